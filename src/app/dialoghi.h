@@ -1,0 +1,81 @@
+#pragma once
+// The one place that shows message boxes and the file and colour dialogs.
+// Windows never call QMessageBox/QFileDialog/QColorDialog themselves: tests queue
+// answers here and read back what was asked, so nothing ever blocks a test run.
+
+#include <QColor>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+class QWidget;
+
+namespace perix::dialoghi {
+
+enum class Icona { Nessuna, Stop, Informazione, Domanda, Attenzione };
+enum class Pulsanti { Ok, SiNo };
+enum class Risposta { Ok, Si, No };
+
+// A modal message box. `predefinito` is 1 for the first button, 2 for the second.
+Risposta messaggio(QWidget *parent, const QString &testo, const QString &titolo,
+                   Icona icona = Icona::Informazione, Pulsanti pulsanti = Pulsanti::Ok,
+                   int predefinito = 1);
+
+// Shorthand for the stop-icon OK box used by checks, archive and report refusals.
+void stop(QWidget *parent, const QString &testo, const QString &titolo);
+
+// A file filter: description and pattern, e.g. {"File Perix-menu-", "Perix-menu-*"}.
+struct Filtro {
+    QString descrizione;
+    QString schema;
+};
+
+struct RichiestaFile {
+    QString titolo;
+    QString nomeProposto;
+    QList<Filtro> filtri;
+    int indiceFiltro = 1; // 1-based, as the estimation windows give it
+};
+
+// Open-file and save-file dialogs: the chosen path, or nothing when cancelled.
+std::optional<QString> apriFile(QWidget *parent, const RichiestaFile &richiesta);
+std::optional<QString> salvaFile(QWidget *parent, const RichiestaFile &richiesta);
+
+// Colour dialog opened on `iniziale`: the chosen colour, or nothing when cancelled.
+std::optional<QColor> scegliColore(QWidget *parent, const QColor &iniziale);
+
+// Qt filter string for a list of filters, e.g. "Tutti i file (*);;File Perix-menu- (Perix-menu-*)".
+QString filtroQt(const QList<Filtro> &filtri);
+
+// ---- Test answerer -------------------------------------------------------------------
+// In test mode nothing is shown: each dialog takes the next queued answer of its kind.
+// A dialog with no queued answer is recorded in `senzaRisposta()` and answers
+// "No"/cancelled, so a test can fail instead of hanging.
+namespace prova {
+
+struct Mostrato {
+    enum class Tipo { Messaggio, ApriFile, SalvaFile, Colore } tipo;
+    QString testo;  // message text (empty for dialogs)
+    QString titolo;
+    Icona icona = Icona::Nessuna;
+    Pulsanti pulsanti = Pulsanti::Ok;
+    int predefinito = 1;
+    RichiestaFile file; // for the file dialogs
+};
+
+void attiva(bool attivo = true);
+bool attivo();
+void azzera(); // forgets queued answers and what was shown
+
+void accodaRisposta(Risposta r);
+void accodaFile(std::optional<QString> percorso); // nothing = cancelled
+void accodaColore(std::optional<QColor> colore);  // nothing = cancelled
+
+const QList<Mostrato> &mostrati();
+QStringList senzaRisposta();
+int risposteInAttesa();
+
+} // namespace prova
+} // namespace perix::dialoghi

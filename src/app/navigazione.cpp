@@ -1,0 +1,82 @@
+// Routines of the shared module that need to know every window.
+#include "app/dialoghi.h"
+#include "app/finestreminime.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "app/splash.h"
+#include "estimates/menu.h"
+
+namespace perix {
+
+void mostraFinestraStima(int numero)
+{
+    switch (numero) {
+    case 1: registro::mostra<menu>(); break;
+    case 2: registro::mostra<risultatidisaggregati>(); break;
+    case 3: registro::mostra<risultatisintetici>(); break;
+    case 4: registro::mostra<risultatitipologie>(); break;
+    case 5: registro::mostra<variocosto>(); break;
+    }
+}
+
+void mostraGuidaFinestra(int numero)
+{
+    switch (numero) {
+    case 1: registro::mostra<guidamenu>(); break;
+    case 2: registro::mostra<guidadisaggregati>(); break;
+    case 3: registro::mostra<guidasintetici>(); break;
+    case 4: registro::mostra<guidatipologie>(); break;
+    case 5: registro::mostra<guidaaltezze>(); break;
+    }
+}
+
+namespace Modulo {
+
+void vaiamenu()
+{
+    registro::mostra<menu>();
+}
+
+void aggiornavaluta()
+{
+    registro::prendi<risultatisintetici>()->soldi()->setText(etichettavaluta);
+    registro::prendi<risultatidisaggregati>()->soldi()->setText(etichettavaluta);
+    registro::prendi<risultatitipologie>()->soldi()->setText(etichettavaluta);
+    registro::prendi<variocosto>()->soldi()->setText(etichettavaluta);
+}
+
+void confermauscita(QWidget *chiamante)
+{
+    const auto r = dialoghi::messaggio(chiamante, QStringLiteral("Vuoi uscire da Perix?"),
+                                       QStringLiteral("Attenzione: i dati non archiviati andranno persi !"),
+                                       dialoghi::Icona::Domanda, dialoghi::Pulsanti::SiNo, 2);
+    if (r != dialoghi::Risposta::Si)
+        return;
+    registro::chiudi<menu>();
+    registro::chiudi<supportoclienti>();
+    registro::chiudi<informa>();
+    registro::chiudi<sommario>();
+    registro::chiudi<manuale>();
+    registro::chiudi<guidafunzionamento>();
+    registro::chiudi<guidaarchivio>();
+    registro::chiudi<risultatidisaggregati>();
+    registro::chiudi<risultatisintetici>();
+    registro::chiudi<risultatitipologie>();
+    registro::chiudi<variocosto>();
+    registro::chiudi<guidamenu>();
+    registro::chiudi<guidaarea>();
+    registro::chiudi<guidadisaggregati>();
+    registro::chiudi<guidasintetici>();
+    registro::chiudi<guidatipologie>();
+    registro::chiudi<guidaaltezze>();
+    registro::chiudi<frmTip>();
+    registro::chiudi<prodotti>();
+
+    frmSplash *s = registro::prendi<frmSplash>();
+    s->musica().play();
+    registro::mostra<frmSplash>();
+    s->impostaEtichetta(2, QStringLiteral("       elaborazione eseguita con"));
+}
+
+} // namespace Modulo
+} // namespace perix

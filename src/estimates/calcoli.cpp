@@ -1,0 +1,124 @@
+#include "calcoli.h"
+
+#include "format/numeri.h"
+
+#include <cmath>
+
+namespace perix {
+
+namespace {
+std::optional<double> valoreDi(double x)
+{
+    if (!rappresentabile(x))
+        return std::nullopt;
+    return x;
+}
+
+QString mostra(std::optional<double> x)
+{
+    return x ? formattanumero(testoNumero(*x)) : nonCalcolabile;
+}
+} // namespace
+
+EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S)
+{
+    EsitoStimaArea e;
+    if (A > 100) {
+        e.troppiAnni = true;
+        return e;
+    }
+    // Developer's margin 10 % (maximum) and 30 % (minimum), discounted at 7 % and 10 % a year.
+    const auto r1 = valoreDi(std::floor((V - (0.1 * V + C)) / std::pow(1.07, A)));
+    const auto r2 = valoreDi(std::floor((V - (0.3 * V + C)) / std::pow(1.1, A)));
+    e.testi[1] = mostra(r1);
+    e.testi[2] = mostra(r2);
+    e.testi[3] = (r1 && r2) ? mostra(valoreDi((*r1 + *r2) / 2)) : nonCalcolabile;
+
+    std::optional<double> r4, r5;
+    if (S == 0 || !r1 || *r1 == 0) {
+        e.testi[4] = nonCalcolabile;
+    } else {
+        r4 = valoreDi(std::floor(*r1 / S));
+        e.testi[4] = mostra(r4);
+    }
+    if (S == 0 || !r2 || *r2 == 0) {
+        e.testi[5] = nonCalcolabile;
+    } else {
+        r5 = valoreDi(std::floor(*r2 / S));
+        e.testi[5] = mostra(r5);
+    }
+    // The average per m² is never left over from earlier figures.
+    if (r4 && r5 && *r4 != 0 && *r5 != 0)
+        e.testi[6] = mostra(valoreDi((*r4 + *r5) / 2));
+    else
+        e.testi[6] = nonCalcolabile;
+    return e;
+}
+
+bool risultatoNegativo(const QString &risultato5, const QString &risultato6)
+{
+    return risultato5.startsWith(u'-') || risultato6.startsWith(u'-');
+}
+
+std::array<double, 17> schemaClasse(int classe)
+{
+    static constexpr double tabella[16][3] = {
+        {450, 400, 350},    {2720, 2530, 2020}, {1025, 960, 730}, {120, 110, 80},
+        {530, 680, 750},    {980, 1135, 1150},  {750, 1000, 1250}, {125, 185, 200},
+        {640, 630, 670},    {1325, 1150, 1100}, {630, 550, 500},  {0, 0, 500},
+        {140, 140, 130},    {335, 300, 270},    {80, 60, 100},    {150, 170, 200},
+    };
+    std::array<double, 17> s{};
+    if (classe < 1 || classe > 3)
+        return s;
+    for (int k = 1; k <= 16; ++k)
+        s[k] = tabella[k - 1][classe - 1];
+    return s;
+}
+
+QString descrizioneClasse(int classe)
+{
+    switch (classe) {
+    case 1: return QStringLiteral("Edificio di tipo economico");
+    case 2: return QStringLiteral("Edificio di tipo medio");
+    case 3: return QStringLiteral("Edificio di caratteristiche evolute");
+    }
+    return {};
+}
+
+CostiClassi costiClassi(int scelta, const QString &typed, double N)
+{
+    CostiClassi c;
+    switch (scelta) {
+    case 1:
+        c.testo = {QString(), typed, testoNumero(N * 1.0909), testoNumero(N * 1.3636)};
+        break;
+    case 2:
+        c.testo = {QString(), testoNumero(N / 1.0909), typed, testoNumero(N * 1.25)};
+        break;
+    case 3:
+        c.testo = {QString(), testoNumero(N / 1.3636), testoNumero(N / 1.25), typed};
+        break;
+    }
+    return c;
+}
+
+std::array<QString, 6> colonnaSintetica(int classe, const QString &costo)
+{
+    static constexpr double H[4] = {0, 3.4375, 3.3333, 3.4091};
+    static constexpr double Vv[4] = {0, 70, 75, 80};
+    static constexpr double Av[4] = {0, 21, 22, 23};
+    std::array<QString, 6> col;
+    if (classe < 1 || classe > 3)
+        return col;
+    const double K = letturaLocale(costo).value_or(0.0);
+    const double s1 = K / H[classe];
+    col[1] = formattanumero(testoNumero(s1));
+    col[2] = formattanumero(costo);
+    col[3] = formattanumero(testoNumero(Vv[classe]));
+    col[4] = formattanumero(testoNumero(Av[classe]));
+    col[5] = formattanumero(testoNumero(s1 * Vv[classe]));
+    return col;
+}
+
+} // namespace perix

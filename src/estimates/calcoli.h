@@ -1,0 +1,38 @@
+#pragma once
+// The arithmetic of the main window: building-plot valuation, building-class schedules
+// and the three synthetic class costs. No widgets here.
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace perix {
+
+// Building-plot valuation from market value V, total costs C, years A and land surface S.
+struct EsitoStimaArea {
+    bool troppiAnni = false; // A > 100: nothing is computed, nothing changes
+    // Texts for risultati(1)..(6) (index 0 unused), already formatted; nothing = keep the old text.
+    std::array<std::optional<QString>, 7> testi;
+};
+EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S);
+
+// True when the results on screen call for the negative-results warning.
+bool risultatoNegativo(const QString &risultato5, const QString &risultato6);
+
+// Preset share of each category of works (1..16) for a building class (1..3),
+// in hundredths of a percent; index 0 unused.
+std::array<double, 17> schemaClasse(int classe);
+
+QString descrizioneClasse(int classe);
+
+// Cost per m² of gross floor area of the three classes (index 1..3), from the cost typed
+// for class `scelta`. `typed` is that field's text, which stands as typed for its own class.
+struct CostiClassi {
+    std::array<QString, 4> testo; // K(1..3) as text (the typed class keeps the typed text)
+};
+CostiClassi costiClassi(int scelta, const QString &typed, double N);
+
+// One column (5 rows) of the synthetic-cost grid for class c from its cost K, formatted.
+std::array<QString, 6> colonnaSintetica(int classe, const QString &costo);
+
+} // namespace perix

@@ -1,0 +1,82 @@
+#pragma once
+// The main window: currency, kind of estimate, building class, and the building-plot
+// valuation as the figures are typed.
+
+#include "app/cornice.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <array>
+
+namespace perix {
+
+class menu : public FinestraStima
+{
+    Q_OBJECT
+public:
+    menu();
+
+    // Handlers, public so the frame, the archive and the tests reach them by name.
+    void moneta_Click(int Index);
+    void aree_Click();
+    void disaggregati_click();
+    void sintetici_click();
+    void tipologici_click();
+    void altezze_Click();
+    void Option1_Click(int Index);
+    void valoremercato_Change();
+    void costitotali_Change();
+    void costolordo_Change();
+    void anni_Change();
+    void superficie_Change();
+
+    void azzerastima();
+    void stimaarea();
+    void aggiornapasso();
+    void passaadisaggregati();
+    void calcolasintetici();
+
+    void controlla_click() override;
+    void aiuto_Click() override;
+    void cancelladati_Click() override;
+    void apri_Click() override;
+    void salva_Click() override;
+    void salvanome_Click() override;
+    void eliminare_click() override;
+    void solodati_click() override;
+    void scrivimenu(const QString &titoloDialogo);
+
+    const QString &nomefile() const { return m_nomefile; }
+    const QString &descrizioneclasse() const { return m_descrizioneclasse; }
+    std::array<QString, 4> costiClassi() const { return {QString(), costoeconomico, costomedio, costoevoluto}; }
+
+private:
+    void creaControlli();
+    QLabel *etichetta(const QString &nome, const QString &testo, QRect r, const QString &suggerimento = {});
+    QLineEdit *campo(const QString &nome, QRect r, const QString &suggerimento = {});
+    QRadioButton *opzione(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                          const QString &suggerimento = {});
+    bool caratteristicaScelta() const;
+
+    QLabel *passo = nullptr, *attento = nullptr, *Label6 = nullptr;
+    std::array<QLabel *, 6> Label{}; // Label1..Label5 (0 unused)
+    QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *caratt = nullptr;
+    std::array<QRadioButton *, 3> moneta{};  // 1..2
+    std::array<QRadioButton *, 4> Option1{}; // 1..3
+    QRadioButton *aree = nullptr, *disaggregati = nullptr, *sintetici = nullptr, *tipologici = nullptr,
+                 *altezze = nullptr;
+    QLineEdit *valoremercato = nullptr, *costitotali = nullptr, *anni = nullptr, *superficie = nullptr,
+              *costolordo = nullptr;
+    std::array<QLabel *, 13> risultati{};
+
+    QString m_descrizioneclasse;
+    QString costoeconomico, costomedio, costoevoluto;
+    QString m_nomefile;
+};
+
+// Unchecks a radio button even when it is the only checked one of its group.
+void deseleziona(QRadioButton *b);
+
+} // namespace perix

@@ -1,0 +1,44 @@
+#pragma once
+// The two readings of typed numbers, the text form of computed numbers, and the
+// format patterns of result labels and reports.
+
+#include <QString>
+#include <optional>
+
+namespace perix {
+
+// Shown wherever a result cannot be represented (overflow, not finite, beyond 15 digits).
+inline const QString nonCalcolabile = QStringLiteral("valore non calcolabile");
+
+// Plain reading: blanks anywhere are ignored, an optional sign, digits with a full
+// stop as decimal point; reading stops at the first other character; no digits gives 0.
+// "1.500" -> 1.5, "1500,5" -> 1500.
+double letturaSemplice(const QString &testo);
+
+// Locale reading with the user's regional rules (QLocale()): the value, or nothing
+// when the text is not a number. Blanks around the number are accepted.
+std::optional<double> letturaLocale(const QString &testo);
+
+// True when a computed amount can be shown: finite and within 15 significant digits
+// of whole units, so no exponent ever reaches a label.
+bool rappresentabile(double valore);
+
+// The text form of a computed number: at most 15 significant digits, the locale's
+// decimal separator, no grouping; nonCalcolabile when it cannot be represented.
+QString testoNumero(double valore);
+
+// Half away from zero, on the value itself.
+double arrotonda(double valore);
+
+// Format patterns. "##,##0" and "###,0": thousands grouped, whole number;
+// "0.00": two decimals; "##,##0.00": grouped, two decimals. A text that is not a
+// number under the locale reading comes back unchanged.
+enum class Schema { Intero, DueDecimali, InteroDueDecimali };
+QString formatta(const QString &testo, Schema schema);
+// The same with the pattern written out ("##,##0", "###,0", "0.00", "##,##0.00").
+QString formatta(const QString &testo, const QString &schema);
+
+// The routine of the result labels: `formatta(testo, "###,0")`.
+QString formattanumero(const QString &numerodaformattare);
+
+} // namespace perix

@@ -1,0 +1,94 @@
+#include "supporto.h"
+
+#include <QAbstractButton>
+#include <QLocale>
+#include <QTest>
+
+namespace perix::prova {
+
+void preparaAmbiente()
+{
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    dialoghi::prova::attiva(true);
+    dialoghi::prova::azzera();
+    if (qApp)
+        qApp->setQuitOnLastWindowClosed(false);
+}
+
+void chiudiTutto()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->close();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    dialoghi::prova::azzera();
+}
+
+QAction *azione(QWidget *finestra, const QString &nome)
+{
+    return finestra ? finestra->findChild<QAction *>(nome) : nullptr;
+}
+
+bool attiva(QWidget *finestra, const QString &nome)
+{
+    QAction *a = azione(finestra, nome);
+    if (!a)
+        return false;
+    a->trigger();
+    return true;
+}
+
+bool clicca(QWidget *finestra, const QString &nome)
+{
+    auto *b = trova<QAbstractButton>(finestra, nome);
+    if (!b)
+        return false;
+    b->click();
+    return true;
+}
+
+QString testo(QWidget *finestra, const QString &nome)
+{
+    if (auto *l = trova<QLabel>(finestra, nome))
+        return l->text();
+    if (auto *e = trova<QLineEdit>(finestra, nome))
+        return e->text();
+    if (auto *b = trova<QAbstractButton>(finestra, nome))
+        return b->text();
+    return QStringLiteral("<%1 non trovato>").arg(nome);
+}
+
+void digita(QWidget *finestra, const QString &nome, const QString &t)
+{
+    auto *e = trova<QLineEdit>(finestra, nome);
+    if (!e)
+        return;
+    e->clear();
+    QTest::keyClicks(e, t);
+}
+
+QString ultimoMessaggio()
+{
+    const auto &m = dialoghi::prova::mostrati();
+    for (auto it = m.crbegin(); it != m.crend(); ++it)
+        if (it->tipo == dialoghi::prova::Mostrato::Tipo::Messaggio)
+            return it->testo;
+    return {};
+}
+
+dialoghi::prova::Mostrato ultimoMostrato()
+{
+    const auto &m = dialoghi::prova::mostrati();
+    return m.isEmpty() ? dialoghi::prova::Mostrato{} : m.constLast();
+}
+
+int messaggiMostrati()
+{
+    int n = 0;
+    for (const auto &m : dialoghi::prova::mostrati())
+        n += m.tipo == dialoghi::prova::Mostrato::Tipo::Messaggio;
+    return n;
+}
+
+} // namespace perix::prova

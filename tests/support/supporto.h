@@ -1,0 +1,41 @@
+#pragma once
+// Helpers shared by the window tests: find controls by objectName, trigger actions,
+// answer dialogs through the dialog layer's queue.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+#include "app/dialoghi.h"
+
+namespace perix::prova {
+
+// Fixes the Italian locale, turns on the dialog answerer, keeps the app alive when windows close.
+void preparaAmbiente();
+// Closes every top-level window and forgets queued answers; call from cleanup().
+void chiudiTutto();
+
+template <typename T = QWidget>
+T *trova(QWidget *finestra, const QString &nome)
+{
+    return finestra ? finestra->findChild<T *>(nome) : nullptr;
+}
+
+QAction *azione(QWidget *finestra, const QString &nome);
+// Triggers the action named `nome` of the window; false when there is none.
+bool attiva(QWidget *finestra, const QString &nome);
+// Clicks the button named `nome`.
+bool clicca(QWidget *finestra, const QString &nome);
+QString testo(QWidget *finestra, const QString &nome); // label caption or field text
+// Replaces a field's text by typing it, so every keystroke raises its change.
+void digita(QWidget *finestra, const QString &nome, const QString &t);
+
+// The last message shown through the dialog layer (empty when none).
+QString ultimoMessaggio();
+dialoghi::prova::Mostrato ultimoMostrato();
+int messaggiMostrati();
+
+} // namespace perix::prova

@@ -1,0 +1,55 @@
+// Grabs the program's windows to PNG files, to look at them as a user would:
+//   perix_cattura CARTELLA
+#include "app/avvio.h"
+#include "app/dialoghi.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "app/splash.h"
+#include "app/finestreminime.h"
+#include "estimates/menu.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace perix;
+
+static void salva(QWidget *w, const QString &cartella, const QString &nome)
+{
+    QApplication::processEvents();
+    w->grab().save(QDir(cartella).filePath(nome + QStringLiteral(".png")));
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString cartella = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(cartella);
+    preparaApplicazione();
+    dialoghi::prova::attiva(true);
+    auto *s = registro::mostra<frmSplash>();
+    salva(s, cartella, QStringLiteral("splash"));
+    auto *m = registro::mostra<menu>();
+    salva(m, cartella, QStringLiteral("menu-vuoto"));
+    m->findChild<QAbstractButton *>(QStringLiteral("moneta(2)"))->click();
+    m->findChild<QAbstractButton *>(QStringLiteral("aree"))->click();
+    const char *campi[][2] = {{"valoremercato", "1000000"}, {"costitotali", "500000"}, {"anni", "2"}, {"superficie", "1000"}};
+    for (auto &c : campi)
+        QTest::keyClicks(m->findChild<QLineEdit *>(QString::fromLatin1(c[0])), QString::fromLatin1(c[1]));
+    salva(m, cartella, QStringLiteral("menu-area"));
+    m->resize(960, 680);
+    salva(m, cartella, QStringLiteral("menu-grande"));
+    m->resize(480, 340);
+    salva(m, cartella, QStringLiteral("menu-piccolo"));
+    m->resize(640, 455);
+    QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costitotali")), QStringLiteral("000"));
+    salva(m, cartella, QStringLiteral("menu-negativo"));
+    m->findChild<QAbstractButton *>(QStringLiteral("sintetici"))->click();
+    QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costolordo")), QStringLiteral("1200"));
+    m->findChild<QAbstractButton *>(QStringLiteral("Option1(2)"))->click();
+    salva(m, cartella, QStringLiteral("menu-sintetici"));
+    salva(registro::prendi<risultatisintetici>(), cartella, QStringLiteral("sintetici"));
+    return 0;
+}
