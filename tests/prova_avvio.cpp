@@ -1,0 +1,302 @@
+// Start-up, the splash, the exit confirmation, currency hand-over and the window frame.
+#include "app/avvio.h"
+#include "app/finestreminime.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "app/splash.h"
+#include "estimates/menu.h"
+#include "supporto.h"
+
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+
+using namespace perix;
+using namespace perix::prova;
+using dialoghi::Icona;
+using dialoghi::Risposta;
+
+class ProvaAvvio : public QObject
+{
+    Q_OBJECT
+
+    int finestreVisibili()
+    {
+        int n = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            n += w->isVisible() && !qobject_cast<QMenu *>(w);
+        return n;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        preparaApplicazione();
+        preparaAmbiente();
+    }
+    void init()
+    {
+        Modulo::valuta.clear();
+        Modulo::etichettavaluta.clear();
+        Modulo::tipostima = 0;
+        Modulo::classeedificio.reset();
+        dialoghi::prova::azzera();
+    }
+    void cleanup()
+    {
+        QVERIFY2(dialoghi::prova::senzaRisposta().isEmpty(), qPrintable(dialoghi::prova::senzaRisposta().join("; ")));
+        chiudiTutto();
+    }
+
+    void testiDelProgramma()
+    {
+        Modulo::impostatesti();
+        QCOMPARE(Modulo::nomeprogramma, QStringLiteral("Perix"));
+        QCOMPARE(Modulo::versioneprogramma, QStringLiteral("3.09.04"));
+        QCOMPARE(Modulo::dataaggiornamento, QStringLiteral("300119"));
+        QCOMPARE(Modulo::titoloaiuto, QStringLiteral("Perix: aiuto in linea"));
+        QCOMPARE(Modulo::titoloelimina, QStringLiteral("Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo"));
+    }
+
+    void splashAllAvvio()
+    {
+        auto *s = registro::mostra<frmSplash>();
+        QCOMPARE(s->etichetta(3)->text(), QStringLiteral("Perix"));
+        QCOMPARE(s->etichetta(4)->text(), QStringLiteral("stima di aree fabbricabili e costi di costruzione"));
+        QCOMPARE(s->etichetta(5)->text(), QStringLiteral("EDIZIONE PROFESSIONALE - VERSIONE 3.09.04"));
+        QCOMPARE(s->etichetta(2)->text(), QStringLiteral("                        presenta"));
+        QCOMPARE(s->musica().stato(), Musica::Stato::InRiproduzione);
+    }
+
+    void clicDueVolteUnMenu()
+    {
+        auto *s = registro::mostra<frmSplash>();
+        QTest::mouseClick(s, Qt::LeftButton);
+        menu *m = registro::seEsiste<menu>();
+        QVERIFY(m && m->isVisible());
+        QCOMPARE(s->musica().stato(), Musica::Stato::InPausa);
+        QVERIFY(s->isVisible()); // stays open behind
+        QTest::mouseClick(s->etichetta(3), Qt::LeftButton);
+        QCOMPARE(registro::seEsiste<menu>(), m);
+        int menus = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            menus += qobject_cast<menu *>(w) != nullptr;
+        QCOMPARE(menus, 1);
+    }
+
+    void tastoChiudeSenzaMenu()
+    {
+        auto *s = registro::mostra<frmSplash>();
+        QPointer<frmSplash> p(s);
+        registro::prendi<prodotti>()->show();
+        QTest::keyClick(s, Qt::Key_X);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(p.isNull());
+        QVERIFY(!registro::seEsiste<menu>());
+        QVERIFY(!registro::seEsiste<prodotti>());
+        QCOMPARE(finestreVisibili(), 0);
+    }
+
+    void uscitaNo()
+    {
+        registro::mostra<frmSplash>();
+        menu *m = registro::mostra<menu>();
+        clicca(m, "moneta(1)");
+        clicca(m, "aree");
+        digita(m, "valoremercato", "123");
+        dialoghi::prova::accodaRisposta(Risposta::No);
+        clicca(m, "cmduscita");
+        const auto d = ultimoMostrato();
+        QCOMPARE(d.testo, QStringLiteral("Vuoi uscire da Perix?"));
+        QCOMPARE(d.titolo, QStringLiteral("Attenzione: i dati non archiviati andranno persi !"));
+        QCOMPARE(d.icona, Icona::Domanda);
+        QCOMPARE(d.pulsanti, dialoghi::Pulsanti::SiNo);
+        QCOMPARE(d.predefinito, 2);
+        QCOMPARE(registro::seEsiste<menu>(), m);
+        QCOMPARE(testo(m, "valoremercato"), QStringLiteral("123"));
+    }
+
+    void uscitaSiDaOgniComando_data()
+    {
+        QTest::addColumn<QString>("comando");
+        QTest::newRow("pulsante") << "cmduscita";
+        QTest::newRow("menu Esci") << "esci";
+        QTest::newRow("barra") << "Toolbar1(22)";
+    }
+    void uscitaSiDaOgniComando()
+    {
+        QFETCH(QString, comando);
+        auto *s = registro::mostra<frmSplash>();
+        QTest::mouseClick(s, Qt::LeftButton);
+        menu *m = registro::seEsiste<menu>();
+        clicca(m, "moneta(2)");
+        clicca(m, "sintetici");
+        registro::mostra<guidamenu>();
+        dialoghi::prova::accodaRisposta(Risposta::Si);
+        if (!clicca(m, comando))
+            QVERIFY(attiva(m, comando));
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!registro::seEsiste<menu>());
+        QVERIFY(!registro::seEsiste<guidamenu>());
+        QVERIFY(!registro::seEsiste<risultatisintetici>());
+        QVERIFY(s->isVisible());
+        QCOMPARE(s->etichetta(2)->text(), QStringLiteral("       elaborazione eseguita con"));
+        QCOMPARE(s->musica().stato(), Musica::Stato::InRiproduzione);
+        // The shared choices outlive the windows; a click opens a fresh main window.
+        QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));
+        QCOMPARE(Modulo::tipostima, 3);
+        QTest::mouseClick(s, Qt::LeftButton);
+        menu *nuovo = registro::seEsiste<menu>();
+        QVERIFY(nuovo);
+        QCOMPARE(testo(nuovo, "soldi"), QString());
+        QCOMPARE(testo(nuovo, "passo"), QStringLiteral("scegliere la valuta del calcolo"));
+    }
+
+    void valutaVuotaPrimaDellaScelta()
+    {
+        Modulo::etichettavaluta.clear();
+        registro::prendi<variocosto>()->soldi()->setText(QStringLiteral("vecchio"));
+        Modulo::aggiornavaluta();
+        QCOMPARE(registro::seEsiste<variocosto>()->soldi()->text(), QString());
+        QVERIFY(!registro::seEsiste<variocosto>()->isVisible()); // created, not shown
+    }
+
+    void barraDegliStrumenti()
+    {
+        menu *m = registro::mostra<menu>();
+        auto *barra = trova<QToolBar>(m, "Toolbar1");
+        QVERIFY(barra);
+        const QList<QAction *> azioni = barra->actions();
+        QCOMPARE(azioni.size(), 22);
+        for (int p : {5, 7, 13, 15, 19})
+            QVERIFY(azioni[p - 1]->isSeparator());
+        QCOMPARE(azioni[0]->toolTip(), QStringLiteral("apri file"));
+        QCOMPARE(azioni[21]->toolTip(), QStringLiteral("uscita da Perix"));
+        for (QAction *a : azioni)
+            if (!a->isSeparator())
+                QVERIFY2(!a->icon().isNull(), qPrintable(a->toolTip()));
+        // A separator acts as the button after it.
+        for (int p = 1; p <= 22; ++p)
+            if (azioni[p - 1]->isSeparator())
+                QCOMPARE(FinestraStima::comandoPosizione(p), FinestraStima::comandoPosizione(p + 1));
+    }
+
+    void menuDellaFinestra()
+    {
+        menu *m = registro::mostra<menu>();
+        const QStringList nomi{"apri", "salva", "salvanome", "eliminare", "solodati", "esci", "colorare", "controlla",
+                               "cancelladati", "fin1", "fin2", "fin3", "fin4", "fin5", "guidainlinea", "sugger",
+                               "supporto", "informazioni", "finestra"};
+        for (const QString &n : nomi)
+            QVERIFY2(azione(m, n), qPrintable(n));
+        QCOMPARE(azione(m, "salvanome")->text(), QStringLiteral("Salva con &nome..."));
+        QCOMPARE(azione(m, "finestra")->property("didascalia").toString(),
+                 QString(126, u' ') + QStringLiteral("Fi&nestra n.1 di 5"));
+        QCOMPARE(m->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+        auto *dis = registro::prendi<risultatidisaggregati>();
+        QCOMPARE(azione(dis, "finestra")->property("didascalia").toString(),
+                 QString(124, u' ') + QStringLiteral("Fi&nestra n.2 di 5"));
+        QVERIFY(azione(dis, "cancella") && !azione(dis, "cancelladati"));
+    }
+
+    void finestraMenuDomanda()
+    {
+        menu *m = registro::mostra<menu>();
+        dialoghi::prova::accodaRisposta(Risposta::No);
+        attiva(m, "fin1");
+        QCOMPARE(ultimoMostrato().testo, QStringLiteral("E' questa la finestra 'Menu': si vuole la guida della finestra?"));
+        QCOMPARE(ultimoMostrato().titolo, Modulo::titoloaiuto);
+        QCOMPARE(ultimoMostrato().predefinito, 1);
+        QVERIFY(!registro::seEsiste<guidamenu>());
+        dialoghi::prova::accodaRisposta(Risposta::Si);
+        clicca(m, "cmdmune");
+        QVERIFY(registro::seEsiste<guidamenu>() && registro::seEsiste<guidamenu>()->isVisible());
+    }
+
+    void cambioFinestra()
+    {
+        menu *m = registro::mostra<menu>();
+        clicca(m, "moneta(1)");
+        Modulo::etichettavaluta = QStringLiteral("Valori in euro"); // a caption the cost windows do not have yet
+        attiva(m, "fin3");
+        auto *rs = registro::seEsiste<risultatisintetici>();
+        QVERIFY(rs->isVisible());
+        QCOMPARE(rs->soldi()->text(), QStringLiteral("Valori in euro"));
+        QVERIFY(m->isVisible());
+        // From a cost window, "Finestra Menu" shows the main window without a question.
+        m->hide();
+        attiva(rs, "fin1");
+        QVERIFY(m->isVisible());
+        QCOMPARE(messaggiMostrati(), 0);
+        // The toolbar's window buttons too; every toolbar click passes the caption on.
+        Modulo::etichettavaluta = QStringLiteral("Valori in lire");
+        m->Toolbar1_ButtonClick(12);
+        QVERIFY(registro::seEsiste<variocosto>()->isVisible());
+        QCOMPARE(registro::seEsiste<risultatidisaggregati>()->soldi()->text(), QStringLiteral("Valori in lire"));
+        m->Toolbar1_ButtonClick(16);
+        QVERIFY(registro::seEsiste<sommario>()->isVisible());
+        m->Toolbar1_ButtonClick(17);
+        QVERIFY(registro::seEsiste<supportoclienti>()->isVisible());
+        m->Toolbar1_ButtonClick(18);
+        QVERIFY(registro::seEsiste<informa>()->isVisible());
+        attiva(m, "sugger");
+        QVERIFY(registro::seEsiste<frmTip>()->isVisible());
+        attiva(m, "finestra");
+        QVERIFY(registro::seEsiste<guidamenu>()->isVisible());
+    }
+
+    void coloreDiSfondo()
+    {
+        menu *m = registro::mostra<menu>();
+        QWidget *area = m->centralWidget();
+        const QColor prima = area->palette().color(QPalette::Window);
+        dialoghi::prova::accodaColore(QColor(200, 230, 255));
+        m->Toolbar1_ButtonClick(13); // separator before the colour button
+        QCOMPARE(area->palette().color(QPalette::Window), QColor(200, 230, 255));
+        QCOMPARE(Modulo::coloresfondo, QColor(200, 230, 255).rgb());
+        QCOMPARE(trova<QLineEdit>(m, "valoremercato")->palette().color(QPalette::Active, QPalette::Base),
+                 QApplication::palette().color(QPalette::Active, QPalette::Base));
+        // Cancelling keeps the colour the window has.
+        dialoghi::prova::accodaColore(std::nullopt);
+        attiva(m, "colorare");
+        QCOMPARE(area->palette().color(QPalette::Window), QColor(200, 230, 255));
+        Q_UNUSED(prima);
+        // Other windows are not repainted.
+        auto *rs = registro::prendi<risultatisintetici>();
+        QVERIFY(rs->centralWidget()->palette().color(QPalette::Window) != QColor(200, 230, 255));
+    }
+
+    void cancellaDatiFinestra()
+    {
+        menu *m = registro::mostra<menu>();
+        clicca(m, "moneta(2)");
+        clicca(m, "aree");
+        digita(m, "valoremercato", "5");
+        attiva(m, "cancelladati");
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        menu *nuovo = registro::seEsiste<menu>();
+        QVERIFY(nuovo && nuovo != m);
+        QVERIFY(nuovo->isVisible());
+        QCOMPARE(testo(nuovo, "valoremercato"), QString());
+        QCOMPARE(testo(nuovo, "soldi"), QString());
+        QCOMPARE(Modulo::valuta, QString());
+        QCOMPARE(Modulo::etichettavaluta, QString());
+        QCOMPARE(Modulo::tipostima, 1); // kept until the next choice
+        // The cost windows keep the caption they had.
+        QCOMPARE(registro::seEsiste<variocosto>()->soldi()->text(), QStringLiteral("Valori in euro"));
+    }
+
+    void chiusuraDallaBarraDelTitolo()
+    {
+        menu *m = registro::mostra<menu>();
+        auto *rs = registro::mostra<risultatisintetici>();
+        rs->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!registro::seEsiste<risultatisintetici>());
+        QVERIFY(m->isVisible());
+        QCOMPARE(messaggiMostrati(), 0);
+    }
+};
+
+QTEST_MAIN(ProvaAvvio)
+#include "prova_avvio.moc"

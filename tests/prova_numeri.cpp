@@ -1,0 +1,149 @@
+// Readings of typed numbers and the format patterns, with Italian regional settings.
+#include "format/numeri.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace perix;
+
+class ProvaNumeri : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
+
+    void letturaSemplice_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<double>("atteso");
+        QTest::newRow("vuoto") << "" << 0.0;
+        QTest::newRow("punto decimale") << "1.500" << 1.5;
+        QTest::newRow("virgola ferma") << "1500,5" << 1500.0;
+        QTest::newRow("anni con virgola") << "2,5" << 2.0;
+        QTest::newRow("spazi ovunque") << " 1 000 000 " << 1000000.0;
+        QTest::newRow("segno") << "-250" << -250.0;
+        QTest::newRow("più") << "+7" << 7.0;
+        QTest::newRow("meno solo") << "-" << 0.0;
+        QTest::newRow("lettere") << "abc" << 0.0;
+        QTest::newRow("lettere dopo") << "12abc" << 12.0;
+        QTest::newRow("esponente non letto") << "1e300" << 1.0;
+        QTest::newRow("secondo punto ferma") << "1.2.3" << 1.2;
+        QTest::newRow("punto iniziale") << ".5" << 0.5;
+    }
+    void letturaSemplice()
+    {
+        QFETCH(QString, testo);
+        QFETCH(double, atteso);
+        QCOMPARE(perix::letturaSemplice(testo), atteso);
+    }
+
+    void letturaSempliceEnorme()
+    {
+        // 400 digits overflow a double: the reading must not crash and gives infinity.
+        const double v = perix::letturaSemplice(QString(400, u'9'));
+        QVERIFY(!std::isfinite(v) || v > 1e300);
+    }
+
+    void letturaLocale_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<bool>("numero");
+        QTest::addColumn<double>("atteso");
+        QTest::newRow("migliaia") << "1.500" << true << 1500.0;
+        QTest::newRow("decimali") << "1500,5" << true << 1500.5;
+        QTest::newRow("entrambi") << "1.234.567,89" << true << 1234567.89;
+        QTest::newRow("spazi attorno") << " 12 " << true << 12.0;
+        QTest::newRow("punto decimale rifiutato") << "1.5" << false << 0.0;
+        QTest::newRow("lettere") << "5abc" << false << 0.0;
+        QTest::newRow("vuoto") << "" << false << 0.0;
+        QTest::newRow("meno solo") << "-" << false << 0.0;
+    }
+    void letturaLocale()
+    {
+        QFETCH(QString, testo);
+        QFETCH(bool, numero);
+        QFETCH(double, atteso);
+        const auto v = perix::letturaLocale(testo);
+        QCOMPARE(v.has_value(), numero);
+        if (numero)
+            QCOMPARE(*v, atteso);
+    }
+
+    void formattanumero_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("migliaia e arrotondamento") << "12345,6" << "12.346";
+        QTest::newRow("negativo") << "-2500" << "-2.500";
+        QTest::newRow("sotto mezzo") << "0,4" << "0";
+        QTest::newRow("mezzo via dallo zero") << "2,5" << "3";
+        QTest::newRow("meno mezzo via dallo zero") << "-2,5" << "-3";
+        QTest::newRow("sotto mille") << "999" << "999";
+        QTest::newRow("zero") << "0" << "0";
+        QTest::newRow("testo invariato") << "valore non calcolabile" << "valore non calcolabile";
+        QTest::newRow("vuoto") << "" << "";
+        QTest::newRow("milioni") << "1234567" << "1.234.567";
+        QTest::newRow("troppo grande") << "1e300" << "valore non calcolabile";
+    }
+    void formattanumero()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, atteso);
+        QCOMPARE(perix::formattanumero(testo), atteso);
+    }
+
+    void schemi_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("schema");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("due decimali") << "12,5" << "0.00" << "12,50";
+        QTest::newRow("cento") << "100" << "0.00" << "100,00";
+        QTest::newRow("due decimali senza gruppi") << "1234,5" << "0.00" << "1234,50";
+        QTest::newRow("gruppi e decimali") << "1234,5" << "##,##0.00" << "1.234,50";
+        QTest::newRow("mezzo centesimo") << "1,005" << "0.00" << "1,01";
+        QTest::newRow("intero") << "1500000" << "##,##0" << "1.500.000";
+        QTest::newRow("anni 2,5") << "2,5" << "##,##0" << "3";
+        QTest::newRow("non numero") << "abc" << "0.00" << "abc";
+    }
+    void schemi()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, schema);
+        QFETCH(QString, atteso);
+        QCOMPARE(perix::formatta(testo, schema), atteso);
+    }
+
+    void testoNumero_data()
+    {
+        QTest::addColumn<double>("valore");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("intero") << 349375.0 << "349375";
+        QTest::newRow("decimale con virgola") << 257332.5 << "257332,5";
+        QTest::newRow("quindici cifre") << 2.4999999999999996 << "2,5";
+        QTest::newRow("infinito") << std::numeric_limits<double>::infinity() << "valore non calcolabile";
+        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "valore non calcolabile";
+        QTest::newRow("oltre quindici cifre") << 1e15 << "valore non calcolabile";
+        QTest::newRow("minuscolo") << 1e-20 << "0";
+    }
+    void testoNumero()
+    {
+        QFETCH(double, valore);
+        QFETCH(QString, atteso);
+        const QString t = perix::testoNumero(valore);
+        QCOMPARE(t, atteso);
+        QVERIFY(!t.contains(QRegularExpression(QStringLiteral("\\de[-+]?\\d|inf|nan"))));
+    }
+
+    void arrotondamentoSulTestoABreve()
+    {
+        // The computed value just under a half is rounded as its 15-digit text reads.
+        QCOMPARE(perix::formattanumero(perix::testoNumero(2.4999999999999996)), QStringLiteral("3"));
+        QCOMPARE(perix::formattanumero(perix::testoNumero(0.49999999999999994)), QStringLiteral("1"));
+        QCOMPARE(perix::formattanumero(perix::testoNumero(-2.5)), QStringLiteral("-3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ProvaNumeri)
+#include "prova_numeri.moc"
