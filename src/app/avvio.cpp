@@ -10,10 +10,23 @@
 #include <QLocale>
 #include <QTranslator>
 
+// Resources of a static library are registered by hand, once, before the first icon.
+static void registraRisorse()
+{
+    Q_INIT_RESOURCE(perix);
+}
+
 namespace perix {
+
+void caricaRisorse()
+{
+    static const bool fatto = (registraRisorse(), true);
+    Q_UNUSED(fatto);
+}
 
 void preparaApplicazione()
 {
+    caricaRisorse();
     // No regional settings means no Italian grouping: the program is Italian, so use Italy's.
     const QLocale sistema = QLocale::system();
     if (sistema.language() == QLocale::C)

@@ -2,6 +2,7 @@
 
 #include "app/dialoghi.h"
 #include "app/finestreminime.h"
+#include "app/avvio.h"
 #include "app/modulo.h"
 #include "app/registro.h"
 
@@ -90,6 +91,7 @@ QList<MenuCornice> menuPredefiniti()
 FinestraStima::FinestraStima(const DescrizioneCornice &descrizione, QWidget *parent)
     : QMainWindow(parent), m_descrizione(descrizione)
 {
+    caricaRisorse();
     setWindowTitle(descrizione.titolo);
     setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
     m_area = new QWidget(this);

@@ -1,5 +1,6 @@
 #include "finestreminime.h"
 
+#include "app/avvio.h"
 #include "app/modulo.h"
 
 #include <QFont>
@@ -10,6 +11,7 @@ namespace perix {
 
 FinestraInformativa::FinestraInformativa(const QString &nome, const QString &titolo, const QString &nota)
 {
+    caricaRisorse();
     setObjectName(nome);
     setWindowTitle(titolo);
     setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));

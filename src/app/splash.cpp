@@ -1,6 +1,7 @@
 #include "splash.h"
 
 #include "app/finestreminime.h"
+#include "app/avvio.h"
 #include "app/modulo.h"
 #include "app/registro.h"
 
@@ -13,6 +14,7 @@ namespace perix {
 
 frmSplash::frmSplash()
 {
+    caricaRisorse();
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Perix"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
