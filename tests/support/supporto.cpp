@@ -65,7 +65,14 @@ void digita(QWidget *finestra, const QString &nome, const QString &t)
     if (!e)
         return;
     e->clear();
-    QTest::keyClicks(e, t);
+    bool ascii = true;
+    for (QChar c : t)
+        ascii = ascii && c.unicode() < 128;
+    if (ascii)
+        QTest::keyClicks(e, t); // every keystroke raises its own change
+    else
+        e->setText(t); // QTest cannot type accented letters
+
 }
 
 QString ultimoMessaggio()

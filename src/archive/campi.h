@@ -1,0 +1,78 @@
+#pragma once
+// The field encoding shared by every archive file, and the file operations under it:
+// reading a file whole, saving it atomically. Qt Core only.
+//
+// A record is lines of comma-separated fields, each line ended by CR LF. A text is
+// written in double quotes (a quote inside it doubled), a number bare in invariant
+// form, an empty value as nothing between its commas.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <variant>
+
+class QIODevice;
+
+namespace perix {
+
+// One value to write: nothing, a text, or a number.
+using Valore = std::variant<std::monostate, QString, double>;
+using Riga = QList<Valore>;
+using Record = QList<Riga>;
+
+// Archive records are a few hundred bytes; anything larger is not one of them (a file
+// picked by mistake through "Tutti i file") and is refused before it fills memory.
+inline constexpr qint64 dimensioneMassima = 1024 * 1024;
+
+// A number in invariant form: optional "-", digits, a full stop only when there is a
+// fractional part, no grouping, no exponent, at most 15 significant digits (1250.5).
+// A value that is not finite has no such form and gives an empty text.
+QString numeroInvariante(double valore);
+
+// The bytes of a record: Windows-1252 when every character fits, so older readers
+// still read it, otherwise UTF-8.
+QByteArray codificaRecord(const Record &record);
+
+// One field as read back.
+struct Campo {
+    QString testo;       // between the quotes, or the bare text trimmed
+    bool citato = false; // it was written in quotes
+
+    // Nothing between the commas (an empty text in quotes is not empty: it is a text).
+    bool vuoto() const { return !citato && testo.isEmpty(); }
+    // The field read as an invariant number ("1250.5", "-3", "1E+20"); nothing when it
+    // is empty or not a number.
+    std::optional<double> numero() const;
+    // The value the field holds: a quoted field a text, an empty one nothing, a bare
+    // number a number; a bare field that is no number keeps its text.
+    Valore valore() const;
+};
+
+// Reads the first `quanti` fields in file order, whatever line they stand on.
+// Nothing (and the reason, in Italian, in `motivo`) when the bytes are not text, the
+// data run out before `quanti` fields, or a quote is never closed.
+std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti,
+                                       QString *motivo = nullptr);
+
+// The whole content of a regular file no larger than dimensioneMassima.
+std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo = nullptr);
+
+// leggiFile then leggiCampi.
+std::optional<QList<Campo>> leggiArchivio(const QString &percorso, int quanti,
+                                          QString *motivo = nullptr);
+
+// Writes every byte to an open device; false (with the reason) when it stops short.
+bool scriviDati(QIODevice &dispositivo, const QByteArray &dati, QString *motivo = nullptr);
+
+// Fills the new file's content through `scrivi`, which receives the open device.
+using Scrittore = std::function<bool(QIODevice &dispositivo, QString *motivo)>;
+
+// Replaces the file at `percorso` in one step: the data go to a temporary file beside
+// it, reach the disk, and only then take its name. On failure the file that was there
+// is untouched and `motivo` says why in Italian.
+bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *motivo = nullptr);
+bool salvaAtomico(const QString &percorso, const QByteArray &dati, QString *motivo = nullptr);
+
+} // namespace perix

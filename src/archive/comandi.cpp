@@ -1,0 +1,115 @@
+#include "comandi.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace perix {
+
+namespace {
+
+// The name alone keeps the message short; the folder is the one the user just chose.
+QString soloNome(const QString &percorso) { return QFileInfo(percorso).fileName(); }
+
+// A dialog that comes back with no name has chosen nothing.
+std::optional<QString> scelto(const std::optional<QString> &risposta)
+{
+    if (!risposta || risposta->isEmpty())
+        return std::nullopt;
+    return risposta;
+}
+
+dialoghi::RichiestaFile richiestaApertura(const DescrizioneArchivio &archivio, const QString &titolo)
+{
+    return {titolo, archivio.nomeProposto, filtriApertura(archivio), 2};
+}
+
+bool elimina(const QString &percorso, QString *motivo)
+{
+    const QFileInfo info(percorso);
+    const auto rifiuta = [motivo](const QString &perche) {
+        if (motivo)
+            *motivo = perche;
+        return false;
+    };
+    // A dangling link is still something to delete.
+    if (!info.exists() && !info.isSymLink())
+        return rifiuta(QStringLiteral("il file non esiste"));
+    if (info.isDir() && !info.isSymLink())
+        return rifiuta(QStringLiteral("è una cartella, non un file"));
+    QFile f(percorso);
+    if (f.remove())
+        return true;
+    if (!QFileInfo(info.absolutePath()).isWritable())
+        return rifiuta(QStringLiteral("la cartella è di sola lettura"));
+    return rifiuta(QStringLiteral("il file non può essere eliminato"));
+}
+
+} // namespace
+
+dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio)
+{
+    return {QStringLiteral("File %1 ").arg(archivio.prefisso), archivio.prefisso + u'*'};
+}
+
+QList<dialoghi::Filtro> filtriApertura(const DescrizioneArchivio &archivio)
+{
+    return {{QStringLiteral("Tutti i file"), QStringLiteral("*.*")}, filtroPrefisso(archivio)};
+}
+
+std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
+                                         QString &nomefile, int quantiCampi,
+                                         const QString &titoloMessaggi)
+{
+    const auto percorso = scelto(dialoghi::apriFile(parent, richiestaApertura(archivio, archivio.titoloApri)));
+    if (!percorso)
+        return std::nullopt;
+    nomefile = *percorso;
+    QString motivo;
+    auto campi = leggiArchivio(nomefile, quantiCampi, &motivo);
+    if (!campi)
+        dialoghi::stop(parent,
+                       QStringLiteral("Impossibile aprire il file %1: %2").arg(soloNome(nomefile), motivo),
+                       titoloMessaggi);
+    return campi;
+}
+
+bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
+                   const QString &titoloDialogo, const Record &record, const QString &titoloMessaggi)
+{
+    if (nomefile.isEmpty()) {
+        dialoghi::RichiestaFile r{titoloDialogo, archivio.nomeProposto, {filtroPrefisso(archivio)}, 1};
+        if (archivio.salvaConTuttiIFile) {
+            r.filtri = filtriApertura(archivio);
+            r.indiceFiltro = 2;
+        }
+        const auto percorso = scelto(dialoghi::salvaFile(parent, r));
+        if (!percorso)
+            return false;
+        nomefile = *percorso;
+    }
+    QString motivo;
+    if (salvaAtomico(nomefile, codificaRecord(record), &motivo))
+        return true;
+    dialoghi::stop(parent,
+                   QStringLiteral("Impossibile salvare il file %1: %2").arg(soloNome(nomefile), motivo),
+                   titoloMessaggi);
+    return false;
+}
+
+bool eliminaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
+                     const QString &titoloElimina, const QString &titoloMessaggi)
+{
+    const auto percorso = scelto(dialoghi::apriFile(parent, richiestaApertura(archivio, titoloElimina)));
+    if (!percorso)
+        return false;
+    nomefile = *percorso;
+    QString motivo;
+    if (elimina(nomefile, &motivo))
+        return true;
+    dialoghi::stop(parent,
+                   QStringLiteral("Impossibile eliminare il file %1: %2").arg(soloNome(nomefile), motivo),
+                   titoloMessaggi);
+    return false;
+}
+
+} // namespace perix

@@ -1,0 +1,49 @@
+#pragma once
+// The open, save and delete commands shared by the estimation windows: each window
+// only says which files are its own and what its record holds.
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+#include "app/dialoghi.h"
+#include "archive/campi.h"
+
+class QWidget;
+
+namespace perix {
+
+struct DescrizioneArchivio {
+    QString prefisso{};     // "Perix-menu-": names the window's files in the dialogs' filter
+    QString titoloApri{};   // "Apri file (menu)"
+    QString nomeProposto{}; // proposed in every dialog; empty for the window records
+    // The percentages file saves through the open dialog's filters ("Tutti i file" too,
+    // the prefix preselected) instead of the prefix alone.
+    bool salvaConTuttiIFile = false;
+};
+
+// {"Tutti i file", "*.*"} then the prefix's own filter: the open and delete dialogs.
+QList<dialoghi::Filtro> filtriApertura(const DescrizioneArchivio &archivio);
+// {"File <prefisso> ", "<prefisso>*"}.
+dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio);
+
+// Open: asks for a file and reads its first `quantiCampi` fields. Cancelling gives
+// nothing silently; otherwise `nomefile` takes the chosen name, and a file that cannot
+// be read is reported in a stop message titled `titoloMessaggi` and gives nothing.
+std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
+                                         QString &nomefile, int quantiCampi,
+                                         const QString &titoloMessaggi);
+
+// Save: asks for a name only when `nomefile` is empty (cancelling writes nothing and
+// says nothing), then replaces that file with the record. False when nothing was saved;
+// a failed save is reported in a stop message titled `titoloMessaggi`.
+bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
+                   const QString &titoloDialogo, const Record &record,
+                   const QString &titoloMessaggi);
+
+// Delete: asks for a file in an open dialog titled `titoloElimina` and deletes it at once,
+// without confirmation. `nomefile` keeps the deleted name, so a later save writes it again.
+bool eliminaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
+                     const QString &titoloElimina, const QString &titoloMessaggi);
+
+} // namespace perix

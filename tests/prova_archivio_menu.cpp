@@ -1,0 +1,314 @@
+// The main window's archive commands, driven through the menu items and the dialog answerer.
+#include "app/finestreminime.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "estimates/menu.h"
+#include "supporto.h"
+
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace perix;
+using namespace perix::prova;
+using dialoghi::Icona;
+using Tipo = dialoghi::prova::Mostrato::Tipo;
+
+class ProvaArchivioMenu : public QObject
+{
+    Q_OBJECT
+
+    menu *m = nullptr;
+    QTemporaryDir cartella;
+
+    QString percorso(const QString &nome) { return cartella.filePath(nome); }
+    QByteArray contenuto(const QString &nome)
+    {
+        QFile f(percorso(nome));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
+    }
+    void scrivi(const QString &nome, const QByteArray &dati)
+    {
+        QFile f(percorso(nome));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(dati);
+    }
+    void stimaArea(const QString &V = "1000000", const QString &C = "500000", const QString &A = "2",
+                   const QString &S = "1000")
+    {
+        clicca(m, "moneta(2)");
+        clicca(m, "aree");
+        digita(m, "valoremercato", V);
+        digita(m, "costitotali", C);
+        digita(m, "anni", A);
+        digita(m, "superficie", S);
+    }
+    QStringList campiFinestra()
+    {
+        return {testo(m, "soldi"), testo(m, "valoremercato"), testo(m, "costitotali"), testo(m, "anni"),
+                testo(m, "superficie"), testo(m, "risultati(1)")};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        preparaAmbiente();
+        QVERIFY(cartella.isValid());
+    }
+    void init()
+    {
+        Modulo::valuta.clear();
+        Modulo::etichettavaluta.clear();
+        Modulo::tipostima = 0;
+        m = registro::mostra<menu>();
+        dialoghi::prova::azzera();
+    }
+    void cleanup()
+    {
+        QVERIFY2(dialoghi::prova::senzaRisposta().isEmpty(), qPrintable(dialoghi::prova::senzaRisposta().join("; ")));
+        chiudiTutto();
+    }
+
+    void salvareSenzaStima()
+    {
+        QVERIFY(attiva(m, "salva"));
+        QCOMPARE(ultimoMessaggio(), QStringLiteral("Non esistono dati da archiviare."));
+        QCOMPARE(ultimoMostrato().icona, Icona::Stop);
+        QCOMPARE(ultimoMostrato().titolo, Modulo::titolocontrollo);
+    }
+
+    void salvareAltraStima()
+    {
+        clicca(m, "moneta(1)");
+        clicca(m, "sintetici");
+        attiva(m, "salvanome");
+        QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("In questa finestra possono essere archiviati solo")));
+        QCOMPARE(dialoghi::prova::mostrati().size(), 1); // no dialog
+    }
+
+    void salvaEApri()
+    {
+        stimaArea();
+        dialoghi::prova::accodaFile(percorso("Perix-menu-prova"));
+        QVERIFY(attiva(m, "salva"));
+        const auto d = dialoghi::prova::mostrati().constFirst();
+        QCOMPARE(d.tipo, Tipo::SalvaFile);
+        QCOMPARE(d.titolo, QStringLiteral("Salva file"));
+        QCOMPARE(d.file.filtri.size(), 1);
+        QCOMPARE(d.file.filtri[0].schema, QStringLiteral("Perix-menu-*"));
+        QCOMPARE(d.file.indiceFiltro, 1);
+        QCOMPARE(contenuto("Perix-menu-prova"),
+                 QByteArray("\"Valori in euro\",\"1000000\",\"500000\"\r\n\"2\",\"1000\"\r\n"));
+        QCOMPARE(m->nomefile(), percorso("Perix-menu-prova"));
+
+        // A second "Salva" writes to the same file without asking.
+        digita(m, "anni", "3");
+        dialoghi::prova::azzera();
+        attiva(m, "salva");
+        QCOMPARE(dialoghi::prova::mostrati().size(), 0);
+        QVERIFY(contenuto("Perix-menu-prova").contains("\"3\",\"1000\""));
+
+        // Reopen in a fresh window: fields, results and guidance come back as if typed.
+        chiudiTutto();
+        Modulo::etichettavaluta.clear();
+        Modulo::valuta.clear();
+        m = registro::mostra<menu>();
+        dialoghi::prova::accodaFile(percorso("Perix-menu-prova"));
+        QVERIFY(attiva(m, "apri"));
+        const auto a = dialoghi::prova::mostrati().constFirst();
+        QCOMPARE(a.titolo, QStringLiteral("Apri file (menu)"));
+        QCOMPARE(a.file.nomeProposto, QString());
+        QCOMPARE(a.file.filtri.size(), 2);
+        QCOMPARE(a.file.indiceFiltro, 2);
+        QCOMPARE(dialoghi::filtroQt(a.file.filtri), QStringLiteral("Tutti i file (*);;File Perix-menu- (Perix-menu-*)"));
+        QCOMPARE(testo(m, "valoremercato"), QStringLiteral("1000000"));
+        QCOMPARE(testo(m, "anni"), QStringLiteral("3"));
+        QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
+        QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));
+        QCOMPARE(registro::seEsiste<variocosto>()->soldi()->text(), QStringLiteral("Valori in euro"));
+        QVERIFY(trova<QRadioButton>(m, "aree")->isChecked());
+        QCOMPARE(Modulo::tipostima, 1);
+        QVERIFY(trova(m, "valoremercato")->isEnabled());
+        QVERIFY(!trova(m, "risultati(1)")->isHidden());
+        QCOMPARE(testo(m, "risultati(1)"), QStringLiteral("326.519"));
+        QCOMPARE(testo(m, "passo"), QStringLiteral("leggere i risultati della stima"));
+        QCOMPARE(Modulo::valuta, QString()); // the phrase is not stored
+    }
+
+    void salvaConNomeChiedeSempre()
+    {
+        stimaArea();
+        dialoghi::prova::accodaFile(percorso("Perix-menu-uno"));
+        attiva(m, "salva");
+        dialoghi::prova::accodaFile(percorso("Perix-menu-due"));
+        attiva(m, "salvanome");
+        QCOMPARE(dialoghi::prova::mostrati().last().titolo, QStringLiteral("Salva file con nome"));
+        QVERIFY(QFile::exists(percorso("Perix-menu-due")));
+        QCOMPARE(m->nomefile(), percorso("Perix-menu-due"));
+    }
+
+    void annullareNonFaNulla()
+    {
+        stimaArea();
+        const QStringList prima = campiFinestra();
+        dialoghi::prova::accodaFile(std::nullopt);
+        attiva(m, "salva");
+        dialoghi::prova::accodaFile(std::nullopt);
+        attiva(m, "apri");
+        dialoghi::prova::accodaFile(std::nullopt);
+        attiva(m, "eliminare");
+        QCOMPARE(messaggiMostrati(), 0);
+        QCOMPARE(campiFinestra(), prima);
+        QCOMPARE(m->nomefile(), QString());
+    }
+
+    void virgoletteEAccenti()
+    {
+        stimaArea("1000000", "500000", "2", "il \"lotto\" è, forse, 1000");
+        dialoghi::prova::accodaFile(percorso("Perix-menu-virgolette"));
+        attiva(m, "salva");
+        chiudiTutto();
+        m = registro::mostra<menu>();
+        dialoghi::prova::accodaFile(percorso("Perix-menu-virgolette"));
+        attiva(m, "apri");
+        QCOMPARE(testo(m, "superficie"), QStringLiteral("il \"lotto\" è, forse, 1000"));
+    }
+
+    void fileDiVecchiaVersione()
+    {
+        // Windows-1252, CR LF, an accented letter, written by an older version.
+        scrivi("Perix-menu-vecchio", QByteArray("\"Valori in lire\",\"800000\",\"300000\"\r\n\"1\",\"superficie \xe8 500\"\r\n"));
+        dialoghi::prova::accodaFile(percorso("Perix-menu-vecchio"));
+        attiva(m, "apri");
+        QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in lire"));
+        QCOMPARE(testo(m, "superficie"), QStringLiteral("superficie è 500"));
+        QCOMPARE(messaggiMostrati(), 0);
+    }
+
+    void fileDiAltroTipo()
+    {
+        // A synthetic-cost file: its first five fields are taken, whatever their lines.
+        scrivi("Perix-sint-altro", QByteArray("\"Valori in euro\",2\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n"));
+        dialoghi::prova::accodaFile(percorso("Perix-sint-altro"));
+        attiva(m, "apri");
+        QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
+        QCOMPARE(testo(m, "valoremercato"), QStringLiteral("2"));
+        QCOMPARE(testo(m, "costitotali"), QStringLiteral("291"));
+        QCOMPARE(testo(m, "anni"), QStringLiteral("327"));
+        QCOMPARE(testo(m, "superficie"), QStringLiteral("400"));
+    }
+
+    void fileGuasti_data()
+    {
+        QTest::addColumn<QByteArray>("dati");
+        QTest::newRow("vuoto") << QByteArray();
+        QTest::newRow("troncato") << QByteArray("\"Valori in euro\",\"1\",\"2\"\r\n\"3\"");
+        QTest::newRow("virgolette aperte") << QByteArray("\"Valori in euro\",\"1\",\"2\"\r\n\"3\",\"4");
+        QTest::newRow("binario") << QByteArray("\x00\x01\x02,\x89PNG,\xff\xfe,\x00,\x07,\x08\r\n", 22);
+        QTest::newRow("enorme") << QByteArray(50 * 1024 * 1024, 'a');
+    }
+    void fileGuasti()
+    {
+        QFETCH(QByteArray, dati);
+        stimaArea();
+        const QStringList prima = campiFinestra();
+        scrivi("Perix-menu-guasto", dati);
+        dialoghi::prova::accodaFile(percorso("Perix-menu-guasto"));
+        attiva(m, "apri");
+        QCOMPARE(campiFinestra(), prima);
+        QCOMPARE(ultimoMostrato().icona, Icona::Stop);
+        QVERIFY2(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-menu-guasto")),
+                 qPrintable(ultimoMessaggio()));
+    }
+
+    void cartellaScelta()
+    {
+        stimaArea();
+        const QStringList prima = campiFinestra();
+        dialoghi::prova::accodaFile(cartella.path());
+        attiva(m, "apri");
+        QCOMPARE(campiFinestra(), prima);
+        QCOMPARE(ultimoMostrato().icona, Icona::Stop);
+        // Saving onto a directory fails and says so.
+        dialoghi::prova::accodaFile(cartella.path());
+        attiva(m, "salvanome");
+        QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file")));
+    }
+
+    void cartellaSparita()
+    {
+        stimaArea();
+        dialoghi::prova::accodaFile(percorso("non-esiste/Perix-menu-x"));
+        attiva(m, "salva");
+        QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file Perix-menu-x")));
+        QCOMPARE(ultimoMostrato().icona, Icona::Stop);
+    }
+
+    void eliminaERiscrive()
+    {
+        stimaArea();
+        scrivi("Perix-menu-via", "\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n");
+        dialoghi::prova::accodaFile(percorso("Perix-menu-via"));
+        QVERIFY(attiva(m, "eliminare"));
+        const auto d = dialoghi::prova::mostrati().constFirst();
+        QCOMPARE(d.tipo, Tipo::ApriFile);
+        QCOMPARE(d.titolo, Modulo::titoloelimina);
+        QCOMPARE(d.file.indiceFiltro, 2);
+        QVERIFY(!QFile::exists(percorso("Perix-menu-via")));
+        QCOMPARE(messaggiMostrati(), 0); // no confirmation
+        // The name stays: "Salva" writes the window's data under it again.
+        attiva(m, "salva");
+        QVERIFY(contenuto("Perix-menu-via").startsWith("\"Valori in euro\",\"1000000\""));
+    }
+
+    void eliminaFileMancante()
+    {
+        dialoghi::prova::accodaFile(percorso("Perix-menu-fantasma"));
+        attiva(m, "eliminare");
+        QCOMPARE(ultimoMostrato().icona, Icona::Stop);
+        QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile eliminare il file Perix-menu-fantasma")));
+    }
+
+    void campiVuoti()
+    {
+        clicca(m, "moneta(1)");
+        clicca(m, "aree");
+        dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));
+        attiva(m, "salva");
+        QCOMPARE(contenuto("Perix-menu-vuoti"), QByteArray("\"Valori in lire\",\"\",\"\"\r\n\"\",\"\"\r\n"));
+        chiudiTutto();
+        m = registro::mostra<menu>();
+        dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));
+        attiva(m, "apri");
+        QCOMPARE(testo(m, "valoremercato"), QString());
+        QCOMPARE(testo(m, "passo"), QStringLiteral("digitare il valore di mercato del fabbricato"));
+    }
+
+    void esempioDistribuito()
+    {
+        const QString esempio = QStringLiteral("esempi/Perix-menu-esempio");
+        QVERIFY2(QFile::exists(esempio), "the sample file sits in the build folder");
+        dialoghi::prova::accodaFile(esempio);
+        attiva(m, "apri");
+        QCOMPARE(messaggiMostrati(), 0);
+        QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
+        QVERIFY(!testo(m, "risultati(1)").isEmpty());
+    }
+
+    void barraDegliStrumenti()
+    {
+        // Positions 1 to 4 are open, save, save as, delete.
+        m->Toolbar1_ButtonClick(2);
+        QCOMPARE(ultimoMessaggio(), QStringLiteral("Non esistono dati da archiviare."));
+        dialoghi::prova::accodaFile(std::nullopt);
+        m->Toolbar1_ButtonClick(1);
+        QCOMPARE(dialoghi::prova::mostrati().last().titolo, QStringLiteral("Apri file (menu)"));
+        dialoghi::prova::accodaFile(std::nullopt);
+        m->Toolbar1_ButtonClick(4);
+        QCOMPARE(dialoghi::prova::mostrati().last().titolo, Modulo::titoloelimina);
+    }
+};
+
+QTEST_MAIN(ProvaArchivioMenu)
+#include "prova_archivio_menu.moc"

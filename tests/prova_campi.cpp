@@ -1,0 +1,437 @@
+// The archive field encoding and the file operations under it.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <csignal>
+#include <limits>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "archive/campi.h"
+
+using namespace perix;
+
+Q_DECLARE_METATYPE(perix::Record)
+Q_DECLARE_METATYPE(perix::Valore)
+
+namespace {
+
+// One line per field, easy to compare and to read in a failure: "t:text", "n:raw", "-".
+QString descrivi(const QList<Campo> &campi)
+{
+    QStringList righe;
+    for (const Campo &c : campi)
+        righe << (c.citato ? QStringLiteral("t:") + c.testo : c.testo.isEmpty() ? QStringLiteral("-") : QStringLiteral("n:") + c.testo);
+    return righe.join(u'\n');
+}
+
+QString mostra(const Valore &v)
+{
+    if (const auto *s = std::get_if<QString>(&v))
+        return QStringLiteral("t:") + *s;
+    if (const auto *n = std::get_if<double>(&v))
+        return QStringLiteral("n:") + QString::number(*n, 'g', 17);
+    return QStringLiteral("-");
+}
+
+QString descrivi(const Record &record)
+{
+    QList<Campo> campi;
+    for (const Riga &riga : record)
+        for (const Valore &v : riga) {
+            if (const auto *s = std::get_if<QString>(&v))
+                campi.append({*s, true});
+            else if (const auto *n = std::get_if<double>(&v))
+                campi.append({numeroInvariante(*n), false});
+            else
+                campi.append(Campo{});
+        }
+    return descrivi(campi);
+}
+
+qsizetype quantiCampi(const Record &r)
+{
+    qsizetype n = 0;
+    for (const Riga &riga : r)
+        n += riga.size();
+    return n;
+}
+
+// A device that takes `capienza` bytes and then refuses, like a disk that fills up.
+class DispositivoGuasto : public QIODevice
+{
+public:
+    explicit DispositivoGuasto(qint64 capienza) : capienza(capienza) { open(WriteOnly); }
+    QByteArray ricevuto;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *dati, qint64 n) override
+    {
+        const qint64 posto = capienza - ricevuto.size();
+        if (posto <= 0)
+            return -1;
+        n = qMin(n, posto);
+        ricevuto.append(dati, n);
+        return n;
+    }
+
+private:
+    qint64 capienza;
+};
+
+bool scrivi(const QString &percorso, const QByteArray &dati)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size();
+}
+
+QByteArray contenuto(const QString &percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<illeggibile>");
+}
+
+// Where permission bits do not bind (root), the read-only cases cannot happen.
+bool permessiEfficaci(const QString &cartella)
+{
+    QFile prova(cartella + "/prova-permessi");
+    const bool scritto = prova.open(QIODevice::WriteOnly);
+    prova.remove();
+    return !scritto;
+}
+
+const Record recordMenu{{QStringLiteral("Valori in lire"), QStringLiteral("1.500.000"), QStringLiteral("800000")},
+                        {QStringLiteral("10"), QStringLiteral("2500")}};
+
+} // namespace
+
+class ProvaCampi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void numeri_data()
+    {
+        QTest::addColumn<double>("valore");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("decimali") << 1250.5 << "1250.5";
+        QTest::newRow("intero") << 12.0 << "12";
+        QTest::newRow("negativo") << -1250.75 << "-1250.75";
+        QTest::newRow("zero negativo") << -0.0 << "0";
+        QTest::newRow("somma inesatta") << 0.1 + 0.2 << "0.3";
+        QTest::newRow("15 cifre") << 2.0 / 3.0 << "0.666666666666667";
+        QTest::newRow("piccolo") << 0.00001 << "0.00001";
+        QTest::newRow("grande, senza esponente") << 123456789012345678.0 << "123456789012346000";
+        QTest::newRow("riporto") << 0.99999999999999994 << "1";
+        QTest::newRow("non finito") << std::numeric_limits<double>::infinity() << "";
+        QTest::newRow("non numero") << std::nan("") << "";
+    }
+    void numeri()
+    {
+        QFETCH(double, valore);
+        QFETCH(QString, atteso);
+        QCOMPARE(numeroInvariante(valore), atteso);
+    }
+
+    void codifica_data()
+    {
+        QTest::addColumn<Record>("record");
+        QTest::addColumn<QByteArray>("byte");
+        QTest::newRow("menu") << recordMenu
+                              << QByteArray("\"Valori in lire\",\"1.500.000\",\"800000\"\r\n\"10\",\"2500\"\r\n");
+        QTest::newRow("sintetico senza classe")
+            << Record{{QStringLiteral("Valori in euro"), std::monostate{}}, {QString(), QString(), QString()}}
+            << QByteArray("\"Valori in euro\",\r\n\"\",\"\",\"\"\r\n");
+        QTest::newRow("numero nudo") << Record{{QStringLiteral("Valori in euro"), QStringLiteral("1.200"), 3.0}}
+                                     << QByteArray("\"Valori in euro\",\"1.200\",3\r\n");
+        QTest::newRow("righe vuote") << Record{{std::monostate{}}, {-0.5}, {std::monostate{}}}
+                                     << QByteArray("\r\n-0.5\r\n\r\n");
+        QTest::newRow("virgolette raddoppiate") << Record{{QStringLiteral("12\" e \"a\"")}}
+                                                << QByteArray("\"12\"\" e \"\"a\"\"\"\r\n");
+        QTest::newRow("accenti in Windows-1252") << Record{{QStringLiteral("più €")}}
+                                                 << QByteArray("\"pi\xf9 \x80\"\r\n");
+        QTest::newRow("fuori da Windows-1252: UTF-8") << Record{{QStringLiteral("più →")}}
+                                                      << QByteArray("\"pi\xc3\xb9 \xe2\x86\x92\"\r\n");
+        // In Windows-1252 these bytes would read back as UTF-8 "è".
+        QTest::newRow("ambiguo: UTF-8") << Record{{QStringLiteral("Ã¨")}} << QByteArray("\"\xc3\x83\xc2\xa8\"\r\n");
+    }
+    void codifica()
+    {
+        QFETCH(Record, record);
+        QFETCH(QByteArray, byte);
+        QCOMPARE(codificaRecord(record), byte);
+    }
+
+    void giroCompleto_data()
+    {
+        QTest::addColumn<Record>("record");
+        QTest::newRow("menu") << recordMenu;
+        QTest::newRow("virgole e spazi nei testi")
+            << Record{{QStringLiteral(" a, b "), QStringLiteral(","), QStringLiteral("  ")}};
+        QTest::newRow("virgolette ovunque")
+            << Record{{QStringLiteral("\""), QStringLiteral("\"\""), QStringLiteral("a\",\"b"), QStringLiteral("x\"")}};
+        QTest::newRow("a capo e tab nel testo") << Record{{QStringLiteral("uno\r\ndue\tx\rtre\n")}, {1.0}};
+        QTest::newRow("accenti") << Record{{QStringLiteral("àèéìòù €"), QStringLiteral("Ã¨")}};
+        QTest::newRow("misto UTF-8") << Record{{QStringLiteral("→"), -1250.5, std::monostate{}}};
+        QTest::newRow("numeri e vuoti")
+            << Record{{std::monostate{}, -0.001, 1e20, std::monostate{}}, {std::monostate{}}, {0.0, QString()}};
+    }
+    void giroCompleto()
+    {
+        QFETCH(Record, record);
+        QString motivo;
+        const auto campi = leggiCampi(codificaRecord(record), int(quantiCampi(record)), &motivo);
+        QVERIFY2(campi, qPrintable(motivo));
+        QCOMPARE(descrivi(*campi), descrivi(record));
+        // Numbers come back as the same value, not only the same text.
+        qsizetype i = 0;
+        for (const Riga &riga : record)
+            for (const Valore &v : riga) {
+                if (std::holds_alternative<double>(v))
+                    QCOMPARE(mostra(campi->at(i).valore()), mostra(v));
+                ++i;
+            }
+    }
+
+    void lettura_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<int>("quanti");
+        QTest::addColumn<QString>("attesi");
+        QTest::newRow("campi su più righe") << QByteArray("\"a\",\"b\"\r\n\"c\"\r\n") << 3 << "t:a\nt:b\nt:c";
+        QTest::newRow("solo i primi") << QByteArray("\"a\",\"b\"\r\n\"c\"\r\n") << 2 << "t:a\nt:b";
+        QTest::newRow("spazi prima e dopo") << QByteArray("  \"a\" ,\t\"b\"\r\n 12.5 ,-3\r\n") << 4
+                                            << "t:a\nt:b\nn:12.5\nn:-3";
+        QTest::newRow("LF, CR, CR LF") << QByteArray("\"a\"\n\"b\"\r\"c\"\r\n\"d\"") << 4 << "t:a\nt:b\nt:c\nt:d";
+        QTest::newRow("riga vuota") << QByteArray("\"a\"\r\n\r\n\"b\"\r\n") << 3 << "t:a\n-\nt:b";
+        QTest::newRow("vuoto a fine riga") << QByteArray("\"Valori in euro\",\r\n\"x\"\r\n") << 3
+                                           << "t:Valori in euro\n-\nt:x";
+        QTest::newRow("virgola alla fine") << QByteArray("\"a\",") << 2 << "t:a\n-";
+        QTest::newRow("dopo le virgolette si ignora") << QByteArray("\"ab\"cd,\"e\"") << 2 << "t:ab\nt:e";
+        QTest::newRow("virgolette raddoppiate") << QByteArray("\"a\"\"b\",\"\"\"\",\"\"") << 3 << "t:a\"b\nt:\"\nt:";
+        QTest::newRow("BOM UTF-8") << QByteArray("\xef\xbb\xbf\"\xc3\xa8\"") << 1 << "t:è";
+        QTest::newRow("Windows-1252") << QByteArray("\"\xe8 \x80\"") << 1 << "t:è €";
+        QTest::newRow("altro archivio: i primi cinque")
+            << QByteArray("\"Valori in euro\",2\r\n\"1.000\",\"1.100\",\"1.200\"\r\n\"9\",\"9\",\"9\"\r\n") << 5
+            << "t:Valori in euro\nn:2\nt:1.000\nt:1.100\nt:1.200";
+    }
+    void lettura()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(int, quanti);
+        QFETCH(QString, attesi);
+        QString motivo;
+        const auto campi = leggiCampi(byte, quanti, &motivo);
+        QVERIFY2(campi, qPrintable(motivo));
+        QCOMPARE(descrivi(*campi), attesi);
+    }
+
+    // A file of an older version, made by hand: Windows-1252, CR LF, an accented letter.
+    void fileVecchio()
+    {
+        const QByteArray vecchio("\"Valori in lire\",\"pi\xe8 di 1.000\",\"800000\"\r\n\"10\",\"2500\"\r\n");
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath("Perix-menu-vecchio");
+        QVERIFY(scrivi(percorso, vecchio));
+        QString motivo;
+        const auto campi = leggiArchivio(percorso, 5, &motivo);
+        QVERIFY2(campi, qPrintable(motivo));
+        QCOMPARE(descrivi(*campi), "t:Valori in lire\nt:piè di 1.000\nt:800000\nt:10\nt:2500");
+        // Written again, it is byte for byte what the older version wrote.
+        Record r{{}, {}};
+        for (int i = 0; i < 5; ++i)
+            r[i < 3 ? 0 : 1].append(campi->at(i).testo);
+        QCOMPARE(codificaRecord(r), vecchio);
+    }
+
+    void campoComeNumero_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<bool>("citato");
+        QTest::addColumn<Valore>("valore");
+        QTest::newRow("numero nudo") << "1250.5" << false << Valore(1250.5);
+        QTest::newRow("esponente") << "-1E+20" << false << Valore(-1e20);
+        QTest::newRow("vuoto") << "" << false << Valore();
+        QTest::newRow("testo nudo") << "abc" << false << Valore(QStringLiteral("abc"));
+        QTest::newRow("numero non intero nel testo") << "12abc" << false << Valore(QStringLiteral("12abc"));
+        QTest::newRow("infinito") << "inf" << false << Valore(QStringLiteral("inf"));
+        QTest::newRow("citato resta testo") << "12" << true << Valore(QStringLiteral("12"));
+        QTest::newRow("citato vuoto") << "" << true << Valore(QString());
+    }
+    void campoComeNumero()
+    {
+        QFETCH(QString, testo);
+        QFETCH(bool, citato);
+        QFETCH(Valore, valore);
+        const Campo c{testo, citato};
+        QCOMPARE(mostra(c.valore()), mostra(valore));
+        QCOMPARE(c.vuoto(), std::holds_alternative<std::monostate>(valore));
+        if (!citato)
+            QCOMPARE(c.numero().has_value(), std::holds_alternative<double>(valore));
+    }
+
+    void letturaRifiutata_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<int>("quanti");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("file vuoto") << QByteArray() << 5 << "il file è vuoto";
+        QTest::newRow("solo spazi") << QByteArray("  \t") << 1 << "il file è incompleto: contiene 0 campi su 1 attesi";
+        QTest::newRow("record troncato") << QByteArray("\"Valori in lire\",\"1500000\"\r\n") << 5
+                                         << "il file è incompleto: contiene 2 campi su 5 attesi";
+        QTest::newRow("una riga di due") << QByteArray("\"a\"\r\n") << 2 << "il file è incompleto: contiene 1 campo su 2 attesi";
+        QTest::newRow("virgolette aperte") << QByteArray("\"a\",\"b\r\n") << 2 << "virgolette non chiuse nel campo 2";
+        QTest::newRow("NUL") << QByteArray("\"a\"\0", 4) << 1 << "il file non contiene testo";
+        QTest::newRow("immagine") << QByteArray("\x89PNG\r\n\x1a\n") << 1 << "il file non contiene testo";
+        QTest::newRow("DEL") << QByteArray("\"a\x7f\"") << 1 << "il file non contiene testo";
+        QTest::newRow("troppo grande") << QByteArray(dimensioneMassima + 1, 'a') << 1
+                                       << "il file è troppo grande per essere un archivio";
+    }
+    void letturaRifiutata()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(int, quanti);
+        QFETCH(QString, motivo);
+        QString perche;
+        QVERIFY(!leggiCampi(byte, quanti, &perche));
+        QCOMPARE(perche, motivo);
+    }
+
+    void leggiFileRifiuta()
+    {
+        QTemporaryDir dir;
+        QString motivo;
+        QVERIFY(!leggiFile(dir.filePath("manca"), &motivo));
+        QCOMPARE(motivo, "il file non esiste");
+        QVERIFY(!leggiFile(dir.path(), &motivo));
+        QCOMPARE(motivo, "è una cartella, non un file");
+        const QString tubo = dir.filePath("tubo");
+        QCOMPARE(::mkfifo(QFile::encodeName(tubo).constData(), 0600), 0);
+        QVERIFY(!leggiFile(tubo, &motivo)); // would block if opened
+        QCOMPARE(motivo, "non è un file ordinario");
+
+        // The limit itself is allowed, one byte more is not.
+        const QString grande = dir.filePath("grande");
+        QVERIFY(scrivi(grande, QByteArray(dimensioneMassima, ' ')));
+        QVERIFY(leggiFile(grande, &motivo));
+        QVERIFY(scrivi(grande, QByteArray(dimensioneMassima + 1, ' ')));
+        QVERIFY(!leggiFile(grande, &motivo));
+        QCOMPARE(motivo, "il file è troppo grande per essere un archivio");
+
+        const QString chiuso = dir.filePath("chiuso");
+        QVERIFY(scrivi(chiuso, "\"a\""));
+        QFile::setPermissions(chiuso, {});
+        if (QFile(chiuso).open(QIODevice::ReadOnly))
+            QSKIP("i permessi non impediscono la lettura a questo utente (root)");
+        QVERIFY(!leggiFile(chiuso, &motivo));
+        QCOMPARE(motivo, "non si hanno i permessi per leggerlo");
+    }
+
+    void scriviSuDispositivo_data()
+    {
+        QTest::addColumn<qint64>("capienza");
+        QTest::addColumn<bool>("riuscito");
+        QTest::newRow("nulla") << qint64(0) << false;
+        QTest::newRow("a metà") << qint64(5) << false;
+        QTest::newRow("un byte in meno") << qint64(9) << false;
+        QTest::newRow("esatta") << qint64(10) << true;
+        QTest::newRow("abbondante") << qint64(100) << true;
+    }
+    void scriviSuDispositivo()
+    {
+        QFETCH(qint64, capienza);
+        QFETCH(bool, riuscito);
+        const QByteArray dati("0123456789");
+        DispositivoGuasto d(capienza);
+        QString motivo;
+        QCOMPARE(scriviDati(d, dati, &motivo), riuscito);
+        QCOMPARE(d.ricevuto, dati.left(capienza));
+        QCOMPARE(motivo.isEmpty(), riuscito);
+    }
+
+    void salvataggio()
+    {
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath("Perix-menu-a");
+        QString motivo;
+        QVERIFY2(salvaAtomico(percorso, QByteArray("uno"), &motivo), qPrintable(motivo));
+        QVERIFY2(salvaAtomico(percorso, QByteArray("due"), &motivo), qPrintable(motivo));
+        QCOMPARE(contenuto(percorso), "due");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Perix-menu-a"});
+    }
+
+    void salvataggioFallito()
+    {
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath("Perix-menu-a");
+        QVERIFY(scrivi(percorso, "vecchio"));
+        QString motivo;
+
+        // A writer that stops half way: the old file stays, no temporary file is left.
+        QVERIFY(!salvaAtomico(percorso, [](QIODevice &d, QString *m) {
+            d.write("nuo");
+            *m = QStringLiteral("guasto");
+            return false;
+        }, &motivo));
+        QCOMPARE(motivo, "guasto");
+
+        // The disk refuses writes beyond a size (as a full disk does), even to root.
+        rlimit prima{};
+        getrlimit(RLIMIT_FSIZE, &prima);
+        const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit stretto = prima;
+        stretto.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &stretto);
+        const bool salvato = salvaAtomico(percorso, QByteArray(100000, 'x'), &motivo);
+        setrlimit(RLIMIT_FSIZE, &prima);
+        std::signal(SIGXFSZ, segnale);
+        QVERIFY(!salvato);
+        QCOMPARE(motivo, "la scrittura si è interrotta (disco pieno o non disponibile)");
+
+        QCOMPARE(contenuto(percorso), "vecchio");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Perix-menu-a"});
+
+        QVERIFY(!salvaAtomico(dir.filePath("manca/Perix-menu-a"), QByteArray("x"), &motivo));
+        QCOMPARE(motivo, "la cartella non esiste");
+        QVERIFY(!salvaAtomico(dir.path(), QByteArray("x"), &motivo));
+        QCOMPARE(motivo, "è una cartella, non un file");
+    }
+
+    // The folder disappears between writing and replacing: reported at commit.
+    void cartellaSparita()
+    {
+        QTemporaryDir dir;
+        const QString cartella = dir.filePath("sotto");
+        QVERIFY(QDir().mkpath(cartella));
+        QString motivo;
+        QVERIFY(!salvaAtomico(cartella + "/Perix-menu-a", [&](QIODevice &d, QString *m) {
+            return scriviDati(d, "dati", m) && QDir(cartella).removeRecursively();
+        }, &motivo));
+        QCOMPARE(motivo, "la cartella non esiste più");
+    }
+
+    void cartellaSolaLettura()
+    {
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath("Perix-menu-a");
+        QVERIFY(scrivi(percorso, "vecchio"));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const bool efficaci = permessiEfficaci(dir.path());
+        QString motivo;
+        const bool salvato = efficaci && salvaAtomico(percorso, QByteArray("nuovo"), &motivo);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (!efficaci)
+            QSKIP("i permessi non impediscono la scrittura a questo utente (root)");
+        QVERIFY(!salvato);
+        QCOMPARE(motivo, "la cartella è di sola lettura");
+        QCOMPARE(contenuto(percorso), "vecchio");
+    }
+};
+
+QTEST_GUILESS_MAIN(ProvaCampi)
+#include "prova_campi.moc"
