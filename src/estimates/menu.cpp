@@ -4,6 +4,7 @@
 #include "app/finestreminime.h"
 #include "app/modulo.h"
 #include "app/registro.h"
+#include "archive/comandi.h"
 #include "estimates/calcoli.h"
 #include "format/numeri.h"
 
@@ -518,11 +519,66 @@ void menu::cancelladati_Click()
     registro::mostra<menu>();
 }
 
-void menu::apri_Click() {}
-void menu::salva_Click() {}
-void menu::salvanome_Click() {}
-void menu::eliminare_click() {}
+const DescrizioneArchivio &menu::archivio()
+{
+    static const DescrizioneArchivio a{QStringLiteral("Perix-menu-"), QStringLiteral("Apri file (menu)")};
+    return a;
+}
+
+void menu::apri_Click()
+{
+    const auto campi = apriArchivio(this, archivio(), m_nomefile, 5, Modulo::titolocontrollo);
+    if (!campi)
+        return;
+    // Each assignment runs the field's change handling, as if typed.
+    valoremercato->setText(campi->at(1).testo);
+    costitotali->setText(campi->at(2).testo);
+    anni->setText(campi->at(3).testo);
+    superficie->setText(campi->at(4).testo);
+    soldi()->setText(campi->at(0).testo);
+    Modulo::etichettavaluta = soldi()->text();
+    Modulo::aggiornavaluta();
+    const bool giaScelta = aree->isChecked();
+    aree->setChecked(true);
+    costolordo->setText(QString());
+    if (giaScelta)
+        aree_Click(); // checking it again raised nothing
+}
+
+void menu::salva_Click()
+{
+    scrivimenu(QStringLiteral("Salva file"));
+}
+
+void menu::salvanome_Click()
+{
+    m_nomefile.clear();
+    scrivimenu(QStringLiteral("Salva file con nome"));
+}
+
+void menu::scrivimenu(const QString &titoloDialogo)
+{
+    if (Modulo::tipostima == 0) {
+        dialoghi::stop(this, QStringLiteral("Non esistono dati da archiviare."), Modulo::titolocontrollo);
+        return;
+    }
+    if (Modulo::tipostima != 1) {
+        dialoghi::stop(this,
+                       QStringLiteral("In questa finestra possono essere archiviati solo i dati della stima di aree "
+                                      "fabbricabili, utilizzare le altre finestre per archiviare dati di stime diverse."),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    const Record record{{soldi()->text(), valoremercato->text(), costitotali->text()},
+                        {anni->text(), superficie->text()}};
+    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, record, Modulo::titolocontrollo);
+}
+
+void menu::eliminare_click()
+{
+    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+}
+
 void menu::solodati_click() {}
-void menu::scrivimenu(const QString &) {}
 
 } // namespace perix

@@ -12,6 +12,8 @@
 
 namespace perix {
 
+struct DescrizioneArchivio;
+
 class menu : public FinestraStima
 {
     Q_OBJECT
@@ -53,6 +55,7 @@ public:
     std::array<QString, 4> costiClassi() const { return {QString(), costoeconomico, costomedio, costoevoluto}; }
 
 private:
+    static const struct DescrizioneArchivio &archivio();
     void creaControlli();
     QLabel *etichetta(const QString &nome, const QString &testo, QRect r, const QString &suggerimento = {});
     QLineEdit *campo(const QString &nome, QRect r, const QString &suggerimento = {});
