@@ -7,7 +7,10 @@
 #include "estimates/menu.h"
 #include "supporto.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -56,6 +59,23 @@ private slots:
         QCOMPARE(Modulo::dataaggiornamento, QStringLiteral("300119"));
         QCOMPARE(Modulo::titoloaiuto, QStringLiteral("Perix: aiuto in linea"));
         QCOMPARE(Modulo::titoloelimina, QStringLiteral("Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo"));
+    }
+
+    void fileDatiCercatiPrimaQui()
+    {
+        QTemporaryDir qui;
+        const QString prima = QDir::currentPath();
+        QDir::setCurrent(qui.path());
+        QFile f(QStringLiteral("Internet.mid"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QCOMPARE(Modulo::trovaFileDati(QStringLiteral("Internet.mid")), QDir(qui.path()).filePath("Internet.mid"));
+        QFile::remove(QStringLiteral("Internet.mid"));
+        // Then the program's own data folder; never a file that is not there.
+        const QString altrove = Modulo::trovaFileDati(QStringLiteral("Internet.mid"));
+        QVERIFY(altrove.isEmpty() || altrove.startsWith(Modulo::cartellaDati()));
+        QVERIFY(Modulo::trovaFileDati(QStringLiteral("non-esiste.txt")).isEmpty());
+        QDir::setCurrent(prima);
     }
 
     void splashAllAvvio()

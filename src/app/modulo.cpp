@@ -34,12 +34,17 @@ bool apriindirizzo(const QString &indirizzo)
 
 QString cartellaDati()
 {
+    // A build tree keeps the data beside the program; an installed one under share/perix,
+    // found relative to the program first so an install under any prefix works.
     const QString accanto = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(accanto + QStringLiteral("/Internet.mid")))
+        return accanto;
+    const QString relativa = QDir::cleanPath(accanto + QStringLiteral("/../share/perix"));
+    if (QFileInfo(relativa).isDir())
+        return relativa;
 #ifdef PERIX_DATADIR
-    const QString installata = QStringLiteral(PERIX_DATADIR);
-    // An installed program keeps its data under share/perix; a build tree keeps it beside the binary.
-    if (!QFileInfo::exists(accanto + QStringLiteral("/Internet.mid")) && QFileInfo(installata).isDir())
-        return installata;
+    if (QFileInfo(QStringLiteral(PERIX_DATADIR)).isDir())
+        return QStringLiteral(PERIX_DATADIR);
 #endif
     return accanto;
 }
