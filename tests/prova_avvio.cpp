@@ -39,15 +39,12 @@ private slots:
     }
     void init()
     {
-        Modulo::valuta.clear();
-        Modulo::etichettavaluta.clear();
-        Modulo::tipostima = 0;
-        Modulo::classeedificio.reset();
+        azzeraScelte();
         dialoghi::prova::azzera();
     }
     void cleanup()
     {
-        QVERIFY2(dialoghi::prova::senzaRisposta().isEmpty(), qPrintable(dialoghi::prova::senzaRisposta().join("; ")));
+        PERIX_NESSUNA_DOMANDA_SOSPESA();
         chiudiTutto();
     }
 

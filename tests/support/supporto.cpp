@@ -1,5 +1,7 @@
 #include "supporto.h"
 
+#include "app/modulo.h"
+
 #include <QAbstractButton>
 #include <QLocale>
 #include <QTest>
@@ -23,6 +25,14 @@ void chiudiTutto()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
     dialoghi::prova::azzera();
+}
+
+void azzeraScelte()
+{
+    Modulo::valuta.clear();
+    Modulo::etichettavaluta.clear();
+    Modulo::tipostima = 0;
+    Modulo::classeedificio.reset();
 }
 
 QAction *azione(QWidget *finestra, const QString &nome)

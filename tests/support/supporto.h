@@ -17,6 +17,12 @@ namespace perix::prova {
 void preparaAmbiente();
 // Closes every top-level window and forgets queued answers; call from cleanup().
 void chiudiTutto();
+// Forgets the choices the shared state keeps across windows (currency, estimate, class).
+void azzeraScelte();
+// Fails the test when a dialog was shown that the test gave no answer for.
+#define PERIX_NESSUNA_DOMANDA_SOSPESA()                                                              \
+    QVERIFY2(perix::dialoghi::prova::senzaRisposta().isEmpty(),                                       \
+             qPrintable(perix::dialoghi::prova::senzaRisposta().join(QStringLiteral("; "))))
 
 template <typename T = QWidget>
 T *trova(QWidget *finestra, const QString &nome)
