@@ -226,6 +226,21 @@ private slots:
         QVERIFY(!rs->iconaVisibile(1));
     }
 
+    void valoreNonNumericoConDisaggregati()
+    {
+        clicca(m, "moneta(2)");
+        clicca(m, "disaggregati");
+        digita(m, "valoremercato", "1000000");
+        digita(m, "costitotali", "8OO.OOO"); // letters O for zeros: the plain reading still sees 8
+        QVERIFY(abilitato("caratt"));
+        clicca(m, "Option1(2)");
+        QCOMPARE(ultimoMostrato().icona, Icona::Stop);
+        QVERIFY(ultimoMessaggio().contains(QStringLiteral("\"8OO.OOO\" non è un numero valido")));
+        auto *rd = registro::seEsiste<risultatidisaggregati>();
+        QVERIFY(!rd || !rd->isVisible());
+        QCOMPARE(Modulo::percentualiclasse[2], 2530.0); // the schedule is still preset
+    }
+
     void classeConDisaggregati()
     {
         clicca(m, "moneta(2)");
