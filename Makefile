@@ -26,8 +26,8 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure
 
 bench: build
-	@ninja -C $(BUILD) -j$(JOBS) perix_bench
-	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/perix_bench
+	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/perix_bench && QT_QPA_PLATFORM=offscreen ./bench/bench_rapporti 20
 
 catture: build
 	@ninja -C $(BUILD) perix_cattura

@@ -7,8 +7,10 @@
 #include "app/splash.h"
 #include "app/finestreminime.h"
 #include "estimates/menu.h"
+#include "reports/finestrareport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -44,6 +46,14 @@ int main(int argc, char **argv)
     m->resize(480, 340);
     salva(m, cartella, QStringLiteral("menu-piccolo"));
     m->resize(640, 455);
+    m->findChild<QAction *>(QStringLiteral("solodati"))->trigger();
+    if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
+        salva(r, cartella, QStringLiteral("rapporto"));
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto.pdf")));
+        r->esportaPdf();
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto.docx")));
+        r->salvaDocx();
+    }
     QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costitotali")), QStringLiteral("000"));
     salva(m, cartella, QStringLiteral("menu-negativo"));
     m->findChild<QAbstractButton *>(QStringLiteral("sintetici"))->click();

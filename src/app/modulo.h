@@ -40,7 +40,7 @@ inline std::array<double, 15> percentualialtezze{}; // 1..14
 // The last report: its window, its document and its last table.
 inline QPointer<QWidget> wordapp;
 inline QPointer<QTextDocument> worddoc;
-inline QTextTable *wordtabella = nullptr;
+inline QPointer<QTextTable> wordtabella;
 
 inline QString titologuida;
 inline QString testoguida;

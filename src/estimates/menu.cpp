@@ -5,6 +5,7 @@
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "archive/comandi.h"
+#include "reports/rapporti.h"
 #include "estimates/calcoli.h"
 #include "format/numeri.h"
 
@@ -579,6 +580,34 @@ void menu::eliminare_click()
     eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
 }
 
-void menu::solodati_click() {}
+void menu::solodati_click()
+{
+    if (!aree->isChecked()) {
+        dialoghi::messaggio(this,
+                            QStringLiteral("La stampa di dati è significativa solo per la stima di aree fabbricabili: "
+                                           "per gli altri tipi di stima utilizzare le finestre successive."),
+                            Modulo::titolocontrollo, dialoghi::Icona::Informazione);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
+    DatiRapportoMenu d;
+    d.valuta = Modulo::valuta;
+    d.valoremercato = valoremercato->text();
+    d.costitotali = costitotali->text();
+    d.anni = anni->text();
+    d.superficie = superficie->text();
+    for (int k = 1; k <= 6; ++k)
+        d.risultati[std::size_t(k)] = risultati[std::size_t(k)]->text();
+    QString motivo;
+    if (!rapportoMenu(d, &motivo)) {
+        passo->setText(prima);
+        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento della stima: %1").arg(motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
+}
 
 } // namespace perix

@@ -1,0 +1,113 @@
+// How long the main window's report takes: from the request to its window painted on
+// screen, then its PDF export and its .docx. Figures are printed, never judged.
+//
+//   bench_rapporti [giri]      (default 20; QT_QPA_PLATFORM=offscreen unless set)
+
+#include "app/modulo.h"
+#include "reports/docx.h"
+#include "reports/documento.h"
+#include "reports/finestrareport.h"
+#include "reports/rapporti.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Serie {
+    const char *nome;
+    std::vector<double> ms;
+};
+
+double mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double trascorsi(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QFont::insertSubstitution(QStringLiteral("Century Gothic"), QStringLiteral("URW Gothic"));
+    perix::Modulo::impostatesti();
+
+    const int giri = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
+    QTemporaryDir cartella;
+    const QString pdf = cartella.filePath(QStringLiteral("stima.pdf"));
+    const QString docx = cartella.filePath(QStringLiteral("stima.docx"));
+
+    perix::DatiRapportoMenu dati;
+    dati.valuta = QStringLiteral("in euro");
+    dati.valoremercato = QStringLiteral("1000000");
+    dati.costitotali = QStringLiteral("500000");
+    dati.anni = QStringLiteral("2");
+    dati.superficie = QStringLiteral("1000");
+    dati.risultati = {QString(), QStringLiteral("349.375"), QStringLiteral("165.289"), QStringLiteral("257.332"),
+                      QStringLiteral("349"), QStringLiteral("165"), QStringLiteral("257")};
+
+    Serie finestra{"rapporto fino alla finestra disegnata", {}};
+    Serie esportazione{"esportazione PDF", {}};
+    Serie salvataggio{"salvataggio .docx", {}};
+    double primo = 0;
+
+    // The first run loads fonts and the printing engine: reported apart, left out of the median.
+    for (int i = 0; i <= giri; ++i) {
+        QElapsedTimer t;
+        t.start();
+        perix::finestrareport *f = perix::rapportoMenu(dati);
+        if (!f) {
+            std::fprintf(stderr, "rapporto non aperto\n");
+            return 1;
+        }
+        QApplication::processEvents(); // the window's first paint
+        const double aperto = trascorsi(t);
+
+        QString motivo;
+        t.restart();
+        if (!f->documento()->exportPdf(pdf, &motivo)) {
+            std::fprintf(stderr, "PDF: %s\n", qPrintable(motivo));
+            return 1;
+        }
+        const double esportato = trascorsi(t);
+
+        t.restart();
+        if (!perix::scriviDocx(*f->documento(), docx, &motivo)) {
+            std::fprintf(stderr, "docx: %s\n", qPrintable(motivo));
+            return 1;
+        }
+        const double salvato = trascorsi(t);
+
+        f->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (i == 0) {
+            primo = aperto;
+            continue;
+        }
+        finestra.ms.push_back(aperto);
+        esportazione.ms.push_back(esportato);
+        salvataggio.ms.push_back(salvato);
+    }
+
+    std::printf("rapporto della finestra menu, %d giri (più uno di riscaldamento: %.1f ms)\n", giri, primo);
+    for (const Serie *s : {&finestra, &esportazione, &salvataggio}) {
+        const auto [lo, hi] = std::minmax_element(s->ms.begin(), s->ms.end());
+        std::printf("  %-40s mediana %7.2f ms   min %7.2f   max %7.2f\n", s->nome, mediana(s->ms), *lo, *hi);
+    }
+    return 0;
+}

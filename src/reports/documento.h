@@ -1,0 +1,244 @@
+#pragma once
+// The document the reports are written into: a QTextDocument with a small API shaped
+// like the word-processor calls the reports were designed around (a selection that types
+// at the insertion point, paragraphs and tables added at the end, table format 9,
+// columns selected and aligned), plus printing, PDF and .docx output.
+//
+// Layout units: the document lays itself out on a 720-dpi device, so one unit of its page
+// size is a tenth of a point (Document::unitsPerPoint); font sizes stay in points.
+
+#include <QColor>
+#include <QMarginsF>
+#include <QPageSize>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+
+class QIODevice;
+class QPagedPaintDevice;
+
+namespace perix {
+
+class Document;
+
+// Paragraph alignment, numbered as the word processor numbers it.
+enum class Alignment { Left = 0, Center = 1, Right = 2, Justify = 3 };
+
+// A stretch of the document (a paragraph with its mark, a cell, a whole table, the
+// document end), by position: take it, use it, and take a new one after other edits.
+class Range
+{
+public:
+    Range() = default;
+    Range(Document *doc, int start, int end);
+
+    bool isValid() const;
+    int start() const;
+    int end() const;
+
+    // Paragraphs are separated by "\r".
+    QString text() const;
+    // Replaces the stretch; "\r" ends a paragraph. The new text takes the formatting found
+    // at the start of the stretch, and the range then covers it.
+    void setText(const QString &text);
+
+    void setFontName(const QString &family);
+    void setFontSize(double points);
+    void setBold(bool bold);
+    void setAlignment(Alignment alignment);
+
+    QString fontName() const; // at the start of the stretch
+    double fontSize() const;
+
+    // Makes this stretch the document's selection.
+    void select() const;
+
+private:
+    QPointer<Document> doc_;
+    int start_ = 0;
+    int end_ = 0;
+};
+
+class Cell
+{
+public:
+    Cell() = default;
+    Cell(Document *doc, QTextTable *table, int row, int column); // 1-based
+
+    bool isValid() const;
+    QString text() const; // paragraphs separated by "\r"
+    void setText(const QString &text);
+    Range range() const;
+    void setShading(const QColor &colour);
+    QColor shading() const; // invalid when unshaded
+    Alignment alignment() const;
+
+private:
+    QTextTableCell cell() const;
+
+    QPointer<Document> doc_;
+    QPointer<QTextTable> table_;
+    int row_ = 0;
+    int column_ = 0;
+};
+
+class Column
+{
+public:
+    Column() = default;
+    Column(Document *doc, QTextTable *table, int column); // 1-based
+
+    // Makes the column's cells the document's selection.
+    void select() const;
+    void setAlignment(Alignment alignment) const;
+
+private:
+    QPointer<Document> doc_;
+    QPointer<QTextTable> table_;
+    int column_ = 0;
+};
+
+class Table
+{
+public:
+    Table() = default;
+    Table(Document *doc, QTextTable *table);
+
+    bool isValid() const;
+    QTextTable *textTable() const;
+    int rows() const;
+    int columns() const;
+
+    Cell cell(int row, int column) const; // 1-based, as the word processor counts
+    Column column(int column) const;
+    Range range() const;
+
+    // Type size of every cell, present and future text.
+    void setFontSize(double points);
+    // Fills rows from the first: each list is one row, from the first column.
+    void fill(const QList<QStringList> &rows);
+    // Built-in table format; 9 is the colourful one: coloured heading row with bold
+    // light text, banded shading on the body rows, thin grid lines.
+    void autoFormat(int format = 9);
+
+private:
+    QPointer<Document> doc_;
+    QPointer<QTextTable> table_;
+};
+
+// The insertion point, or a selected stretch, or a rectangle of table cells.
+class Selection
+{
+public:
+    explicit Selection(Document *doc);
+    Selection(const Selection &) = delete;
+    Selection &operator=(const Selection &) = delete;
+
+    void setFontName(const QString &family);
+    void setFontSize(double points);
+    void setBold(bool bold);
+    QString fontName() const;
+    double fontSize() const;
+    bool bold() const;
+
+    // Types at the selection (replacing what is selected). "\r" ends a paragraph; "\n"
+    // and "\r\n" are taken as paragraph ends too.
+    void typeText(const QString &text);
+    void typeParagraph();
+    // What follows starts on a new page.
+    void insertPageBreak();
+
+    void setAlignment(Alignment alignment);
+    Alignment alignment() const; // of the first paragraph selected
+
+    void wholeStory();   // selects the whole document
+    void endKey();       // collapses to the end of the document
+    bool isCollapsed() const;
+    QString text() const;
+    int position() const;
+
+private:
+    friend class Range;
+    friend class Column;
+    friend class Document;
+
+    void selectRange(int start, int end);
+    void selectCells(QTextTable *table, int firstRow, int lastRow, int firstColumn, int lastColumn);
+    template <typename F> void forEachSelectedBlock(F fn);
+    void newParagraph();
+
+    Document *doc_;
+    QTextCursor cursor_;
+    QTextCharFormat format_; // what typing will use
+    QPointer<QTextTable> cellTable_;
+    int rows_[2] = {0, 0};
+    int columns_[2] = {0, 0};
+};
+
+class Document : public QTextDocument
+{
+    Q_OBJECT
+public:
+    static constexpr double unitsPerPoint = 10.0;
+    static constexpr double dotsPerInch = 720.0;
+
+    explicit Document(QObject *parent = nullptr);
+    ~Document() override;
+
+    Selection &selection();
+
+    // Page set-up. A new document is A4 portrait with 2.5 cm top, 2 cm other margins.
+    void setPaperSize(const QPageSize &size);
+    void setPaperA4();
+    QPageSize paperSize() const;
+    void setMargins(const QMarginsF &points);
+    QMarginsF margins() const; // points
+
+    // Space after every paragraph of the text, present and future (not inside tables, whose
+    // rows stay compact).
+    void setParagraphSpacing(double points);
+    double paragraphSpacing() const;
+
+    Range content();
+    Range endOfDocument();
+    // A paragraph mark added at the end of the document; the range is the paragraph it
+    // closes (empty when the document ended with an empty paragraph).
+    Range addParagraph();
+    // A table added at the end of the document. An empty last paragraph gives way to it: it
+    // stays in the text as the table's anchor, shown and saved as nothing. Cells start with
+    // the type of the last paragraph mark.
+    Table addTable(int rows, int columns);
+
+    int tableCount() const;
+    Table table(int n); // 1-based
+
+    // Output. Each page of the document goes onto one page of the device, scaled to fit.
+    bool printPages(QPagedPaintDevice &device, QString *reason = nullptr) const;
+    bool exportPdf(QIODevice &device, QString *reason = nullptr) const;
+    bool exportPdf(const QString &path, QString *reason = nullptr) const;
+    // Saves in the word processor's own format (.docx).
+    bool saveAs(const QString &path, QString *reason = nullptr) const;
+
+    // The page size is in layout units. Lengths kept in formats (margins, spacing, paddings,
+    // borders) are in Qt's logical pixels, which the layout scales to its device: length()
+    // gives them from points.
+    static double units(double points) { return points * unitsPerPoint; }
+    static double points(double units) { return units / unitsPerPoint; }
+    static double length(double points);
+    static double lengthInPoints(double length);
+
+private:
+    Selection selection_;
+    QPageSize paper_;
+    double spacing_ = 0.0;
+};
+
+// Copies only the type (family, size, weight, italics, colour) of a format: cell and
+// object properties stay where they belong.
+QTextCharFormat typeOnly(const QTextCharFormat &format);
+
+} // namespace perix

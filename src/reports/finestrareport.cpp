@@ -1,0 +1,289 @@
+#include "reports/finestrareport.h"
+
+#include "app/dialoghi.h"
+#include "app/modulo.h"
+#include "reports/docx.h"
+#include "reports/documento.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace perix {
+
+namespace {
+
+finestrareport::DialogoStampa &dialogoStampa()
+{
+    static finestrareport::DialogoStampa d;
+    return d;
+}
+
+finestrareport::Apertura &apertura()
+{
+    static finestrareport::Apertura a;
+    return a;
+}
+
+QString nomeProgramma()
+{
+    return Modulo::nomeprogramma.isEmpty() ? QStringLiteral("Perix") : Modulo::nomeprogramma;
+}
+
+QString conEstensione(const QString &percorso, const QString &estensione)
+{
+    return percorso.endsWith(estensione, Qt::CaseInsensitive) ? percorso : percorso + estensione;
+}
+
+QIcon icona(const QString &risorsa, QStyle::StandardPixmap riserva, const QWidget *w)
+{
+    if (QFile::exists(risorsa))
+        return QIcon(risorsa);
+    return w->style()->standardIcon(riserva);
+}
+
+void fallimento(QWidget *finestra, const QString &testo)
+{
+    dialoghi::stop(finestra, testo, Modulo::titolocontrollo);
+}
+
+} // namespace
+
+finestrareport::finestrareport(const QString &nome, QWidget *parent) : QMainWindow(parent), nome_(nome)
+{
+    setObjectName(QStringLiteral("finestrareport"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(nomeProgramma() + QStringLiteral(": documento")
+                   + (nome.isEmpty() ? QString() : QStringLiteral(" - ") + nome));
+
+    documento_ = new Document(this);
+    documento_->setMetaInformation(QTextDocument::DocumentTitle,
+                                   nome.isEmpty() ? nomeProgramma() : nomeProgramma() + QStringLiteral(" - ") + nome);
+
+    stampanteAnteprima_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    preparaStampante(*stampanteAnteprima_);
+    anteprima_ = new QPrintPreviewWidget(stampanteAnteprima_.get(), this);
+    anteprima_->setObjectName(QStringLiteral("anteprima"));
+    anteprima_->fitToWidth();
+    connect(anteprima_, &QPrintPreviewWidget::paintRequested, this, &finestrareport::disegna);
+    setCentralWidget(anteprima_);
+    connect(documento_, &QTextDocument::contentsChanged, this, &finestrareport::pianificaAggiornamento);
+
+    QToolBar *barra = addToolBar(QStringLiteral("Documento"));
+    barra->setObjectName(QStringLiteral("barradocumento"));
+    barra->setMovable(false);
+    barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto azione = [&](const char *nomeAzione, const QString &testo, const QIcon &ic, const QKeySequence &tasti,
+                      const QString &suggerimento, auto comando) {
+        auto *a = new QAction(ic, testo, this);
+        a->setObjectName(QString::fromLatin1(nomeAzione));
+        a->setShortcut(tasti);
+        a->setToolTip(suggerimento);
+        a->setStatusTip(suggerimento);
+        connect(a, &QAction::triggered, this, comando);
+        addAction(a); // shortcuts work wherever the action is shown
+        return a;
+    };
+    barra->addAction(azione("stampa", QStringLiteral("&Stampa..."),
+           icona(QStringLiteral(":/icons/stampa.svg"), QStyle::SP_FileDialogDetailedView, this),
+           QKeySequence::Print, QStringLiteral("stampa il documento"), [this] { stampa(); }));
+    barra->addAction(azione("esportapdf", QStringLiteral("Esporta &PDF..."),
+           icona(QStringLiteral(":/icons/salvanome.svg"), QStyle::SP_DialogSaveButton, this),
+           QKeySequence(), QStringLiteral("salva il documento come file PDF"), [this] { esportaPdf(); }));
+    barra->addAction(azione("salvadocx", QStringLiteral("Salva come documento &Word..."),
+           icona(QStringLiteral(":/icons/salva.svg"), QStyle::SP_DialogSaveButton, this),
+           QKeySequence::Save, QStringLiteral("salva il documento nel formato degli elaboratori di testi (.docx)"),
+           [this] { salvaDocx(); }));
+    barra->addAction(azione("apriconelaboratore", QStringLiteral("&Apri con l'elaboratore di testi"),
+           icona(QStringLiteral(":/icons/apri.svg"), QStyle::SP_DirOpenIcon, this), QKeySequence(),
+           QStringLiteral("apre una copia del documento con l'elaboratore di testi del sistema"),
+           [this] { apriConElaboratore(); }));
+
+    // The view controls sit in the status bar, out of the way of the document commands.
+    stato_ = new QLabel(this);
+    stato_->setObjectName(QStringLiteral("pagine"));
+    statusBar()->addPermanentWidget(stato_);
+    const QList<QAction *> vista = {
+        azione("riduci", QStringLiteral("\u2212"), QIcon(), QKeySequence::ZoomOut, QStringLiteral("riduce la pagina"),
+               [this] { anteprima_->zoomOut(); }),
+        azione("ingrandisci", QStringLiteral("+"), QIcon(), QKeySequence::ZoomIn, QStringLiteral("ingrandisce la pagina"),
+               [this] { anteprima_->zoomIn(); }),
+        azione("adattalarghezza", QStringLiteral("&Larghezza pagina"), QIcon(), QKeySequence(),
+               QStringLiteral("mostra la pagina larga quanto la finestra"), [this] { anteprima_->fitToWidth(); }),
+        azione("paginaintera", QStringLiteral("Pagina &intera"), QIcon(), QKeySequence(),
+               QStringLiteral("mostra una pagina intera"), [this] { anteprima_->fitInView(); }),
+    };
+    for (QAction *a : vista) {
+        auto *b = new QToolButton(this);
+        b->setDefaultAction(a);
+        b->setAutoRaise(true);
+        statusBar()->addPermanentWidget(b);
+    }
+
+    const QRect schermo = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    resize(std::min(900, schermo.width() * 9 / 10), schermo.height() * 9 / 10);
+}
+
+finestrareport::~finestrareport()
+{
+    // The preview refers to our printer: it goes first.
+    disconnect(documento_, nullptr, this, nullptr);
+    delete anteprima_;
+    anteprima_ = nullptr;
+}
+
+Document *finestrareport::documento() const { return documento_; }
+QString finestrareport::nome() const { return nome_; }
+QPrintPreviewWidget *finestrareport::anteprima() const { return anteprima_; }
+int finestrareport::pagine() const { return anteprima_ ? anteprima_->pageCount() : 0; }
+QString finestrareport::documentoAperto() const { return documentoAperto_; }
+
+void finestrareport::impostaDialogoStampa(DialogoStampa dialogo) { dialogoStampa() = std::move(dialogo); }
+void finestrareport::impostaApertura(Apertura a) { apertura() = std::move(a); }
+
+void finestrareport::pianificaAggiornamento()
+{
+    if (daAggiornare_)
+        return;
+    daAggiornare_ = true;
+    // Many edits make one report: draw once, when the building is over.
+    QMetaObject::invokeMethod(this, [this] { if (daAggiornare_) aggiorna(); }, Qt::QueuedConnection);
+}
+
+void finestrareport::aggiorna()
+{
+    daAggiornare_ = false;
+    preparaStampante(*stampanteAnteprima_); // the document may have changed its paper
+    anteprima_->updatePreview();
+    aggiornaStato();
+}
+
+void finestrareport::aggiornaStato()
+{
+    const int n = pagine();
+    stato_->setText(n == 1 ? QStringLiteral("1 pagina") : QStringLiteral("%1 pagine").arg(n));
+}
+
+void finestrareport::disegna(QPrinter *stampante) { documento_->printPages(*stampante); }
+
+void finestrareport::preparaStampante(QPrinter &stampante) const
+{
+    stampante.setPageLayout(QPageLayout(documento_->paperSize(), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    stampante.setFullPage(true);
+    stampante.setDocName(windowTitle());
+}
+
+QString finestrareport::nomeFile(const QString &estensione) const
+{
+    QString base = nomeProgramma() + (nome_.isEmpty() ? QStringLiteral("-documento") : QStringLiteral(" - ") + nome_);
+    static const QRegularExpression vietati(QStringLiteral(R"([/\\:*?"<>|])"));
+    base.replace(vietati, QStringLiteral("-"));
+    return base + estensione;
+}
+
+bool finestrareport::stampa()
+{
+    QPrinter stampante(QPrinter::HighResolution);
+    preparaStampante(stampante);
+    bool conferma = false;
+    if (const auto &d = dialogoStampa()) {
+        conferma = d(stampante, this);
+    } else {
+        QPrintDialog dialogo(&stampante, this);
+        dialogo.setWindowTitle(QStringLiteral("Stampa del documento"));
+        conferma = dialogo.exec() == QDialog::Accepted;
+    }
+    if (!conferma)
+        return false;
+    stampante.setFullPage(true); // the document brings its own margins
+    QString motivo;
+    if (!documento_->printPages(stampante, &motivo)) {
+        fallimento(this, QStringLiteral("Impossibile stampare il documento: ") + motivo);
+        return false;
+    }
+    return true;
+}
+
+bool finestrareport::esportaPdf()
+{
+    const auto scelta = dialoghi::salvaFile(
+        this, {QStringLiteral("Esporta il documento in PDF"), nomeFile(QStringLiteral(".pdf")),
+               {{QStringLiteral("Documento PDF"), QStringLiteral("*.pdf")}}, 1});
+    if (!scelta)
+        return false;
+    const QString percorso = conEstensione(*scelta, QStringLiteral(".pdf"));
+    QString motivo;
+    if (!documento_->exportPdf(percorso, &motivo)) {
+        fallimento(this, QStringLiteral("Impossibile esportare il documento in PDF %1: %2")
+                             .arg(QDir::toNativeSeparators(percorso), motivo));
+        return false;
+    }
+    return true;
+}
+
+bool finestrareport::salvaDocx()
+{
+    const auto scelta = dialoghi::salvaFile(
+        this, {QStringLiteral("Salva come documento Word"), nomeFile(QStringLiteral(".docx")),
+               {{QStringLiteral("Documento Word"), QStringLiteral("*.docx")}}, 1});
+    if (!scelta)
+        return false;
+    const QString percorso = conEstensione(*scelta, QStringLiteral(".docx"));
+    QString motivo;
+    if (!scriviDocx(*documento_, percorso, &motivo)) {
+        fallimento(this, QStringLiteral("Impossibile salvare il documento %1: %2")
+                             .arg(QDir::toNativeSeparators(percorso), motivo));
+        return false;
+    }
+    return true;
+}
+
+bool finestrareport::apriConElaboratore()
+{
+    const QString titolo = QStringLiteral("Impossibile aprire il documento con l'elaboratore di testi: ");
+    if (!cartellaTemporanea_)
+        cartellaTemporanea_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/perix-XXXXXX"));
+    if (!cartellaTemporanea_->isValid()) {
+        fallimento(this, titolo + cartellaTemporanea_->errorString());
+        cartellaTemporanea_.reset();
+        return false;
+    }
+    // A new name each time: the copy opened before may still be open in the word processor.
+    const QString base = nomeFile(QString());
+    QString percorso = cartellaTemporanea_->filePath(base + QStringLiteral(".docx"));
+    for (int n = 2; QFileInfo::exists(percorso); ++n)
+        percorso = cartellaTemporanea_->filePath(QStringLiteral("%1 (%2).docx").arg(base).arg(n));
+    QString motivo;
+    if (!scriviDocx(*documento_, percorso, &motivo)) {
+        fallimento(this, titolo + motivo);
+        return false;
+    }
+    documentoAperto_ = percorso;
+    const QUrl indirizzo = QUrl::fromLocalFile(percorso);
+    const bool aperto = apertura() ? apertura()(indirizzo) : QDesktopServices::openUrl(indirizzo);
+    if (!aperto) {
+        fallimento(this, titolo + QStringLiteral("nel sistema non c'è un programma che apra i documenti Word"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace perix

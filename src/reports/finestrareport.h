@@ -1,0 +1,70 @@
+#pragma once
+// The window of a report: its document shown as it will print, A4 pages on a grey desk,
+// with commands to print it, export it to PDF, save it as a Word document or open it in
+// the desktop's word processor. Each report has its own window, deleted when closed.
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPrinter;
+class QPrintPreviewWidget;
+class QTemporaryDir;
+class QUrl;
+
+namespace perix {
+
+class Document;
+
+class finestrareport : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // `nome` is the short name shown in the title and proposed for the files.
+    explicit finestrareport(const QString &nome = QString(), QWidget *parent = nullptr);
+    ~finestrareport() override;
+
+    Document *documento() const;
+    QString nome() const;
+    QPrintPreviewWidget *anteprima() const;
+    int pagine() const; // pages in the preview
+
+    // Redraws the preview from the document now. Edits also schedule a redraw by themselves.
+    void aggiorna();
+
+    // The toolbar's commands. Each tells the user of a failure (stop message) and returns
+    // false; a cancelled dialog returns false in silence.
+    bool stampa();
+    bool esportaPdf();
+    bool salvaDocx();
+    bool apriConElaboratore();
+    // The file the last "apri con l'elaboratore di testi" wrote; empty before.
+    QString documentoAperto() const;
+
+    // Replaceable steps, so the commands run without a desktop: the print dialog (true to
+    // print) and the request to open a file in its program.
+    using DialogoStampa = std::function<bool(QPrinter &, QWidget *)>;
+    using Apertura = std::function<bool(const QUrl &)>;
+    static void impostaDialogoStampa(DialogoStampa dialogo); // empty: the real print dialog
+    static void impostaApertura(Apertura apertura);          // empty: the desktop's handler
+
+private:
+    void pianificaAggiornamento();
+    void disegna(QPrinter *stampante);
+    void preparaStampante(QPrinter &stampante) const;
+    QString nomeFile(const QString &estensione) const;
+    void aggiornaStato();
+
+    QString nome_;
+    Document *documento_ = nullptr;
+    std::unique_ptr<QPrinter> stampanteAnteprima_;
+    QPrintPreviewWidget *anteprima_ = nullptr;
+    QLabel *stato_ = nullptr;
+    std::unique_ptr<QTemporaryDir> cartellaTemporanea_;
+    QString documentoAperto_;
+    bool daAggiornare_ = false;
+};
+
+} // namespace perix

@@ -1,0 +1,207 @@
+#include "reports/rapporti.h"
+
+#include "app/dialoghi.h"
+#include "app/modulo.h"
+#include "format/numeri.h"
+#include "reports/finestrareport.h"
+
+#include <QApplication>
+
+#include <algorithm>
+
+namespace perix {
+
+namespace {
+const QString intero = QStringLiteral("##,##0");
+}
+
+Rapporto::Rapporto(const QString &nome, Avvio avvio)
+{
+    // Without a widget application a window would abort the program: refuse instead.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        motivo_ = QStringLiteral("il programma non ha un ambiente grafico in cui mostrare il documento");
+        return;
+    }
+    auto *f = new finestrareport(nome);
+    finestra_ = f;
+    Modulo::wordapp = f;
+    Modulo::worddoc = f->documento();
+    Modulo::wordtabella = nullptr;
+    f->show();
+    if (avvio == Avvio::Completo) {
+        Document *d = f->documento();
+        d->setParagraphSpacing(12);
+        d->setPaperA4();
+        d->selection().setFontName(QStringLiteral("Century Gothic"));
+    }
+}
+
+
+bool Rapporto::valido() const { return finestra_ != nullptr; }
+QString Rapporto::motivo() const { return motivo_; }
+finestrareport *Rapporto::finestra() const { return finestra_; }
+Document *Rapporto::documento() const { return finestra_ ? finestra_->documento() : nullptr; }
+Selection *Rapporto::selezione() const { return finestra_ ? &finestra_->documento()->selection() : nullptr; }
+
+void Rapporto::intestazione()
+{
+    scrivi(20, Modulo::nomeprogramma + QLatin1Char('\r'));
+    scrivi(16, Modulo::descrizioneprogramma + QStringLiteral("\r\r"));
+}
+
+void Rapporto::scrivi(double punti, const QString &testo)
+{
+    if (Selection *s = selezione()) {
+        s->setFontSize(punti);
+        s->typeText(testo);
+    }
+}
+
+void Rapporto::scrivi(const QString &testo)
+{
+    if (Selection *s = selezione())
+        s->typeText(testo);
+}
+
+void Rapporto::interruzionePagina()
+{
+    if (Selection *s = selezione())
+        s->insertPageBreak();
+}
+
+Range Rapporto::paragrafoInFondo()
+{
+    Document *d = documento();
+    return d ? d->addParagraph() : Range();
+}
+
+Range Rapporto::paragrafoInFondo(double punti, const QString &testo)
+{
+    Range r = paragrafoInFondo();
+    r.setFontSize(punti);
+    r.setText(testo);
+    return r;
+}
+
+Table Rapporto::tabella(const QList<QStringList> &righe, std::optional<double> punti, int formato)
+{
+    qsizetype colonne = 1;
+    for (const QStringList &r : righe)
+        colonne = std::max(colonne, r.size());
+    return tabella(int(righe.size()), int(colonne), righe, punti, formato);
+}
+
+Table Rapporto::tabella(int righe, int colonne, const QList<QStringList> &contenuto,
+                        std::optional<double> punti, int formato)
+{
+    Document *d = documento();
+    if (!d)
+        return {};
+    Table t = d->addTable(righe, colonne);
+    if (!t.isValid())
+        return t;
+    if (punti)
+        t.setFontSize(*punti);
+    t.fill(contenuto);
+    if (formato > 0)
+        t.autoFormat(formato);
+    Modulo::wordtabella = t.textTable();
+    return t;
+}
+
+void Rapporto::allinea(int tabella, int colonna, Alignment allineamento)
+{
+    Document *d = documento();
+    if (!d)
+        return;
+    d->table(tabella).column(colonna).select();
+    d->selection().setAlignment(allineamento);
+}
+
+void Rapporto::giustificaTutto()
+{
+    if (Selection *s = selezione()) {
+        s->wholeStory();
+        s->setAlignment(Alignment::Justify);
+    }
+}
+
+bool Rapporto::salva(const QString &percorso, QString *motivo) const
+{
+    Document *d = documento();
+    if (!d) {
+        if (motivo)
+            *motivo = motivo_;
+        return false;
+    }
+    return d->saveAs(percorso, motivo);
+}
+
+finestrareport *Rapporto::mostra()
+{
+    finestrareport *f = finestra_;
+    if (!f)
+        return nullptr;
+    f->aggiorna();
+    f->show();
+    f->raise();
+    f->activateWindow();
+    return f;
+}
+
+finestrareport *rapportoMenu(const DatiRapportoMenu &d, QString *motivo)
+{
+    Rapporto r(QStringLiteral("stima area fabbricabile"));
+    if (!r.valido()) {
+        if (motivo)
+            *motivo = r.motivo();
+        return nullptr;
+    }
+    r.intestazione();
+    r.scrivi(12, QStringLiteral("- Dati per la stima (valori ") + d.valuta + QStringLiteral(")\r"));
+    r.paragrafoInFondo();
+    r.tabella({
+        {QStringLiteral("dati"), QStringLiteral("valori")},
+        {QStringLiteral("valore di mercato del fabbricato"), formatta(d.valoremercato, intero)},
+        {QStringLiteral("costi totali"), formatta(d.costitotali, intero)},
+        {QStringLiteral("anni per redditività"), formatta(d.anni, intero)},
+        {QStringLiteral("superficie del terreno in mq."), d.superficie},
+    });
+    r.paragrafoInFondo(12, QStringLiteral("\r- Risultati della stima (valori ") + d.valuta + QStringLiteral(")\r"));
+    r.tabella({
+        {QStringLiteral("dati"), QStringLiteral("valori")},
+        {QStringLiteral("costo totale massimo dell'area"), d.risultati[1]},
+        {QStringLiteral("costo totale minimo dell'area"), d.risultati[2]},
+        {QStringLiteral("costo totale medio dell'area"), d.risultati[3]},
+        {QStringLiteral("valore massimo dell'area per mq."), d.risultati[4]},
+        {QStringLiteral("valore minimo dell'area per mq."), d.risultati[5]},
+        {QStringLiteral("valore medio dell'area per mq."), d.risultati[6]},
+    });
+    r.allinea(1, 2);
+    r.allinea(2, 2);
+    return r.mostra();
+}
+
+} // namespace perix
+
+namespace perix::Modulo {
+
+bool stampaguida()
+{
+    Rapporto r(QStringLiteral("Guida: ") + titologuida, Avvio::SoloDocumento);
+    if (!r.valido()) {
+        dialoghi::stop(nullptr, QStringLiteral("Impossibile preparare la pagina della guida: ") + r.motivo(),
+                       titolocontrollo);
+        return false;
+    }
+    r.selezione()->setFontName(QStringLiteral("Century Gothic"));
+    r.scrivi(20, nomeprogramma + QLatin1Char('\r'));
+    r.scrivi(16, descrizioneprogramma + QStringLiteral("\r\r\r"));
+    r.scrivi(QStringLiteral("Guida: ") + titologuida + QStringLiteral("\r\r"));
+    r.scrivi(12, testoguida + QLatin1Char('\r'));
+    r.giustificaTutto();
+    r.mostra();
+    return true;
+}
+
+} // namespace perix::Modulo

@@ -1,0 +1,103 @@
+#pragma once
+// The reports: the common start, head and tables every window's report is made of, the
+// main window's report, and the printed help page.
+//
+// A window's report reads as a list of steps:
+//     Rapporto r(QStringLiteral("costi sintetici"));    // new window, A4, 12-pt spacing, Century Gothic
+//     r.intestazione();                                 // program name and description
+//     r.scrivi(12, QStringLiteral("Dati generali"));
+//     r.paragrafoInFondo();
+//     r.tabella({{"dati", "valori"}, {...}});           // 10 pt, table format 9
+//     r.allinea(1, 2);                                  // column 2 of table 1 to the right
+//     return r.mostra();
+
+#include "reports/documento.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace perix {
+
+class finestrareport;
+
+// How much of the common start a report takes: all of it (page set-up, spacing and type
+// included) or just a new window with a new document, as the printed help page does.
+enum class Avvio { Completo, SoloDocumento };
+
+class Rapporto
+{
+public:
+    // Opens a new report window with a new document (recorded as Modulo::wordapp and
+    // Modulo::worddoc); with Avvio::Completo also A4 paper, 12 points after every
+    // paragraph and "Century Gothic" at the insertion point.
+    explicit Rapporto(const QString &nome, Avvio avvio = Avvio::Completo);
+    Rapporto(const Rapporto &) = delete;
+    Rapporto &operator=(const Rapporto &) = delete;
+
+    // False when no window can be opened (no graphical application); every step then
+    // does nothing.
+    bool valido() const;
+    QString motivo() const;
+
+    finestrareport *finestra() const;
+    Document *documento() const;
+    Selection *selezione() const;
+
+    // The common head: the program's name at 20 points, its description at 16, then an
+    // empty paragraph.
+    void intestazione();
+    // Types at the insertion point, at `punti` (the type stays for what follows).
+    void scrivi(double punti, const QString &testo);
+    void scrivi(const QString &testo);
+    void interruzionePagina();
+    // An empty paragraph at the end of the document.
+    Range paragrafoInFondo();
+    // A paragraph at the end whose range gets the size and then the text.
+    Range paragrafoInFondo(double punti, const QString &testo);
+    // A table at the end: its rows from `righe` (as many columns as the longest row), its
+    // whole range at `punti` (none: the type of the last paragraph), filled, then given
+    // table format `formato` (0: none). Recorded as Modulo::wordtabella.
+    Table tabella(const QList<QStringList> &righe, std::optional<double> punti = 10.0, int formato = 9);
+    Table tabella(int righe, int colonne, const QList<QStringList> &contenuto = {},
+                  std::optional<double> punti = 10.0, int formato = 9);
+    // Selects column `colonna` of table `tabella` of the document (both from 1) and aligns it.
+    void allinea(int tabella, int colonna, Alignment allineamento = Alignment::Right);
+    // Selects the whole document and justifies it.
+    void giustificaTutto();
+    // Saves the document as .docx.
+    bool salva(const QString &percorso, QString *motivo = nullptr) const;
+    // Ends the building: draws the pages and brings the window forward.
+    finestrareport *mostra();
+
+private:
+    QPointer<finestrareport> finestra_;
+    QString motivo_;
+};
+
+// The main window's figures for its report, as the window shows them.
+struct DatiRapportoMenu {
+    QString valuta; // "in lire" / "in euro"
+    QString valoremercato;
+    QString costitotali;
+    QString anni;
+    QString superficie;
+    std::array<QString, 7> risultati; // captions of risultati(1) to risultati(6)
+};
+
+// The building-plot report: data and results in two tables. Returns its window, or
+// nullptr with the reason when it cannot be opened.
+finestrareport *rapportoMenu(const DatiRapportoMenu &dati, QString *motivo = nullptr);
+
+} // namespace perix
+
+namespace perix::Modulo {
+
+// Prints the help page held in titologuida and testoguida into a new report window.
+// False when the window cannot be opened (the user has been told why).
+bool stampaguida();
+
+} // namespace perix::Modulo

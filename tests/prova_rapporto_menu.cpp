@@ -1,0 +1,98 @@
+// "Stampa dati finestra" from the main window: refusal, captions of the status line,
+// and the report's contents taken from what is on screen.
+#include "app/avvio.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "estimates/menu.h"
+#include "reports/finestrareport.h"
+#include "supporto.h"
+
+#include <QTest>
+#include <QTextDocument>
+#include <QTextTable>
+
+using namespace perix;
+using namespace perix::prova;
+
+class ProvaRapportoMenu : public QObject
+{
+    Q_OBJECT
+
+    menu *m = nullptr;
+
+    QList<finestrareport *> rapporti()
+    {
+        QList<finestrareport *> r;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *f = qobject_cast<finestrareport *>(w); f && f->isVisible())
+                r << f;
+        return r;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        preparaApplicazione();
+        preparaAmbiente();
+    }
+    void init()
+    {
+        m = registro::mostra<menu>();
+        dialoghi::prova::azzera();
+    }
+    void cleanup() { chiudiTutto(); }
+
+    void soloPerAreeFabbricabili()
+    {
+        clicca(m, "moneta(2)");
+        clicca(m, "sintetici");
+        const QString passo = testo(m, "passo");
+        QVERIFY(attiva(m, "solodati"));
+        QCOMPARE(ultimoMessaggio(),
+                 QStringLiteral("La stampa di dati è significativa solo per la stima di aree fabbricabili: per gli "
+                                "altri tipi di stima utilizzare le finestre successive."));
+        QCOMPARE(ultimoMostrato().icona, dialoghi::Icona::Informazione);
+        QCOMPARE(ultimoMostrato().titolo, Modulo::titolocontrollo);
+        QCOMPARE(rapporti().size(), 0);
+        QCOMPARE(testo(m, "passo"), passo);
+    }
+
+    void rapportoDellaStima()
+    {
+        clicca(m, "moneta(2)");
+        clicca(m, "aree");
+        digita(m, "valoremercato", "1000000");
+        digita(m, "costitotali", "500000");
+        digita(m, "anni", "2,5");
+        digita(m, "superficie", "1000");
+        m->Toolbar1_ButtonClick(6);
+        QCOMPARE(messaggiMostrati(), 0);
+        QCOMPARE(testo(m, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));
+        QCOMPARE(rapporti().size(), 1);
+        QTextDocument *doc = Modulo::worddoc;
+        QVERIFY(doc);
+        const QString t = doc->toPlainText();
+        QVERIFY(t.contains(QStringLiteral("- Dati per la stima (valori in euro)")));
+        QVERIFY(t.contains(QStringLiteral("- Risultati della stima (valori in euro)")));
+        // The two tables, in document order, with the figures as the window shows them.
+        QList<QTextTable *> tabelle;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            if (auto *tb = qobject_cast<QTextTable *>(QTextCursor(b).currentTable()); tb && !tabelle.contains(tb))
+                tabelle << tb;
+        QCOMPARE(tabelle.size(), 2);
+        const auto cella = [](QTextTable *tb, int r, int c) {
+            return tb->cellAt(r, c).firstCursorPosition().block().text();
+        };
+        QCOMPARE(cella(tabelle[0], 1, 1), QStringLiteral("1.000.000"));
+        QCOMPARE(cella(tabelle[0], 3, 1), QStringLiteral("3")); // 2,5 years shown rounded
+        QCOMPARE(cella(tabelle[0], 4, 1), QStringLiteral("1000")); // surface as typed
+        QCOMPARE(cella(tabelle[1], 1, 1), testo(m, "risultati(1)"));
+        QCOMPARE(cella(tabelle[1], 6, 1), testo(m, "risultati(6)"));
+        // A second report opens a second window.
+        attiva(m, "solodati");
+        QCOMPARE(rapporti().size(), 2);
+    }
+};
+
+QTEST_MAIN(ProvaRapportoMenu)
+#include "prova_rapporto_menu.moc"
