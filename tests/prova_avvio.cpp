@@ -58,6 +58,13 @@ private slots:
         QCOMPARE(Modulo::titoloelimina, QStringLiteral("Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo"));
     }
 
+    void pulsantiInItaliano()
+    {
+        // Qt's own Yes/No buttons of the exit question read in Italian.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes").remove(u'&'), QStringLiteral("Sì"));
+        QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
+    }
+
     void fileDatiCercatiPrimaQui()
     {
         QTemporaryDir qui;
