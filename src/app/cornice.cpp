@@ -190,11 +190,6 @@ void FinestraStima::completaCaricamento(QSize areaProgetto)
     m_area->installEventFilter(this);
 }
 
-void FinestraStima::resizeEvent(QResizeEvent *e)
-{
-    QMainWindow::resizeEvent(e);
-}
-
 bool FinestraStima::eventFilter(QObject *o, QEvent *e)
 {
     if (o == m_area && e->type() == QEvent::Resize)

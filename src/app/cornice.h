@@ -89,7 +89,6 @@ protected:
     void colorare_Click();
     void finestra_Click();
 
-    void resizeEvent(QResizeEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
