@@ -178,11 +178,9 @@ void menu::creaControlli()
                                                    QString::fromUtf8(righe[k - 1].suggerimento));
         QLabel *v = etichetta(QStringLiteral("risultati(%1)").arg(k), QString(), {xv, y, wv, h});
         v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        v->setFrameShape(QFrame::StyledPanel);
-        v->setFrameShadow(QFrame::Sunken);
-        v->setAutoFillBackground(true);
-        v->setBackgroundRole(QPalette::Base);
-        v->setContentsMargins(4, 0, 4, 0);
+        // Read-only figures: boxed like the fields above, but not editable.
+        v->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #b4bcc6; border-radius: 2px;"
+                                        " background: #f7f9fb; padding: 0 5px; }"));
         risultati[std::size_t(k)] = v;
     }
     attento = etichetta(QStringLiteral("attento"),
