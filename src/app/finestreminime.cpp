@@ -57,7 +57,10 @@ DescrizioneCornice descrizione(int n, const char *visibile, const char *titolo, 
 FinestraCosti::FinestraCosti(const DescrizioneCornice &d, const QString &nome) : FinestraStima(d)
 {
     setObjectName(nome);
-    soldi()->setGeometry(400, 8, 230, 20);
+    soldi()->setGeometry(8, 6, 260, 20);
+    QFont grassetto = soldi()->font();
+    grassetto.setBold(true);
+    soldi()->setFont(grassetto);
     frame3()->setGeometry(8, 300, 262, 84);
     const QRect posti[] = {{8, 12, 120, 30}, {134, 12, 120, 30}, {8, 46, 120, 30}, {134, 46, 120, 30}};
     int i = 0;
@@ -135,7 +138,7 @@ risultatisintetici::risultatisintetici()
     }
     for (int c = 1; c <= 3; ++c) {
         auto *h = new QLabel(QString::fromUtf8(intestazioni[c]), area());
-        h->setGeometry(270 + (c - 1) * 120, 16, 116, 22);
+        h->setGeometry(270 + (c - 1) * 120, 14, 116, 22);
         h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (int r = 1; r <= 5; ++r) {
             auto *v = new QLabel(area());
