@@ -322,7 +322,7 @@ void menu::Option1_Click(int Index)
             return;
         }
         rs->mostraIcona(Index);
-        const CostiClassi k = perix::costiClassi(Index, costolordo->text(), *N);
+        const CostiClassi k = costiClassi(Index, costolordo->text(), *N);
         costoeconomico = k.testo[1];
         costomedio = k.testo[2];
         costoevoluto = k.testo[3];

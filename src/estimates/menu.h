@@ -52,7 +52,6 @@ public:
 
     const QString &nomefile() const { return m_nomefile; }
     const QString &descrizioneclasse() const { return m_descrizioneclasse; }
-    std::array<QString, 4> costiClassi() const { return {QString(), costoeconomico, costomedio, costoevoluto}; }
 
 private:
     static const struct DescrizioneArchivio &archivio();

@@ -87,7 +87,7 @@ void clsResize::SizeFormToScreen(uint8_t percentuale, QWidget *finestra, QSize s
 
 void clsResize::ResizeControls()
 {
-    if (!m_form || m_form->findChildren<QWidget *>().isEmpty())
+    if (!m_form || !m_form->findChild<QWidget *>())
         return;
     if (m_form->window()->isMinimized())
         return;
