@@ -203,7 +203,7 @@ private slots:
         QTest::newRow("vuoto") << QByteArray();
         QTest::newRow("troncato") << QByteArray("\"Valori in euro\",\"1\",\"2\"\r\n\"3\"");
         QTest::newRow("virgolette aperte") << QByteArray("\"Valori in euro\",\"1\",\"2\"\r\n\"3\",\"4");
-        QTest::newRow("binario") << QByteArray("\x00\x01\x02,\x89PNG,\xff\xfe,\x00,\x07,\x08\r\n", 22);
+        QTest::newRow("binario") << QByteArrayLiteral("\x00\x01\x02,\x89PNG,\xff\xfe,\x00,\x07,\x08\r\n");
         QTest::newRow("enorme") << QByteArray(50 * 1024 * 1024, 'a');
     }
     void fileGuasti()

@@ -158,6 +158,9 @@ private slots:
         QTest::newRow("fuori da Windows-1252: UTF-8") << Record{{QStringLiteral("più →")}}
                                                       << QByteArray("\"pi\xc3\xb9 \xe2\x86\x92\"\r\n");
         // In Windows-1252 these bytes would read back as UTF-8 "è".
+        // No field holds a control character: none reaches the file.
+        QTest::newRow("caratteri di controllo tolti") << Record{{QStringLiteral("uno\r\ndue\tx\x01\x7f\u0085")}}
+                                                      << QByteArray("\"unoduex\"\r\n");
         QTest::newRow("ambiguo: UTF-8") << Record{{QStringLiteral("Ã¨")}} << QByteArray("\"\xc3\x83\xc2\xa8\"\r\n");
     }
     void codifica()
@@ -175,7 +178,8 @@ private slots:
             << Record{{QStringLiteral(" a, b "), QStringLiteral(","), QStringLiteral("  ")}};
         QTest::newRow("virgolette ovunque")
             << Record{{QStringLiteral("\""), QStringLiteral("\"\""), QStringLiteral("a\",\"b"), QStringLiteral("x\"")}};
-        QTest::newRow("a capo e tab nel testo") << Record{{QStringLiteral("uno\r\ndue\tx\rtre\n")}, {1.0}};
+        // A row with no values writes no line: an empty line would read back as a field.
+        QTest::newRow("riga senza valori") << Record{{QStringLiteral("a")}, {}, {2.0}, {}};
         QTest::newRow("accenti") << Record{{QStringLiteral("àèéìòù €"), QStringLiteral("Ã¨")}};
         QTest::newRow("misto UTF-8") << Record{{QStringLiteral("→"), -1250.5, std::monostate{}}};
         QTest::newRow("numeri e vuoti")
@@ -216,6 +220,9 @@ private slots:
         QTest::newRow("virgolette raddoppiate") << QByteArray("\"a\"\"b\",\"\"\"\",\"\"") << 3 << "t:a\"b\nt:\"\nt:";
         QTest::newRow("BOM UTF-8") << QByteArray("\xef\xbb\xbf\"\xc3\xa8\"") << 1 << "t:è";
         QTest::newRow("Windows-1252") << QByteArray("\"\xe8 \x80\"") << 1 << "t:è €";
+        // What older versions wrote from a pasted control character opens again without it.
+        QTest::newRow("controlli tra virgolette") << QByteArray("\"a\x01" "b\x7f\",\"c\r\nd\"") << 2 << "t:ab\nt:cd";
+        QTest::newRow("nessun campo chiesto") << QByteArray("x") << 0 << "";
         QTest::newRow("altro archivio: i primi cinque")
             << QByteArray("\"Valori in euro\",2\r\n\"1.000\",\"1.100\",\"1.200\"\r\n\"9\",\"9\",\"9\"\r\n") << 5
             << "t:Valori in euro\nn:2\nt:1.000\nt:1.100\nt:1.200";
@@ -229,6 +236,39 @@ private slots:
         const auto campi = leggiCampi(byte, quanti, &motivo);
         QVERIFY2(campi, qPrintable(motivo));
         QCOMPARE(descrivi(*campi), attesi);
+    }
+
+    void numeriEstremiRiletti()
+    {
+        // Fifteen digits cannot hold these exactly, but they must still read back as numbers.
+        const double d = std::numeric_limits<double>::max();
+        const auto campi = leggiCampi(codificaRecord({{d, -d, 5e-324}}), 3);
+        QVERIFY(campi);
+        for (const Campo &c : *campi)
+            QVERIFY2(c.numero().has_value(), qPrintable(c.testo));
+        QVERIFY(*campi->at(0).numero() > 1.79769313486e308);
+    }
+
+    void moltiCampiChiesti()
+    {
+        // The count comes from the caller, the data from the disk: a huge count only runs out.
+        QString motivo;
+        QVERIFY(!leggiCampi(QByteArray("\"a\""), std::numeric_limits<int>::max(), &motivo));
+        QVERIFY(motivo.startsWith(QStringLiteral("il file è incompleto: contiene 1 campo")));
+    }
+
+    void righe()
+    {
+        const auto r = leggiRighe(QByteArray("\"Valori in euro\",\"1\",\"2\"\r\n\"3\",4,\r\n\r\n\"x\""));
+        QVERIFY(r);
+        QStringList descritte;
+        for (const auto &riga : *r)
+            descritte << descrivi(riga).replace(u'\n', u'|');
+        QCOMPARE(descritte, (QStringList{"t:Valori in euro|t:1|t:2", "t:3|n:4|-", "-", "t:x"}));
+        QVERIFY(leggiRighe(QByteArray())->isEmpty());
+        QString motivo;
+        QVERIFY(!leggiRighe(QByteArray("\"a"), &motivo));
+        QCOMPARE(motivo, QStringLiteral("virgolette non chiuse nel campo 1"));
     }
 
     // A file of an older version, made by hand: Windows-1252, CR LF, an accented letter.
@@ -288,7 +328,8 @@ private slots:
         QTest::newRow("virgolette aperte") << QByteArray("\"a\",\"b\r\n") << 2 << "virgolette non chiuse nel campo 2";
         QTest::newRow("NUL") << QByteArray("\"a\"\0", 4) << 1 << "il file non contiene testo";
         QTest::newRow("immagine") << QByteArray("\x89PNG\r\n\x1a\n") << 1 << "il file non contiene testo";
-        QTest::newRow("DEL") << QByteArray("\"a\x7f\"") << 1 << "il file non contiene testo";
+        QTest::newRow("DEL fuori dalle virgolette") << QByteArray("\"a\"\x7f") << 1 << "il file non contiene testo";
+        QTest::newRow("NUL tra virgolette") << QByteArray("\"a\0\"", 4) << 1 << "il file non contiene testo";
         QTest::newRow("troppo grande") << QByteArray(dimensioneMassima + 1, 'a') << 1
                                        << "il file è troppo grande per essere un archivio";
     }

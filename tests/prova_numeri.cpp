@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTest>
+#include <clocale>
+#include <limits>
 
 using namespace perix;
 
@@ -12,6 +14,13 @@ class ProvaNumeri : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
+
+    void ambienteItaliano()
+    {
+        // The C library really is Italian here, as on a user's desktop: otherwise every
+        // reading below would pass even with strtod.
+        QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
+    }
 
     void letturaSemplice_data()
     {
@@ -30,6 +39,10 @@ private slots:
         QTest::newRow("esponente non letto") << "1e300" << 1.0;
         QTest::newRow("secondo punto ferma") << "1.2.3" << 1.2;
         QTest::newRow("punto iniziale") << ".5" << 0.5;
+        QTest::newRow("anni decimali") << "100.5" << 100.5;
+        QTest::newRow("meno punto") << "-.25" << -0.25;
+        QTest::newRow("zeri minuscoli") << "0." + QString(400, u'0') + "1" << 0.0;
+        QTest::newRow("inf non letto") << "inf" << 0.0;
     }
     void letturaSemplice()
     {
@@ -58,6 +71,9 @@ private slots:
         QTest::newRow("lettere") << "5abc" << false << 0.0;
         QTest::newRow("vuoto") << "" << false << 0.0;
         QTest::newRow("meno solo") << "-" << false << 0.0;
+        QTest::newRow("infinito") << "inf" << false << 0.0;
+        QTest::newRow("meno infinito") << "-inf" << false << 0.0;
+        QTest::newRow("nan") << "nan" << false << 0.0;
     }
     void letturaLocale()
     {
@@ -126,6 +142,10 @@ private slots:
         QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "valore non calcolabile";
         QTest::newRow("oltre quindici cifre") << 1e15 << "valore non calcolabile";
         QTest::newRow("minuscolo") << 1e-20 << "0";
+        // 15 digits round these up to 1e15, which has sixteen.
+        QTest::newRow("appena sotto 1e15") << 999999999999999.6 << "valore non calcolabile";
+        QTest::newRow("appena sotto -1e15") << -999999999999999.6 << "valore non calcolabile";
+        QTest::newRow("quindici cifre intere") << 999999999999999.0 << "999999999999999";
     }
     void testoNumero()
     {
@@ -134,6 +154,52 @@ private slots:
         const QString t = perix::testoNumero(valore);
         QCOMPARE(t, atteso);
         QVERIFY(!t.contains(QRegularExpression(QStringLiteral("\\de[-+]?\\d|inf|nan"))));
+    }
+
+    void notaLettura_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("nota"); // empty: no note
+        QTest::newRow("migliaia col punto") << "1.500.000" << "letto come 1,5: il punto separa i decimali";
+        QTest::newRow("un gruppo di migliaia") << "1.500" << "letto come 1,5: il punto separa i decimali";
+        QTest::newRow("virgola decimale") << "1500,5" << "letto come 1500: la virgola chiude il numero";
+        QTest::newRow("lettere") << "abc" << "letto come 0: «abc» non è un numero";
+        QTest::newRow("lettere dopo") << "12abc" << "letto come 12: «abc» è ignorato";
+        QTest::newRow("esponente") << "1e308" << "letto come 1: «e308» è ignorato";
+        QTest::newRow("infinito") << "inf" << "letto come 0: «inf» non è un numero";
+        QTest::newRow("meno solo") << "-" << "letto come 0: «-» non è un numero";
+        QTest::newRow("enorme") << QString(20, u'9') << "numero troppo grande per il calcolo";
+        QTest::newRow("vuoto") << "" << "";
+        QTest::newRow("intero") << "1500000" << "";
+        QTest::newRow("punto decimale chiaro") << "2.5" << "";
+        QTest::newRow("spazi") << " 1 000 " << "";
+        QTest::newRow("zero") << "0" << "";
+    }
+    void notaLettura()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, nota);
+        QCOMPARE(perix::notaLettura(testo).value_or(QString()), nota);
+    }
+
+    void testoInvarianteRiletto_data()
+    {
+        QTest::addColumn<double>("valore");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("massimo") << std::numeric_limits<double>::max() << "179769313486231" + QString(294, u'0');
+        QTest::newRow("meno massimo") << -std::numeric_limits<double>::max() << "-179769313486231" + QString(294, u'0');
+        QTest::newRow("decimale") << 1250.5 << "1250.5";
+        QTest::newRow("piccolo") << 0.00012 << "0.00012";
+    }
+    void testoInvarianteRiletto()
+    {
+        QFETCH(double, valore);
+        QFETCH(QString, atteso);
+        const QString t = perix::testoInvariante(valore);
+        QCOMPARE(t, atteso);
+        bool ok = false;
+        const double riletto = QLocale::c().toDouble(t, &ok);
+        QVERIFY(ok && std::isfinite(riletto));
     }
 
     void arrotondamentoSulTestoABreve()

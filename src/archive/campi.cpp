@@ -1,5 +1,7 @@
 #include "campi.h"
 
+#include "format/numeri.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +37,8 @@ bool falso(QString *motivo, const QString &perche)
 }
 
 bool spazio(QChar c) { return c == u' ' || c == u'\t'; }
+
+bool controllo(QChar c) { return c.category() == QChar::Other_Control; }
 
 QString senzaSpazi(QStringView t)
 {
@@ -74,12 +78,17 @@ QString decodifica(const QByteArray &dati)
     return QString::fromLatin1(dati); // a Qt without ICU: the same letters but for 0x80-0x9F
 }
 
-// Control characters other than tab and the line ends mean a file that is not text at all.
+// NUL anywhere, or a control character outside quotes (other than tab and the line
+// ends), means a file that is not text at all. Inside quotes one is a pasted character
+// that older versions wrote into a field: the field drops it on reading.
 bool testuale(const QByteArray &dati)
 {
+    bool citato = false;
     for (char c : dati) {
         const uchar u = uchar(c);
-        if ((u < 0x20 && u != '\t' && u != '\r' && u != '\n') || u == 0x7f)
+        if (u == '"')
+            citato = !citato; // a doubled quote toggles twice
+        else if (u == 0 || (!citato && ((u < 0x20 && u != '\t' && u != '\r' && u != '\n') || u == 0x7f)))
             return false;
     }
     return true;
@@ -115,40 +124,23 @@ void sincronizzaCartella(const QString &cartella)
 
 QString numeroInvariante(double valore)
 {
-    if (!std::isfinite(valore))
-        return {};
-    if (valore == 0.0)
-        return QStringLiteral("0"); // also for -0
-    // The 15 significant digits and the exponent, then the point put back by hand:
-    // 'g' would switch to an exponent for large and tiny values.
-    const QString e = QString::number(std::fabs(valore), 'e', 14);
-    const qsizetype pe = e.indexOf(u'e');
-    const int esponente = e.mid(pe + 1).toInt();
-    QString cifre = e.left(pe).remove(u'.');
-    while (cifre.size() > 1 && cifre.endsWith(u'0'))
-        cifre.chop(1);
-    const int interi = esponente + 1; // digits before the point
-    QString t;
-    if (interi <= 0)
-        t = QStringLiteral("0.") + QString(-interi, u'0') + cifre;
-    else if (interi >= cifre.size())
-        t = cifre + QString(interi - cifre.size(), u'0');
-    else
-        t = cifre.left(interi) + u'.' + cifre.mid(interi);
-    return valore < 0 ? u'-' + t : t;
+    return testoInvariante(valore);
 }
 
 QByteArray codificaRecord(const Record &record)
 {
     QString testo;
     for (const Riga &riga : record) {
+        // An empty line would read back as one empty field and shift all the rest.
+        if (riga.isEmpty())
+            continue;
         bool primo = true;
         for (const Valore &v : riga) {
             if (!primo)
                 testo += u',';
             primo = false;
             if (const auto *s = std::get_if<QString>(&v))
-                scriviTesto(testo, *s);
+                scriviTesto(testo, senzaControlli(*s));
             else if (const auto *n = std::get_if<double>(&v))
                 testo += numeroInvariante(*n);
         }
@@ -187,38 +179,34 @@ Valore Campo::valore() const
     return testo;
 }
 
-std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QString *motivo)
-{
-    using R = QList<Campo>;
-    if (dati.size() > dimensioneMassima)
-        return rifiuta<R>(motivo, troppoGrande);
-    if (!testuale(dati))
-        return rifiuta<R>(motivo, QStringLiteral("il file non contiene testo"));
-    if (dati.isEmpty() && quanti > 0)
-        return rifiuta<R>(motivo, QStringLiteral("il file è vuoto"));
+namespace {
 
+// Reads fields in file order; `prendi` receives each field and whether a line end
+// closed it, and says whether to go on. Nothing but the reason when the data fail.
+std::optional<QString> scandisci(const QByteArray &dati,
+                                 const std::function<bool(Campo &&, bool fineRiga)> &prendi)
+{
+    if (dati.size() > dimensioneMassima)
+        return troppoGrande;
+    if (!testuale(dati))
+        return QStringLiteral("il file non contiene testo");
     const QString t = decodifica(dati);
     const qsizetype n = t.size();
     qsizetype p = 0;
     // After a comma another field follows even at the end of the data ("a," holds two).
     bool dopoVirgola = false;
-    QList<Campo> campi;
-    campi.reserve(qMax(quanti, 0));
-    while (campi.size() < quanti) {
+    for (int numero = 1;; ++numero) {
         while (p < n && spazio(t[p]))
             ++p;
         if (p == n && !dopoVirgola)
-            return rifiuta<R>(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
-                                          .arg(campiLetti(campi.size()))
-                                          .arg(quanti));
+            return std::nullopt;
         Campo c;
         if (p < n && t[p] == u'"') {
             c.citato = true;
             ++p;
             for (;;) {
                 if (p == n)
-                    return rifiuta<R>(motivo, QStringLiteral("virgolette non chiuse nel campo %1")
-                                                  .arg(campi.size() + 1));
+                    return QStringLiteral("virgolette non chiuse nel campo %1").arg(numero);
                 if (t[p] == u'"') {
                     if (p + 1 < n && t[p + 1] == u'"') {
                         c.testo += u'"';
@@ -228,7 +216,9 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QStri
                     ++p;
                     break;
                 }
-                c.testo += t[p++];
+                if (!controllo(t[p]))
+                    c.testo += t[p];
+                ++p;
             }
             // Whatever follows the closing quote up to the end of the field is dropped, as
             // the older versions did.
@@ -238,12 +228,14 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QStri
             const qsizetype inizio = p;
             while (p < n && t[p] != u',' && t[p] != u'\r' && t[p] != u'\n')
                 ++p;
-            c.testo = senzaSpazi(QStringView(t).mid(inizio, p - inizio));
+            c.testo = senzaControlli(senzaSpazi(QStringView(t).mid(inizio, p - inizio)));
         }
         dopoVirgola = false;
+        bool fineRiga = true;
         if (p < n && t[p] == u',') {
             ++p;
             dopoVirgola = true;
+            fineRiga = false;
         } else if (p < n && t[p] == u'\r') {
             ++p;
             if (p < n && t[p] == u'\n')
@@ -251,9 +243,51 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QStri
         } else if (p < n && t[p] == u'\n') {
             ++p;
         }
-        campi.append(std::move(c));
+        if (!prendi(std::move(c), fineRiga))
+            return std::nullopt;
     }
+}
+
+} // namespace
+
+std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QString *motivo)
+{
+    using R = QList<Campo>;
+    if (quanti <= 0)
+        return R{};
+    if (dati.isEmpty())
+        return rifiuta<R>(motivo, QStringLiteral("il file è vuoto"));
+    QList<Campo> campi;
+    // Never more fields than bytes, whatever count the caller asks for.
+    campi.reserve(std::min<qsizetype>(quanti, dati.size() + 1));
+    const auto errore = scandisci(dati, [&](Campo &&c, bool) {
+        campi.append(std::move(c));
+        return campi.size() < quanti;
+    });
+    if (errore)
+        return rifiuta<R>(motivo, *errore);
+    if (campi.size() < quanti)
+        return rifiuta<R>(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
+                                      .arg(campiLetti(campi.size()))
+                                      .arg(quanti));
     return campi;
+}
+
+std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo)
+{
+    using R = QList<QList<Campo>>;
+    R righe;
+    bool nuova = true;
+    const auto errore = scandisci(dati, [&](Campo &&c, bool fineRiga) {
+        if (nuova)
+            righe.append(QList<Campo>{});
+        righe.last().append(std::move(c));
+        nuova = fineRiga;
+        return true;
+    });
+    if (errore)
+        return rifiuta<R>(motivo, *errore);
+    return righe;
 }
 
 std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo)
@@ -282,6 +316,12 @@ std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo)
     if (dati.size() > dimensioneMassima)
         return rifiuta<R>(motivo, troppoGrande);
     return dati;
+}
+
+QString senzaControlli(QString testo)
+{
+    testo.removeIf([](QChar c) { return controllo(c); });
+    return testo;
 }
 
 std::optional<QList<Campo>> leggiArchivio(const QString &percorso, int quanti, QString *motivo)

@@ -50,11 +50,20 @@ struct Campo {
     Valore valore() const;
 };
 
-// Reads the first `quanti` fields in file order, whatever line they stand on.
-// Nothing (and the reason, in Italian, in `motivo`) when the bytes are not text, the
-// data run out before `quanti` fields, or a quote is never closed.
+// Reads the first `quanti` fields in file order, whatever line they stand on; control
+// characters inside quotes are dropped. Nothing (and the reason, in Italian, in
+// `motivo`) when the bytes are not text, the data run out before `quanti` fields, or a
+// quote is never closed. No fields asked, none read.
 std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti,
                                        QString *motivo = nullptr);
+
+// Every line of the data with all its fields: what a window looks at to tell its own
+// record from another file. Nothing (and the reason) as leggiCampi.
+std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo = nullptr);
+
+// The text without control characters (tab, line ends, DEL, C1 included): no field
+// ever holds one, typed, pasted or read from a file.
+QString senzaControlli(QString testo);
 
 // The whole content of a regular file no larger than dimensioneMassima.
 std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo = nullptr);

@@ -1,42 +1,109 @@
 #include "numeri.h"
 
 #include <QLocale>
+#include <charconv>
 #include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
 
 namespace perix {
 
-double letturaSemplice(const QString &testo)
+namespace {
+
+// The characters the plain reading takes, from the start of the text.
+struct Letto {
+    std::string cifre;    // digits and at most one point, no sign
+    bool negativo = false;
+    bool haCifre = false;
+    qsizetype fine = 0;   // index of the first character not taken (blanks included)
+};
+
+Letto leggiSemplice(const QString &testo)
 {
-    // Build a clean ASCII copy first so std::strtod sees exactly what the reading accepts.
-    std::string pulito;
-    pulito.reserve(testo.size());
-    bool segno = false, cifre = false, punto = false;
-    for (QChar c : testo) {
+    Letto l;
+    bool segno = false, punto = false;
+    qsizetype i = 0;
+    for (; i < testo.size(); ++i) {
+        const QChar c = testo[i];
         if (c == u' ' || c == u'\t')
             continue;
-        if ((c == u'-' || c == u'+') && !segno && !cifre && !punto) {
+        if ((c == u'-' || c == u'+') && !segno && !l.haCifre && !punto) {
             segno = true;
-            pulito.push_back(char(c.unicode()));
+            l.negativo = c == u'-';
         } else if (c >= u'0' && c <= u'9') {
-            cifre = true;
-            pulito.push_back(char(c.unicode()));
+            l.haCifre = true;
+            l.cifre.push_back(char(c.unicode()));
         } else if (c == u'.' && !punto) {
             punto = true;
-            pulito.push_back('.');
+            l.cifre.push_back('.');
         } else {
             break;
         }
     }
-    if (!cifre)
+    l.fine = i;
+    return l;
+}
+
+double valoreDi(const Letto &l)
+{
+    if (!l.haCifre)
         return 0.0;
-    return std::strtod(pulito.c_str(), nullptr);
+    double v = 0.0;
+    const char *inizio = l.cifre.data(), *fine = inizio + l.cifre.size();
+    // from_chars reads the same way under every C locale: an Italian desktop's LC_NUMERIC
+    // would make strtod stop at the point.
+    const auto r = std::from_chars(inizio, fine, v, std::chars_format::fixed);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too many digits before the point overflow; only zeros before it underflow.
+        const auto interi = std::string_view(l.cifre).substr(0, l.cifre.find('.'));
+        const bool grande = interi.find_first_not_of('0') != std::string_view::npos;
+        v = grande ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return l.negativo ? -v : v;
+}
+
+} // namespace
+
+double letturaSemplice(const QString &testo)
+{
+    return valoreDi(leggiSemplice(testo));
+}
+
+std::optional<QString> notaLettura(const QString &testo)
+{
+    const Letto l = leggiSemplice(testo);
+    const double v = valoreDi(l);
+    if (!std::isfinite(v) || std::fabs(v) >= 1e15)
+        return QStringLiteral("numero troppo grande per il calcolo");
+    const QString letto = QStringLiteral("letto come %1").arg(testoNumero(v));
+    if (!l.haCifre) {
+        const QString tutto = testo.trimmed();
+        if (tutto.isEmpty())
+            return std::nullopt;
+        return letto + QStringLiteral(": «%1» non è un numero").arg(tutto);
+    }
+    const QString resto = testo.mid(l.fine).trimmed();
+    if (!resto.isEmpty()) {
+        if (resto.startsWith(u','))
+            return letto + QStringLiteral(": la virgola chiude il numero");
+        if (resto.startsWith(u'.'))
+            return letto + QStringLiteral(": il punto separa i decimali");
+        return letto + QStringLiteral(": «%1» è ignorato").arg(resto);
+    }
+    // Taken whole, yet an Italian reads it otherwise: "1.500" is fifteen hundred to them.
+    const auto italiano = letturaLocale(testo);
+    if (italiano && std::fabs(*italiano - v) > 1e-9 * std::max(1.0, std::fabs(v)))
+        return letto + QStringLiteral(": il punto separa i decimali");
+    return std::nullopt;
 }
 
 std::optional<double> letturaLocale(const QString &testo)
 {
     bool ok = false;
     const double v = QLocale().toDouble(testo.trimmed(), &ok);
-    if (!ok || std::isnan(v))
+    // Qt takes "inf" and "nan" as numbers; no figure typed by a user is either.
+    if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
 }
@@ -51,22 +118,46 @@ double arrotonda(double valore)
     return std::round(valore);
 }
 
+QString testoInvariante(double valore)
+{
+    if (!std::isfinite(valore))
+        return {};
+    if (valore == 0.0)
+        return QStringLiteral("0"); // also for -0
+    // The 15 significant digits and the exponent, then the point put back by hand:
+    // 'g' would switch to an exponent for large and tiny values.
+    const QString e = QString::number(std::fabs(valore), 'e', 14);
+    const qsizetype pe = e.indexOf(u'e');
+    const int esponente = e.mid(pe + 1).toInt();
+    QString cifre = e.left(pe).remove(u'.');
+    // Rounded up past the largest double, the text would read back as infinity.
+    if (esponente == 308 && cifre > QLatin1String("179769313486231"))
+        cifre = QStringLiteral("179769313486231");
+    while (cifre.size() > 1 && cifre.endsWith(u'0'))
+        cifre.chop(1);
+    const int interi = esponente + 1; // digits before the point
+    QString t;
+    if (interi <= 0)
+        t = QStringLiteral("0.") + QString(-interi, u'0') + cifre;
+    else if (interi >= cifre.size())
+        t = cifre + QString(interi - cifre.size(), u'0');
+    else
+        t = cifre.left(interi) + u'.' + cifre.mid(interi);
+    return valore < 0 ? u'-' + t : t;
+}
+
 QString testoNumero(double valore)
 {
     if (!rappresentabile(valore))
         return nonCalcolabile;
-    // 15 significant digits, as the number's text form; tiny values have no whole part to show.
+    // Tiny values have no whole part to show.
     if (std::fabs(valore) < 1e-12)
         return QStringLiteral("0");
-    QString t = QString::number(valore, 'g', 15);
-    if (t.contains(u'e')) // only tiny magnitudes get here: write them out in full
-        t = QString::number(valore, 'f', 15);
-    if (t.contains(u'.')) {
-        while (t.endsWith(u'0'))
-            t.chop(1);
-        if (t.endsWith(u'.'))
-            t.chop(1);
-    }
+    QString t = testoInvariante(valore);
+    // Just under 1e15 the 15 digits round up to sixteen: not representable either.
+    const qsizetype punto = t.indexOf(u'.');
+    if ((punto < 0 ? t.size() : punto) - (valore < 0 ? 1 : 0) > 15)
+        return nonCalcolabile;
     return t.replace(u'.', QLocale().decimalPoint());
 }
 

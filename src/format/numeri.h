@@ -15,13 +15,24 @@ inline const QString nonCalcolabile = QStringLiteral("valore non calcolabile");
 // "1.500" -> 1.5, "1500,5" -> 1500.
 double letturaSemplice(const QString &testo);
 
+// A short Italian note when the plain reading of `testo` is not what an Italian reads
+// in it (thousands dots, a decimal comma, letters or symbols it stops at), naming the
+// figure the plain reading takes: "letto come 1,5: il punto separa i decimali".
+// Nothing when the text is empty or unambiguous.
+std::optional<QString> notaLettura(const QString &testo);
+
 // Locale reading with the user's regional rules (QLocale()): the value, or nothing
-// when the text is not a number. Blanks around the number are accepted.
+// when the text is not a number (nor infinity, nor nan). Blanks around it are accepted.
 std::optional<double> letturaLocale(const QString &testo);
 
 // True when a computed amount can be shown: finite and within 15 significant digits
 // of whole units, so no exponent ever reaches a label.
 bool rappresentabile(double valore);
+
+// A number in invariant form: optional "-", digits, a full stop only when there is a
+// fractional part, no grouping, no exponent, at most 15 significant digits (1250.5).
+// Always reads back as a finite number; empty for a value that is not finite.
+QString testoInvariante(double valore);
 
 // The text form of a computed number: at most 15 significant digits, the locale's
 // decimal separator, no grouping; nonCalcolabile when it cannot be represented.
