@@ -6,6 +6,7 @@
 #include "format/numeri.h"
 #include "supporto.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QRegularExpression>
 #include <QRadioButton>
@@ -115,13 +116,20 @@ private slots:
         area("1000000", "500000", "2", "1000");
         digita(m, "anni", "100");
         QCOMPARE(messaggiMostrati(), 0);
-        const QString prima = r(1);
         digita(m, "anni", "100.5");
         const auto ultimo = ultimoMostrato();
         QCOMPARE(ultimo.testo, QStringLiteral("E' una esagerazione pensare a oltre 100 anni per la redditività!"));
         QCOMPARE(ultimo.icona, Icona::Stop);
         QCOMPARE(ultimo.titolo, Modulo::titolocontrollo);
-        QCOMPARE(r(1), prima); // nothing changed
+        // No figure of the earlier years stays beside the refused ones.
+        for (int k = 1; k <= 6; ++k)
+            QCOMPARE(r(k), nonCalcolabile);
+        digita(m, "costitotali", "750000"); // negative results, but the years are still refused
+        QVERIFY(!visibile("attento"));
+        dialoghi::prova::azzera();
+        digita(m, "anni", "2");
+        QCOMPARE(r(1), QStringLiteral("131.015"));
+        QVERIFY(visibile("attento"));
     }
 
     void anniConVirgola()
@@ -280,8 +288,17 @@ private slots:
         QTest::newRow("area senza superficie") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0"}
                                                << "Digitare la superficie del terreno." << true;
         QTest::newRow("area completa con anni zero")
-            << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0", "superficie=x"}
+            << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0", "superficie=3"}
             << "I dati sono stati immessi correttamente." << false;
+        // Filled is not enough when the valuation reads a figure otherwise than meant.
+        QTest::newRow("area con lettere") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0", "superficie=x"}
+            << "Il dato «x» di 'Superficie del terreno in mq.' è letto come 0: «x» non è un numero. "
+               "Correggerlo prima di usare i risultati." << true;
+        QTest::newRow("area con migliaia") << "aree" << QStringList{"valoremercato=1.500.000", "costitotali=1", "anni=0", "superficie=3"}
+            << "Il dato «1.500.000» di 'Valore di mercato del fabbricato' è letto come 1,5: il punto separa i decimali. "
+               "Correggerlo prima di usare i risultati." << true;
+        QTest::newRow("area enorme") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0", "superficie=" + QString(40, u'9')}
+            << "Il dato «99999999999999999999999999999…» di 'Superficie del terreno in mq.' è un numero troppo grande per il calcolo." << true;
         QTest::newRow("disaggregati senza classe") << "disaggregati" << QStringList{"valoremercato=1", "costitotali=1"}
                                                    << "Scegliere il tipo di caratteristiche costruttive dell'edificio." << true;
         QTest::newRow("sintetici senza costo") << "sintetici" << QStringList{}
@@ -359,6 +376,102 @@ private slots:
         QVERIFY2(ultimoMessaggio().startsWith(inizio), qPrintable(ultimoMessaggio()));
         QCOMPARE(int(ultimoMostrato().icona), icona);
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloaiuto);
+    }
+
+    void clicSullaSceltaGiaFatta()
+    {
+        // After correcting the cost the user picks the same class again: that click recomputes.
+        clicca(m, "moneta(2)");
+        clicca(m, "sintetici");
+        digita(m, "costolordo", "1200");
+        clicca(m, "Option1(2)");
+        auto *rs = registro::seEsiste<risultatisintetici>();
+        QCOMPARE(testo(rs, "rissint2(2)"), QStringLiteral("1.200"));
+        digita(m, "costolordo", "1300");
+        clicca(m, "Option1(2)");
+        QCOMPARE(testo(rs, "rissint2(2)"), QStringLiteral("1.300"));
+        // One click, one run: a cost that is not a number gives one message, not two.
+        digita(m, "costolordo", "13x");
+        dialoghi::prova::azzera();
+        clicca(m, "Option1(1)");
+        QCOMPARE(messaggiMostrati(), 1);
+        dialoghi::prova::azzera();
+        clicca(m, "Option1(1)");
+        QCOMPARE(messaggiMostrati(), 1);
+        // The same for the currency and the kind of estimate.
+        Modulo::valuta.clear();
+        clicca(m, "moneta(2)");
+        QCOMPARE(Modulo::valuta, QStringLiteral("in euro"));
+        digita(m, "costolordo", "");
+        clicca(m, "sintetici");
+        QCOMPARE(testo(m, "passo"), QStringLiteral("digitare il costo per mq. di superficie lorda"));
+    }
+
+    void noteDiLettura()
+    {
+        auto *nota = trova<QLabel>(m, "notelettura");
+        area("1.500.000", "800000", "2,5", "1000");
+        QVERIFY(visibile("notelettura"));
+        QCOMPARE(nota->text(), QStringLiteral("Valore di mercato letto come 1,5: il punto separa i decimali\n"
+                                              "Anni letto come 2: la virgola chiude il numero"));
+        QVERIFY(nota->heightForWidth(nota->contentsRect().width()) <= nota->contentsRect().height());
+        digita(m, "superficie", "1000 mq");
+        QCOMPARE(nota->text(), QStringLiteral("Valore di mercato, Anni, Superficie sono letti diversamente da come "
+                                              "sono scritti: il segno in ogni campo ne dice il motivo."));
+        digita(m, "superficie", "1000");
+        QCOMPARE(nota->textFormat(), Qt::PlainText);
+        digita(m, "valoremercato", "1500000");
+        digita(m, "anni", "2.5");
+        QVERIFY(!visibile("notelettura"));
+        // The other estimates do not read the figures plainly: no note there.
+        digita(m, "valoremercato", "abc");
+        QVERIFY(visibile("notelettura"));
+        clicca(m, "disaggregati");
+        QVERIFY(!visibile("notelettura"));
+    }
+
+    void caratteriDiControllo()
+    {
+        area("1000000", "500000", "2", "1000");
+        auto *e = trova<QLineEdit>(m, "superficie");
+        QStringList visti;
+        connect(e, &QLineEdit::textChanged, this, [&visti](const QString &t) { visti << t; });
+        e->setText(QStringLiteral("12\t3\x01\x7f"));
+        QCOMPARE(e->text(), QStringLiteral("123"));
+        QApplication::clipboard()->setText(QStringLiteral("4\r\n5\x1b"));
+        e->end(false);
+        e->paste();
+        QCOMPARE(e->text(), QStringLiteral("12345"));
+        QCOMPARE(visti, (QStringList{"123", "12345"})); // the change never sees them
+        QCOMPARE(r(4), QStringLiteral("28")); // 349375 / 12345
+    }
+
+    void nonCalcolabileIntero()
+    {
+        area("1000000", "500000", "2", "");
+        for (int k = 1; k <= 6; ++k) {
+            digita(m, "anni", k <= 3 ? "101" : "2");
+            dialoghi::prova::azzera();
+            auto *l = trova<QLabel>(m, QStringLiteral("risultati(%1)").arg(k));
+            QCOMPARE(l->text(), nonCalcolabile);
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width() - 2 * l->margin(),
+                     qPrintable(l->objectName()));
+        }
+        // A figure that fits keeps the font of the fields.
+        digita(m, "superficie", "1000");
+        QCOMPARE(trova<QLabel>(m, "risultati(1)")->font().pointSizeF(),
+                 trova<QLineEdit>(m, "valoremercato")->font().pointSizeF());
+    }
+
+    void valutaInBassoASinistra()
+    {
+        // The AIUTO hint sends the user to the currency buttons "in basso a sinistra".
+        const QRect valuta = trova(m, "Frame1")->geometry();
+        const QSize area = trova(m, "Frame1")->parentWidget()->size();
+        QVERIFY(valuta.center().x() < area.width() / 2);
+        QVERIFY(valuta.center().y() > area.height() / 2);
+        for (const char *altro : {"Frame2", "Frame3", "caratt", "notelettura"})
+            QVERIFY2(!valuta.intersects(trova(m, altro)->geometry()), altro);
     }
 
     void controlloNonCambiaNulla()

@@ -56,6 +56,19 @@ int main(int argc, char **argv)
     }
     QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costitotali")), QStringLiteral("000"));
     salva(m, cartella, QStringLiteral("menu-negativo"));
+    const auto scrivi = [m](const char *campo, const char *testo) {
+        auto *e = m->findChild<QLineEdit *>(QString::fromLatin1(campo));
+        e->clear();
+        QTest::keyClicks(e, QString::fromLatin1(testo));
+    };
+    scrivi("costitotali", "500000");
+    scrivi("valoremercato", "1.500.000");
+    scrivi("anni", "2,5");
+    salva(m, cartella, QStringLiteral("menu-nota"));
+    scrivi("valoremercato", "1000000");
+    scrivi("anni", "101");
+    salva(m, cartella, QStringLiteral("menu-non-calcolabile"));
+    scrivi("anni", "2");
     m->findChild<QAbstractButton *>(QStringLiteral("sintetici"))->click();
     QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costolordo")), QStringLiteral("1200"));
     m->findChild<QAbstractButton *>(QStringLiteral("Option1(2)"))->click();

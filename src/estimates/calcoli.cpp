@@ -24,7 +24,9 @@ EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S)
 {
     EsitoStimaArea e;
     if (A > 100) {
+        // Refused years leave no figure standing from the years before.
         e.troppiAnni = true;
+        e.testi.fill(nonCalcolabile);
         return e;
     }
     // Developer's margin 10 % (maximum) and 30 % (minimum), discounted at 7 % and 10 % a year.

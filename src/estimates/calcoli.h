@@ -10,7 +10,7 @@ namespace perix {
 
 // Building-plot valuation from market value V, total costs C, years A and land surface S.
 struct EsitoStimaArea {
-    bool troppiAnni = false; // A > 100: nothing is computed, nothing changes
+    bool troppiAnni = false; // A > 100: nothing is computed, every result non calcolabile
     // Texts for risultati(1)..(6) (index 0 unused), already formatted; nothing = keep the old text.
     std::array<std::optional<QString>, 7> testi;
 };

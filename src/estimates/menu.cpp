@@ -10,6 +10,8 @@
 #include "format/numeri.h"
 
 #include <QRegularExpression>
+#include <QStyle>
+#include <cmath>
 
 namespace perix {
 
@@ -27,17 +29,37 @@ bool vuoto(const QLineEdit *e)
     return e->text().isEmpty();
 }
 
-} // namespace
-
-void deseleziona(QRadioButton *b)
+// A result box whose text always shows whole: the font gives way, a little, to a text
+// longer than the box ("valore non calcolabile" at the start size).
+class Risultato : public QLabel
 {
-    if (!b->isChecked())
-        return;
-    const bool esclusivo = b->autoExclusive();
-    b->setAutoExclusive(false);
-    b->setChecked(false);
-    b->setAutoExclusive(esclusivo);
-}
+public:
+    explicit Risultato(QWidget *genitore) : QLabel(genitore), m_punti(font().pointSizeF()) {}
+
+    void adatta()
+    {
+        QFont f = font();
+        f.setPointSizeF(m_punti);
+        const qreal spazio = contentsRect().width() - 2 * margin() - 1;
+        const qreal largo = QFontMetricsF(f).horizontalAdvance(text());
+        if (largo > spazio && spazio > 0)
+            f.setPointSizeF(std::max(6.0, std::floor(m_punti * spazio / largo * 10) / 10));
+        if (f != font())
+            setFont(f);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *e) override
+    {
+        QLabel::resizeEvent(e);
+        adatta();
+    }
+
+private:
+    qreal m_punti;
+};
+
+} // namespace
 
 menu::menu() : FinestraStima(descrizioneMenu())
 {
@@ -66,16 +88,16 @@ QLineEdit *menu::campo(const QString &nome, QRect r, const QString &suggerimento
     e->setObjectName(nome);
     e->setGeometry(r);
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    e->setMaxLength(40);
+    senzaControlli(e);
     if (!suggerimento.isEmpty())
         e->setToolTip(suggerimento);
     return e;
 }
 
-QRadioButton *menu::opzione(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
-                            const QString &suggerimento)
+Opzione *menu::opzione(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                       const QString &suggerimento)
 {
-    auto *b = new QRadioButton(testo, genitore);
+    auto *b = new Opzione(testo, genitore);
     b->setObjectName(nome);
     b->setGeometry(r);
     if (!suggerimento.isEmpty())
@@ -87,28 +109,29 @@ void menu::creaControlli()
 {
     QWidget *a = area();
     // Left column: currency, kind of estimate, building class, the four buttons.
+    // The currency sits at the bottom left, where the AIUTO hint sends the user.
     Frame1 = new QGroupBox(QStringLiteral("Valuta per il calcolo"), a);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(8, 4, 284, 50);
-    moneta[2] = opzione(Frame1, QStringLiteral("moneta(2)"), QStringLiteral("valori in euro"), {146, 22, 130, 22});
+    Frame1->setGeometry(8, 312, 280, 50);
+    moneta[2] = opzione(Frame1, QStringLiteral("moneta(2)"), QStringLiteral("valori in euro"), {144, 22, 130, 22});
     moneta[1] = opzione(Frame1, QStringLiteral("moneta(1)"), QStringLiteral("valori in lire"), {10, 22, 120, 22});
 
     Frame2 = new QGroupBox(QStringLiteral("Tipo di stima"), a);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(8, 58, 284, 158);
+    Frame2->setGeometry(8, 4, 280, 148);
     altezze = opzione(Frame2, QStringLiteral("altezze"), QStringLiteral("COSTI DI COSTRUZIONE PER AL&TEZZE"),
-                      {10, 128, 270, 24},
+                      {8, 118, 268, 24},
                       QStringLiteral("cliccare per scegliere la procedura per avere i costi per tipologie di fabbricati"));
     tipologici = opzione(Frame2, QStringLiteral("tipologici"), QStringLiteral("COSTI DI COSTRUZIONE PER &TIPOLOGIE"),
-                         {10, 102, 270, 24},
+                         {8, 94, 268, 24},
                          QStringLiteral("cliccare per scegliere la procedura per avere i costi per tipologie di fabbricati"));
     sintetici = opzione(Frame2, QStringLiteral("sintetici"), QStringLiteral("COSTI DI COSTRUZIONE &SINTETICI"),
-                        {10, 76, 270, 24},
+                        {8, 70, 268, 24},
                         QStringLiteral("cliccare per scegliere la procedura di stima dei costi sintetici di un fabbricato"));
     disaggregati = opzione(Frame2, QStringLiteral("disaggregati"), QStringLiteral("COSTI DI COSTRUZIONE &DISAGGREGATI"),
-                           {10, 50, 270, 24},
+                           {8, 46, 268, 24},
                            QStringLiteral("cliccare per scegliere la procedura di stima dei costi disaggregati di un edificio"));
-    aree = opzione(Frame2, QStringLiteral("aree"), QStringLiteral("AREA FA&BBRICABILE"), {10, 24, 270, 24},
+    aree = opzione(Frame2, QStringLiteral("aree"), QStringLiteral("AREA FA&BBRICABILE"), {8, 22, 268, 24},
                    QStringLiteral("cliccare per scegliere la procedura di stima di un' area fabbricabile"));
     // The estimate buttons are the red keys the hints speak of.
     Frame2->setStyleSheet(QStringLiteral("QRadioButton { color: #a01818; }"
@@ -117,23 +140,23 @@ void menu::creaControlli()
     caratt = new QGroupBox(QStringLiteral("Caratteristiche dell'edificio"), a);
     caratt->setObjectName(QStringLiteral("caratt"));
     caratt->setToolTip(QStringLiteral("scegliere uno dei tre tipi di edificio"));
-    caratt->setGeometry(8, 220, 284, 50);
-    Option1[3] = opzione(caratt, QStringLiteral("Option1(3)"), QStringLiteral("evolute"), {196, 22, 84, 22},
+    caratt->setGeometry(8, 160, 280, 50);
+    Option1[3] = opzione(caratt, QStringLiteral("Option1(3)"), QStringLiteral("evolute"), {192, 22, 84, 22},
                          QStringLiteral("edificio di tipo evoluto o signorile"));
-    Option1[2] = opzione(caratt, QStringLiteral("Option1(2)"), QStringLiteral("medie"), {116, 22, 76, 22},
+    Option1[2] = opzione(caratt, QStringLiteral("Option1(2)"), QStringLiteral("medie"), {114, 22, 76, 22},
                          QStringLiteral("edificio di tipo medio o civile"));
     Option1[1] = opzione(caratt, QStringLiteral("Option1(1)"), QStringLiteral("economiche"), {10, 22, 96, 22},
                          QStringLiteral("edificio di tipo economico o popolare"));
 
-    frame3()->setGeometry(8, 276, 284, 84);
-    const QRect posti[] = {{8, 12, 130, 30}, {146, 12, 130, 30}, {8, 46, 130, 30}, {146, 46, 130, 30}};
+    frame3()->setGeometry(8, 222, 280, 84);
+    const QRect posti[] = {{8, 12, 128, 30}, {144, 12, 128, 30}, {8, 46, 128, 30}, {144, 46, 128, 30}};
     int i = 0;
     for (const char *n : {"cmduscita", "cmdmune", "guida", "aiuto"})
         if (auto *b = frame3()->findChild<QPushButton *>(QString::fromLatin1(n)))
             b->setGeometry(posti[i++]);
 
     // Right column: the figures, then the results.
-    Label6 = etichetta(QStringLiteral("Label6"), QStringLiteral("Dati per l'elaborazione:"), {300, 6, 190, 20});
+    Label6 = etichetta(QStringLiteral("Label6"), QStringLiteral("Dati per l'elaborazione:"), {294, 6, 190, 20});
     QFont grassetto = Label6->font();
     grassetto.setBold(true);
     Label6->setFont(grassetto);
@@ -142,7 +165,7 @@ void menu::creaControlli()
     soldi()->setToolTip(QStringLiteral("valuta scelta o prelevata da archivio"));
     soldi()->setFont(grassetto);
 
-    const int xc = 300, wc = 208, xv = 512, wv = 120, h = 22;
+    const int xc = 294, wc = 206, xv = 502, wv = 130, h = 22;
     Label[1] = etichetta(QStringLiteral("Label1"), QStringLiteral(" Valore di mercato del fabbricato"), {xc, 30, wc, h},
                          QStringLiteral("il valore assunto sul mercato dal fabbricato dopo la sua costruzione"));
     Label[2] = etichetta(QStringLiteral("Label2"), QStringLiteral(" Costi totali"), {xc, 56, wc, h},
@@ -160,7 +183,7 @@ void menu::creaControlli()
     costolordo = campo(QStringLiteral("costolordo"), {xv, 134, wv, h});
 
     risultati[0] = etichetta(QStringLiteral("risultati(0)"), QStringLiteral(" RISULTATI DELLA STIMA DELL'AREA FABBRICABILE"),
-                             {xc, 164, 332, 20});
+                             {xc, 164, 338, 20});
     risultati[0]->setFont(grassetto);
     struct R { const char *didascalia, *suggerimento; };
     const R righe[6] = {
@@ -176,19 +199,38 @@ void menu::creaControlli()
         risultati[std::size_t(k + 6)] = etichetta(QStringLiteral("risultati(%1)").arg(k + 6),
                                                    QString::fromUtf8(righe[k - 1].didascalia), {xc, y, wc, h},
                                                    QString::fromUtf8(righe[k - 1].suggerimento));
-        QLabel *v = etichetta(QStringLiteral("risultati(%1)").arg(k), QString(), {xv, y, wv, h});
+        auto *v = new Risultato(a);
+        v->setObjectName(QStringLiteral("risultati(%1)").arg(k));
+        v->setGeometry(xv, y, wv, h);
         v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // Read-only figures: boxed like the fields above, but not editable.
         v->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #b4bcc6; border-radius: 2px;"
-                                        " background: #f7f9fb; padding: 0 5px; }"));
+                                        " background: #f7f9fb; padding: 0 3px; }"));
         risultati[std::size_t(k)] = v;
     }
     attento = etichetta(QStringLiteral("attento"),
                         QStringLiteral("i risultati negativi testimoniano della non convenienza dell'operazione"),
-                        {xc, 330, 332, 30});
+                        {xc, 330, 338, 30});
     attento->setWordWrap(true);
     attento->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     attento->hide();
+
+    // Where caratt stands for the other estimates: the plot valuation never shows it.
+    notelettura = etichetta(QStringLiteral("notelettura"), QString(), {8, 154, 280, 64});
+    notelettura->setTextFormat(Qt::PlainText);
+    notelettura->setWordWrap(true);
+    notelettura->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    notelettura->setStyleSheet(QStringLiteral("QLabel#notelettura { background: #fff4d6; border: 1px solid #e0b54a;"
+                                              " border-radius: 2px; padding: 2px 4px; color: #5a3b00; }"));
+    QFont piccolo = notelettura->font();
+    piccolo.setPointSizeF(piccolo.pointSizeF() - 1);
+    notelettura->setFont(piccolo);
+    notelettura->hide();
+    const QIcon segnale = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (std::size_t i = 0; i < avvisi.size(); ++i) {
+        avvisi[i] = datiStima()[i].campo->addAction(segnale, QLineEdit::LeadingPosition);
+        avvisi[i]->setVisible(false);
+    }
 
     passo = etichetta(QStringLiteral("passo"), QStringLiteral("scegliere la valuta del calcolo"), {8, 366, 624, 24},
                       QStringLiteral("indicazioni in linea sulla immissione dei dati"));
@@ -209,14 +251,14 @@ void menu::creaControlli()
         risultati[std::size_t(k)]->hide();
 
     for (int k : {1, 2})
-        connect(moneta[std::size_t(k)], &QRadioButton::toggled, this, [this, k](bool on) { if (on) moneta_Click(k); });
+        moneta[std::size_t(k)]->alClic([this, k] { moneta_Click(k); });
     for (int k : {1, 2, 3})
-        connect(Option1[std::size_t(k)], &QRadioButton::toggled, this, [this, k](bool on) { if (on) Option1_Click(k); });
-    connect(aree, &QRadioButton::toggled, this, [this](bool on) { if (on) aree_Click(); });
-    connect(disaggregati, &QRadioButton::toggled, this, [this](bool on) { if (on) disaggregati_click(); });
-    connect(sintetici, &QRadioButton::toggled, this, [this](bool on) { if (on) sintetici_click(); });
-    connect(tipologici, &QRadioButton::toggled, this, [this](bool on) { if (on) tipologici_click(); });
-    connect(altezze, &QRadioButton::toggled, this, [this](bool on) { if (on) altezze_Click(); });
+        Option1[std::size_t(k)]->alClic([this, k] { Option1_Click(k); });
+    aree->alClic([this] { aree_Click(); });
+    disaggregati->alClic([this] { disaggregati_click(); });
+    sintetici->alClic([this] { sintetici_click(); });
+    tipologici->alClic([this] { tipologici_click(); });
+    altezze->alClic([this] { altezze_Click(); });
     connect(valoremercato, &QLineEdit::textChanged, this, &menu::valoremercato_Change);
     connect(costitotali, &QLineEdit::textChanged, this, &menu::costitotali_Change);
     connect(anni, &QLineEdit::textChanged, this, &menu::anni_Change);
@@ -400,14 +442,16 @@ void menu::stimaarea()
     attento->hide();
     const EsitoStimaArea e = calcolaStimaArea(letturaSemplice(valoremercato->text()), letturaSemplice(costitotali->text()),
                                               letturaSemplice(anni->text()), letturaSemplice(superficie->text()));
+    for (int k = 1; k <= 6; ++k)
+        if (e.testi[std::size_t(k)]) {
+            risultati[std::size_t(k)]->setText(*e.testi[std::size_t(k)]);
+            static_cast<Risultato *>(risultati[std::size_t(k)])->adatta();
+        }
     if (e.troppiAnni) {
         dialoghi::stop(this, QStringLiteral("E' una esagerazione pensare a oltre 100 anni per la redditività!"),
                        Modulo::titolocontrollo);
         return;
     }
-    for (int k = 1; k <= 6; ++k)
-        if (e.testi[std::size_t(k)])
-            risultati[std::size_t(k)]->setText(*e.testi[std::size_t(k)]);
     if (risultatoNegativo(risultati[5]->text(), risultati[6]->text()))
         attento->show();
 }
@@ -417,8 +461,41 @@ bool menu::caratteristicaScelta() const
     return Option1[1]->isChecked() || Option1[2]->isChecked() || Option1[3]->isChecked();
 }
 
+std::array<menu::DatoStima, 4> menu::datiStima() const
+{
+    return {{{valoremercato, Label[1], "Valore di mercato"},
+             {costitotali, Label[2], "Costi totali"},
+             {anni, Label[3], "Anni"},
+             {superficie, Label[4], "Superficie"}}};
+}
+
+void menu::aggiornanote()
+{
+    // Only the plot valuation reads its figures plainly; the other estimates read them
+    // the Italian way, or not at all.
+    const bool valutazione = aree->isChecked();
+    QStringList righe, nomi;
+    const auto dati = datiStima();
+    for (std::size_t i = 0; i < dati.size(); ++i) {
+        const auto nota = valutazione ? notaLettura(dati[i].campo->text()) : std::nullopt;
+        avvisi[i]->setVisible(nota.has_value());
+        avvisi[i]->setToolTip(nota ? nota->testo() : QString());
+        if (nota) {
+            nomi << QString::fromUtf8(dati[i].breve);
+            righe << nomi.last() + u' ' + nota->testo();
+        }
+    }
+    // Two notes fill the panel; beyond that it names the figures and the signs tell why.
+    if (righe.size() > 2)
+        righe = {QStringLiteral("%1 sono letti diversamente da come sono scritti: il segno in ogni campo "
+                                "ne dice il motivo.").arg(nomi.join(QStringLiteral(", ")))};
+    notelettura->setText(righe.join(u'\n'));
+    notelettura->setVisible(!righe.isEmpty());
+}
+
 void menu::aggiornapasso()
 {
+    aggiornanote(); // runs on every change of a figure and every choice of estimate
     const bool a = aree->isChecked(), d = disaggregati->isChecked(), s = sintetici->isChecked();
     QString t;
     if ((a || d) && vuoto(valoremercato))
@@ -463,6 +540,23 @@ void menu::controlla_click()
             return ferma("Digitare il numero di anni per redditività.");
         if (Modulo::tipostima == 1 && vuoto(superficie))
             return ferma("Digitare la superficie del terreno.");
+        // A figure the valuation reads otherwise than it was meant is no correct datum.
+        if (Modulo::tipostima == 1)
+            for (const DatoStima &d : datiStima())
+                if (const auto nota = notaLettura(d.campo->text())) {
+                    QString dato = d.campo->text().trimmed();
+                    if (dato.size() > 30)
+                        dato = dato.left(29) + u'…';
+                    const QString voce = d.didascalia->text().trimmed();
+                    dialoghi::stop(this,
+                                   nota->letto.isEmpty()
+                                       ? QStringLiteral("Il dato «%1» di '%2' è un %3.").arg(dato, voce, nota->motivo)
+                                       : QStringLiteral("Il dato «%1» di '%2' è letto come %3: %4. Correggerlo "
+                                                        "prima di usare i risultati.")
+                                             .arg(dato, voce, nota->letto, nota->motivo),
+                                   Modulo::titolocontrollo);
+                    return;
+                }
         break;
     case 3:
         if (vuoto(costolordo))

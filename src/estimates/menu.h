@@ -3,6 +3,7 @@
 // valuation as the figures are typed.
 
 #include "app/cornice.h"
+#include "app/controlli.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -37,6 +38,8 @@ public:
     void azzerastima();
     void stimaarea();
     void aggiornapasso();
+    // The notes on figures the valuation reads otherwise than an Italian would.
+    void aggiornanote();
     void passaadisaggregati();
     void calcolasintetici();
 
@@ -58,27 +61,32 @@ private:
     void creaControlli();
     QLabel *etichetta(const QString &nome, const QString &testo, QRect r, const QString &suggerimento = {});
     QLineEdit *campo(const QString &nome, QRect r, const QString &suggerimento = {});
-    QRadioButton *opzione(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
-                          const QString &suggerimento = {});
+    Opzione *opzione(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                     const QString &suggerimento = {});
     bool caratteristicaScelta() const;
+    struct DatoStima {
+        QLineEdit *campo;
+        QLabel *didascalia;
+        const char *breve; // the figure's name in the notes
+    };
+    std::array<DatoStima, 4> datiStima() const;
 
     QLabel *passo = nullptr, *attento = nullptr, *Label6 = nullptr;
     std::array<QLabel *, 6> Label{}; // Label1..Label5 (0 unused)
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *caratt = nullptr;
-    std::array<QRadioButton *, 3> moneta{};  // 1..2
-    std::array<QRadioButton *, 4> Option1{}; // 1..3
-    QRadioButton *aree = nullptr, *disaggregati = nullptr, *sintetici = nullptr, *tipologici = nullptr,
-                 *altezze = nullptr;
+    std::array<Opzione *, 3> moneta{};  // 1..2
+    std::array<Opzione *, 4> Option1{}; // 1..3
+    Opzione *aree = nullptr, *disaggregati = nullptr, *sintetici = nullptr, *tipologici = nullptr,
+            *altezze = nullptr;
     QLineEdit *valoremercato = nullptr, *costitotali = nullptr, *anni = nullptr, *superficie = nullptr,
               *costolordo = nullptr;
     std::array<QLabel *, 13> risultati{};
+    QLabel *notelettura = nullptr;
+    std::array<QAction *, 4> avvisi{}; // the warning sign inside each figure of datiStima()
 
     QString m_descrizioneclasse;
     QString costoeconomico, costomedio, costoevoluto;
     QString m_nomefile;
 };
-
-// Unchecks a radio button even when it is the only checked one of its group.
-void deseleziona(QRadioButton *b);
 
 } // namespace perix

@@ -1,0 +1,62 @@
+#include "controlli.h"
+
+#include "archive/campi.h"
+
+#include <QLineEdit>
+
+namespace perix {
+
+Opzione::Opzione(const QString &testo, QWidget *genitore) : QRadioButton(testo, genitore)
+{
+    // A click emits toggled (when the state changes) and then clicked: the click runs the
+    // handler, toggled only when code checked the button.
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (m_gestore)
+            m_gestore();
+    });
+    connect(this, &QAbstractButton::toggled, this, [this](bool acceso) {
+        if (acceso && !m_nelClic && m_gestore)
+            m_gestore();
+    });
+}
+
+void Opzione::alClic(std::function<void()> gestore)
+{
+    m_gestore = std::move(gestore);
+}
+
+void Opzione::nextCheckState()
+{
+    // Only a click (mouse, keyboard or click()) changes the state through here.
+    m_nelClic = true;
+    QRadioButton::nextCheckState();
+    m_nelClic = false;
+}
+
+QValidator::State SenzaControlli::validate(QString &testo, int &posizione) const
+{
+    const QString pulito = perix::senzaControlli(testo);
+    if (pulito.size() != testo.size()) {
+        // The cursor keeps its place among the characters that stay.
+        posizione = int(perix::senzaControlli(testo.left(posizione)).size());
+        testo = pulito;
+    }
+    return Acceptable;
+}
+
+void senzaControlli(QLineEdit *campo)
+{
+    campo->setValidator(new SenzaControlli(campo));
+}
+
+void deseleziona(QRadioButton *b)
+{
+    if (!b->isChecked())
+        return;
+    const bool esclusivo = b->autoExclusive();
+    b->setAutoExclusive(false);
+    b->setChecked(false);
+    b->setAutoExclusive(esclusivo);
+}
+
+} // namespace perix
