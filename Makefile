@@ -3,23 +3,27 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: run test build deps bench install clean catture
+.PHONY: run test build configura schermo deps bench install clean catture
 
 deps:
 	@./scripts/install-deps
 
-$(BUILD)/build.ninja: CMakeLists.txt | deps
+configura: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
-build: deps $(BUILD)/build.ninja
-	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
+# The program and every test program.
+build: configura
 	@ninja -C $(BUILD) -j$(JOBS)
 
-run: build
+# Said before anything is installed or built: without a display there is nothing to start.
+schermo:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then \
 	  echo "Nessuno schermo grafico (DISPLAY/WAYLAND_DISPLAY non impostati): avviare Perix da una sessione desktop, oppure provare con 'xvfb-run make run'."; \
 	  exit 1; \
 	fi
+
+run: schermo configura
+	@ninja -C $(BUILD) -j$(JOBS) perix
 	@cd $(BUILD) && ./perix
 
 test: build

@@ -55,6 +55,9 @@ private slots:
     {
         preparaAmbiente();
         QVERIFY(cartella.isValid());
+        // "Elimina" moves files to the desktop's trash: the test's own, beside its files.
+        qputenv("HOME", QFile::encodeName(cartella.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(percorso("dati")));
     }
     void init()
     {
@@ -132,6 +135,45 @@ private slots:
         QCOMPARE(testo(m, "risultati(1)"), QStringLiteral("326.519"));
         QCOMPARE(testo(m, "passo"), QStringLiteral("leggere i risultati della stima"));
         QCOMPARE(Modulo::valuta, QString()); // the phrase is not stored
+    }
+
+    void fileAltruiNonSovrascritto_data()
+    {
+        QTest::addColumn<QByteArray>("dati");
+        QTest::newRow("file di progetto") << QByteArray("project(x)\nset(a, b, c, d, e)\n");
+        QTest::newRow("record di un'altra finestra")
+            << QByteArray("\"Valori in euro\",2\r\n\"1.000\",\"1.091\",\"1.364\"\r\n");
+        QTest::newRow("senza didascalia di valuta") << QByteArray("\"a\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n");
+    }
+    void fileAltruiNonSovrascritto()
+    {
+        QFETCH(QByteArray, dati);
+        scrivi("altrui", dati);
+        dialoghi::prova::accodaFile(percorso("altrui"));
+        attiva(m, "apri");
+        QCOMPARE(messaggiMostrati(), 0);
+        // "Salva" asks for a name, as if no file were named, and the opened file stays.
+        dialoghi::prova::accodaFile(percorso("Perix-menu-nuovo"));
+        attiva(m, "salva");
+        QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
+        QCOMPARE(contenuto("altrui"), dati);
+        QVERIFY(contenuto("Perix-menu-nuovo").startsWith("\""));
+    }
+
+    void testoLungo()
+    {
+        // No length limit: a long text comes back whole, and is written back whole.
+        const QString lungo = QString(200, u'9');
+        stimaArea("1000000", "500000", "2", lungo);
+        dialoghi::prova::accodaFile(percorso("Perix-menu-lungo"));
+        attiva(m, "salva");
+        chiudiTutto();
+        m = registro::mostra<menu>();
+        dialoghi::prova::accodaFile(percorso("Perix-menu-lungo"));
+        attiva(m, "apri");
+        QCOMPARE(testo(m, "superficie"), lungo);
+        attiva(m, "salva"); // its own record: written back without asking
+        QVERIFY(contenuto("Perix-menu-lungo").endsWith("\"" + lungo.toLatin1() + "\"\r\n"));
     }
 
     void salvaConNomeChiedeSempre()
@@ -255,6 +297,10 @@ private slots:
         QCOMPARE(d.file.indiceFiltro, 2);
         QVERIFY(!QFile::exists(percorso("Perix-menu-via")));
         QCOMPARE(messaggiMostrati(), 0); // no confirmation
+        // In the trash, whole, for the user to take back.
+        QFile cestinato(percorso("dati/Trash/files/Perix-menu-via"));
+        QVERIFY(cestinato.open(QIODevice::ReadOnly));
+        QCOMPARE(cestinato.readAll(), QByteArray("\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
         // The name stays: "Salva" writes the window's data under it again.
         attiva(m, "salva");
         QVERIFY(contenuto("Perix-menu-via").startsWith("\"Valori in euro\",\"1000000\""));

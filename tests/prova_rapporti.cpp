@@ -302,6 +302,8 @@ private slots:
         QFont::insertSubstitution(QStringLiteral("Century Gothic"), QStringLiteral("URW Gothic"));
         Modulo::impostatesti();
         QVERIFY(cartella_.isValid());
+        // The word processor's copies go to the user's cache: keep them in the test folder.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cartella_.filePath(QStringLiteral("cache"))));
         finestrareport::impostaApertura([this](const QUrl &u) {
             aperti_ << u;
             return aperturaRiesce_;
@@ -907,11 +909,20 @@ private slots:
         QVERIFY(aperti_[1].toLocalFile() != primo);
         QVERIFY(QFileInfo::exists(primo));
 
-        // the copies live as long as the window
-        const QString cartella = QFileInfo(primo).absolutePath();
+        // The copies outlive the window: the word processor may still be reading them.
+        QVERIFY(primo.startsWith(cartella_.filePath(QStringLiteral("cache/"))));
         f->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!QFileInfo::exists(cartella));
+        QVERIFY(QFileInfo::exists(primo));
+
+        // Start-up clears the copies a few days old, and only those.
+        QFile vecchia(primo);
+        QVERIFY(vecchia.open(QIODevice::ReadWrite));
+        QVERIFY(vecchia.setFileTime(QDateTime::currentDateTime().addDays(-4), QFileDevice::FileModificationTime));
+        vecchia.close();
+        QCOMPARE(finestrareport::pulisciCopie(), 1);
+        QVERIFY(!QFileInfo::exists(primo));
+        QVERIFY(QFileInfo::exists(aperti_[1].toLocalFile()));
     }
 
     void apriConElaboratoreFallito()

@@ -3,6 +3,7 @@
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "app/splash.h"
+#include "reports/finestrareport.h"
 
 #include <QApplication>
 #include <QFont>
@@ -53,6 +54,7 @@ void avviaPerix()
 {
     preparaApplicazione();
     registro::mostra<frmSplash>();
+    finestrareport::pulisciCopie();
 }
 
 } // namespace perix

@@ -1,7 +1,9 @@
 #include "comandi.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace perix {
 
@@ -23,6 +25,22 @@ dialoghi::RichiestaFile richiestaApertura(const DescrizioneArchivio &archivio, c
     return {titolo, archivio.nomeProposto, filtriApertura(archivio), 2};
 }
 
+bool cestina(const QString &percorso)
+{
+    // Qt 6.4 cannot set up the trash in a data folder that does not exist yet (a new
+    // user's ~/.local/share) and then moves the file into ./files of the working folder.
+    const QString dati = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dati.isEmpty() || !QDir().mkpath(dati))
+        return false;
+    QString dove;
+    if (!QFile::moveToTrash(percorso, &dove))
+        return false;
+    if (QDir::isAbsolutePath(dove))
+        return true;
+    QFile::rename(dove, percorso); // not a trash: back where it was, to be deleted
+    return false;
+}
+
 bool elimina(const QString &percorso, QString *motivo)
 {
     const QFileInfo info(percorso);
@@ -36,6 +54,10 @@ bool elimina(const QString &percorso, QString *motivo)
         return rifiuta(QStringLiteral("il file non esiste"));
     if (info.isDir() && !info.isSymLink())
         return rifiuta(QStringLiteral("è una cartella, non un file"));
+    // Into the desktop's trash, where the user can take it back; deleted outright only
+    // where there is no trash to move it to.
+    if (cestina(percorso))
+        return true;
     QFile f(percorso);
     if (f.remove())
         return true;
@@ -65,11 +87,19 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
         return std::nullopt;
     nomefile = *percorso;
     QString motivo;
-    auto campi = leggiArchivio(nomefile, quantiCampi, &motivo);
-    if (!campi)
+    const auto dati = leggiFile(nomefile, &motivo);
+    auto campi = dati ? leggiCampi(*dati, quantiCampi, &motivo) : std::nullopt;
+    if (!campi) {
         dialoghi::stop(parent,
                        QStringLiteral("Impossibile aprire il file %1: %2").arg(soloNome(nomefile), motivo),
                        titoloMessaggi);
+        return campi;
+    }
+    if (archivio.riconosci) {
+        const auto righe = leggiRighe(*dati);
+        if (!righe || !archivio.riconosci(*righe))
+            nomefile.clear(); // someone else's file: never overwrite it with this record
+    }
     return campi;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "app/dialoghi.h"
@@ -20,6 +21,10 @@ struct DescrizioneArchivio {
     // The percentages file saves through the open dialog's filters ("Tutti i file" too,
     // the prefix preselected) instead of the prefix alone.
     bool salvaConTuttiIFile = false;
+    // Tells the window's own record from any other file opened through "Tutti i file":
+    // "Salva" then asks for a name instead of overwriting that file. Every line with its
+    // fields. No test: every file counts as the window's own.
+    std::function<bool(const QList<QList<Campo>> &righe)> riconosci{};
 };
 
 // {"Tutti i file", "*.*"} then the prefix's own filter: the open and delete dialogs.
@@ -30,6 +35,7 @@ dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio);
 // Open: asks for a file and reads its first `quantiCampi` fields. Cancelling gives
 // nothing silently; otherwise `nomefile` takes the chosen name, and a file that cannot
 // be read is reported in a stop message titled `titoloMessaggi` and gives nothing.
+// A file read but not recognised as the window's record leaves `nomefile` empty.
 std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
                                          QString &nomefile, int quantiCampi,
                                          const QString &titoloMessaggi);
@@ -41,8 +47,8 @@ bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString
                    const QString &titoloDialogo, const Record &record,
                    const QString &titoloMessaggi);
 
-// Delete: asks for a file in an open dialog titled `titoloElimina` and deletes it at once,
-// without confirmation. `nomefile` keeps the deleted name, so a later save writes it again.
+// Delete: asks for a file in an open dialog titled `titoloElimina` and moves it to the
+// desktop's trash at once (deletes it where there is no trash), without confirmation. `nomefile` keeps the deleted name, so a later save writes it again.
 bool eliminaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
                      const QString &titoloElimina, const QString &titoloMessaggi);
 

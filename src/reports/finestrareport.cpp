@@ -20,7 +20,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -256,21 +256,38 @@ bool finestrareport::salvaDocx()
     return true;
 }
 
+QString finestrareport::cartellaCopie()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/documenti");
+}
+
+int finestrareport::pulisciCopie(int giorni)
+{
+    QDir cartella(cartellaCopie());
+    const QDateTime limite = QDateTime::currentDateTime().addDays(-giorni);
+    int tolte = 0;
+    for (const QFileInfo &f : cartella.entryInfoList({QStringLiteral("*.docx")}, QDir::Files))
+        if (f.lastModified() < limite && QFile::remove(f.absoluteFilePath()))
+            ++tolte;
+    return tolte;
+}
+
 bool finestrareport::apriConElaboratore()
 {
     const QString titolo = QStringLiteral("Impossibile aprire il documento con l'elaboratore di testi: ");
-    if (!cartellaTemporanea_)
-        cartellaTemporanea_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/perix-XXXXXX"));
-    if (!cartellaTemporanea_->isValid()) {
-        fallimento(this, titolo + cartellaTemporanea_->errorString());
-        cartellaTemporanea_.reset();
+    // The copy outlives this window: the word processor may still be starting, or the user
+    // may save from it. Start-up clears copies a few days old.
+    QDir cartella(cartellaCopie());
+    if (!cartella.mkpath(QStringLiteral("."))) {
+        fallimento(this, titolo + QStringLiteral("la cartella %1 non può essere creata")
+                                      .arg(QDir::toNativeSeparators(cartella.path())));
         return false;
     }
     // A new name each time: the copy opened before may still be open in the word processor.
     const QString base = nomeFile(QString());
-    QString percorso = cartellaTemporanea_->filePath(base + QStringLiteral(".docx"));
+    QString percorso = cartella.filePath(base + QStringLiteral(".docx"));
     for (int n = 2; QFileInfo::exists(percorso); ++n)
-        percorso = cartellaTemporanea_->filePath(QStringLiteral("%1 (%2).docx").arg(base).arg(n));
+        percorso = cartella.filePath(QStringLiteral("%1 (%2).docx").arg(base).arg(n));
     QString motivo;
     if (!scriviDocx(*documento_, percorso, &motivo)) {
         fallimento(this, titolo + motivo);

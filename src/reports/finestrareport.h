@@ -11,7 +11,6 @@
 class QLabel;
 class QPrinter;
 class QPrintPreviewWidget;
-class QTemporaryDir;
 class QUrl;
 
 namespace perix {
@@ -42,6 +41,10 @@ public:
     bool apriConElaboratore();
     // The file the last "apri con l'elaboratore di testi" wrote; empty before.
     QString documentoAperto() const;
+    // Where those copies go: a per-user cache folder that outlives the window.
+    static QString cartellaCopie();
+    // Removes the copies older than `giorni` days; how many went.
+    static int pulisciCopie(int giorni = 3);
 
     // Replaceable steps, so the commands run without a desktop: the print dialog (true to
     // print) and the request to open a file in its program.
@@ -62,7 +65,6 @@ private:
     std::unique_ptr<QPrinter> stampanteAnteprima_;
     QPrintPreviewWidget *anteprima_ = nullptr;
     QLabel *stato_ = nullptr;
-    std::unique_ptr<QTemporaryDir> cartellaTemporanea_;
     QString documentoAperto_;
     bool daAggiornare_ = false;
 };
