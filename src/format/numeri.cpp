@@ -70,31 +70,36 @@ double letturaSemplice(const QString &testo)
     return valoreDi(leggiSemplice(testo));
 }
 
-std::optional<QString> notaLettura(const QString &testo)
+QString NotaLettura::testo() const
+{
+    return letto.isEmpty() ? motivo : QStringLiteral("letto come %1: %2").arg(letto, motivo);
+}
+
+std::optional<NotaLettura> notaLettura(const QString &testo)
 {
     const Letto l = leggiSemplice(testo);
     const double v = valoreDi(l);
     if (!std::isfinite(v) || std::fabs(v) >= 1e15)
-        return QStringLiteral("numero troppo grande per il calcolo");
-    const QString letto = QStringLiteral("letto come %1").arg(testoNumero(v));
+        return NotaLettura{{}, QStringLiteral("numero troppo grande per il calcolo")};
+    const auto nota = [v](const QString &motivo) { return NotaLettura{testoNumero(v), motivo}; };
     if (!l.haCifre) {
         const QString tutto = testo.trimmed();
         if (tutto.isEmpty())
             return std::nullopt;
-        return letto + QStringLiteral(": «%1» non è un numero").arg(tutto);
+        return nota(QStringLiteral("«%1» non è un numero").arg(tutto));
     }
     const QString resto = testo.mid(l.fine).trimmed();
     if (!resto.isEmpty()) {
         if (resto.startsWith(u','))
-            return letto + QStringLiteral(": la virgola chiude il numero");
+            return nota(QStringLiteral("la virgola chiude il numero"));
         if (resto.startsWith(u'.'))
-            return letto + QStringLiteral(": il punto separa i decimali");
-        return letto + QStringLiteral(": «%1» è ignorato").arg(resto);
+            return nota(QStringLiteral("il punto separa i decimali"));
+        return nota(QStringLiteral("«%1» è ignorato").arg(resto));
     }
     // Taken whole, yet an Italian reads it otherwise: "1.500" is fifteen hundred to them.
     const auto italiano = letturaLocale(testo);
     if (italiano && std::fabs(*italiano - v) > 1e-9 * std::max(1.0, std::fabs(v)))
-        return letto + QStringLiteral(": il punto separa i decimali");
+        return nota(QStringLiteral("il punto separa i decimali"));
     return std::nullopt;
 }
 

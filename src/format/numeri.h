@@ -15,11 +15,16 @@ inline const QString nonCalcolabile = QStringLiteral("valore non calcolabile");
 // "1.500" -> 1.5, "1500,5" -> 1500.
 double letturaSemplice(const QString &testo);
 
-// A short Italian note when the plain reading of `testo` is not what an Italian reads
-// in it (thousands dots, a decimal comma, letters or symbols it stops at), naming the
-// figure the plain reading takes: "letto come 1,5: il punto separa i decimali".
+// When the plain reading of a text is not what an Italian reads in it (thousands dots,
+// a decimal comma, letters or symbols it stops at): the figure it takes and why.
+struct NotaLettura {
+    QString letto;  // the figure taken, as an Italian writes it ("1,5"); empty when too large
+    QString motivo; // "il punto separa i decimali"
+    // "letto come 1,5: il punto separa i decimali"
+    QString testo() const;
+};
 // Nothing when the text is empty or unambiguous.
-std::optional<QString> notaLettura(const QString &testo);
+std::optional<NotaLettura> notaLettura(const QString &testo);
 
 // Locale reading with the user's regional rules (QLocale()): the value, or nothing
 // when the text is not a number (nor infinity, nor nan). Blanks around it are accepted.
