@@ -1,6 +1,7 @@
 // Start-up, the splash, the exit confirmation, currency hand-over and the window frame.
 #include "app/avvio.h"
 #include "app/finestreminime.h"
+#include "estimates/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "app/splash.h"

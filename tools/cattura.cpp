@@ -6,6 +6,7 @@
 #include "app/registro.h"
 #include "app/splash.h"
 #include "app/finestreminime.h"
+#include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"
 

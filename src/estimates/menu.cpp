@@ -2,6 +2,7 @@
 
 #include "app/dialoghi.h"
 #include "app/finestreminime.h"
+#include "estimates/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "archive/comandi.h"

@@ -1,0 +1,25 @@
+#pragma once
+// The frame of the four cost windows: the common estimation frame with the currency
+// caption top left and the four buttons bottom left.
+
+#include "app/cornice.h"
+
+#include <QHash>
+
+namespace perix {
+
+// The default menus with some objects renamed and some captions changed.
+QList<MenuCornice> rinominaMenu(QList<MenuCornice> menu, const QHash<QString, QString> &nomi,
+                                const QHash<QString, QString> &testi = {});
+
+DescrizioneCornice descrizioneCosti(int n, const char *visibile, const char *titolo, QList<MenuCornice> menu,
+                                    int spazi = 126);
+
+class FinestraCosti : public FinestraStima
+{
+    Q_OBJECT
+public:
+    FinestraCosti(const DescrizioneCornice &d, const QString &nome);
+};
+
+} // namespace perix
