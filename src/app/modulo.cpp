@@ -27,9 +27,24 @@ void impostatesti()
     titoloaiuto = QStringLiteral("Perix: aiuto in linea");
 }
 
+namespace {
+std::function<bool(const QString &)> &apertura()
+{
+    static std::function<bool(const QString &)> a;
+    return a;
+}
+} // namespace
+
 bool apriindirizzo(const QString &indirizzo)
 {
+    if (apertura())
+        return apertura()(indirizzo.trimmed());
     return QDesktopServices::openUrl(QUrl::fromUserInput(indirizzo.trimmed()));
+}
+
+void impostaApertura(std::function<bool(const QString &)> a)
+{
+    apertura() = std::move(a);
 }
 
 QString cartellaDati()

@@ -6,6 +6,7 @@
 #include <QRgb>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QTextDocument;
@@ -51,6 +52,15 @@ void vaiamenu();
 void confermauscita(QWidget *chiamante = nullptr);
 void aggiornavaluta();
 bool apriindirizzo(const QString &indirizzo);
+// Tests put their own opener in place of the desktop's (empty: the desktop's again).
+void impostaApertura(std::function<bool(const QString &indirizzo)> apertura);
+
+// The pages the web buttons of the cost windows open: the maker's software for building
+// land and for buildings, and the revenue agency's real-estate market observatory.
+inline const QString paginaterreni = QStringLiteral("https://www.velmora.example/stima-terreni.htm");
+inline const QString paginaedifici = QStringLiteral("https://www.velmora.example/stima-edifici.htm");
+inline const QString paginaarchivio =
+    QStringLiteral("https://www.agenziaentrate.gov.it/portale/web/guest/schede/fabbricatiterreni/omi");
 
 // Where the program's own data files are looked up after the current folder.
 QString cartellaDati();
