@@ -326,8 +326,7 @@ void menu::sintetici_click()
     Label[5]->setEnabled(true);
     costolordo->setEnabled(true);
     caratt->show();
-    caratt->setEnabled(letturaSemplice(costolordo->text()) > 0);
-    aggiornapasso();
+    costolordo_Change(); // the class buttons and the guidance, by the figure's one reading
 }
 
 void menu::tipologici_click()
@@ -422,8 +421,22 @@ void menu::costitotali_Change()
 
 void menu::costolordo_Change()
 {
-    caratt->setEnabled(letturaSemplice(costolordo->text()) > 0);
+    // The class costs read the figure the Italian way: the class buttons wait for a figure
+    // that reads so, and one that is no number is said quietly in the field and below.
+    const auto N = letturaLocale(costolordo->text());
+    caratt->setEnabled(N.value_or(0) > 0);
     aggiornapasso();
+    auto *avviso = costolordo->findChild<QAction *>(QStringLiteral("avvisocostolordo"));
+    if (!avviso) {
+        avviso = costolordo->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::LeadingPosition);
+        avviso->setObjectName(QStringLiteral("avvisocostolordo"));
+    }
+    const bool errato = !N && !costolordo->text().trimmed().isEmpty();
+    avviso->setVisible(errato);
+    avviso->setToolTip(errato ? QStringLiteral("non è un numero: scriverlo ad esempio 1.250,50") : QString());
+    if (errato)
+        passo->setText(QStringLiteral("correggere il costo per mq. di superficie lorda: non è un numero "
+                                      "(ad esempio 1.250,50)"));
 }
 
 void menu::anni_Change()

@@ -1,50 +1,163 @@
 #include "sintetici.h"
 
+#include "app/dialoghi.h"
+#include "app/modulo.h"
+#include "archive/comandi.h"
+#include "reports/rapporto_sintetici.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QIcon>
+#include <QStyle>
+#include <QToolButton>
 
 namespace perix {
 
+namespace {
+
+QList<MenuCornice> menuSintetici()
+{
+    QList<MenuCornice> m = rinominaMenu(menuPredefiniti(),
+                                        {{"modifica", "modif"}, {"visualizza", "VISU"}, {"interr", "inter"},
+                                         {"cancelladati", "cancella"}, {"informazioni", "informaz"},
+                                         {"sugger", "sugg"}},
+                                        {{"apri", "&Apri"}, {"eliminare", "E&limina..."}});
+    // Nine lines: the main window's eight, and one between the main window and the cost
+    // windows in Visualizza.
+    for (MenuCornice &menu : m)
+        if (menu.nome == QLatin1String("VISU"))
+            menu.voci.insert(1, VoceMenu{});
+    int n = 0;
+    for (MenuCornice &menu : m)
+        for (VoceMenu &v : menu.voci)
+            if (!v.comando)
+                v.nome = QStringLiteral("l%1").arg(++n);
+    return m;
+}
+
+QLabel *etichetta(QWidget *genitore, const char *nome, const char *testo, QRect r, const char *suggerimento = nullptr)
+{
+    auto *l = new QLabel(QString::fromUtf8(testo), genitore);
+    l->setObjectName(QString::fromUtf8(nome));
+    l->setGeometry(r);
+    if (suggerimento)
+        l->setToolTip(QString::fromUtf8(suggerimento));
+    return l;
+}
+
+// Grid geometry: three class columns right of the row headings, rows 24 pixels apart.
+constexpr int xColonne = 272, larghezzaColonna = 116, passoColonne = 120;
+constexpr int yRighe = 58, passoRighe = 24, altezzaRiga = 22;
+
+int xColonna(int classe) { return xColonne + (classe - 1) * passoColonne; }
+int yRiga(int riga) { return yRighe + (riga - 1) * passoRighe; }
+
+} // namespace
+
 risultatisintetici::risultatisintetici()
     : FinestraCosti(descrizioneCosti(3, "Costi sintetici", "Perix: risultati della stima dei costi sintetici",
-                                rinominaMenu(menuPredefiniti(),
-                                         {{"modifica", "modif"}, {"visualizza", "VISU"}, {"interr", "inter"},
-                                          {"cancelladati", "cancella"}, {"informazioni", "informaz"},
-                                          {"sugger", "sugg"}},
-                                         {{"apri", "&Apri"}, {"eliminare", "E&limina..."}})),
+                                     menuSintetici()),
                     QStringLiteral("risultatisintetici"))
 {
-    const char *colonne[4] = {"", "rissint", "rissint2", "rissint3"};
-    const char *intestazioni[4] = {"", " economiche", " medie", "evolute"};
-    const char *righe[7] = {"",
-                            " Costo a metro cubo vuoto per pieno",
-                            " Costo a metro quadrato di superficie lorda",
-                            " Parametro del volume del vano (mc.)",
-                            " Parametro della superficie del vano (mq.)",
-                            " Costo a vano (circa)",
-                            "Tipo di edificio scelto"};
-    for (int r = 1; r <= 6; ++r) {
-        auto *l = new QLabel(QString::fromUtf8(righe[r]), area());
-        l->setObjectName(QStringLiteral("Label1(%1)").arg(r));
-        l->setGeometry(8, 40 + (r - 1) * 24, 260, 22);
+    QWidget *a = area();
+    QFont grassetto = font();
+    grassetto.setBold(true);
+
+    passo = etichetta(a, "passo",
+                      "la finestra è di sola lettura, immettere i dati nella finestra Menu o aprire un file archiviato",
+                      {8, 260, 624, 30}, "indicazioni in linea sulla immissione dei dati");
+    passo->setFrameShape(QFrame::StyledPanel);
+    passo->setFrameShadow(QFrame::Sunken);
+    passo->setContentsMargins(6, 0, 6, 0);
+    passo->setWordWrap(true);
+    passo->setStyleSheet(QStringLiteral("QLabel#passo { color: #10408a; }"));
+
+    auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(280, 300, 352, 84);
+    struct Web {
+        const char *nome, *testo, *suggerimento;
+        QStyle::StandardPixmap icona;
+        void (risultatisintetici::*gestore)();
+    };
+    const Web web[] = {
+        {"terreni", "relazione",
+         "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ",
+         QStyle::SP_FileDialogContentsView, &risultatisintetici::terreni_Click},
+        {"edifici", "stima edifici", "cliccare per visualizzare la pagina web con il software per stima di edifici",
+         QStyle::SP_ComputerIcon, &risultatisintetici::edifici_Click},
+        {"archivio", "archivio dati",
+         "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici",
+         QStyle::SP_DriveNetIcon, &risultatisintetici::archivio_Click},
+    };
+    int x = 8;
+    for (const Web &w : web) {
+        auto *b = new QToolButton(Frame2);
+        b->setObjectName(QString::fromUtf8(w.nome));
+        b->setText(QString::fromUtf8(w.testo));
+        b->setToolTip(QString::fromUtf8(w.suggerimento));
+        b->setIcon(style()->standardIcon(w.icona));
+        b->setIconSize(QSize(24, 24));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setGeometry(x, 18, 108, 58);
+        connect(b, &QToolButton::clicked, this, [this, g = w.gestore] { (this->*g)(); });
+        x += 114;
     }
-    for (int c = 1; c <= 3; ++c) {
-        auto *h = new QLabel(QString::fromUtf8(intestazioni[c]), area());
-        h->setGeometry(270 + (c - 1) * 120, 14, 116, 22);
+
+    // Column headings, right to left as the classes rise.
+    etichetta(a, "Label4", "evolute", {xColonna(3), 32, larghezzaColonna, altezzaRiga},
+              "risultati per un edificio con caratteristiche evolute o signorili");
+    etichetta(a, "Label3", " medie", {xColonna(2), 32, larghezzaColonna, altezzaRiga},
+              "risultati per un edificio con caratteristiche di tipo medio o civile");
+    etichetta(a, "Label2", " economiche", {xColonna(1), 32, larghezzaColonna, altezzaRiga},
+              "risultati per un edificio con caratteristiche di tipo economico o popolare");
+    for (const char *n : {"Label2", "Label3", "Label4"}) {
+        auto *h = a->findChild<QLabel *>(QString::fromLatin1(n));
         h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        h->setContentsMargins(0, 0, 4, 0);
+        h->setFont(grassetto);
+    }
+    auto *Label5 = etichetta(a, "Label5", "CARATTERISTICHE DELL'EDIFICIO",
+                             {xColonne, 8, xColonna(3) + larghezzaColonna - xColonne, 20});
+    Label5->setAlignment(Qt::AlignCenter);
+    Label5->setFont(grassetto);
+
+    const char *righe[7][2] = {
+        {},
+        {" Costo a metro cubo vuoto per pieno", "valutato con i parametri di cui sotto"},
+        {" Costo a metro quadrato di superficie lorda", "dato immesso nella finestra Menu o prelevato da archivio"},
+        {" Parametro del volume del vano (mc.)", "parametro di riferimento considerando il volume"},
+        {" Parametro della superficie del vano (mq.)", "parametro di riferimento considerando la superficie"},
+        {" Costo a vano (circa)", "costo per un vano virtuale con i parametri di cui sopra"},
+        {"Tipo di edificio scelto", "il tipo di edificio di riferimento scelto nei dati"},
+    };
+    for (int r = 1; r <= 6; ++r)
+        etichetta(a, qPrintable(QStringLiteral("Label1(%1)").arg(r)), righe[r][0], {8, yRiga(r), 262, altezzaRiga},
+                  righe[r][1]);
+
+    const char *colonne[4] = {"", "rissint", "rissint2", "rissint3"};
+    for (int c = 1; c <= 3; ++c) {
         for (int r = 1; r <= 5; ++r) {
-            auto *v = new QLabel(area());
+            auto *v = new QLabel(a);
             v->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(colonne[c])).arg(r));
-            v->setGeometry(270 + (c - 1) * 120, 40 + (r - 1) * 24, 116, 22);
+            v->setGeometry(xColonna(c), yRiga(r), larghezzaColonna, altezzaRiga);
             v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            v->setTextFormat(Qt::PlainText); // texts may come from a file
+            // Read-only figures, boxed as the main window's results.
+            v->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #b4bcc6; border-radius: 2px;"
+                                            " background: #f7f9fb; padding: 0 3px; }"));
             m_griglia[std::size_t(c)][std::size_t(r)] = v;
         }
-        auto *icona = new QLabel(area());
+        auto *icona = new QLabel(a);
         icona->setObjectName(QStringLiteral("Image1(%1)").arg(c));
         icona->setPixmap(QIcon(QStringLiteral(":/icons/moneta.svg")).pixmap(20, 20));
         icona->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        icona->setGeometry(270 + (c - 1) * 120, 40 + 5 * 24, 116, 22);
+        icona->setContentsMargins(0, 0, 4, 0);
+        icona->setGeometry(xColonna(c), yRiga(6), larghezzaColonna, altezzaRiga);
         m_icone[std::size_t(c)] = icona;
     }
+    soldi()->setTextFormat(Qt::PlainText);
+    soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra Menu o prelevata da archivio"));
     nascondiIcone();
     completaCaricamento(QSize(640, 395));
 }
@@ -72,6 +185,169 @@ void risultatisintetici::impostaColonna(int classe, const std::array<QString, 6>
         return;
     for (int r = 1; r <= 5; ++r)
         m_griglia[std::size_t(classe)][std::size_t(r)]->setText(valori[std::size_t(r)]);
+}
+
+DatiSintetici risultatisintetici::dati() const
+{
+    DatiSintetici d;
+    d.soldi = soldi()->text();
+    for (int c = 1; c <= 3; ++c)
+        if (iconaVisibile(c))
+            d.classe = c;
+    for (std::size_t r = 1; r <= 5; ++r)
+        for (std::size_t c = 1; c <= 3; ++c)
+            d.griglia[r][c] = m_griglia[c][r]->text();
+    return d;
+}
+
+void risultatisintetici::mostraDati(const DatiSintetici &d)
+{
+    soldi()->setText(d.soldi);
+    Modulo::etichettavaluta = d.soldi;
+    nascondiIcone();
+    // A file saved with no icon shown leaves the main window's class as it is.
+    if (d.classe) {
+        Modulo::classeedificio = *d.classe;
+        mostraIcona(*d.classe);
+    }
+    for (std::size_t r = 1; r <= 5; ++r)
+        for (std::size_t c = 1; c <= 3; ++c)
+            m_griglia[c][r]->setText(d.griglia[r][c]);
+}
+
+const DescrizioneArchivio &risultatisintetici::archivio()
+{
+    static const DescrizioneArchivio a{
+        .prefisso = QStringLiteral("Perix-sint-"),
+        .titoloApri = QStringLiteral("Apri file (costi di costruzione sintetici)"),
+        .riconosci = recordSintetico,
+    };
+    return a;
+}
+
+void risultatisintetici::apri_Click()
+{
+    // Nothing changes unless the whole record reads and checks, the file name included;
+    // the name is known whatever the file turns out to be, for the message.
+    DescrizioneArchivio apertura = archivio();
+    apertura.riconosci = nullptr;
+    QString scelto = m_nomefile;
+    const auto campi = apriArchivio(this, apertura, scelto, campiSintetici, Modulo::titolocontrollo);
+    if (!campi)
+        return;
+    QString motivo;
+    const auto d = leggiSintetici(*campi, &motivo);
+    if (!d) {
+        dialoghi::stop(this,
+                       QStringLiteral("Impossibile aprire il file %1: %2").arg(QFileInfo(scelto).fileName(), motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    // Someone else's file read as this record is never overwritten by "Salva".
+    const auto byte = leggiFile(scelto);
+    const auto righe = byte ? leggiRighe(*byte) : std::nullopt;
+    m_nomefile = righe && recordSintetico(*righe) ? scelto : QString();
+    mostraDati(*d);
+}
+
+void risultatisintetici::salva_Click()
+{
+    scrivisintetici(QStringLiteral("Salva file"));
+}
+
+void risultatisintetici::salvanome_Click()
+{
+    m_nomefile.clear();
+    scrivisintetici(QStringLiteral("Salva file con nome"));
+}
+
+void risultatisintetici::scrivisintetici(const QString &titoloDialogo)
+{
+    if (soldi()->text().isEmpty()) {
+        dialoghi::stop(this, QStringLiteral("Non esistono dati da archiviare."), Modulo::titolocontrollo);
+        return;
+    }
+    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordSintetici(dati()), Modulo::titolocontrollo);
+}
+
+void risultatisintetici::eliminare_click()
+{
+    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+}
+
+void risultatisintetici::controlla_click()
+{
+    if (!soldi()->text().isEmpty() && !m_griglia[1][2]->text().isEmpty())
+        dialoghi::messaggio(this, QStringLiteral("I dati sono stati immessi correttamente."), Modulo::titolocontrollo,
+                            dialoghi::Icona::Informazione);
+    else
+        dialoghi::stop(this,
+                       QStringLiteral("Tornare alla finestra Menu per l'immissione dei dati o prelevarne da un file "
+                                      "archiviato (Perix-sint-...)."),
+                       Modulo::titolocontrollo);
+}
+
+void risultatisintetici::cancella_click()
+{
+    soldi()->clear();
+    nascondiIcone();
+    for (int c = 1; c <= 3; ++c)
+        for (int r = 1; r <= 5; ++r)
+            m_griglia[std::size_t(c)][std::size_t(r)]->clear();
+}
+
+void risultatisintetici::aiuto_Click()
+{
+    dialoghi::messaggio(this,
+                        QStringLiteral("- I dati provengono dalla finestra Menu;\r"
+                                       "- non è prevista alcuna immissione di dati;\r"
+                                       "- tornare indietro o aprire un file archiviato del tipo Perix-sint-... per "
+                                       "avere nuovi risultati."),
+                        Modulo::titoloaiuto, dialoghi::Icona::Informazione);
+}
+
+void risultatisintetici::terreni_Click()
+{
+    Modulo::apriindirizzo(Modulo::paginaterreni);
+}
+
+void risultatisintetici::edifici_Click()
+{
+    Modulo::apriindirizzo(Modulo::paginaedifici);
+}
+
+void risultatisintetici::archivio_Click()
+{
+    Modulo::apriindirizzo(Modulo::paginaarchivio);
+}
+
+void risultatisintetici::solodati_click()
+{
+    if (soldi()->text().isEmpty()) {
+        dialoghi::stop(this,
+                       QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
+                                      "archiviato per prelevarne."),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
+    DatiRapportoSintetici d;
+    d.soldi = soldi()->text();
+    for (std::size_t c = 1; c <= 3; ++c) {
+        d.icona[c] = iconaVisibile(int(c));
+        for (std::size_t r = 1; r <= 5; ++r)
+            d.griglia[r][c] = m_griglia[c][r]->text();
+    }
+    QString motivo;
+    if (!rapportoSintetici(d, &motivo)) {
+        passo->setText(prima);
+        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento dei costi sintetici: %1").arg(motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
 }
 
 } // namespace perix

@@ -1,12 +1,16 @@
 #pragma once
-// The synthetic costs window.
+// The synthetic costs window: read-only, filled by the main window's hand-over or from a
+// "Perix-sint-" file; saved, printed, checked and cleared from here.
 
+#include "estimates/calcoli_sintetici.h"
 #include "estimates/finestracosti.h"
 
 #include <QLabel>
 #include <array>
 
 namespace perix {
+
+struct DescrizioneArchivio;
 
 class risultatisintetici : public FinestraCosti
 {
@@ -19,9 +23,33 @@ public:
     // Rows 1..5 of the column of class 1..3 (index 0 unused).
     void impostaColonna(int classe, const std::array<QString, 6> &valori);
 
+    // Handlers, public so the frame and the tests reach them by name.
+    void apri_Click() override;
+    void salva_Click() override;
+    void salvanome_Click() override;
+    void eliminare_click() override;
+    void solodati_click() override;
+    void controlla_click() override;
+    void aiuto_Click() override;
+    void cancelladati_Click() override { cancella_click(); }
+    void cancella_click();
+    void terreni_Click();
+    void edifici_Click();
+    void archivio_Click();
+    void scrivisintetici(const QString &titoloDialogo);
+
+    // What the window shows, as its file stores it: the class is the one whose icon is shown.
+    DatiSintetici dati() const;
+    const QString &nomefile() const { return m_nomefile; }
+
 private:
+    static const DescrizioneArchivio &archivio();
+    void mostraDati(const DatiSintetici &d);
+
+    QLabel *passo = nullptr;
     std::array<QWidget *, 4> m_icone{};
     std::array<std::array<QLabel *, 6>, 4> m_griglia{};
+    QString m_nomefile;
 };
 
 } // namespace perix
