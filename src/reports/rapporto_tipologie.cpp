@@ -1,0 +1,33 @@
+#include "reports/rapporto_tipologie.h"
+
+#include "format/numeri.h"
+#include "reports/rapporti.h"
+
+namespace perix {
+
+finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motivo)
+{
+    Rapporto r(QStringLiteral("costi per tipologie"));
+    if (!r.valido()) {
+        if (motivo)
+            *motivo = r.motivo();
+        return nullptr;
+    }
+    r.intestazione();
+    r.scrivi(12, QStringLiteral("Dati generali (") + d.soldi + u')');
+    r.tabella({
+        {QStringLiteral("tipologia"), QStringLiteral("valore")},
+        {QStringLiteral("costo al metro quadrato di superficie netta"), formatta(d.costonetto, Schema::Intero)},
+        {QStringLiteral("tipo di edificio scelto"), d.tipologia},
+    });
+    r.paragrafoInFondo(12, QStringLiteral("\rCosti per tipologie (") + d.soldi + QStringLiteral(")\r"));
+    QList<QStringList> righe{{d.intestazioni[0], d.intestazioni[1], d.intestazioni[2]}};
+    for (int i = 1; i <= 9; ++i)
+        righe.append({d.righe[std::size_t(i)][0], d.righe[std::size_t(i)][1], d.righe[std::size_t(i)][2]});
+    r.tabella(righe, std::nullopt);
+    r.allinea(2, 2);
+    r.allinea(2, 3);
+    return r.mostra();
+}
+
+} // namespace perix
