@@ -75,5 +75,12 @@ int main(int argc, char **argv)
     m->findChild<QAbstractButton *>(QStringLiteral("Option1(2)"))->click();
     salva(m, cartella, QStringLiteral("menu-sintetici"));
     salva(registro::prendi<risultatisintetici>(), cartella, QStringLiteral("sintetici"));
+    // The synthetic costs' report, on screen and as the PDF a user would print.
+    registro::prendi<risultatisintetici>()->findChild<QAction *>(QStringLiteral("solodati"))->trigger();
+    if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
+        salva(r, cartella, QStringLiteral("rapporto-sintetici"));
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-sintetici.pdf")));
+        r->esportaPdf();
+    }
     return 0;
 }

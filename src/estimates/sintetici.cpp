@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
-#include <QStyle>
 #include <QToolButton>
 
 namespace perix {
@@ -47,7 +46,7 @@ QLabel *etichetta(QWidget *genitore, const char *nome, const char *testo, QRect 
 
 // Grid geometry: three class columns right of the row headings, rows 24 pixels apart.
 constexpr int xColonne = 272, larghezzaColonna = 116, passoColonne = 120;
-constexpr int yRighe = 58, passoRighe = 24, altezzaRiga = 22;
+constexpr int yRighe = 62, passoRighe = 26, altezzaRiga = 22;
 
 int xColonna(int classe) { return xColonne + (classe - 1) * passoColonne; }
 int yRiga(int riga) { return yRighe + (riga - 1) * passoRighe; }
@@ -65,30 +64,31 @@ risultatisintetici::risultatisintetici()
 
     passo = etichetta(a, "passo",
                       "la finestra è di sola lettura, immettere i dati nella finestra Menu o aprire un file archiviato",
-                      {8, 260, 624, 30}, "indicazioni in linea sulla immissione dei dati");
+                      {8, 360, 624, 28}, "indicazioni in linea sulla immissione dei dati");
     passo->setFrameShape(QFrame::StyledPanel);
     passo->setFrameShadow(QFrame::Sunken);
     passo->setContentsMargins(6, 0, 6, 0);
     passo->setWordWrap(true);
     passo->setStyleSheet(QStringLiteral("QLabel#passo { color: #10408a; }"));
 
+    frame3()->setGeometry(8, 262, 262, 88); // level with the Web frame
     auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(280, 300, 352, 84);
+    Frame2->setGeometry(280, 262, 352, 88);
+    // Picture buttons with the web icon the other cost windows use.
     struct Web {
         const char *nome, *testo, *suggerimento;
-        QStyle::StandardPixmap icona;
         void (risultatisintetici::*gestore)();
     };
     const Web web[] = {
         {"terreni", "relazione",
          "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ",
-         QStyle::SP_FileDialogContentsView, &risultatisintetici::terreni_Click},
+         &risultatisintetici::terreni_Click},
         {"edifici", "stima edifici", "cliccare per visualizzare la pagina web con il software per stima di edifici",
-         QStyle::SP_ComputerIcon, &risultatisintetici::edifici_Click},
+         &risultatisintetici::edifici_Click},
         {"archivio", "archivio dati",
          "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici",
-         QStyle::SP_DriveNetIcon, &risultatisintetici::archivio_Click},
+         &risultatisintetici::archivio_Click},
     };
     int x = 8;
     for (const Web &w : web) {
@@ -96,20 +96,20 @@ risultatisintetici::risultatisintetici()
         b->setObjectName(QString::fromUtf8(w.nome));
         b->setText(QString::fromUtf8(w.testo));
         b->setToolTip(QString::fromUtf8(w.suggerimento));
-        b->setIcon(style()->standardIcon(w.icona));
-        b->setIconSize(QSize(24, 24));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setGeometry(x, 18, 108, 58);
+        b->setIcon(QIcon(QStringLiteral(":/icons/web.svg")));
+        b->setIconSize(QSize(18, 18));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setGeometry(x, 34, 108, 30);
         connect(b, &QToolButton::clicked, this, [this, g = w.gestore] { (this->*g)(); });
-        x += 114;
+        x += 112;
     }
 
     // Column headings, right to left as the classes rise.
-    etichetta(a, "Label4", "evolute", {xColonna(3), 32, larghezzaColonna, altezzaRiga},
+    etichetta(a, "Label4", "evolute", {xColonna(3), 36, larghezzaColonna, altezzaRiga},
               "risultati per un edificio con caratteristiche evolute o signorili");
-    etichetta(a, "Label3", " medie", {xColonna(2), 32, larghezzaColonna, altezzaRiga},
+    etichetta(a, "Label3", " medie", {xColonna(2), 36, larghezzaColonna, altezzaRiga},
               "risultati per un edificio con caratteristiche di tipo medio o civile");
-    etichetta(a, "Label2", " economiche", {xColonna(1), 32, larghezzaColonna, altezzaRiga},
+    etichetta(a, "Label2", " economiche", {xColonna(1), 36, larghezzaColonna, altezzaRiga},
               "risultati per un edificio con caratteristiche di tipo economico o popolare");
     for (const char *n : {"Label2", "Label3", "Label4"}) {
         auto *h = a->findChild<QLabel *>(QString::fromLatin1(n));
@@ -118,7 +118,7 @@ risultatisintetici::risultatisintetici()
         h->setFont(grassetto);
     }
     auto *Label5 = etichetta(a, "Label5", "CARATTERISTICHE DELL'EDIFICIO",
-                             {xColonne, 8, xColonna(3) + larghezzaColonna - xColonne, 20});
+                             {xColonne, 10, xColonna(3) + larghezzaColonna - xColonne, 20});
     Label5->setAlignment(Qt::AlignCenter);
     Label5->setFont(grassetto);
 
