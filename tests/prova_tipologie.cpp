@@ -35,7 +35,7 @@ QList<QTextTable *> tabelleRapporto()
                 t << tb;
     return t;
 }
-QString cella(QTextTable *t, int r, int c) { return t->cellAt(r, c).firstCursorPosition().block().text(); }
+QString testoCella(QTextTable *t, int r, int c) { return t->cellAt(r, c).firstCursorPosition().block().text(); }
 
 } // namespace
 
@@ -519,15 +519,15 @@ private slots:
         QVERIFY(t.contains(QStringLiteral("Costi per tipologie (Valori in euro)")));
         const auto tab = tabelleRapporto();
         QCOMPARE(tab.size(), 2);
-        QCOMPARE(cella(tab[0], 0, 0), QStringLiteral("tipologia"));
-        QCOMPARE(cella(tab[0], 1, 1), QStringLiteral("1.000"));
-        QCOMPARE(cella(tab[0], 2, 1), QStringLiteral(" Edifici continui (4-5 piani)"));
+        QCOMPARE(testoCella(tab[0], 0, 0), QStringLiteral("tipologia"));
+        QCOMPARE(testoCella(tab[0], 1, 1), QStringLiteral("1.000"));
+        QCOMPARE(testoCella(tab[0], 2, 1), QStringLiteral(" Edifici continui (4-5 piani)"));
         QCOMPARE(tab[1]->rows(), 10);
-        QCOMPARE(cella(tab[1], 0, 1), QStringLiteral(" Costi unitari a mq. netti"));
+        QCOMPARE(testoCella(tab[1], 0, 1), QStringLiteral(" Costi unitari a mq. netti"));
         for (int i = 1; i <= 9; ++i) {
-            QCOMPARE(cella(tab[1], i, 0), riga("Label1", i));
-            QCOMPARE(cella(tab[1], i, 1), riga("edificio", i));
-            QCOMPARE(cella(tab[1], i, 2), riga("vano", i));
+            QCOMPARE(testoCella(tab[1], i, 0), riga("Label1", i));
+            QCOMPARE(testoCella(tab[1], i, 1), riga("edificio", i));
+            QCOMPARE(testoCella(tab[1], i, 2), riga("vano", i));
         }
         const Qt::Alignment destra = tab[1]->cellAt(3, 2).firstCursorPosition().blockFormat().alignment();
         QCOMPARE(destra & Qt::AlignHorizontal_Mask, Qt::AlignRight);

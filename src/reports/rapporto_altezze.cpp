@@ -1,0 +1,35 @@
+#include "reports/rapporto_altezze.h"
+
+#include "format/numeri.h"
+#include "reports/rapporti.h"
+
+namespace perix {
+
+finestrareport *rapportoAltezze(const DatiRapportoAltezze &d, QString *motivo)
+{
+    Rapporto r(QStringLiteral("costi per altezze"));
+    if (!r.valido()) {
+        if (motivo)
+            *motivo = r.motivo();
+        return nullptr;
+    }
+    r.intestazione();
+    r.scrivi(12, QStringLiteral("Dati generali"));
+    r.tabella({
+        {QStringLiteral("dati"), QStringLiteral("valori")},
+        {d.etichetta, formatta(d.costopieno, Schema::Intero)},
+        {QStringLiteral("Tipo di edfificio scelto"), d.classe},
+    });
+    r.paragrafoInFondo(12, QStringLiteral("\rCosti per altezze in nunero di piani (") + d.soldi + QStringLiteral(")\r"));
+    QList<QStringList> righe{{d.intestazioni[0], d.intestazioni[1], QStringLiteral("%")}};
+    // "+4.6", shown before any choice, is no number to an Italian reading: it stays as it is.
+    for (int i = 1; i <= 14; ++i)
+        righe.append({d.righe[std::size_t(i)][0], d.righe[std::size_t(i)][1],
+                      formatta(d.righe[std::size_t(i)][2], Schema::InteroDueDecimali)});
+    r.tabella(righe, std::nullopt);
+    r.allinea(2, 2);
+    r.allinea(2, 3);
+    return r.mostra();
+}
+
+} // namespace perix
