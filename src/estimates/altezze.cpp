@@ -78,11 +78,11 @@ void variocosto::creaControlli()
     // Left: the table. Button, class, cost per m³, percentage, icon; a row every 240 twips.
     auto *Frame1 = new QGroupBox(QStringLiteral("Variazioni di costo in base alle altezze"), a);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(8, 2, 466, 284);
+    Frame1->setGeometry(8, 2, 466, 288);
     const int xPiani = 26, wPiani = 222, xCosto = 250, wCosto = 88, xPerc = 340, wPerc = 52, xIcona = 394,
               wIcona = 66;
-    const int yTesta = 18, hTesta = 32, y0 = 52, passoRiga = 16;
-    const QPixmap moneta = QIcon(QStringLiteral(":/icons/moneta.svg")).pixmap(14, 14);
+    const int yTesta = 22, hTesta = 32, y0 = 56, passoRiga = 16;
+    const QPixmap moneta = QIcon(QStringLiteral(":/icons/moneta.svg")).pixmap(16, 16);
     for (int i = 1; i <= numeroAltezze; ++i) {
         const auto n = std::size_t(i);
         const int y = y0 + (i - 1) * passoRiga;
@@ -126,7 +126,7 @@ void variocosto::creaControlli()
     Label3->setContentsMargins(0, 0, 4, 0);
 
     // Bottom: the four buttons and the status line.
-    frame3()->setGeometry(8, 292, 624, 96);
+    frame3()->setGeometry(8, 296, 624, 94);
     passo = etichetta(frame3(), QStringLiteral("passo"),
                       QStringLiteral("scegliere la tipologia di edificio e controllare i costi, digitare il costo a "
                                      "metro cubo se non è riportato"),

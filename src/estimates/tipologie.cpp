@@ -6,6 +6,7 @@
 #include "format/numeri.h"
 #include "reports/rapporto_tipologie.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QIcon>
 #include <QSignalBlocker>
@@ -101,26 +102,27 @@ void risultatitipologie::creaControlli()
     auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(300, 2, 332, 76);
-    struct W { QToolButton *&pulsante; const char *nome, *testo, *suggerimento; QStyle::StandardPixmap icona;
-               void (risultatitipologie::*clic)(); };
+    struct W { QToolButton *&pulsante; const char *nome, *testo, *suggerimento; void (risultatitipologie::*clic)(); };
     const W web[] = {
         {archivio_, "archivio", "archivio dati",
          "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici",
-         QStyle::SP_FileDialogDetailedView, &risultatitipologie::archivio_Click},
+         &risultatitipologie::archivio_Click},
         {edifici, "edifici", "stima edifici",
-         "cliccare per visualizzare la pagina web con il software per stima di edifici", QStyle::SP_ComputerIcon,
-         &risultatitipologie::edifici_Click},
+         "cliccare per visualizzare la pagina web con il software per stima di edifici", &risultatitipologie::edifici_Click},
         {terreni, "terreni", "relazione",
          "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ",
-         QStyle::SP_DriveNetIcon, &risultatitipologie::terreni_Click},
+         &risultatitipologie::terreni_Click},
     };
+    // The web picture the cost windows share; the style's network picture where it is missing.
+    const QString percorsoWeb = QStringLiteral(":/icons/web.svg");
+    const QIcon iconaWeb = QFile::exists(percorsoWeb) ? QIcon(percorsoWeb) : style()->standardIcon(QStyle::SP_DriveNetIcon);
     int x = 8;
     for (const W &w : web) {
         w.pulsante = new QToolButton(Frame2);
         w.pulsante->setObjectName(QString::fromUtf8(w.nome));
         w.pulsante->setText(QString::fromUtf8(w.testo));
         w.pulsante->setToolTip(QString::fromUtf8(w.suggerimento));
-        w.pulsante->setIcon(style()->standardIcon(w.icona));
+        w.pulsante->setIcon(iconaWeb);
         w.pulsante->setIconSize(QSize(22, 22));
         w.pulsante->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         w.pulsante->setGeometry(x, 18, 102, 52);
@@ -131,9 +133,9 @@ void risultatitipologie::creaControlli()
     // The table: button, name, cost per m², cost of a room, icon; a row every 240 twips.
     auto *Frame1 = new QGroupBox(QStringLiteral("Confronto tra costi di diverse tipologie"), a);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(8, 82, 624, 206);
-    const int xNome = 28, wNome = 236, xMq = 266, wMq = 130, xVano = 398, wVano = 118, xIcona = 518, wIcona = 98;
-    const int yTesta = 20, hTesta = 30, y0 = 54, passoRiga = 16;
+    Frame1->setGeometry(8, 80, 624, 212);
+    const int xNome = 28, wNome = 226, xMq = 256, wMq = 136, xVano = 394, wVano = 126, xIcona = 522, wIcona = 94;
+    const int yTesta = 22, hTesta = 34, y0 = 58, passoRiga = 16;
     Label4 = etichetta(Frame1, QStringLiteral("Label4"), QStringLiteral(" Tipo di edificio scelto"),
                        {xIcona, yTesta, wIcona, hTesta},
                        QStringLiteral("il tipo di edificio di riferimento del costo a mq. di superficie netta"));
@@ -150,7 +152,7 @@ void risultatitipologie::creaControlli()
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     }
-    const QPixmap moneta = QIcon(QStringLiteral(":/icons/moneta.svg")).pixmap(14, 14);
+    const QPixmap moneta = QIcon(QStringLiteral(":/icons/moneta.svg")).pixmap(16, 16);
     for (int i = 1; i <= numeroTipologie; ++i) {
         const auto n = std::size_t(i);
         const int y = y0 + (i - 1) * passoRiga;
@@ -176,7 +178,7 @@ void risultatitipologie::creaControlli()
     }
 
     // Bottom: the four buttons and the status line.
-    frame3()->setGeometry(8, 292, 624, 96);
+    frame3()->setGeometry(8, 296, 624, 94);
     passo = etichetta(frame3(), QStringLiteral("passo"),
                       QStringLiteral("scegliere la tipologia di edificio e controllare i costi, i dati provengono dalla "
                                      "finestra Menu o da un file archiviato"),

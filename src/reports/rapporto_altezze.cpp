@@ -3,6 +3,8 @@
 #include "format/numeri.h"
 #include "reports/rapporti.h"
 
+#include <QTextTable>
+
 namespace perix {
 
 finestrareport *rapportoAltezze(const DatiRapportoAltezze &d, QString *motivo)
@@ -26,7 +28,14 @@ finestrareport *rapportoAltezze(const DatiRapportoAltezze &d, QString *motivo)
     for (int i = 1; i <= 14; ++i)
         righe.append({d.righe[std::size_t(i)][0], d.righe[std::size_t(i)][1],
                       formatta(d.righe[std::size_t(i)][2], Schema::InteroDueDecimali)});
-    r.tabella(righe, std::nullopt);
+    // The names take the room they need, so each row stays on one line.
+    if (QTextTable *t = r.tabella(righe, std::nullopt).textTable()) {
+        QTextTableFormat f = t->format();
+        f.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 56),
+                                     QTextLength(QTextLength::PercentageLength, 24),
+                                     QTextLength(QTextLength::PercentageLength, 20)});
+        t->setFormat(f);
+    }
     r.allinea(2, 2);
     r.allinea(2, 3);
     return r.mostra();

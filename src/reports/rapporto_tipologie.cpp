@@ -3,6 +3,8 @@
 #include "format/numeri.h"
 #include "reports/rapporti.h"
 
+#include <QTextTable>
+
 namespace perix {
 
 finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motivo)
@@ -24,7 +26,14 @@ finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motiv
     QList<QStringList> righe{{d.intestazioni[0], d.intestazioni[1], d.intestazioni[2]}};
     for (int i = 1; i <= 9; ++i)
         righe.append({d.righe[std::size_t(i)][0], d.righe[std::size_t(i)][1], d.righe[std::size_t(i)][2]});
-    r.tabella(righe, std::nullopt);
+    // The names take the room they need, so each row stays on one line.
+    if (QTextTable *t = r.tabella(righe, std::nullopt).textTable()) {
+        QTextTableFormat f = t->format();
+        f.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 50),
+                                     QTextLength(QTextLength::PercentageLength, 25),
+                                     QTextLength(QTextLength::PercentageLength, 25)});
+        t->setFormat(f);
+    }
     r.allinea(2, 2);
     r.allinea(2, 3);
     return r.mostra();
