@@ -82,5 +82,20 @@ int main(int argc, char **argv)
         dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-sintetici.pdf")));
         r->esportaPdf();
     }
+    // The typology and height windows filled, with their reports as PDF.
+    const auto costi = [&cartella](FinestraCosti *f, const char *campo, const char *costo, const char *riga,
+                                   const QString &nome) {
+        QTest::keyClicks(f->findChild<QLineEdit *>(QString::fromLatin1(campo)), QString::fromLatin1(costo));
+        f->findChild<QAbstractButton *>(QString::fromLatin1(riga))->click();
+        salva(f, cartella, nome);
+        f->findChild<QAction *>(QStringLiteral("solodati"))->trigger();
+        if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
+            salva(r, cartella, QStringLiteral("rapporto-") + nome);
+            dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-%1.pdf").arg(nome)));
+            r->esportaPdf();
+        }
+    };
+    costi(registro::mostra<risultatitipologie>(), "costonetto", "1.250", "tipologia(3)", QStringLiteral("tipologie"));
+    costi(registro::mostra<variocosto>(), "costopieno", "523", "Optvario(1)", QStringLiteral("altezze"));
     return 0;
 }
