@@ -25,6 +25,32 @@ static void salva(QWidget *w, const QString &cartella, const QString &nome)
     w->grab().save(QDir(cartella).filePath(nome + QStringLiteral(".png")));
 }
 
+// The disaggregated costs: class 3 with 1.000.000, then two categories removed, and the report.
+static void catturaDisaggregati(QWidget *m, const QString &cartella)
+{
+    const auto scrivi = [](QWidget *w, const QString &campo, const QString &testo) {
+        auto *e = w->findChild<QLineEdit *>(campo);
+        e->clear();
+        QTest::keyClicks(e, testo);
+    };
+    m->findChild<QAbstractButton *>(QStringLiteral("disaggregati"))->click();
+    scrivi(m, QStringLiteral("valoremercato"), QStringLiteral("1.500.000"));
+    scrivi(m, QStringLiteral("costitotali"), QStringLiteral("1.000.000"));
+    m->findChild<QAbstractButton *>(QStringLiteral("Option1(3)"))->click();
+    auto *d = registro::prendi<risultatidisaggregati>();
+    for (auto [k, v] : {std::pair{1, "5"}, {2, "20,5"}, {3, "10"}, {6, "14,5"}, {7, "25"}, {10, "15"}, {13, "10"}})
+        scrivi(d, QStringLiteral("p2(%1)").arg(k), QString::fromLatin1(v));
+    salva(d, cartella, QStringLiteral("disaggregati"));
+    d->findChild<QAbstractButton *>(QStringLiteral("annulla(12)"))->click();
+    d->findChild<QAbstractButton *>(QStringLiteral("annulla(14)"))->click();
+    salva(d, cartella, QStringLiteral("disaggregati-due-x"));
+    d->findChild<QAction *>(QStringLiteral("solodati"))->trigger();
+    if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-disaggregati.pdf")));
+        r->esportaPdf();
+    }
+}
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -82,6 +108,7 @@ int main(int argc, char **argv)
         dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-sintetici.pdf")));
         r->esportaPdf();
     }
+    catturaDisaggregati(m, cartella);
     // The typology and height windows filled, with their reports as PDF.
     const auto costi = [&cartella](FinestraCosti *f, const char *campo, const char *costo, const char *riga,
                                    const QString &nome) {

@@ -2,6 +2,8 @@
 // Shared state of the program and the small routines that fill it. One UI thread, so
 // no locking; every variable lives for the whole run and starts empty.
 
+#include "archive/campi.h"
+
 #include <QPointer>
 #include <QRgb>
 #include <QString>
@@ -35,7 +37,8 @@ inline std::optional<int> classeedificio; // 1..3 once a class was picked; 0 aft
 inline int tipologiascelta = 0;
 
 inline std::array<double, 17> percentualiclasse{}; // 1..16, hundredths of a percent
-inline std::array<QString, 17> percimmesse;        // 1..16
+// 1..16: the text last typed in each field, or a number a redistribution left unrounded.
+inline std::array<Valore, 17> percimmesse;
 inline std::array<double, 15> percentualialtezze{}; // 1..14
 
 // The last report: its window, its document and its last table.

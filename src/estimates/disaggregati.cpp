@@ -1,49 +1,504 @@
 #include "disaggregati.h"
 
+#include "app/controlli.h"
+#include "app/dialoghi.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "archive/comandi.h"
+#include "estimates/menu.h"
+#include "format/numeri.h"
+#include "reports/rapporto_disaggregati.h"
+
+#include <QGroupBox>
+#include <QIcon>
+
 namespace perix {
+
+namespace {
+
+const QString versoMenu =
+    QStringLiteral("Impostare i costi disaggregati e scegliere la tipologia del fabbricato nella finestra Menu!");
+
+QList<MenuCornice> menuDisaggregati()
+{
+    QList<MenuCornice> m = rinominaMenu(
+        menuPredefiniti(),
+        {{"file", "fil"}, {"modifica", "modif"}, {"visualizza", "vis"}, {"cancelladati", "cancella"},
+         {"informazioni", "informaz"}},
+        {{"apri", "Apri..."}, {"salva", "Salva"}, {"salvanome", "Salva con nome..."}, {"eliminare", "Elimina..."},
+         {"solodati", "Stampa dati finestra"}, {"esci", "Esci"}, {"colorare", "Colore di sfondo"},
+         {"controlla", "Controlla dati immessi"}, {"cancelladati", "Cancella dati finestra"},
+         {"guidainlinea", "Guida in linea"}, {"sugger", "Suggerimenti..."}, {"supporto", "Supporto prodotto"},
+         {"informazioni", "Informazioni su Perix"}});
+    // The separators have names of their own in this window.
+    const QHash<QString, QStringList> separatori{
+        {QStringLiteral("fil"), {"l5", "l6", "l7", "l8"}},
+        {QStringLiteral("modif"), {"l3", "l4"}},
+        {QStringLiteral("interr"), {"l1", "l2"}}};
+    for (MenuCornice &menu : m) {
+        const QStringList nomi = separatori.value(menu.nome);
+        int i = 0;
+        for (VoceMenu &v : menu.voci)
+            if (!v.comando && i < nomi.size())
+                v.nome = nomi[i++];
+    }
+    return m;
+}
+
+QToolButton *pulsanteFigura(QWidget *genitore, const char *nome, const char *testo, const char *icona,
+                            const char *suggerimento, QRect r)
+{
+    auto *b = new QToolButton(genitore);
+    b->setObjectName(QString::fromLatin1(nome));
+    b->setText(QString::fromUtf8(testo));
+    b->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icona))));
+    b->setIconSize(QSize(18, 18));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setToolTip(QString::fromUtf8(suggerimento));
+    b->setGeometry(r);
+    return b;
+}
+
+QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                  Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter, const char *suggerimento = "")
+{
+    auto *l = new QLabel(testo, genitore);
+    l->setObjectName(nome);
+    l->setGeometry(r);
+    l->setAlignment(allineamento);
+    // Figures may come from a file: never read as rich text.
+    l->setTextFormat(Qt::PlainText);
+    if (*suggerimento)
+        l->setToolTip(QString::fromUtf8(suggerimento));
+    return l;
+}
+
+} // namespace
 
 risultatidisaggregati::risultatidisaggregati()
     : FinestraCosti(descrizioneCosti(2, "Costi disaggregati",
-                                "Perix: risultati della stima dei costi di costruzione disaggregati",
-                                rinominaMenu(menuPredefiniti(),
-                                         {{"file", "fil"}, {"modifica", "modif"}, {"visualizza", "vis"},
-                                          {"cancelladati", "cancella"}, {"informazioni", "informaz"}},
-                                         {{"apri", "Apri..."}, {"salva", "Salva"}, {"salvanome", "Salva con nome..."},
-                                          {"eliminare", "Elimina..."}, {"solodati", "Stampa dati finestra"},
-                                          {"esci", "Esci"}, {"colorare", "Colore di sfondo"},
-                                          {"controlla", "Controlla dati immessi"},
-                                          {"cancelladati", "Cancella dati finestra"},
-                                          {"guidainlinea", "Guida in linea"}, {"sugger", "Suggerimenti..."},
-                                          {"supporto", "Supporto prodotto"},
-                                          {"informazioni", "Informazioni su Perix"}}),
-                                124),
+                                     "Perix: risultati della stima dei costi di costruzione disaggregati",
+                                     menuDisaggregati(), 124),
                     QStringLiteral("risultatidisaggregati"))
 {
-    const auto riga = [this](int y, const char *didascalia, const char *nome) {
-        auto *d = new QLabel(QString::fromUtf8(didascalia), area());
-        d->setGeometry(290, y, 200, 22);
-        auto *v = new QLabel(area());
-        v->setObjectName(QString::fromUtf8(nome));
-        v->setGeometry(490, y, 140, 22);
-        v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        return v;
-    };
-    m_tipoedi = riga(40, "", "tipoedi");
-    m_vm = riga(66, " Valore di mercato dell'edificio", "vm");
-    m_cc = riga(92, " Costo di costruzione", "cc");
-    m_profitto = riga(118, " Profitto netto", "profitto");
-    m_tipoedi->setGeometry(290, 40, 340, 22);
-    m_tipoedi->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    creaControlli();
+    // The typed slots would otherwise hold figures these empty fields do not show.
+    Modulo::percimmesse.fill(Valore{});
     completaCaricamento(QSize(640, 395));
+}
+
+void risultatidisaggregati::creaControlli()
+{
+    QWidget *a = area();
+    auto *Frame1 = new QGroupBox(QStringLiteral("Ripartizione dei costi tra le singole opere"), a);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(6, 2, 440, 282);
+    QFont tabella = Frame1->font();
+    tabella.setPointSizeF(tabella.pointSizeF() - 1);
+    Frame1->setFont(tabella);
+    const Qt::Alignment destra = Qt::AlignRight | Qt::AlignVCenter;
+    for (int k = 1; k <= categorie; ++k) {
+        const auto i = std::size_t(k);
+        const int y = 20 + (k - 1) * 16;
+        etichetta(Frame1, QStringLiteral("Label1(%1)").arg(k - 1), nomeCategoria(k), {4, y, 186, 16});
+        annulla[i] = new QPushButton(QStringLiteral("X"), Frame1);
+        annulla[i]->setObjectName(QStringLiteral("annulla(%1)").arg(k));
+        annulla[i]->setGeometry(192, y + 1, 16, 15);
+        annulla[i]->setAutoDefault(false);
+        annulla[i]->setToolTip(QStringLiteral("cliccare sulla X per annullare i costi relativi, qualora non ricorrano, e "
+                                              "ridistribuirli tra le restanti categorie di opere e lavori"));
+        p1[i] = etichetta(Frame1, QStringLiteral("p1(%1)").arg(k), {}, {210, y, 40, 16}, destra);
+        ris[i] = etichetta(Frame1, QStringLiteral("ris(%1)").arg(k), {}, {252, y, 66, 16}, destra);
+        p2[i] = new QLineEdit(Frame1);
+        p2[i]->setObjectName(QStringLiteral("p2(%1)").arg(k));
+        p2[i]->setGeometry(322, y, 46, 16);
+        p2[i]->setAlignment(destra);
+        p2[i]->setTextMargins(0, 0, 0, 0);
+        p2[i]->setToolTip(QStringLiteral("immetti percentuali o richiamale da un file archiviato"));
+        senzaControlli(p2[i]);
+        ris2[i] = etichetta(Frame1, QStringLiteral("ris2(%1)").arg(k), {}, {370, y, 66, 16}, destra);
+        connect(p2[i], &QLineEdit::textChanged, this, [this, k] { p2_Change(k); });
+        connect(annulla[i], &QPushButton::clicked, this, [this, k] { annulla_Click(k); });
+    }
+
+    // The typed-percentage commands, beside the common buttons.
+    pulsanteFigura(a, "aprip", "apri percentuali", "apri",
+                   "cliccare per richiamare le eventuali percentuali archiviate e immesse manualmente",
+                   {276, 292, 170, 24});
+    pulsanteFigura(a, "preimp", "% preimpostate", "percentuali", "cliccare per richiamare le percentuali preimpostate",
+                   {276, 318, 170, 24});
+    pulsanteFigura(a, "archiviap", "archivia %", "salva", "cliccare per archiviare le percentuali immesse manualmente",
+                   {276, 344, 170, 24});
+    connect(a->findChild<QToolButton *>(QStringLiteral("aprip")), &QToolButton::clicked, this, [this] { aprip_Click(); });
+    connect(a->findChild<QToolButton *>(QStringLiteral("preimp")), &QToolButton::clicked, this, [this] { preimp_Click(); });
+    connect(a->findChild<QToolButton *>(QStringLiteral("archiviap")), &QToolButton::clicked, this,
+            [this] { archiviap_Click(); });
+    frame3()->setGeometry(6, 288, 262, 80);
+
+    // The figures on the right, each caption above its value.
+    const int x = 452, w = 182;
+    soldi()->setGeometry(x, 2, w, 18);
+    soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra 'Menu' o prelevata da archivio"));
+    soldi()->setTextFormat(Qt::PlainText);
+    m_tipoedi = etichetta(a, QStringLiteral("tipoedi"), {}, {x, 20, w, 34}, Qt::AlignLeft | Qt::AlignVCenter,
+                          "tipo di edificio scelto nella finestra Menu o prelevato da archivio");
+    m_tipoedi->setWordWrap(true); // "Edificio di caratteristiche evolute" takes two lines
+    QFont grassetto = m_tipoedi->font();
+    grassetto.setBold(true);
+    m_tipoedi->setFont(grassetto);
+    struct Cifra { const char *didascalia, *nome, *suggerimento, *nomeValore, *suggerimentoValore; int y; QLabel **valore; };
+    const Cifra cifre[] = {
+        {" Valore di mercato dell'edificio", "Label2(1)",
+         "il valore dell'edificio di cui ai costi di costruzione riportati a lato per categorie di lavoro", "vm",
+         "dato digitato nella finestra Menu", 56, &m_vm},
+        {" Costo di costruzione", "Label2(0)", "il totale dei costi disaggregati a lato per categorie", "cc",
+         "dato digitato nella finestra Menu", 98, &m_cc},
+        {" Profitto netto", "Label2(2)", "il guadagno derivante dalla costruzione del fabbricato", "profitto",
+         "risultato dalla differenza dei valori soprariportati", 140, &m_profitto},
+    };
+    const QString riquadro = QStringLiteral("QLabel { border: 1px solid #b4bcc6; border-radius: 2px;"
+                                            " background: #f7f9fb; padding: 0 4px; }");
+    for (const Cifra &c : cifre) {
+        etichetta(a, QString::fromLatin1(c.nome), QString::fromUtf8(c.didascalia), {x, c.y, w, 18},
+                  Qt::AlignLeft | Qt::AlignVCenter, c.suggerimento);
+        *c.valore = etichetta(a, QString::fromLatin1(c.nomeValore), {}, {x, c.y + 18, w, 22}, destra,
+                              c.suggerimentoValore);
+        (*c.valore)->setStyleSheet(riquadro);
+    }
+    Label3 = etichetta(a, QStringLiteral("Label3"),
+                       QStringLiteral("Cliccare sul tasto X corrispondente alla categoria di lavoro che si vuole "
+                                      "annullare per la ridistribuzione del relativo costo stimato."),
+                       {x, 184, w, 58}, Qt::AlignLeft | Qt::AlignTop);
+    Label3->setWordWrap(true);
+    Label3->setFont(tabella);
+
+    auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(x, 244, w, 122);
+    const auto web = [Frame2](const char *nome, const char *testo, const char *suggerimento, int y) {
+        return pulsanteFigura(Frame2, nome, testo, "web", suggerimento, {8, y, 166, 28});
+    };
+    connect(web("archivio", "archivio dati",
+                "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici", 20),
+            &QToolButton::clicked, this, [this] { archivio_Click(); });
+    connect(web("edifici", "stima edifici", "cliccare per visualizzare la pagina web con il software per stima di edifici",
+                54),
+            &QToolButton::clicked, this, [this] { edifici_Click(); });
+    connect(web("terreni", "relazione",
+                "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ", 88),
+            &QToolButton::clicked, this, [this] { terreni_Click(); });
+
+    passo = etichetta(a, QStringLiteral("passo"),
+                      QStringLiteral("leggere i risultati nella tabella di sinistra, azzerare con il corrispondente "
+                                     "tasto X i lavori non necessari"),
+                      {6, 370, 628, 22}, Qt::AlignLeft | Qt::AlignVCenter,
+                      "indicazioni in linea sulla immissione dei dati");
+    passo->setFrameShape(QFrame::StyledPanel);
+    passo->setFrameShadow(QFrame::Sunken);
+    passo->setContentsMargins(6, 0, 6, 0);
+    passo->setStyleSheet(QStringLiteral("QLabel#passo { color: #10408a; font-weight: bold; }"));
+    QFont corto = passo->font();
+    corto.setPointSizeF(corto.pointSizeF() - 1);
+    passo->setFont(corto);
+}
+
+std::optional<double> risultatidisaggregati::baseCosti(bool avvisa)
+{
+    const menu *m = registro::seEsiste<menu>();
+    const QString testo = m ? m->testoCostitotali() : QString();
+    if (testo.isEmpty())
+        return std::nullopt; // no cost base (a file opened in a fresh run): nothing to compute
+    if (const auto C = letturaLocale(testo))
+        return C;
+    const QString detto = QStringLiteral("Il dato dei costi totali della finestra Menu \"%1\" non è un numero valido: "
+                                         "correggerlo per ricalcolare gli importi.").arg(testo);
+    if (avvisa)
+        dialoghi::stop(this, detto, Modulo::titolocontrollo);
+    else
+        passo->setText(detto);
+    return std::nullopt;
 }
 
 void risultatidisaggregati::ricevi(const QString &tipoedi, const QString &vm, const QString &cc,
                                    const QString &profitto)
 {
     m_tipoedi->setText(tipoedi);
-    m_vm->setText(vm);
     m_cc->setText(cc);
+    m_vm->setText(vm);
     m_profitto->setText(profitto);
+    calcolo();
+}
+
+void risultatidisaggregati::calcolo()
+{
+    if (m_vm->text().isEmpty() || m_cc->text().isEmpty())
+        return;
+    const auto C = baseCosti(false);
+    if (!C)
+        return; // never amounts of zero beside the figures shown
+    if (m_modoricalcolo != 2)
+        for (int k = 1; k <= categorie; ++k) {
+            const double quota = Modulo::percentualiclasse[std::size_t(k)];
+            ris[std::size_t(k)]->setText(importo(*C, quota, 10000));
+            p1[std::size_t(k)]->setText(percentuale(quota / 100));
+        }
+    std::array<QString, categorie + 1> testi;
+    for (int k = 1; k <= categorie; ++k)
+        testi[std::size_t(k)] = p2[std::size_t(k)]->text();
+    if (sommaCento(sommaPercentuali(testi)))
+        for (int k = 1; k <= categorie; ++k) {
+            const Valore &slot = Modulo::percimmesse[std::size_t(k)];
+            if (std::holds_alternative<std::monostate>(slot))
+                continue;
+            // An emptied field, or one that is no number, has no amount of its own.
+            const auto v = valorePercentuale(slot);
+            ris2[std::size_t(k)]->setText(v ? importo(*C, *v, 100) : QString());
+        }
+    m_modoricalcolo = 0;
+}
+
+void risultatidisaggregati::p2_Change(int Index)
+{
+    Modulo::percimmesse[std::size_t(Index)] = p2[std::size_t(Index)]->text();
+    if (m_modoricalcolo != 1)
+        calcolo();
+}
+
+void risultatidisaggregati::mandaAMenu()
+{
+    dialoghi::stop(this, versoMenu, Modulo::titolocontrollo);
+    registro::mostra<menu>();
+}
+
+void risultatidisaggregati::preimp_Click()
+{
+    mandaAMenu();
+}
+
+void risultatidisaggregati::annulla_Click(int Index)
+{
+    if (Index < 1 || Index > categorie)
+        return;
+    const auto i = std::size_t(Index);
+    // The last category left holds the whole cost: it cannot go.
+    const auto tutto = [](const QString &t) {
+        const auto v = valorePercentuale(t);
+        return v && std::fabs(*v - 100) < 1e-9;
+    };
+    if (tutto(p1[i]->text()) || tutto(p2[i]->text()))
+        return;
+    if (p1[1]->text().isEmpty()) {
+        mandaAMenu();
+        return;
+    }
+    const auto C = baseCosti(true);
+    if (!C)
+        return;
+    m_modoricalcolo = 1;
+    const Ridistribuzione r = ridistribuisci(Modulo::percentualiclasse, Modulo::percimmesse, Index);
+    Modulo::percentualiclasse = r.preset;
+    Modulo::percimmesse[i] = 0.0;
+    p1[i]->setText(QStringLiteral("0"));
+    p2[i]->setText(QStringLiteral("0"));
+    for (int k = 1; k <= categorie; ++k) {
+        const auto j = std::size_t(k);
+        if (k == Index) {
+            ris[j]->setText(QStringLiteral("0"));
+            ris2[j]->setText(QStringLiteral("0"));
+            continue;
+        }
+        p1[j]->setText(percentuale(r.preset[j] / 100));
+        ris[j]->setText(importo(*C, r.preset[j], 10000));
+        if (!r.immesse)
+            continue;
+        const double v = (*r.immesse)[j];
+        Modulo::percimmesse[j] = v;
+        // A changed text is stored back rounded by the change; an unchanged one keeps v.
+        p2[j]->setText(percentuale(v));
+        ris2[j]->setText(importo(*C, valorePercentuale(Modulo::percimmesse[j]).value_or(0.0), 100));
+    }
+    m_modoricalcolo = 0;
+}
+
+const DescrizioneArchivio &risultatidisaggregati::archivio()
+{
+    static const DescrizioneArchivio a{
+        .prefisso = QStringLiteral("Perix-disaggr-"),
+        .titoloApri = QStringLiteral("Apri file (costi di costruzione disaggregati)"),
+        .riconosci = eRecordDisaggregati};
+    return a;
+}
+
+const DescrizioneArchivio &risultatidisaggregati::archivioPercentuali()
+{
+    static const DescrizioneArchivio a{
+        .prefisso = QStringLiteral("Perix-percentuali-"),
+        .titoloApri = QStringLiteral("Apri file (percentuali costi di costruzione disaggregati)"),
+        .nomeProposto = QStringLiteral("Perix-percentuali-"),
+        .salvaConTuttiIFile = true};
+    return a;
+}
+
+void risultatidisaggregati::archiviap_Click()
+{
+    std::array<QString, categorie + 1> testi;
+    for (int k = 1; k <= categorie; ++k)
+        testi[std::size_t(k)] = p2[std::size_t(k)]->text();
+    const double S = sommaPercentuali(testi);
+    if (!sommaCento(S)) {
+        dialoghi::stop(this,
+                       QStringLiteral("La somma delle percentuali è uguale a ") + testoSomma(S)
+                           + QStringLiteral(": correggerla per avere 100."),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    // A file name of their own: "Salva" never writes the window's record over them.
+    m_nomefilePercentuali.clear();
+    const Record record = [] {
+        Record r;
+        for (int k = 1; k <= categorie; ++k)
+            r.append(Riga{Modulo::percimmesse[std::size_t(k)]});
+        return r;
+    }();
+    salvaArchivio(this, archivioPercentuali(), m_nomefilePercentuali,
+                  QStringLiteral("Salva file (percentuali costi di costruzione disaggregati)"), record,
+                  Modulo::titolocontrollo);
+}
+
+void risultatidisaggregati::aprip_Click()
+{
+    const auto campi = apriArchivio(this, archivioPercentuali(), m_nomefilePercentuali, categorie,
+                                    Modulo::titolocontrollo);
+    if (!campi)
+        return;
+    for (int k = 1; k <= categorie; ++k)
+        Modulo::percimmesse[std::size_t(k)] = campi->at(k - 1).valore();
+    m_modoricalcolo = 2;
+    for (int k = 1; k <= categorie; ++k) {
+        const Valore v = Modulo::percimmesse[std::size_t(k)];
+        QString t;
+        if (const auto *s = std::get_if<QString>(&v))
+            t = *s;
+        else if (const auto *n = std::get_if<double>(&v))
+            t = testoNumero(*n);
+        p2[std::size_t(k)]->setText(t);
+    }
+}
+
+void risultatidisaggregati::controlla_click()
+{
+    const bool manca = soldi()->text().isEmpty() || m_tipoedi->text().isEmpty()
+        || letturaSemplice(m_vm->text()) == 0 || letturaSemplice(m_cc->text()) == 0;
+    if (manca)
+        dialoghi::stop(this,
+                       QStringLiteral("Tornare alla finestra Menu per l'immissione dei dati o prelevarne da un file "
+                                      "archiviato (Perix-disaggr-...)."),
+                       Modulo::titolocontrollo);
+    else
+        dialoghi::messaggio(this, QStringLiteral("I dati sono stati immessi correttamente."), Modulo::titolocontrollo,
+                            dialoghi::Icona::Informazione);
+}
+
+void risultatidisaggregati::cancelladati_Click()
+{
+    for (QLabel *l : {soldi(), m_tipoedi, m_vm, m_cc, m_profitto})
+        l->clear();
+    for (int k = 1; k <= categorie; ++k) {
+        const auto i = std::size_t(k);
+        p1[i]->clear();
+        ris[i]->clear();
+        p2[i]->setText(QStringLiteral("0"));
+        ris2[i]->setText(QStringLiteral("0"));
+    }
+}
+
+void risultatidisaggregati::aiuto_Click()
+{
+    dialoghi::messaggio(this,
+                        QStringLiteral("- I dati provengono dalla finestra Menu;\n"
+                                       "- oppure aprire un file appropriato (Perix-disaggr-...) per prelevarne;\n"
+                                       "- il tasto X, accanto alle varie voci di costo, consente di ridistribuire le "
+                                       "percentuali relative."),
+                        Modulo::titoloaiuto, dialoghi::Icona::Informazione);
+}
+
+void risultatidisaggregati::terreni_Click() { Modulo::apriindirizzo(Modulo::paginaterreni); }
+void risultatidisaggregati::edifici_Click() { Modulo::apriindirizzo(Modulo::paginaedifici); }
+void risultatidisaggregati::archivio_Click() { Modulo::apriindirizzo(Modulo::paginaarchivio); }
+
+void risultatidisaggregati::apri_Click()
+{
+    const auto campi = apriArchivio(this, archivio(), m_nomefile, 5 + categorie, Modulo::titolocontrollo);
+    const auto r = campi ? leggiDisaggregati(*campi) : std::nullopt;
+    if (!r)
+        return;
+    soldi()->setText(r->soldi);
+    Modulo::etichettavaluta = r->soldi;
+    m_tipoedi->setText(r->tipoedi);
+    m_vm->setText(r->vm);
+    m_cc->setText(r->cc);
+    m_profitto->setText(r->profitto);
+    for (int k = 1; k <= categorie; ++k)
+        ris[std::size_t(k)]->setText(r->ris[std::size_t(k)]);
+}
+
+void risultatidisaggregati::salva_Click()
+{
+    scrividisaggregati(QStringLiteral("Salva file"));
+}
+
+void risultatidisaggregati::salvanome_Click()
+{
+    m_nomefile.clear();
+    scrividisaggregati(QStringLiteral("Salva file con nome"));
+}
+
+void risultatidisaggregati::scrividisaggregati(const QString &titoloDialogo)
+{
+    if (m_vm->text().isEmpty()) {
+        dialoghi::stop(this, QStringLiteral("Non esistono dati da archiviare."), Modulo::titolocontrollo);
+        return;
+    }
+    RecordDisaggregati r{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(), {}};
+    for (int k = 1; k <= categorie; ++k)
+        r.ris[std::size_t(k)] = ris[std::size_t(k)]->text();
+    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordDisaggregati(r), Modulo::titolocontrollo);
+}
+
+void risultatidisaggregati::eliminare_click()
+{
+    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+}
+
+void risultatidisaggregati::solodati_click()
+{
+    if (soldi()->text().isEmpty()) {
+        dialoghi::stop(this,
+                       QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
+                                      "archiviato per prelevarne."),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint();
+    DatiRapportoDisaggregati d{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(),
+                               {}, {}, {}, {}};
+    for (int k = 1; k <= categorie; ++k) {
+        const auto i = std::size_t(k);
+        d.p1[i] = p1[i]->text();
+        d.ris[i] = ris[i]->text();
+        d.p2[i] = p2[i]->text();
+        d.ris2[i] = ris2[i]->text();
+    }
+    QString motivo;
+    if (!rapportoDisaggregati(d, &motivo)) {
+        passo->setText(prima);
+        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento della stima: %1").arg(motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
 }
 
 } // namespace perix

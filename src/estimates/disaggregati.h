@@ -1,23 +1,69 @@
 #pragma once
-// The disaggregated costs window.
+// The disaggregated costs window: the cost of construction spread over sixteen categories
+// of works by the preset schedule of the building class and by typed percentages.
 
+#include "estimates/calcoli_disaggregati.h"
 #include "estimates/finestracosti.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <array>
 
 namespace perix {
+
+struct DescrizioneArchivio;
 
 class risultatidisaggregati : public FinestraCosti
 {
     Q_OBJECT
 public:
     risultatidisaggregati();
-    // The figures handed over by the main window: class, market value, cost, profit.
+
+    // The hand-over of the main window: class, market value, cost, profit; then calcolo.
     void ricevi(const QString &tipoedi, const QString &vm, const QString &cc, const QString &profitto);
 
+    void calcolo();
+    void p2_Change(int Index);
+    void preimp_Click();
+    void annulla_Click(int Index);
+    void aprip_Click();
+    void archiviap_Click();
+    void terreni_Click();
+    void edifici_Click();
+    void archivio_Click();
+
+    void controlla_click() override;
+    void cancelladati_Click() override;
+    void aiuto_Click() override;
+    void solodati_click() override;
+    void apri_Click() override;
+    void salva_Click() override;
+    void salvanome_Click() override;
+    void eliminare_click() override;
+
+    int modoricalcolo() const { return m_modoricalcolo; }
+    const QString &nomefile() const { return m_nomefile; }
+    const QString &nomefilePercentuali() const { return m_nomefilePercentuali; }
+
 private:
-    QLabel *m_tipoedi, *m_vm, *m_cc, *m_profitto;
+    static const DescrizioneArchivio &archivio();
+    static const DescrizioneArchivio &archivioPercentuali();
+    void creaControlli();
+    void scrividisaggregati(const QString &titoloDialogo);
+    // The total costs typed in the main window, the base of every amount: nothing when
+    // empty (silently) or not a number (said with a message when `avvisa`, else quietly).
+    std::optional<double> baseCosti(bool avvisa);
+    void mandaAMenu();
+
+    QLabel *passo = nullptr, *Label3 = nullptr;
+    QLabel *m_tipoedi = nullptr, *m_vm = nullptr, *m_cc = nullptr, *m_profitto = nullptr;
+    std::array<QLabel *, categorie + 1> p1{}, ris{}, ris2{};
+    std::array<QLineEdit *, categorie + 1> p2{};
+    std::array<QPushButton *, categorie + 1> annulla{};
+    int m_modoricalcolo = 0;
+    QString m_nomefile, m_nomefilePercentuali;
 };
 
 } // namespace perix

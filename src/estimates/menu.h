@@ -54,6 +54,8 @@ public:
     void scrivimenu(const QString &titoloDialogo);
 
     const QString &nomefile() const { return m_nomefile; }
+    // The total costs as typed: the cost base of the disaggregated window's amounts.
+    QString testoCostitotali() const { return costitotali->text(); }
     const QString &descrizioneclasse() const { return m_descrizioneclasse; }
 
 private:

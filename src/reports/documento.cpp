@@ -431,6 +431,18 @@ void Table::fill(const QList<QStringList> &rows)
     edit.endEditBlock();
 }
 
+void Table::setColumnWidths(const QList<double> &percent)
+{
+    if (!table_ || percent.size() != table_->columns())
+        return;
+    QTextTableFormat tf = table_->format();
+    QList<QTextLength> larghezze;
+    for (double p : percent)
+        larghezze << QTextLength(QTextLength::PercentageLength, p);
+    tf.setColumnWidthConstraints(larghezze);
+    table_->setFormat(tf);
+}
+
 void Table::autoFormat(int format)
 {
     if (!isValid())

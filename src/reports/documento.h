@@ -121,6 +121,9 @@ public:
     void setFontSize(double points);
     // Fills rows from the first: each list is one row, from the first column.
     void fill(const QList<QStringList> &rows);
+    // Column widths in percent of the table's width, one per column; a list of another
+    // length is ignored.
+    void setColumnWidths(const QList<double> &percent);
     // Built-in table format; 9 is the colourful one: coloured heading row with bold
     // light text, banded shading on the body rows, thin grid lines.
     void autoFormat(int format = 9);

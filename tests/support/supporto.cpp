@@ -5,6 +5,10 @@
 #include <QAbstractButton>
 #include <QLocale>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
 
 namespace perix::prova {
 
@@ -83,6 +87,20 @@ void digita(QWidget *finestra, const QString &nome, const QString &t)
     else
         e->setText(t); // QTest cannot type accented letters
 
+}
+
+QList<QTextTable *> tabelleDocumento(QTextDocument *doc)
+{
+    QList<QTextTable *> tabelle;
+    for (QTextBlock b = doc ? doc->begin() : QTextBlock(); b.isValid(); b = b.next())
+        if (auto *t = QTextCursor(b).currentTable(); t && !tabelle.contains(t))
+            tabelle << t;
+    return tabelle;
+}
+
+QString cella(QTextTable *tabella, int riga, int colonna)
+{
+    return tabella->cellAt(riga, colonna).firstCursorPosition().block().text();
 }
 
 QString ultimoMessaggio()

@@ -9,6 +9,9 @@
 #include <QString>
 #include <QWidget>
 
+class QTextDocument;
+class QTextTable;
+
 #include "app/dialoghi.h"
 
 namespace perix::prova {
@@ -38,6 +41,10 @@ bool clicca(QWidget *finestra, const QString &nome);
 QString testo(QWidget *finestra, const QString &nome); // label caption or field text
 // Replaces a field's text by typing it, so every keystroke raises its change.
 void digita(QWidget *finestra, const QString &nome, const QString &t);
+
+// The tables of a report's document, in document order, and the text of a cell (from 0).
+QList<QTextTable *> tabelleDocumento(QTextDocument *doc);
+QString cella(QTextTable *tabella, int riga, int colonna);
 
 // The last message shown through the dialog layer (empty when none).
 QString ultimoMessaggio();
