@@ -53,14 +53,13 @@ ASAN_FLAGS = -O1 -g1 -fno-omit-frame-pointer -fsanitize=address,undefined -fno-s
 .PHONY: asan fuzz
 
 # Every test under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, with the
-# environment of `make test` (ctest gives each program the Italian locale). The full
-# unwinder on malloc lets the suppressions match frames inside system libraries.
+# environment of `make test` (ctest gives each program the Italian locale).
 asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None "-DCMAKE_CXX_FLAGS=$(ASAN_FLAGS)" \
 	  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined" >/dev/null
 	@ninja -C $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
-	  ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:check_initialization_order=1 \
+	  ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/asan/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest -j$(JOBS) --output-on-failure
