@@ -345,6 +345,9 @@ private slots:
                                                    "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\n"
                                                    "- oppure aprire un file archiviato del tipo Perix-alt-..."));
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloaiuto);
+        dialoghi::prova::accodaRisposta(dialoghi::Risposta::No);
+        QVERIFY(attiva(w, "fin5"));
+        QCOMPARE(ultimoMessaggio(), QStringLiteral("E' questa la finestra 'Costi per altezze': si vuole la guida della finestra?"));
     }
 
     // ---- the archive file --------------------------------------------------------------

@@ -349,6 +349,20 @@ private slots:
         QCOMPARE(indirizzi, (QStringList{Modulo::paginaterreni, Modulo::paginaedifici, Modulo::paginaarchivio}));
     }
 
+    void domandaPropriaEdElimina()
+    {
+        dialoghi::prova::accodaRisposta(dialoghi::Risposta::No);
+        QVERIFY(attiva(w, "fin4"));
+        QCOMPARE(ultimoMessaggio(), QStringLiteral("E' questa la finestra 'Costi per tipologie': si vuole la guida della finestra?"));
+        QCOMPARE(ultimoMostrato().icona, Icona::Domanda);
+        scrivi("Perix-tipol-via", "\"x\"");
+        dialoghi::prova::accodaFile(percorso("Perix-tipol-via"));
+        QVERIFY(attiva(w, "eliminare"));
+        QCOMPARE(ultimoMostrato().titolo, Modulo::titoloelimina);
+        QCOMPARE(dialoghi::filtroQt(ultimoMostrato().file.filtri), QStringLiteral("Tutti i file (*);;File Perix-tipol- (Perix-tipol-*)"));
+        QVERIFY(!QFile::exists(percorso("Perix-tipol-via")));
+    }
+
     // ---- the archive file --------------------------------------------------------------
 
     void salvaEApri()
