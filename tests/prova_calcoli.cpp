@@ -137,6 +137,10 @@ private slots:
         QCOMPARE(c2[2], QStringLiteral("1.091"));
         QCOMPARE(c2[1], formattanumero(testoNumero(1090.9 / 3.3333)));
         QCOMPARE(perix::colonnaSintetica(3, k.testo[3])[2], QStringLiteral("1.364"));
+        // A class cost beyond representation derives nothing beside it.
+        const auto enorme = perix::colonnaSintetica(1, nonCalcolabile);
+        QCOMPARE(enorme[1], nonCalcolabile);
+        QCOMPARE(enorme[5], nonCalcolabile);
     }
 };
 

@@ -222,6 +222,7 @@ private slots:
         QTest::newRow("Windows-1252") << QByteArray("\"\xe8 \x80\"") << 1 << "t:è €";
         // What older versions wrote from a pasted control character opens again without it.
         QTest::newRow("controlli tra virgolette") << QByteArray("\"a\x01" "b\x7f\",\"c\r\nd\"") << 2 << "t:ab\nt:cd";
+        QTest::newRow("controllo dopo gli spazi") << QByteArray("a \xc2\x9d") << 1 << "n:a";
         QTest::newRow("nessun campo chiesto") << QByteArray("x") << 0 << "";
         QTest::newRow("altro archivio: i primi cinque")
             << QByteArray("\"Valori in euro\",2\r\n\"1.000\",\"1.100\",\"1.200\"\r\n\"9\",\"9\",\"9\"\r\n") << 5

@@ -122,6 +122,9 @@ private slots:
         QTest::newRow("intero") << "1500000" << "##,##0" << "1.500.000";
         QTest::newRow("anni 2,5") << "2,5" << "##,##0" << "3";
         QTest::newRow("non numero") << "abc" << "0.00" << "abc";
+        // Cents past the 15th digit: whole units rather than a wrong fraction.
+        QTest::newRow("quindici cifre e centesimi") << "404620278770253" << "0.00" << "404620278770253,00";
+        QTest::newRow("quindici cifre raggruppate") << "404620278770253" << "##,##0.00" << "404.620.278.770.253,00";
     }
     void schemi()
     {

@@ -228,7 +228,8 @@ std::optional<QString> scandisci(const QByteArray &dati,
             const qsizetype inizio = p;
             while (p < n && t[p] != u',' && t[p] != u'\r' && t[p] != u'\n')
                 ++p;
-            c.testo = senzaControlli(senzaSpazi(QStringView(t).mid(inizio, p - inizio)));
+            // Controls first: a blank before one would otherwise stay at the end.
+            c.testo = senzaSpazi(senzaControlli(QStringView(t).mid(inizio, p - inizio).toString()));
         }
         dopoVirgola = false;
         bool fineRiga = true;

@@ -113,13 +113,14 @@ std::array<QString, 6> colonnaSintetica(int classe, const QString &costo)
     std::array<QString, 6> col;
     if (classe < 1 || classe > 3)
         return col;
-    const double K = letturaLocale(costo).value_or(0.0);
-    const double s1 = K / H[classe];
-    col[1] = formattanumero(testoNumero(s1));
+    const auto K = letturaLocale(costo);
+    // No figure derived from a cost that is none ("valore non calcolabile").
+    const std::optional<double> s1 = K ? std::optional<double>(*K / H[classe]) : std::nullopt;
+    col[1] = s1 ? formattanumero(testoNumero(*s1)) : nonCalcolabile;
     col[2] = formattanumero(costo);
     col[3] = formattanumero(testoNumero(Vv[classe]));
     col[4] = formattanumero(testoNumero(Av[classe]));
-    col[5] = formattanumero(testoNumero(s1 * Vv[classe]));
+    col[5] = s1 ? formattanumero(testoNumero(*s1 * Vv[classe])) : nonCalcolabile;
     return col;
 }
 

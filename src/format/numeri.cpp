@@ -182,8 +182,11 @@ QString formatta(const QString &testo, Schema schema)
     case Schema::DueDecimali:
     case Schema::InteroDueDecimali: {
         // Round the hundredths of the 15-digit text form, so 1,005 gives 1,01 as typed.
-        const double centesimi = QString::number(*v * 100.0, 'g', 15).toDouble();
-        const double r = std::round(centesimi) / 100.0;
+        // From 1e13 up the cents would be a 16th digit: whole units, ",00".
+        const double quindici = QString::number(*v, 'g', 15).toDouble();
+        const double r = std::fabs(quindici) >= 1e13
+            ? std::round(quindici)
+            : std::round(QString::number(*v * 100.0, 'g', 15).toDouble()) / 100.0;
         if (!rappresentabile(r))
             return nonCalcolabile;
         QString t = loc.toString(r, 'f', 2);
