@@ -111,11 +111,17 @@ Ridistribuzione ridistribuisci(const std::array<double, categorie + 1> &preset,
         if (k != indice && SP != 0)
             r.preset[i] = r.preset[i] * 10000 / SP;
     }
-    // With nothing typed there is nothing to spread on the typed side.
-    if (ST != 0) {
-        r.immesse.emplace();
-        for (int k = 1; k <= categorie; ++k)
-            (*r.immesse)[std::size_t(k)] = k == indice ? 0.0 : tipo[std::size_t(k)] * 100 / ST;
+    // With nothing typed there is nothing to spread on the typed side; nor with typed
+    // figures too large to add up (1e308 twice) or to divide by.
+    if (ST != 0 && std::isfinite(ST)) {
+        std::array<double, categorie + 1> quote{};
+        for (int k = 1; k <= categorie; ++k) {
+            const auto i = std::size_t(k);
+            quote[i] = k == indice ? 0.0 : tipo[i] * 100 / ST;
+            if (!std::isfinite(quote[i]))
+                return r;
+        }
+        r.immesse = quote;
     }
     return r;
 }
