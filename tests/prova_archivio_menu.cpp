@@ -1,5 +1,5 @@
 // The main window's archive commands, driven through the menu items and the dialog answerer.
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"

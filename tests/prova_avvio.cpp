@@ -1,6 +1,6 @@
 // Start-up, the splash, the exit confirmation, currency hand-over and the window frame.
 #include "app/avvio.h"
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"

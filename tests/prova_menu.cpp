@@ -1,5 +1,5 @@
 // The main window driven as a user would: currency, estimate, figures, class, guidance.
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"

@@ -5,7 +5,7 @@
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "app/splash.h"
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"

@@ -1,7 +1,7 @@
 #include "cornice.h"
 
 #include "app/dialoghi.h"
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "app/avvio.h"
 #include "app/modulo.h"
 #include "app/registro.h"

@@ -1,6 +1,6 @@
 // Routines of the shared module that need to know every window.
 #include "app/dialoghi.h"
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"

@@ -1,6 +1,6 @@
 #include "splash.h"
 
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "app/avvio.h"
 #include "app/modulo.h"
 #include "app/registro.h"

@@ -1,7 +1,7 @@
 #include "menu.h"
 
 #include "app/dialoghi.h"
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"
