@@ -125,6 +125,10 @@ private slots:
         // Cents past the 15th digit: whole units rather than a wrong fraction.
         QTest::newRow("quindici cifre e centesimi") << "404620278770253" << "0.00" << "404620278770253,00";
         QTest::newRow("quindici cifre raggruppate") << "404620278770253" << "##,##0.00" << "404.620.278.770.253,00";
+        QTest::newRow("centesimi oltre 2^53") << "-16673063063160,2" << "0.00" << "-16673063063160,20";
+        QTest::newRow("riporto") << "99,995" << "##,##0.00" << "100,00";
+        QTest::newRow("meno zero") << "-0,004" << "0.00" << "0,00";
+        QTest::newRow("oltre quindici cifre") << "999999999999999,995" << "0.00" << "valore non calcolabile";
     }
     void schemi()
     {

@@ -1,6 +1,7 @@
 #include "numeri.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -166,6 +167,46 @@ QString testoNumero(double valore)
     return t.replace(u'.', QLocale().decimalPoint());
 }
 
+namespace {
+
+// Two decimals, rounded half away from zero on the decimal digits of the 15-digit text
+// form, so 1,005 gives 1,01 as typed and no binary product past 2^53 invents a fraction.
+// Nothing when the whole part would pass 15 digits.
+std::optional<QString> centesimi(double valore, const QString &gruppi, const QString &virgola)
+{
+    if (!std::isfinite(valore))
+        return std::nullopt;
+    QString t = std::fabs(valore) < 1e-12 ? QStringLiteral("0") : testoInvariante(valore);
+    const bool negativo = t.startsWith(u'-');
+    if (negativo)
+        t.remove(0, 1);
+    const qsizetype punto = t.indexOf(u'.');
+    QString interi = punto < 0 ? t : t.left(punto);
+    QString frazione = (punto < 0 ? QString() : t.mid(punto + 1)) + QStringLiteral("000");
+    QString cifre = interi + frazione.left(2);
+    if (frazione[2] >= u'5') {
+        qsizetype i = cifre.size() - 1;
+        for (; i >= 0 && cifre[i] == u'9'; --i)
+            cifre[i] = u'0';
+        if (i < 0)
+            cifre.prepend(u'1');
+        else
+            cifre[i] = QChar(cifre[i].unicode() + 1);
+    }
+    interi = cifre.left(cifre.size() - 2);
+    while (interi.size() > 1 && interi.startsWith(u'0'))
+        interi.remove(0, 1);
+    if (interi.size() > 15)
+        return std::nullopt;
+    if (!gruppi.isEmpty())
+        for (qsizetype i = interi.size() - 3; i > 0; i -= 3)
+            interi.insert(i, gruppi);
+    const bool zero = !cifre.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    return (negativo && !zero ? QStringLiteral("-") : QString()) + interi + virgola + cifre.right(2);
+}
+
+} // namespace
+
 QString formatta(const QString &testo, Schema schema)
 {
     const auto v = letturaLocale(testo);
@@ -181,18 +222,9 @@ QString formatta(const QString &testo, Schema schema)
     }
     case Schema::DueDecimali:
     case Schema::InteroDueDecimali: {
-        // Round the hundredths of the 15-digit text form, so 1,005 gives 1,01 as typed.
-        // From 1e13 up the cents would be a 16th digit: whole units, ",00".
-        const double quindici = QString::number(*v, 'g', 15).toDouble();
-        const double r = std::fabs(quindici) >= 1e13
-            ? std::round(quindici)
-            : std::round(QString::number(*v * 100.0, 'g', 15).toDouble()) / 100.0;
-        if (!rappresentabile(r))
-            return nonCalcolabile;
-        QString t = loc.toString(r, 'f', 2);
-        if (schema == Schema::DueDecimali)
-            t.remove(loc.groupSeparator());
-        return t;
+        const auto t = centesimi(*v, schema == Schema::InteroDueDecimali ? loc.groupSeparator() : QString(),
+                                 loc.decimalPoint());
+        return t ? *t : nonCalcolabile;
     }
     }
     return testo;
