@@ -90,6 +90,7 @@ void variocosto::creaControlli()
         Optvario[n] = new Opzione(QStringLiteral("Option1"), Frame1);
         Optvario[n]->setObjectName(QStringLiteral("Optvario(%1)").arg(i));
         Optvario[n]->setGeometry(6, y, 18, passoRiga);
+        Optvario[n]->setFixedWidth(18); // also when the window grows
         Optvario[n]->alClic([this, i] { Optvario_Click(i); });
         Image1[n] = etichetta(Frame1, QStringLiteral("Image1(%1)").arg(i), QString(), {xIcona, y, wIcona, passoRiga});
         Image1[n]->setPixmap(moneta);
