@@ -44,7 +44,8 @@ QLabel *etichetta(QWidget *genitore, const char *nome, const char *testo, QRect 
     return l;
 }
 
-// Grid geometry: three class columns right of the row headings, rows 24 pixels apart.
+// Grid geometry: three class columns right of the row headings; rows 26 pixels apart,
+// room enough for the boxed figures at the usual type size.
 constexpr int xColonne = 272, larghezzaColonna = 116, passoColonne = 120;
 constexpr int yRighe = 62, passoRighe = 26, altezzaRiga = 22;
 
