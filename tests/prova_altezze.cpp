@@ -26,16 +26,6 @@ const QColor giallo(255, 255, 0), ciano(0, 255, 255);
 
 QStringList parole(const char *t) { return QString::fromUtf8(t).split(u' '); }
 
-QList<QTextTable *> tabelleRapporto()
-{
-    QList<QTextTable *> t;
-    if (QTextDocument *doc = Modulo::worddoc)
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-            if (auto *tb = qobject_cast<QTextTable *>(QTextCursor(b).currentTable()); tb && !t.contains(tb))
-                t << tb;
-    return t;
-}
-QString testoCella(QTextTable *t, int r, int c) { return t->cellAt(r, c).firstCursorPosition().block().text(); }
 
 const QString manca = QStringLiteral("Digitare il costo a mc. vuoto per pieno.");
 
@@ -463,17 +453,17 @@ private slots:
         const QString t = Modulo::worddoc->toPlainText();
         QVERIFY(t.contains(QStringLiteral("Dati generali")));
         QVERIFY(t.contains(QStringLiteral("Costi per altezze in nunero di piani (Valori in euro)")));
-        const auto tab = tabelleRapporto();
+        const auto tab = tabelleDocumento(Modulo::worddoc);
         QCOMPARE(tab.size(), 2);
-        QCOMPARE(testoCella(tab[0], 1, 0), QStringLiteral("Costo mc. vuoto per pieno"));
-        QCOMPARE(testoCella(tab[0], 1, 1), QStringLiteral("1.000"));
-        QCOMPARE(testoCella(tab[0], 2, 0), QStringLiteral("Tipo di edfificio scelto"));
-        QCOMPARE(testoCella(tab[0], 2, 1), QStringLiteral(" 4 piani + cantinato"));
+        QCOMPARE(cella(tab[0], 1, 0), QStringLiteral("Costo mc. vuoto per pieno"));
+        QCOMPARE(cella(tab[0], 1, 1), QStringLiteral("1.000"));
+        QCOMPARE(cella(tab[0], 2, 0), QStringLiteral("Tipo di edfificio scelto"));
+        QCOMPARE(cella(tab[0], 2, 1), QStringLiteral(" 4 piani + cantinato"));
         QCOMPARE(tab[1]->rows(), 15);
-        QCOMPARE(testoCella(tab[1], 0, 2), QStringLiteral("%"));
-        QCOMPARE(testoCella(tab[1], 1, 1), QStringLiteral("1.045"));
-        QCOMPARE(testoCella(tab[1], 1, 2), QStringLiteral("104,60"));
-        QCOMPARE(testoCella(tab[1], 4, 2), QStringLiteral("100,00"));
+        QCOMPARE(cella(tab[1], 0, 2), QStringLiteral("%"));
+        QCOMPARE(cella(tab[1], 1, 1), QStringLiteral("1.045"));
+        QCOMPARE(cella(tab[1], 1, 2), QStringLiteral("104,60"));
+        QCOMPARE(cella(tab[1], 4, 2), QStringLiteral("100,00"));
     }
 
     // Before any figure the load texts keep their full stop: never 46,00.
@@ -484,11 +474,11 @@ private slots:
         clicca(w, "Optvario(1)");
         QCOMPARE(ultimoMessaggio(), manca);
         attiva(w, "solodati");
-        const auto tab = tabelleRapporto();
+        const auto tab = tabelleDocumento(Modulo::worddoc);
         QCOMPARE(tab.size(), 2);
-        QCOMPARE(testoCella(tab[1], 1, 2), QStringLiteral("+4.6"));
-        QCOMPARE(testoCella(tab[1], 4, 2), QStringLiteral("0.0"));
-        QCOMPARE(testoCella(tab[1], 14, 2), QStringLiteral("+2.7"));
+        QCOMPARE(cella(tab[1], 1, 2), QStringLiteral("+4.6"));
+        QCOMPARE(cella(tab[1], 4, 2), QStringLiteral("0.0"));
+        QCOMPARE(cella(tab[1], 14, 2), QStringLiteral("+2.7"));
     }
 };
 

@@ -25,17 +25,6 @@ const QColor giallo(255, 255, 0), ciano(0, 255, 255);
 
 QStringList parole(const char *t) { return QString::fromUtf8(t).split(u' '); }
 
-// The tables of the last report, in document order.
-QList<QTextTable *> tabelleRapporto()
-{
-    QList<QTextTable *> t;
-    if (QTextDocument *doc = Modulo::worddoc)
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-            if (auto *tb = qobject_cast<QTextTable *>(QTextCursor(b).currentTable()); tb && !t.contains(tb))
-                t << tb;
-    return t;
-}
-QString testoCella(QTextTable *t, int r, int c) { return t->cellAt(r, c).firstCursorPosition().block().text(); }
 
 } // namespace
 
@@ -531,17 +520,17 @@ private slots:
         const QString t = Modulo::worddoc->toPlainText();
         QVERIFY(t.contains(QStringLiteral("Dati generali (Valori in euro)")));
         QVERIFY(t.contains(QStringLiteral("Costi per tipologie (Valori in euro)")));
-        const auto tab = tabelleRapporto();
+        const auto tab = tabelleDocumento(Modulo::worddoc);
         QCOMPARE(tab.size(), 2);
-        QCOMPARE(testoCella(tab[0], 0, 0), QStringLiteral("tipologia"));
-        QCOMPARE(testoCella(tab[0], 1, 1), QStringLiteral("1.000"));
-        QCOMPARE(testoCella(tab[0], 2, 1), QStringLiteral(" Edifici continui (4-5 piani)"));
+        QCOMPARE(cella(tab[0], 0, 0), QStringLiteral("tipologia"));
+        QCOMPARE(cella(tab[0], 1, 1), QStringLiteral("1.000"));
+        QCOMPARE(cella(tab[0], 2, 1), QStringLiteral(" Edifici continui (4-5 piani)"));
         QCOMPARE(tab[1]->rows(), 10);
-        QCOMPARE(testoCella(tab[1], 0, 1), QStringLiteral(" Costi unitari a mq. netti"));
+        QCOMPARE(cella(tab[1], 0, 1), QStringLiteral(" Costi unitari a mq. netti"));
         for (int i = 1; i <= 9; ++i) {
-            QCOMPARE(testoCella(tab[1], i, 0), riga("Label1", i));
-            QCOMPARE(testoCella(tab[1], i, 1), riga("edificio", i));
-            QCOMPARE(testoCella(tab[1], i, 2), riga("vano", i));
+            QCOMPARE(cella(tab[1], i, 0), riga("Label1", i));
+            QCOMPARE(cella(tab[1], i, 1), riga("edificio", i));
+            QCOMPARE(cella(tab[1], i, 2), riga("vano", i));
         }
         const Qt::Alignment destra = tab[1]->cellAt(3, 2).firstCursorPosition().blockFormat().alignment();
         QCOMPARE(destra & Qt::AlignHorizontal_Mask, Qt::AlignRight);
