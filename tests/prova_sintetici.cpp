@@ -1,6 +1,6 @@
 // The synthetic costs window: the grid handed over by the main window, its file, its
 // report, its check, clearing, hints, web buttons and texts.
-#include "app/finestreminime.h"
+#include "help/finestre.h"
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "estimates/finestre.h"
