@@ -9,12 +9,14 @@
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"
+#include "reports/rapporto_guida.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 
 using namespace perix;
@@ -124,5 +126,39 @@ int main(int argc, char **argv)
     };
     costi(registro::mostra<risultatitipologie>(), "costonetto", "1.250", "tipologia(3)", QStringLiteral("tipologie"));
     costi(registro::mostra<variocosto>(), "costopieno", "523", "Optvario(1)", QStringLiteral("altezze"));
+    void catturaGuida(const QString &cartella);
+    catturaGuida(cartella);
     return 0;
+}
+
+// The help: the table of contents beside a page on the whole screen, every page, the tips
+// window, and the whole help set as PDF and .docx.
+void catturaGuida(const QString &cartella)
+{
+    auto *s = registro::mostra<sommario>();
+    auto *g = registro::mostra<guidaarchivio>();
+    s->label_MouseMove(3);
+    QApplication::processEvents();
+    QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(cartella).filePath(QStringLiteral("guida-schermo.png")));
+    salva(s, cartella, QStringLiteral("guida-sommario"));
+    salva(g, cartella, QStringLiteral("guida-guidaarchivio"));
+    for (int i = 0; i < pagineGuidaTotali; ++i) {
+        PaginaGuida *p = mostraPaginaGuida(i);
+        salva(p, cartella, QStringLiteral("guida-") + p->objectName());
+    }
+    auto *t = registro::mostra<frmTip>();
+    salva(t, cartella, QStringLiteral("suggerimento-1"));
+    for (int i = 0; i < 10; ++i)
+        t->cmdNextTip_Click();
+    salva(t, cartella, QStringLiteral("suggerimento-11"));
+    registro::chiudi<frmTip>();
+    frmTip::impostaFile(QString());
+    salva(registro::mostra<frmTip>(), cartella, QStringLiteral("suggerimento-mancante"));
+    impostaCartelleGuida(QStringList{cartella});
+    s->cmdstampa_Click();
+    if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
+        salva(r, cartella, QStringLiteral("guida-completa"));
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("guida-completa.pdf")));
+        r->esportaPdf();
+    }
 }

@@ -1,0 +1,146 @@
+#include "help/suggerimenti.h"
+
+#include "app/avvio.h"
+#include "app/modulo.h"
+#include "help/lettura_suggerimenti.h"
+#include "layout/clsresize.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+namespace perix {
+
+namespace {
+
+std::optional<QString> fileScelto;
+
+QRect twips(int sinistra, int alto, int larghezza, int altezza)
+{
+    return QRect(sinistra / twipsPerPixel, alto / twipsPerPixel, larghezza / twipsPerPixel,
+                 altezza / twipsPerPixel);
+}
+
+} // namespace
+
+QString frmTip::messaggioMancante()
+{
+    return QStringLiteral("Impossibile trovare il file ") + nomeFile + QStringLiteral("\r\n\r\n")
+           + QStringLiteral("Creare un file di testo denominato ") + nomeFile
+           + QStringLiteral(" utilizzando il Blocco note e inserendo un suggerimento per ogni riga. ")
+           + QStringLiteral("Inserire il file nella stessa directory dell'applicazione. ");
+}
+
+void frmTip::impostaFile(std::optional<QString> percorso)
+{
+    fileScelto = std::move(percorso);
+}
+
+frmTip::frmTip()
+{
+    caricaRisorse();
+    setObjectName(QStringLiteral("frmTip"));
+    setWindowTitle(QStringLiteral("Suggerimento del giorno"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
+
+    auto *pannello = new QFrame(this);
+    pannello->setObjectName(QStringLiteral("Picture1"));
+    pannello->setGeometry(twips(120, 120, 4455, 2715));
+    pannello->setFrameShape(QFrame::Panel);
+    pannello->setFrameShadow(QFrame::Sunken);
+    pannello->setAutoFillBackground(true);
+    QPalette p = pannello->palette();
+    p.setColor(QPalette::Window, QColor(255, 255, 192));
+    p.setColor(QPalette::WindowText, Qt::black);
+    pannello->setPalette(p);
+
+    auto *icona = new QLabel(pannello);
+    icona->setObjectName(QStringLiteral("Image1"));
+    icona->setGeometry(twips(60, 120, 480, 480));
+    icona->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+
+    auto *titolo = new QLabel(QStringLiteral("Non tutti sanno che..."), pannello);
+    titolo->setObjectName(QStringLiteral("Label1"));
+    titolo->setGeometry(twips(540, 180, 2655, 480));
+    QFont grassetto = titolo->font();
+    grassetto.setBold(true);
+    grassetto.setPointSizeF(grassetto.pointSizeF() * 1.2);
+    titolo->setFont(grassetto);
+
+    m_testo = new QLabel(pannello);
+    m_testo->setObjectName(QStringLiteral("lblTipText"));
+    m_testo->setGeometry(twips(180, 840, 4095, 1635));
+    // A tip is the user's text: "<Invio>" must show as typed.
+    m_testo->setTextFormat(Qt::PlainText);
+    m_testo->setWordWrap(true);
+    m_testo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    const auto pulsante = [this](const char *nome, const char *testo, int alto) {
+        auto *b = new QPushButton(QString::fromUtf8(testo), this);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setGeometry(twips(4800, alto, 1215, 375));
+        return b;
+    };
+    connect(pulsante("cmdOK", "&Chiudi", 120), &QPushButton::clicked, this, &frmTip::cmdOK_Click);
+    connect(pulsante("cmdNextTip", "&Successivo", 600), &QPushButton::clicked, this, &frmTip::cmdNextTip_Click);
+    connect(pulsante("cmdprecedente", "&Precedente", 1080), &QPushButton::clicked, this,
+            &frmTip::cmdprecedente_Click);
+
+    // A small fixed dialog: it keeps its design size.
+    setFixedSize(6195 / twipsPerPixel, 3285 / twipsPerPixel);
+    Form_Load();
+}
+
+void frmTip::Form_Load()
+{
+    const QString percorso = fileScelto ? *fileScelto : Modulo::trovaFileDati(nomeFile);
+    if (!LoadTips(percorso))
+        m_testo->setText(messaggioMancante());
+}
+
+bool frmTip::LoadTips(const QString &nomefile)
+{
+    // A name that is there but cannot be read (a folder, no permission) counts as missing.
+    const auto letti = leggiSuggerimenti(nomefile);
+    if (!letti)
+        return false;
+    m_tipList.append(*letti);
+    ShowNextTip();
+    return true;
+}
+
+void frmTip::DisplayCurrentTip()
+{
+    if (!m_tipList.isEmpty() && m_tipNumber >= 1 && m_tipNumber <= m_tipList.size())
+        m_testo->setText(m_tipList.at(m_tipNumber - 1));
+}
+
+void frmTip::ShowNextTip()
+{
+    ++m_tipNumber;
+    if (m_tipNumber > m_tipList.size())
+        m_tipNumber = 1;
+    DisplayCurrentTip();
+}
+
+void frmTip::cmdNextTip_Click()
+{
+    ShowNextTip();
+}
+
+void frmTip::cmdprecedente_Click()
+{
+    if (m_tipNumber <= 1)
+        return;
+    --m_tipNumber;
+    DisplayCurrentTip();
+}
+
+void frmTip::cmdOK_Click()
+{
+    hide();
+}
+
+} // namespace perix

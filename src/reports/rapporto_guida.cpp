@@ -1,0 +1,87 @@
+#include "reports/rapporto_guida.h"
+
+#include "app/modulo.h"
+#include "archive/campi.h"
+#include "reports/docx.h"
+#include "reports/documento.h"
+#include "reports/finestrareport.h"
+#include "reports/rapporti.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace perix {
+
+namespace {
+std::optional<QStringList> cartelleScelte;
+}
+
+finestrareport *rapportoGuida(const QList<PaginaStampata> &pagine, QString *motivo)
+{
+    Rapporto r(QStringLiteral("guida"));
+    if (!r.valido()) {
+        if (motivo)
+            *motivo = r.motivo();
+        return nullptr;
+    }
+    r.scrivi(20, Modulo::nomeprogramma + QLatin1Char('\r'));
+    r.scrivi(16, Modulo::descrizioneprogramma + QStringLiteral("\r\r\r"));
+    for (qsizetype i = 0; i < pagine.size(); ++i) {
+        r.scrivi(QStringLiteral("Guida: ") + pagine[i].titolo + QStringLiteral("\r\r"));
+        // The first title keeps the description's 16 points; everything after it is 12.
+        if (i == 0)
+            r.selezione()->setFontSize(12);
+        r.scrivi(pagine[i].testo + QLatin1Char('\r'));
+        if (i + 1 < pagine.size())
+            r.interruzionePagina();
+    }
+    r.giustificaTutto();
+    return r.mostra();
+}
+
+QString nomeFileGuida()
+{
+    return Modulo::nomeprogramma + QStringLiteral("-guida.docx");
+}
+
+QStringList cartelleGuida()
+{
+    if (cartelleScelte)
+        return *cartelleScelte;
+    return {QCoreApplication::applicationDirPath(),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)};
+}
+
+void impostaCartelleGuida(std::optional<QStringList> cartelle)
+{
+    cartelleScelte = std::move(cartelle);
+}
+
+std::optional<QString> salvaGuida(const Document &documento, const QStringList &cartelle, QString *motivo)
+{
+    QString primo;
+    for (const QString &c : cartelle) {
+        if (c.isEmpty())
+            continue;
+        QDir cartella(c);
+        // The documents folder may not exist yet on a fresh account.
+        if (!cartella.exists() && !QDir().mkpath(c))
+            continue;
+        const QString percorso = cartella.absoluteFilePath(nomeFileGuida());
+        QString perche;
+        // Through the archive's atomic save: its reasons are in Italian.
+        const bool salvato = salvaAtomico(
+            percorso, [&documento](QIODevice &d, QString *m) { return scriviDocx(documento, d, m); }, &perche);
+        if (salvato)
+            return QDir::toNativeSeparators(percorso);
+        if (primo.isEmpty())
+            primo = perche;
+    }
+    if (motivo)
+        *motivo = primo.isEmpty() ? QStringLiteral("nessuna cartella disponibile") : primo;
+    return std::nullopt;
+}
+
+} // namespace perix

@@ -1,0 +1,40 @@
+#pragma once
+// The whole help set as one document: the program's name and description, then the nine
+// pages, each "Guida: " and its title followed by its text, one page each; saved as
+// "Perix-guida.docx".
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace perix {
+
+class Document;
+class finestrareport;
+
+struct PaginaStampata {
+    QString titolo;
+    QString testo;
+};
+
+// Builds the document in a new report window and shows it; nullptr, with the reason,
+// when the window cannot be opened.
+finestrareport *rapportoGuida(const QList<PaginaStampata> &pagine, QString *motivo = nullptr);
+
+// The file name: nomeprogramma, "-guida", ".docx".
+QString nomeFileGuida();
+
+// Where the help set is saved, in order of preference: the program's folder, then the
+// user's documents folder.
+QStringList cartelleGuida();
+// Tests name their own folders (nothing: the usual ones again).
+void impostaCartelleGuida(std::optional<QStringList> cartelle);
+
+// Saves the document under nomeFileGuida() in the first folder of `cartelle` that takes
+// it, replacing an older copy atomically. The full path, or nothing with the reason of
+// the first failure.
+std::optional<QString> salvaGuida(const Document &documento, const QStringList &cartelle,
+                                  QString *motivo = nullptr);
+
+} // namespace perix
