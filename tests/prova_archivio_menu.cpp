@@ -261,6 +261,13 @@ private slots:
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QVERIFY2(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-menu-guasto")),
                  qPrintable(ultimoMessaggio()));
+        // The unreadable file is not the window's file: "Salva" asks, the file stays as it was.
+        QCOMPARE(m->nomefile(), QString());
+        dialoghi::prova::accodaFile(std::nullopt);
+        attiva(m, "salva");
+        QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
+        if (dati.size() < 1024)
+            QCOMPARE(contenuto("Perix-menu-guasto"), dati);
     }
 
     void cartellaScelta()

@@ -85,16 +85,17 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
     const auto percorso = scelto(dialoghi::apriFile(parent, richiestaApertura(archivio, archivio.titoloApri)));
     if (!percorso)
         return std::nullopt;
-    nomefile = *percorso;
     QString motivo;
-    const auto dati = leggiFile(nomefile, &motivo);
+    const auto dati = leggiFile(*percorso, &motivo);
     auto campi = dati ? leggiCampi(*dati, quantiCampi, &motivo) : std::nullopt;
     if (!campi) {
+        // The window keeps the file it had: a later "Salva" never lands on the unreadable one.
         dialoghi::stop(parent,
-                       QStringLiteral("Impossibile aprire il file %1: %2").arg(soloNome(nomefile), motivo),
+                       QStringLiteral("Impossibile aprire il file %1: %2").arg(soloNome(*percorso), motivo),
                        titoloMessaggi);
         return campi;
     }
+    nomefile = *percorso;
     if (archivio.riconosci) {
         const auto righe = leggiRighe(*dati);
         if (!righe || !archivio.riconosci(*righe))

@@ -33,8 +33,9 @@ QList<dialoghi::Filtro> filtriApertura(const DescrizioneArchivio &archivio);
 dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio);
 
 // Open: asks for a file and reads its first `quantiCampi` fields. Cancelling gives
-// nothing silently; otherwise `nomefile` takes the chosen name, and a file that cannot
-// be read is reported in a stop message titled `titoloMessaggi` and gives nothing.
+// nothing silently; a file that cannot be read is reported in a stop message titled
+// `titoloMessaggi`, gives nothing and leaves `nomefile` as it was; otherwise `nomefile`
+// takes the chosen name.
 // A file read but not recognised as the window's record leaves `nomefile` empty.
 std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
                                          QString &nomefile, int quantiCampi,
