@@ -30,9 +30,9 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure
 
 bench: build
-	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati
+	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati bench_guida
 	@cd $(BUILD) && export QT_QPA_PLATFORM=offscreen && ./bench/perix_bench && ./bench/bench_rapporti 20 \
-	  && ./bench/bench_costi && ./bench/bench_disaggregati
+	  && ./bench/bench_costi && ./bench/bench_disaggregati && ./bench/bench_guida 10
 
 catture: build
 	@ninja -C $(BUILD) perix_cattura
