@@ -15,8 +15,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace perix;
@@ -128,6 +130,8 @@ int main(int argc, char **argv)
     costi(registro::mostra<variocosto>(), "costopieno", "523", "Optvario(1)", QStringLiteral("altezze"));
     void catturaGuida(const QString &cartella);
     catturaGuida(cartella);
+    void catturaInformazioni(const QString &cartella);
+    catturaInformazioni(cartella);
     return 0;
 }
 
@@ -161,4 +165,35 @@ void catturaGuida(const QString &cartella)
         dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("guida-completa.pdf")));
         r->esportaPdf();
     }
+}
+
+// The about window, the support page, the catalogue at its first and last ten, and the
+// printed catalogue as PDF.
+void catturaInformazioni(const QString &cartella)
+{
+    salva(registro::mostra<informa>(), cartella, QStringLiteral("informa"));
+    salva(registro::mostra<supportoclienti>(), cartella, QStringLiteral("supportoclienti"));
+    auto *p = registro::mostra<prodotti>();
+    salva(p, cartella, QStringLiteral("prodotti"));
+    auto *barra = p->findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+    barra->setValue(barra->maximum());
+    salva(p, cartella, QStringLiteral("prodotti-fine"));
+    p->cmdstampa_Click();
+    if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
+        salva(r, cartella, QStringLiteral("rapporto-prodotti"));
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-prodotti.pdf")));
+        r->esportaPdf();
+    }
+    // A list that announces more products than it holds: the note beside the buttons.
+    registro::chiudi<prodotti>();
+    const QString qui = QDir::currentPath(), assoluta = QDir(cartella).absolutePath();
+    QDir::setCurrent(assoluta);
+    QFile f(QStringLiteral("listino.txt"));
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write("2026,30\r\n\"Perix\",\"stima di aree fabbricabili\",258.23,232.41\r\n");
+        f.close();
+        salva(registro::mostra<prodotti>(), assoluta, QStringLiteral("prodotti-con-nota"));
+        f.remove();
+    }
+    QDir::setCurrent(qui);
 }

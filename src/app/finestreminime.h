@@ -21,9 +21,6 @@ public:
         Classe() : FinestraInformativa(QStringLiteral(#Classe), QStringLiteral(titolo), {}) {}     \
     };
 
-PERIX_FINESTRA_INFORMATIVA(supportoclienti, "Perix: supporto prodotto")
-PERIX_FINESTRA_INFORMATIVA(informa, "Informazioni su Perix")
-PERIX_FINESTRA_INFORMATIVA(prodotti, "Perix: catalogo prodotti")
 
 #undef PERIX_FINESTRA_INFORMATIVA
 
