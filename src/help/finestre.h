@@ -1,7 +1,6 @@
 #pragma once
 // The help and information windows, for whoever opens them.
 
-#include "app/finestreminime.h"
 #include "help/suggerimenti.h"
 #include "help/pagine.h"
 #include "help/sommario.h"
