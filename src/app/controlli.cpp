@@ -2,6 +2,7 @@
 
 #include "archive/campi.h"
 
+#include <QLabel>
 #include <QLineEdit>
 
 namespace perix {
@@ -57,6 +58,15 @@ void deseleziona(QRadioButton *b)
     b->setAutoExclusive(false);
     b->setChecked(false);
     b->setAutoExclusive(esclusivo);
+}
+
+void stilePasso(QLabel *passo, bool grassetto)
+{
+    passo->setFrameShape(QFrame::NoFrame);
+    passo->setMargin(0);
+    passo->setStyleSheet(QStringLiteral("QLabel#passo { color: #10408a; %1 border: 1px solid #8c99a8;"
+                                        " border-radius: 2px; background: #f4f7fa; padding: 1px 6px; }")
+                             .arg(grassetto ? QStringLiteral("font-weight: bold;") : QString()));
 }
 
 } // namespace perix

@@ -6,6 +6,7 @@
 #include <QValidator>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 
 namespace perix {
@@ -45,5 +46,9 @@ void senzaControlli(QLineEdit *campo);
 
 // Unchecks a radio button even when it is the only checked one of its group.
 void deseleziona(QRadioButton *b);
+
+// The look of a window's `passo` status line: a box drawn whole at any size (a sunken
+// panel under a style sheet loses its bottom edge), blue text, bold when asked.
+void stilePasso(QLabel *passo, bool grassetto);
 
 } // namespace perix

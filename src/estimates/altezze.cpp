@@ -133,8 +133,7 @@ void variocosto::creaControlli()
                                      "metro cubo se non è riportato"),
                       {270, 12, 346, 64}, QStringLiteral("indicazioni in linea sulla immissione dei dati"));
     passo->setWordWrap(true);
-    passo->setFrameShape(QFrame::StyledPanel);
-    passo->setMargin(4);
+    stilePasso(passo, false);
 
     // Right: the currency, the caption of the cost, the cost; the arrow points at class 4.
     const int xd = 482, wd = 150;

@@ -193,10 +193,7 @@ void risultatidisaggregati::creaControlli()
                                      "tasto X i lavori non necessari"),
                       {6, 370, 628, 22}, Qt::AlignLeft | Qt::AlignVCenter,
                       "indicazioni in linea sulla immissione dei dati");
-    passo->setFrameShape(QFrame::StyledPanel);
-    passo->setFrameShadow(QFrame::Sunken);
-    passo->setContentsMargins(6, 0, 6, 0);
-    passo->setStyleSheet(QStringLiteral("QLabel#passo { color: #10408a; font-weight: bold; }"));
+    stilePasso(passo, true);
     QFont corto = passo->font();
     corto.setPointSizeF(corto.pointSizeF() - 1);
     passo->setFont(corto);

@@ -1,5 +1,6 @@
 #include "sintetici.h"
 
+#include "app/controlli.h"
 #include "app/dialoghi.h"
 #include "app/modulo.h"
 #include "archive/comandi.h"
@@ -66,11 +67,8 @@ risultatisintetici::risultatisintetici()
     passo = etichetta(a, "passo",
                       "la finestra è di sola lettura, immettere i dati nella finestra Menu o aprire un file archiviato",
                       {8, 360, 624, 28}, "indicazioni in linea sulla immissione dei dati");
-    passo->setFrameShape(QFrame::StyledPanel);
-    passo->setFrameShadow(QFrame::Sunken);
-    passo->setContentsMargins(6, 0, 6, 0);
     passo->setWordWrap(true);
-    passo->setStyleSheet(QStringLiteral("QLabel#passo { color: #10408a; }"));
+    stilePasso(passo, false);
 
     frame3()->setGeometry(8, 262, 262, 88); // level with the Web frame
     auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);

@@ -184,8 +184,7 @@ void risultatitipologie::creaControlli()
                                      "finestra Menu o da un file archiviato"),
                       {270, 12, 346, 64}, QStringLiteral("indicazioni in linea sulla immissione dei dati"));
     passo->setWordWrap(true);
-    passo->setFrameShape(QFrame::StyledPanel);
-    passo->setMargin(4);
+    stilePasso(passo, false);
 }
 
 void risultatitipologie::coloraRiga(int i, const QColor &colore)
