@@ -8,10 +8,14 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace perix {
 
@@ -56,6 +60,24 @@ VoceMenu voce(const char *nome, const char *testo, Comando c)
 VoceMenu separatore(const char *nome = "")
 {
     return {QString::fromUtf8(nome), QString(), std::nullopt};
+}
+
+// The shortcuts desktop users expect; Ctrl and F-keys never meet the captions' Alt mnemonics.
+QKeySequence scorciatoia(Comando c)
+{
+    switch (c) {
+    case Comando::Apri: return QKeySequence::Open;
+    case Comando::Salva: return QKeySequence::Save;
+    case Comando::SalvaNome: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    case Comando::Stampa: return QKeySequence::Print;
+    case Comando::Fin1: return QKeySequence(Qt::CTRL | Qt::Key_1);
+    case Comando::Fin2: return QKeySequence(Qt::CTRL | Qt::Key_2);
+    case Comando::Fin3: return QKeySequence(Qt::CTRL | Qt::Key_3);
+    case Comando::Fin4: return QKeySequence(Qt::CTRL | Qt::Key_4);
+    case Comando::Fin5: return QKeySequence(Qt::CTRL | Qt::Key_5);
+    case Comando::Finestra: return QKeySequence(Qt::Key_F1);
+    default: return {};
+    }
 }
 
 } // namespace
@@ -113,8 +135,10 @@ void FinestraStima::creaMenu()
             QAction *a = v.comando ? menu->addAction(v.testo) : menu->addSeparator();
             if (!v.nome.isEmpty())
                 a->setObjectName(v.nome);
-            if (v.comando)
+            if (v.comando) {
+                a->setShortcut(scorciatoia(*v.comando));
                 connect(a, &QAction::triggered, this, [this, c = *v.comando] { esegui(c); });
+            }
         }
     }
     // The far-right item naming the window: Qt has no right-aligned menu item, so the
@@ -124,6 +148,7 @@ void FinestraStima::creaMenu()
     auto *fin = new QAction(testo.trimmed(), this);
     fin->setObjectName(QStringLiteral("finestra"));
     fin->setProperty("didascalia", testo);
+    fin->setShortcut(scorciatoia(Comando::Finestra));
     addAction(fin); // keeps its Alt+N mnemonic
     connect(fin, &QAction::triggered, this, [this] { esegui(Comando::Finestra); });
     auto *angolo = new QToolButton(menuBar());
@@ -188,6 +213,20 @@ void FinestraStima::completaCaricamento(QSize areaProgetto)
     m_resize.SizeFormToScreen(75, this);
     resize(9600 / twipsPerPixel, 6825 / twipsPerPixel);
     m_area->installEventFilter(this);
+    ordinaCampi();
+}
+
+void FinestraStima::ordinaCampi()
+{
+    // Tab goes through the fields as they are read, top to bottom, left to right within a row.
+    QList<QLineEdit *> campi = m_area->findChildren<QLineEdit *>();
+    const auto posizione = [this](QWidget *w) { return w->mapTo(m_area, QPoint(0, 0)); };
+    std::stable_sort(campi.begin(), campi.end(), [&](QLineEdit *a, QLineEdit *b) {
+        const QPoint pa = posizione(a), pb = posizione(b);
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    for (qsizetype i = 1; i < campi.size(); ++i)
+        QWidget::setTabOrder(campi[i - 1], campi[i]);
 }
 
 bool FinestraStima::eventFilter(QObject *o, QEvent *e)

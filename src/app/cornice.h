@@ -95,6 +95,7 @@ private:
     void creaMenu();
     void creaBarra();
     void creaPulsanti();
+    void ordinaCampi();
 
     DescrizioneCornice m_descrizione;
     QWidget *m_area = nullptr;

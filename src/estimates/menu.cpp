@@ -235,10 +235,7 @@ void menu::creaControlli()
 
     passo = etichetta(QStringLiteral("passo"), QStringLiteral("scegliere la valuta del calcolo"), {8, 366, 624, 24},
                       QStringLiteral("indicazioni in linea sulla immissione dei dati"));
-    passo->setFrameShape(QFrame::StyledPanel);
-    passo->setFrameShadow(QFrame::Sunken);
-    passo->setContentsMargins(6, 0, 6, 0);
-    passo->setStyleSheet(QStringLiteral("QLabel#passo { color: #10408a; font-weight: bold; }"));
+    stilePasso(passo, true);
 
     // Before a currency is chosen, nothing else can be: the panel starts reset.
     for (QRadioButton *b : {aree, disaggregati, sintetici, tipologici, altezze})
@@ -276,6 +273,7 @@ void menu::moneta_Click(int Index)
     soldi()->setText(QStringLiteral("Valori ") + Modulo::valuta);
     Modulo::etichettavaluta = soldi()->text();
     Modulo::aggiornavaluta();
+    seguipasso();
 }
 
 void menu::azzerastima()
@@ -304,6 +302,7 @@ void menu::aree_Click()
     for (QLineEdit *e : {valoremercato, costitotali, anni, superficie})
         e->setEnabled(true);
     aggiornapasso();
+    seguipasso();
 }
 
 void menu::disaggregati_click()
@@ -317,6 +316,7 @@ void menu::disaggregati_click()
     caratt->show();
     caratt->setEnabled(letturaSemplice(valoremercato->text()) > 0 && letturaSemplice(costitotali->text()) > 0);
     aggiornapasso();
+    seguipasso();
 }
 
 void menu::sintetici_click()
@@ -327,6 +327,7 @@ void menu::sintetici_click()
     costolordo->setEnabled(true);
     caratt->show();
     costolordo_Change(); // the class buttons and the guidance, by the figure's one reading
+    seguipasso();
 }
 
 void menu::tipologici_click()
@@ -373,6 +374,7 @@ void menu::Option1_Click(int Index)
         Modulo::percentualiclasse = schemaClasse(Index);
         passaadisaggregati();
     }
+    seguipasso();
 }
 
 void menu::calcolasintetici()
@@ -531,6 +533,36 @@ void menu::aggiornapasso()
     passo->setText(t);
 }
 
+void menu::seguipasso()
+{
+    const QString t = passo->text();
+    const auto scelto = [](std::initializer_list<QRadioButton *> pulsanti) {
+        for (QRadioButton *b : pulsanti)
+            if (b->isChecked())
+                return b;
+        return *pulsanti.begin();
+    };
+    QWidget *dove = nullptr;
+    if (t.startsWith(QLatin1String("digitare il valore di mercato")))
+        dove = valoremercato;
+    else if (t.startsWith(QLatin1String("digitare il dato dei costi")))
+        dove = costitotali;
+    else if (t.startsWith(QLatin1String("digitare gli anni")))
+        dove = anni;
+    else if (t.startsWith(QLatin1String("digitare la superficie")))
+        dove = superficie;
+    else if (t.startsWith(QLatin1String("digitare il costo per mq")))
+        dove = costolordo;
+    else if (t.startsWith(QLatin1String("scegliere una delle caratteristiche")))
+        dove = scelto({Option1[1], Option1[2], Option1[3]});
+    else if (t.startsWith(QLatin1String("scegliere la valuta")))
+        dove = scelto({moneta[1], moneta[2]});
+    else if (t.startsWith(QLatin1String("cliccare sul tasto")) || t.startsWith(QLatin1String("scegliere un altro")))
+        dove = scelto({aree, disaggregati, sintetici, tipologici, altezze});
+    if (dove && dove->isEnabled())
+        dove->setFocus(Qt::OtherFocusReason);
+}
+
 void menu::controlla_click()
 {
     const auto ferma = [this](const char *testo) {
@@ -665,6 +697,7 @@ void menu::apri_Click()
     costolordo->setText(QString());
     if (giaScelta)
         aree_Click(); // checking it again raised nothing
+    seguipasso();
 }
 
 void menu::salva_Click()

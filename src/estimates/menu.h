@@ -38,6 +38,8 @@ public:
     void azzerastima();
     void stimaarea();
     void aggiornapasso();
+    // Puts the keyboard focus where `passo` asks the user to act, so typing can start at once.
+    void seguipasso();
     // The notes on figures the valuation reads otherwise than an Italian would.
     void aggiornanote();
     void passaadisaggregati();
