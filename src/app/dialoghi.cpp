@@ -1,7 +1,11 @@
 #include "dialoghi.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QMessageBox>
 #include <QPushButton>
 #include <deque>
@@ -49,7 +53,7 @@ std::optional<T> prendi(std::deque<T> &coda, const QString &cosa)
     return v;
 }
 
-std::optional<QString> dialogoFile(QWidget *parent, const RichiestaFile &r, bool salvataggio)
+std::optional<QString> chiedeFile(QWidget *parent, const RichiestaFile &r, bool salvataggio)
 {
     auto &s = stato();
     if (s.attivo) {
@@ -60,6 +64,8 @@ std::optional<QString> dialogoFile(QWidget *parent, const RichiestaFile &r, bool
         return v ? *v : std::nullopt;
     }
     QFileDialog dlg(parent, r.titolo);
+    if (!r.cartella.isEmpty())
+        dlg.setDirectory(r.cartella);
     dlg.setAcceptMode(salvataggio ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(salvataggio ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filtri;
@@ -75,7 +81,39 @@ std::optional<QString> dialogoFile(QWidget *parent, const RichiestaFile &r, bool
     return dlg.selectedFiles().constFirst();
 }
 
+std::optional<QString> dialogoFile(QWidget *parent, RichiestaFile r, bool salvataggio)
+{
+    if (r.cartella.isEmpty() && !r.tipo.isEmpty())
+        r.cartella = cartellaIniziale(r.tipo);
+    auto scelta = chiedeFile(parent, r, salvataggio);
+    if (scelta && !scelta->isEmpty() && !r.tipo.isEmpty())
+        ricordaCartella(r.tipo, QFileInfo(*scelta).absolutePath());
+    return scelta;
+}
+
+QString chiaveCartella(const QString &tipo)
+{
+    return QStringLiteral("cartelle/") + QString(tipo).replace(u'/', u'_');
+}
+
 } // namespace
+
+QString cartellaIniziale(const QString &tipo)
+{
+    const QString usata = QSettings().value(chiaveCartella(tipo)).toString();
+    if (!usata.isEmpty() && QFileInfo(usata).isDir())
+        return usata;
+    // Never the program's working folder, which is no place of the user's.
+    const QString documenti = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documenti.isEmpty() && QFileInfo(documenti).isDir())
+        return documenti;
+    return QDir::homePath();
+}
+
+void ricordaCartella(const QString &tipo, const QString &cartella)
+{
+    QSettings().setValue(chiaveCartella(tipo), cartella);
+}
 
 QString filtroQt(const QList<Filtro> &filtri)
 {

@@ -37,7 +37,16 @@ struct RichiestaFile {
     QString nomeProposto;
     QList<Filtro> filtri;
     int indiceFiltro = 1; // 1-based, as the estimation windows give it
+    // The kind of file asked for (an archive prefix, "rapporti"): the dialog starts in the
+    // folder last used for that kind, the first time in the user's documents.
+    QString tipo{};
+    // The folder the dialog starts in; filled from `tipo` when left empty.
+    QString cartella{};
 };
+
+// The folder a dialog for files of kind `tipo` starts in, and the one to remember.
+QString cartellaIniziale(const QString &tipo);
+void ricordaCartella(const QString &tipo, const QString &cartella);
 
 // Open-file and save-file dialogs: the chosen path, or nothing when cancelled.
 std::optional<QString> apriFile(QWidget *parent, const RichiestaFile &richiesta);

@@ -22,7 +22,7 @@ std::optional<QString> scelto(const std::optional<QString> &risposta)
 
 dialoghi::RichiestaFile richiestaApertura(const DescrizioneArchivio &archivio, const QString &titolo)
 {
-    return {titolo, archivio.nomeProposto, filtriApertura(archivio), 2};
+    return {titolo, archivio.nomeProposto, filtriApertura(archivio), 2, archivio.prefisso};
 }
 
 bool cestina(const QString &percorso)
@@ -108,7 +108,8 @@ bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString
                    const QString &titoloDialogo, const Record &record, const QString &titoloMessaggi)
 {
     if (nomefile.isEmpty()) {
-        dialoghi::RichiestaFile r{titoloDialogo, archivio.nomeProposto, {filtroPrefisso(archivio)}, 1};
+        dialoghi::RichiestaFile r{titoloDialogo, archivio.nomeProposto, {filtroPrefisso(archivio)}, 1,
+                                  archivio.prefisso};
         if (archivio.salvaConTuttiIFile) {
             r.filtri = filtriApertura(archivio);
             r.indiceFiltro = 2;
