@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -72,6 +74,16 @@ int main(int argc, char **argv)
     for (auto &c : campi)
         QTest::keyClicks(m->findChild<QLineEdit *>(QString::fromLatin1(c[0])), QString::fromLatin1(c[1]));
     salva(m, cartella, QStringLiteral("menu-area"));
+    // The File menu open over the window, its shortcuts beside the items.
+    if (auto *fm = m->findChild<QMenu *>(QStringLiteral("file"))) {
+        m->menuBar()->setActiveAction(fm->menuAction());
+        QApplication::processEvents();
+        const QRect zona = m->frameGeometry().united(fm->geometry());
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, zona.x(), zona.y(), zona.width(), zona.height())
+            .save(QDir(cartella).filePath(QStringLiteral("menu-file.png")));
+        fm->hide();
+    }
     m->resize(960, 680);
     salva(m, cartella, QStringLiteral("menu-grande"));
     m->resize(480, 340);
@@ -84,6 +96,7 @@ int main(int argc, char **argv)
         r->esportaPdf();
         dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto.docx")));
         r->salvaDocx();
+        salva(r, cartella, QStringLiteral("rapporto-dopo-salvataggio"));
     }
     QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costitotali")), QStringLiteral("000"));
     salva(m, cartella, QStringLiteral("menu-negativo"));

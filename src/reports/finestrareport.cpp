@@ -1,5 +1,6 @@
 #include "reports/finestrareport.h"
 
+#include "app/avvio.h"
 #include "app/dialoghi.h"
 #include "app/modulo.h"
 #include "reports/docx.h"
@@ -71,6 +72,8 @@ finestrareport::finestrareport(const QString &nome, QWidget *parent) : QMainWind
 {
     setObjectName(QStringLiteral("finestrareport"));
     setAttribute(Qt::WA_DeleteOnClose);
+    caricaRisorse();
+    setWindowIcon(icona(QStringLiteral(":/icons/icona.svg"), QStyle::SP_FileIcon, this));
     setWindowTitle(nomeProgramma() + QStringLiteral(": documento")
                    + (nome.isEmpty() ? QString() : QStringLiteral(" - ") + nome));
 
@@ -116,6 +119,15 @@ finestrareport::finestrareport(const QString &nome, QWidget *parent) : QMainWind
            icona(QStringLiteral(":/icons/apri.svg"), QStyle::SP_DirOpenIcon, this), QKeySequence(),
            QStringLiteral("apre una copia del documento con l'elaboratore di testi del sistema"),
            [this] { apriConElaboratore(); }));
+
+    // Closing as any document window closes, with no button of its own on the toolbar.
+    QList<QKeySequence> chiusura{QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)};
+    for (const QKeySequence &k : QKeySequence::keyBindings(QKeySequence::Close))
+        if (!chiusura.contains(k))
+            chiusura << k; // Ctrl+F4 too where the desktop uses it
+    azione("chiudi", QStringLiteral("&Chiudi"), QIcon(), QKeySequence(), QStringLiteral("chiude il documento"),
+           [this] { close(); })
+        ->setShortcuts(chiusura);
 
     // The view controls sit in the status bar, out of the way of the document commands.
     stato_ = new QLabel(this);
@@ -226,7 +238,7 @@ bool finestrareport::esportaPdf()
 {
     const auto scelta = dialoghi::salvaFile(
         this, {QStringLiteral("Esporta il documento in PDF"), nomeFile(QStringLiteral(".pdf")),
-               {{QStringLiteral("Documento PDF"), QStringLiteral("*.pdf")}}, 1});
+               {{QStringLiteral("Documento PDF"), QStringLiteral("*.pdf")}}, 1, QStringLiteral("rapporti")});
     if (!scelta)
         return false;
     const QString percorso = conEstensione(*scelta, QStringLiteral(".pdf"));
@@ -236,6 +248,7 @@ bool finestrareport::esportaPdf()
                              .arg(QDir::toNativeSeparators(percorso), motivo));
         return false;
     }
+    annunciaFile(QStringLiteral("PDF salvato in %1"), percorso);
     return true;
 }
 
@@ -243,7 +256,7 @@ bool finestrareport::salvaDocx()
 {
     const auto scelta = dialoghi::salvaFile(
         this, {QStringLiteral("Salva come documento Word"), nomeFile(QStringLiteral(".docx")),
-               {{QStringLiteral("Documento Word"), QStringLiteral("*.docx")}}, 1});
+               {{QStringLiteral("Documento Word"), QStringLiteral("*.docx")}}, 1, QStringLiteral("rapporti")});
     if (!scelta)
         return false;
     const QString percorso = conEstensione(*scelta, QStringLiteral(".docx"));
@@ -253,7 +266,13 @@ bool finestrareport::salvaDocx()
                              .arg(QDir::toNativeSeparators(percorso), motivo));
         return false;
     }
+    annunciaFile(QStringLiteral("Documento Word salvato in %1"), percorso);
     return true;
+}
+
+void finestrareport::annunciaFile(const QString &frase, const QString &percorso)
+{
+    statusBar()->showMessage(frase.arg(QDir::toNativeSeparators(QFileInfo(percorso).absoluteFilePath())), 8000);
 }
 
 QString finestrareport::cartellaCopie()

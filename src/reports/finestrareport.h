@@ -59,6 +59,8 @@ private:
     void preparaStampante(QPrinter &stampante) const;
     QString nomeFile(const QString &estensione) const;
     void aggiornaStato();
+    // Says in the status bar, for a few seconds, where a file was written.
+    void annunciaFile(const QString &frase, const QString &percorso);
 
     QString nome_;
     Document *documento_ = nullptr;
