@@ -812,6 +812,24 @@ private slots:
         }
     }
 
+    void docxConImmagine()
+    {
+        Document doc;
+        doc.selection().typeText(QStringLiteral("grafico:\r"));
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        doc.selection().insertImage(img, QSizeF(72, 36)); // an inch by half an inch
+        const auto parti = leggiZip(componiDocx(doc));
+        QCOMPARE(QImage::fromData(parti.value("word/media/immagine1.png"), "PNG").size(), QSize(40, 20));
+        QVERIFY(parti.value("[Content_Types].xml").contains("<Default Extension=\"png\" ContentType=\"image/png\"/>"));
+        QVERIFY(parti.value("word/_rels/document.xml.rels")
+                    .contains("<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+                              "2006/relationships/image\" Target=\"media/immagine1.png\"/>"));
+        const QByteArray xml = parti.value("word/document.xml");
+        QVERIFY(xml.contains("<a:blip r:embed=\"rId2\"/>"));
+        QVERIFY(xml.contains("<wp:extent cx=\"914400\" cy=\"457200\"/>"));
+    }
+
     void docxInterruzioniEPiccoli()
     {
         Document doc;
