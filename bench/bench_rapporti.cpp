@@ -1,7 +1,10 @@
 // How long the main window's report takes: from the request to its window painted on
-// screen, then its PDF export and its .docx. Figures are printed, never judged.
+// screen, then its PDF export and its .docx, without and with the calculation trail and
+// sensitivity sections. Figures are printed, never judged.
 //
-//   bench_rapporti [giri]      (default 20; QT_QPA_PLATFORM=offscreen unless set)
+//   bench_rapporti [giri] [cartella]   (default 20; QT_QPA_PLATFORM=offscreen unless set)
+//
+// With a folder, the last PDF and .docx of each kind stay there to be looked at.
 
 #include "app/modulo.h"
 #include "reports/docx.h"
@@ -35,32 +38,11 @@ double mediana(std::vector<double> v)
 
 double trascorsi(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
-} // namespace
-
-int main(int argc, char **argv)
+// Opens the report `giri` + 1 times, exporting and saving it each time; prints the medians.
+bool misura(const perix::DatiRapportoMenu &dati, int giri, const QString &base)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    QFont::insertSubstitution(QStringLiteral("Century Gothic"), QStringLiteral("URW Gothic"));
-    perix::Modulo::impostatesti();
-
-    const int giri = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
-    QTemporaryDir cartella;
-    const QString pdf = cartella.filePath(QStringLiteral("stima.pdf"));
-    const QString docx = cartella.filePath(QStringLiteral("stima.docx"));
-
-    perix::DatiRapportoMenu dati;
-    dati.valuta = QStringLiteral("in euro");
-    dati.valoremercato = QStringLiteral("1000000");
-    dati.costitotali = QStringLiteral("500000");
-    dati.anni = QStringLiteral("2");
-    dati.superficie = QStringLiteral("1000");
-    dati.risultati = {QString(), QStringLiteral("349.375"), QStringLiteral("165.289"), QStringLiteral("257.332"),
-                      QStringLiteral("349"), QStringLiteral("165"), QStringLiteral("257")};
-
+    const QString pdf = base + QStringLiteral(".pdf");
+    const QString docx = base + QStringLiteral(".docx");
     Serie finestra{"rapporto fino alla finestra disegnata", {}};
     Serie esportazione{"esportazione PDF", {}};
     Serie salvataggio{"salvataggio .docx", {}};
@@ -73,7 +55,7 @@ int main(int argc, char **argv)
         perix::finestrareport *f = perix::rapportoMenu(dati);
         if (!f) {
             std::fprintf(stderr, "rapporto non aperto\n");
-            return 1;
+            return false;
         }
         QApplication::processEvents(); // the window's first paint
         const double aperto = trascorsi(t);
@@ -82,14 +64,14 @@ int main(int argc, char **argv)
         t.restart();
         if (!f->documento()->exportPdf(pdf, &motivo)) {
             std::fprintf(stderr, "PDF: %s\n", qPrintable(motivo));
-            return 1;
+            return false;
         }
         const double esportato = trascorsi(t);
 
         t.restart();
         if (!perix::scriviDocx(*f->documento(), docx, &motivo)) {
             std::fprintf(stderr, "docx: %s\n", qPrintable(motivo));
-            return 1;
+            return false;
         }
         const double salvato = trascorsi(t);
 
@@ -104,10 +86,44 @@ int main(int argc, char **argv)
         salvataggio.ms.push_back(salvato);
     }
 
-    std::printf("rapporto della finestra menu, %d giri (più uno di riscaldamento: %.1f ms)\n", giri, primo);
+    std::printf("rapporto della finestra menu%s, %d giri (più uno di riscaldamento: %.1f ms)\n",
+                dati.procedimento.value_or(false) ? " con procedimento e sensibilità" : "", giri, primo);
     for (const Serie *s : {&finestra, &esportazione, &salvataggio}) {
         const auto [lo, hi] = std::minmax_element(s->ms.begin(), s->ms.end());
         std::printf("  %-40s mediana %7.2f ms   min %7.2f   max %7.2f\n", s->nome, mediana(s->ms), *lo, *hi);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QFont::insertSubstitution(QStringLiteral("Century Gothic"), QStringLiteral("URW Gothic"));
+    perix::Modulo::impostatesti();
+
+    const int giri = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
+    QTemporaryDir temporanea;
+    const QString cartella = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporanea.path();
+
+    perix::DatiRapportoMenu dati;
+    dati.valuta = QStringLiteral("in euro");
+    dati.valoremercato = QStringLiteral("1000000");
+    dati.costitotali = QStringLiteral("500000");
+    dati.anni = QStringLiteral("2");
+    dati.superficie = QStringLiteral("1000");
+    dati.risultati = {QString(), QStringLiteral("349.375"), QStringLiteral("165.289"), QStringLiteral("257.332"),
+                      QStringLiteral("349"), QStringLiteral("165"), QStringLiteral("257")};
+
+    for (const bool sezioni : {false, true}) {
+        dati.procedimento = sezioni;
+        if (!misura(dati, giri, cartella + (sezioni ? QStringLiteral("/stima-con-procedimento") : QStringLiteral("/stima"))))
+            return 1;
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 // The main window's arithmetic: plot valuation, class schedules, synthetic costs.
 #include "estimates/calcoli.h"
+#include "estimates/calcoli_procedimento.h"
 #include "format/numeri.h"
 
 #include <QLocale>
@@ -141,6 +142,126 @@ private slots:
         const auto enorme = perix::colonnaSintetica(1, nonCalcolabile);
         QCOMPARE(enorme[1], nonCalcolabile);
         QCOMPARE(enorme[5], nonCalcolabile);
+    }
+
+    // ---- calculation trail and sensitivity of the plot report ----------------------------
+
+    void sensibilitaCasoBase_data()
+    {
+        QTest::addColumn<double>("V");
+        QTest::addColumn<double>("C");
+        QTest::addColumn<double>("A");
+        QTest::newRow("esempio svolto") << 1e6 << 5e5 << 2.0;
+        QTest::newRow("anni non interi") << 1e6 << 5e5 << 2.5;
+        QTest::newRow("media con mezza unità") << 1e6 << 5e5 << 3.0;
+        QTest::newRow("minimo negativo") << 1e6 << 8e5 << 1.0;
+    }
+    void sensibilitaCasoBase()
+    {
+        QFETCH(double, V);
+        QFETCH(double, C);
+        QFETCH(double, A);
+        const DatiStimaArea d{V, C, A, 1000};
+        const auto finestra = calcolaStimaArea(V, C, A, 1000);
+        const auto base = tabellaSensibilita(d).medio[casoBase][casoBase];
+        QVERIFY(base);
+        QCOMPARE(testoRisultato(base), *finestra.testi[3]);
+        // The chart passes through the window's three totals at the typed years, once.
+        const CurvaAnni c = curvaAnni(d);
+        const auto digitati = std::count_if(c.punti.begin(), c.punti.end(), [](const PuntoAnni &p) { return p.digitati; });
+        QCOMPARE(digitati, 1);
+        const PuntoAnni p = *std::find_if(c.punti.begin(), c.punti.end(), [](const PuntoAnni &p) { return p.digitati; });
+        QCOMPARE(p.anni, A);
+        QCOMPARE(testoRisultato(p.massimo), *finestra.testi[1]);
+        QCOMPARE(testoRisultato(p.minimo), *finestra.testi[2]);
+        QCOMPARE(testoRisultato(p.medio), *finestra.testi[3]);
+    }
+
+    void sensibilitaFuoriBase()
+    {
+        // Costs -20 %, value +10 %: (floor(590000 / 1.07²) + floor(370000 / 1.1²)) / 2
+        // = (515328 + 305785) / 2 = 410556.5, shown as the window would: 410.557.
+        const TabellaSensibilita t = tabellaSensibilita({1e6, 5e5, 2, 1000});
+        QCOMPARE(t.costi[0], 4e5);
+        QCOMPARE(t.valori[3], 1.1e6);
+        QCOMPARE(*t.medio[0][3], 410556.5);
+        QCOMPARE(testoRisultato(t.medio[0][3]), QStringLiteral("410.557"));
+    }
+
+    void pareggioEProcedimento()
+    {
+        const DatiStimaArea d{1e6, 5e5, 2, 1000};
+        const Procedimento p = procedimentoStimaArea(d, QStringLiteral("€"));
+        QCOMPARE(p.pareggioMassimo, 9e5);
+        QCOMPARE(p.pareggioMinimo, 7e5);
+        // At those costs each total value is zero, one unit above it turns negative.
+        QCOMPARE(*valutaArea(d.V, 9e5, 7, 0).r[1], 0.0);
+        QCOMPARE(*valutaArea(d.V, 7e5, 7, 0).r[2], 0.0);
+        QVERIFY(*valutaArea(d.V, 9e5 + 1, 7, 0).r[1] < 0);
+        QCOMPARE(p.passi.size(), 7);
+        QCOMPARE(p.passi[0].righe, (QStringList{
+            QStringLiteral("V - 0,10 × V - C = 1.000.000 - 100.000 - 500.000 = 400.000 €"),
+            QStringLiteral("fattore di sconto (7 % annuo, n = 2): 1 / 1,07^2 = 0,8734"),
+            QStringLiteral("400.000 € / 1,07^2 = 349.375,49 €; arrotondato all'unità inferiore: 349.375 €")}));
+        QCOMPARE(p.passi[1].righe[1], QStringLiteral("fattore di sconto (10 % annuo, n = 2): 1 / 1,10^2 = 0,8264"));
+        QCOMPARE(p.passi[2].righe[0], QStringLiteral("(349.375 + 165.289) / 2 = 257.332 €"));
+        QCOMPARE(p.passi[5].righe[0], QStringLiteral("(349 + 165) / 2 = 257 €/mq"));
+        QVERIFY(p.passi[6].righe[0].endsWith(QStringLiteral("0,9 × V = 900.000 €")));
+        QVERIFY(p.passi[6].righe[1].endsWith(QStringLiteral("0,7 × V = 700.000 €")));
+        const Procedimento lire = procedimentoStimaArea({1e6, 5e5, 3, 1000}, unitaValuta(QStringLiteral("in lire")));
+        QCOMPARE(lire.passi[2].righe[0],
+                 QStringLiteral("(326.519 + 150.262) / 2 = 238.390,50 lire; arrotondato all'unità: 238.391 lire"));
+    }
+
+    void curvaDegliAnni_data()
+    {
+        QTest::addColumn<double>("A");
+        QTest::addColumn<int>("punti");
+        QTest::addColumn<double>("fine");
+        QTest::newRow("anni interi") << 2.0 << 11 << 10.0;
+        QTest::newRow("anni non interi") << 2.5 << 12 << 10.0;
+        QTest::newRow("oltre dieci") << 12.5 << 15 << 13.0;
+    }
+    void curvaDegliAnni()
+    {
+        QFETCH(double, A);
+        QFETCH(int, punti);
+        QFETCH(double, fine);
+        const CurvaAnni c = curvaAnni({1e6, 5e5, A, 1000});
+        QVERIFY(c.nonDisponibile.isEmpty());
+        QCOMPARE(c.punti.size(), punti);
+        QCOMPARE(c.da, 0.0);
+        QCOMPARE(c.a, fine);
+        QCOMPARE(*c.punti[0].massimo, 400000.0); // nothing discounted at year 0
+        for (qsizetype i = 0; i < c.punti.size(); ++i) {
+            const auto v = valutaArea(1e6, 5e5, c.punti[i].anni, 1000);
+            QCOMPARE(c.punti[i].massimo, v.r[1]);
+            QCOMPARE(c.punti[i].minimo, v.r[2]);
+            QCOMPARE(c.punti[i].medio, v.r[3]);
+            QVERIFY(i == 0 || c.punti[i].anni > c.punti[i - 1].anni);
+        }
+    }
+
+    void procedimentoNonCalcolabile()
+    {
+        // More than 100 years: no section prints a figure.
+        const DatiStimaArea oltre{1e6, 5e5, 150, 1000};
+        const Procedimento p = procedimentoStimaArea(oltre, QStringLiteral("€"));
+        QVERIFY(p.passi.isEmpty());
+        QVERIFY(p.nonDisponibile.startsWith(QStringLiteral("Con 150 anni per la redditività (più di 100)")));
+        QVERIFY(!tabellaSensibilita(oltre).nonDisponibile.isEmpty());
+        QVERIFY(curvaAnni(oltre).punti.isEmpty() && !curvaAnni(oltre).nonDisponibile.isEmpty());
+        // No surface: the per-m² results say why.
+        const Procedimento senza = procedimentoStimaArea({1e6, 5e5, 2, 0}, QStringLiteral("€"));
+        QCOMPARE(senza.passi[3].righe,
+                 QStringList{QStringLiteral("valore non calcolabile: la superficie del terreno è zero o manca")});
+        QVERIFY(senza.passi[5].righe[0].startsWith(nonCalcolabile));
+        // Beyond 15 digits: the totals cannot be computed, nor the table around them.
+        const DatiStimaArea enorme{1e20, 0, 2, 1000};
+        QVERIFY(procedimentoStimaArea(enorme, {}).passi[0].righe[0].startsWith(nonCalcolabile));
+        QVERIFY(!tabellaSensibilita(enorme).nonDisponibile.isEmpty());
+        QVERIFY(!curvaAnni(enorme).nonDisponibile.isEmpty());
+        QVERIFY(!curvaAnni({1e6, 5e5, -3, 1000}).nonDisponibile.isEmpty());
     }
 };
 

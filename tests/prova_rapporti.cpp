@@ -2,12 +2,15 @@
 
 #include "app/dialoghi.h"
 #include "app/modulo.h"
+#include "format/numeri.h"
 #include "reports/documento.h"
 #include "reports/docx.h"
 #include "reports/finestrareport.h"
 #include "reports/rapporti.h"
+#include "reports/rapporto_procedimento.h"
 #include "supporto.h"
 
+#include <QChart>
 #include <QDir>
 #include <QPointer>
 #include <QFile>
@@ -21,10 +24,12 @@
 #include <QTextFrame>
 #include <QTextTable>
 #include <QXmlStreamReader>
+#include <QXYSeries>
 
 #include <zip.h>
 
 #include <cmath>
+#include <memory>
 
 using namespace perix;
 namespace dp = perix::dialoghi::prova;
@@ -42,6 +47,25 @@ DatiRapportoMenu esempio()
     d.risultati = {QString(), QStringLiteral("349.375"), QStringLiteral("165.289"), QStringLiteral("257.332"),
                    QStringLiteral("349"), QStringLiteral("165"), QStringLiteral("257")};
     return d;
+}
+
+// The data of the documents in tests/dati, built before the report could take the
+// calculation trail: the report without it must stay exactly as they are.
+DatiRapportoMenu esempioLire()
+{
+    DatiRapportoMenu d = esempio();
+    d.valuta = QStringLiteral("in lire");
+    d.anni = QStringLiteral("2,5");
+    d.superficie.clear();
+    d.risultati = {QString(), QStringLiteral("-12"), nonCalcolabile, QStringLiteral("1,5"), nonCalcolabile,
+                   nonCalcolabile, nonCalcolabile};
+    return d;
+}
+
+QByteArray riferimento(const QString &nome)
+{
+    QFile f(QFINDTESTDATA(QStringLiteral("dati/") + nome));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca ") + nome.toUtf8() + '>';
 }
 
 // The paragraphs outside tables, in order.
@@ -320,6 +344,7 @@ private slots:
     void cleanup()
     {
         prova::chiudiTutto();
+        impostaIncludiProcedimento(false);
         aperti_.clear();
         aperturaRiesce_ = true;
         stampaSu_.clear();
@@ -613,6 +638,84 @@ private slots:
         QCOMPARE(a->documento()->tableCount(), 2);
     }
 
+    // ---- the calculation trail and the sensitivity sections -------------------------------
+
+    void senzaProcedimentoComePrima_data()
+    {
+        QTest::addColumn<int>("caso");
+        QTest::newRow("euro") << 1;
+        QTest::newRow("lire, valori non calcolabili") << 2;
+    }
+    void senzaProcedimentoComePrima()
+    {
+        QFETCH(int, caso);
+        DatiRapportoMenu d = caso == 1 ? esempio() : esempioLire();
+        d.procedimento = false;
+        finestrareport *f = rapportoMenu(d);
+        QCOMPARE(f->documento()->toHtml().toUtf8(), riferimento(QStringLiteral("rapporto_menu_%1.html").arg(caso)));
+        const auto parti = leggiZip(componiDocx(*f->documento()));
+        QCOMPARE(parti.value("word/document.xml"), riferimento(QStringLiteral("rapporto_menu_%1.xml").arg(caso)));
+        QCOMPARE(parti.size(), 5); // no picture
+    }
+
+    void opzioneProcedimento()
+    {
+        impostaIncludiProcedimento(false);
+        QPointer<finestrareport> f = rapportoMenu(esempio());
+        QAction *a = prova::azione(f, QStringLiteral("procedimento"));
+        QVERIFY(a && a->isCheckable() && !a->isChecked());
+        QCOMPARE(a->text(), QStringLiteral("Includi procedimento e sensibilità"));
+        QCOMPARE(f->documento()->tableCount(), 2);
+
+        a->trigger(); // rebuilt in the same window
+        QVERIFY(f);
+        Document *doc = f->documento();
+        QCOMPARE(Modulo::worddoc.data(), doc);
+        QCOMPARE(doc->tableCount(), 3);
+        QVERIFY(doc->toPlainText().contains(QStringLiteral("- Procedimento di calcolo (valori in euro)")));
+        QVERIFY(doc->toPlainText().contains(QStringLiteral("- Analisi di sensibilità (valori in euro)")));
+        // The base case is the window's risultati(3), and stands out.
+        const Table t = doc->table(3);
+        QCOMPARE(t.cell(casoBase + 2, casoBase + 2).text(), esempio().risultati[3]);
+        QVERIFY(t.cell(casoBase + 2, casoBase + 2).shading() != t.cell(casoBase + 2, casoBase + 1).shading());
+        // The chart is in the document at print resolution.
+        QTextImageFormat grafico;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().isImageFormat())
+                    grafico = it.fragment().charFormat().toImageFormat();
+        const QImage img = doc->resource(QTextDocument::ImageResource, QUrl(grafico.name())).value<QImage>();
+        QVERIFY(img.width() / (grafico.width() / 96.0) >= 299.0);
+
+        // Remembered for the next report; turned off there, that report is the plain one again.
+        QVERIFY(includiProcedimento());
+        finestrareport *g = rapportoMenu(esempio());
+        QVERIFY(prova::azione(g, QStringLiteral("procedimento"))->isChecked());
+        QCOMPARE(g->documento()->tableCount(), 3);
+        prova::azione(g, QStringLiteral("procedimento"))->trigger();
+        QVERIFY(!includiProcedimento());
+        QCOMPARE(g->documento()->toHtml().toUtf8(), riferimento(QStringLiteral("rapporto_menu_1.html")));
+        QCOMPARE(f->documento()->tableCount(), 3); // the other window keeps its document
+        Modulo::stampaguida();
+        QVERIFY(!prova::azione(Modulo::wordapp, QStringLiteral("procedimento")));
+    }
+
+    void graficoDegliAnni()
+    {
+        const std::unique_ptr<QChart> g(graficoAnni(curvaAnni(datiStima(esempio())), QStringLiteral("lire")));
+        const auto assi = g->axes();
+        QCOMPARE(assi.size(), 2);
+        QCOMPARE(assi[0]->titleText(), QStringLiteral("anni per redditività"));
+        QCOMPARE(assi[1]->titleText(), QStringLiteral("valore dell'area (lire)"));
+        const auto serie = g->series();
+        QCOMPARE(serie.size(), 4);
+        for (int k = 0; k < 3; ++k)
+            QCOMPARE(static_cast<QXYSeries *>(serie[k])->count(), 11); // years 0 to 10
+        // The typed years marked on the window's maximum, average and minimum.
+        QCOMPARE(static_cast<QXYSeries *>(serie[3])->points(),
+                 (QList<QPointF>{{2, 349375}, {2, 257332}, {2, 165289}}));
+    }
+
     void paginaDellaGuida()
     {
         Modulo::titologuida = QStringLiteral("MENU");
@@ -810,6 +913,24 @@ private slots:
             }
             QVERIFY(t[1][0].sfondo != capo);
         }
+    }
+
+    void docxConImmagine()
+    {
+        Document doc;
+        doc.selection().typeText(QStringLiteral("grafico:\r"));
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        doc.selection().insertImage(img, QSizeF(72, 36)); // an inch by half an inch
+        const auto parti = leggiZip(componiDocx(doc));
+        QCOMPARE(QImage::fromData(parti.value("word/media/immagine1.png"), "PNG").size(), QSize(40, 20));
+        QVERIFY(parti.value("[Content_Types].xml").contains("<Default Extension=\"png\" ContentType=\"image/png\"/>"));
+        QVERIFY(parti.value("word/_rels/document.xml.rels")
+                    .contains("<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+                              "2006/relationships/image\" Target=\"media/immagine1.png\"/>"));
+        const QByteArray xml = parti.value("word/document.xml");
+        QVERIFY(xml.contains("<a:blip r:embed=\"rId2\"/>"));
+        QVERIFY(xml.contains("<wp:extent cx=\"914400\" cy=\"457200\"/>"));
     }
 
     void docxInterruzioniEPiccoli()

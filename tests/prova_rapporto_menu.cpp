@@ -3,8 +3,10 @@
 #include "app/avvio.h"
 #include "app/modulo.h"
 #include "app/registro.h"
+#include "estimates/calcoli_procedimento.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"
+#include "reports/rapporti.h"
 #include "supporto.h"
 
 #include <QTest>
@@ -91,6 +93,25 @@ private slots:
         // A second report opens a second window.
         attiva(m, "solodati");
         QCOMPARE(rapporti().size(), 2);
+    }
+
+    void procedimentoDallaFinestra()
+    {
+        // The sensitivity table's base case is what the window shows, half unit included.
+        impostaIncludiProcedimento(true);
+        clicca(m, "moneta(1)");
+        clicca(m, "aree");
+        digita(m, "valoremercato", "1000000");
+        digita(m, "costitotali", "500000");
+        digita(m, "anni", "3");
+        digita(m, "superficie", "1000");
+        attiva(m, "solodati");
+        impostaIncludiProcedimento(false);
+        const auto tabelle = tabelleDocumento(Modulo::worddoc);
+        QCOMPARE(tabelle.size(), 3);
+        QCOMPARE(testo(m, "risultati(3)"), QStringLiteral("238.391"));
+        QCOMPARE(cella(tabelle[2], casoBase + 1, casoBase + 1), testo(m, "risultati(3)"));
+        QVERIFY(Modulo::worddoc->toPlainText().contains(QStringLiteral("- Analisi di sensibilità (valori in lire)")));
     }
 };
 

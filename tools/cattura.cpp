@@ -97,6 +97,15 @@ int main(int argc, char **argv)
         dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto.docx")));
         r->salvaDocx();
         salva(r, cartella, QStringLiteral("rapporto-dopo-salvataggio"));
+        // The same report with the calculation trail and the sensitivity analysis, then back.
+        QAction *procedimento = r->findChild<QAction *>(QStringLiteral("procedimento"));
+        procedimento->trigger();
+        salva(r, cartella, QStringLiteral("rapporto-procedimento"));
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-procedimento.pdf")));
+        r->esportaPdf();
+        dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-procedimento.docx")));
+        r->salvaDocx();
+        procedimento->trigger();
     }
     QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costitotali")), QStringLiteral("000"));
     salva(m, cartella, QStringLiteral("menu-negativo"));

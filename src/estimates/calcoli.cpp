@@ -13,47 +13,44 @@ std::optional<double> valoreDi(double x)
         return std::nullopt;
     return x;
 }
+} // namespace
 
-QString mostra(std::optional<double> x)
+QString testoRisultato(std::optional<double> x)
 {
     return x ? formattanumero(testoNumero(*x)) : nonCalcolabile;
 }
-} // namespace
+
+ValoriStimaArea valutaArea(double V, double C, double A, double S)
+{
+    ValoriStimaArea v;
+    if (A > 100) {
+        v.troppiAnni = true;
+        return v;
+    }
+    auto &r = v.r;
+    // Developer's margin 10 % (maximum) and 30 % (minimum), discounted at 7 % and 10 % a year.
+    r[1] = valoreDi(std::floor((V - (0.1 * V + C)) / std::pow(1.07, A)));
+    r[2] = valoreDi(std::floor((V - (0.3 * V + C)) / std::pow(1.1, A)));
+    if (r[1] && r[2])
+        r[3] = valoreDi((*r[1] + *r[2]) / 2);
+    if (S != 0 && r[1] && *r[1] != 0)
+        r[4] = valoreDi(std::floor(*r[1] / S));
+    if (S != 0 && r[2] && *r[2] != 0)
+        r[5] = valoreDi(std::floor(*r[2] / S));
+    // The average per m² is never left over from earlier figures.
+    if (r[4] && r[5] && *r[4] != 0 && *r[5] != 0)
+        r[6] = valoreDi((*r[4] + *r[5]) / 2);
+    return v;
+}
 
 EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S)
 {
+    const ValoriStimaArea v = valutaArea(V, C, A, S);
     EsitoStimaArea e;
-    if (A > 100) {
-        // Refused years leave no figure standing from the years before.
-        e.troppiAnni = true;
-        e.testi.fill(nonCalcolabile);
-        return e;
-    }
-    // Developer's margin 10 % (maximum) and 30 % (minimum), discounted at 7 % and 10 % a year.
-    const auto r1 = valoreDi(std::floor((V - (0.1 * V + C)) / std::pow(1.07, A)));
-    const auto r2 = valoreDi(std::floor((V - (0.3 * V + C)) / std::pow(1.1, A)));
-    e.testi[1] = mostra(r1);
-    e.testi[2] = mostra(r2);
-    e.testi[3] = (r1 && r2) ? mostra(valoreDi((*r1 + *r2) / 2)) : nonCalcolabile;
-
-    std::optional<double> r4, r5;
-    if (S == 0 || !r1 || *r1 == 0) {
-        e.testi[4] = nonCalcolabile;
-    } else {
-        r4 = valoreDi(std::floor(*r1 / S));
-        e.testi[4] = mostra(r4);
-    }
-    if (S == 0 || !r2 || *r2 == 0) {
-        e.testi[5] = nonCalcolabile;
-    } else {
-        r5 = valoreDi(std::floor(*r2 / S));
-        e.testi[5] = mostra(r5);
-    }
-    // The average per m² is never left over from earlier figures.
-    if (r4 && r5 && *r4 != 0 && *r5 != 0)
-        e.testi[6] = mostra(valoreDi((*r4 + *r5) / 2));
-    else
-        e.testi[6] = nonCalcolabile;
+    // Refused years leave no figure standing from the years before.
+    e.troppiAnni = v.troppiAnni;
+    for (std::size_t k = 1; k < v.r.size(); ++k)
+        e.testi[k] = testoRisultato(v.r[k]);
     return e;
 }
 

@@ -8,7 +8,19 @@
 
 namespace perix {
 
-// Building-plot valuation from market value V, total costs C, years A and land surface S.
+// Building-plot valuation from market value V, total costs C, years A and land surface S:
+// the figures behind risultati(1)..(6) (index 0 unused), unformatted. Nothing where the
+// window shows "valore non calcolabile"; with A > 100 nothing is computed at all.
+struct ValoriStimaArea {
+    bool troppiAnni = false;
+    std::array<std::optional<double>, 7> r;
+};
+ValoriStimaArea valutaArea(double V, double C, double A, double S);
+
+// A result as its label shows it: formatted, or "valore non calcolabile".
+QString testoRisultato(std::optional<double> valore);
+
+// The same valuation as the window's labels read.
 struct EsitoStimaArea {
     bool troppiAnni = false; // A > 100: nothing is computed, every result non calcolabile
     // Texts for risultati(1)..(6) (index 0 unused), already formatted; nothing = keep the old text.

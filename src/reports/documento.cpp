@@ -12,6 +12,8 @@
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextFrame>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <algorithm>
 #include <unistd.h>
@@ -588,6 +590,21 @@ void Selection::insertPageBreak()
     f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     cursor_.mergeBlockFormat(f);
     cursor_.endEditBlock();
+}
+
+void Selection::insertImage(const QImage &image, const QSizeF &points)
+{
+    typeText(QString()); // collapses the selection, replacing what was selected
+    // One name per image for the life of the program: a rebuilt document never finds an
+    // older picture under the same name.
+    static int numero = 0;
+    const QString nome = QStringLiteral("perix-immagine-%1.png").arg(++numero);
+    doc_->addResource(QTextDocument::ImageResource, QUrl(nome), image);
+    QTextImageFormat f;
+    f.setName(nome);
+    f.setWidth(Document::length(points.width()));
+    f.setHeight(Document::length(points.height()));
+    cursor_.insertImage(f);
 }
 
 void Selection::setAlignment(Alignment alignment)

@@ -18,6 +18,7 @@
 #include <QTextDocument>
 #include <QTextTable>
 
+class QImage;
 class QIODevice;
 class QPagedPaintDevice;
 
@@ -154,6 +155,9 @@ public:
     void typeParagraph();
     // What follows starts on a new page.
     void insertPageBreak();
+    // An image at the selection, `points` wide and high on the page. The document keeps it
+    // as a resource, so the preview, the print, the PDF and the .docx all carry it.
+    void insertImage(const QImage &image, const QSizeF &points);
 
     void setAlignment(Alignment alignment);
     Alignment alignment() const; // of the first paragraph selected

@@ -2,14 +2,18 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
+#include <QBuffer>
 #include <QFont>
+#include <QImage>
 #include <QIODevice>
 #include <QPaintDevice>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextImageFormat>
 #include <QTextTable>
+#include <QUrl>
 #include <QXmlStreamWriter>
 
 #include <zip.h>
@@ -26,6 +30,15 @@ namespace perix {
 namespace {
 
 const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+// The pictures' vocabularies: the drawing in the text, DrawingML, the picture, the relationship.
+const QString WP = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
+const QString A = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main");
+const QString PIC = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture");
+const QString R = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+// The relationship of the styles part is rId1; pictures follow from rId2.
+constexpr int firstPictureId = 2;
+// English Metric Units: 914400 to the inch, 635 to the twip.
+constexpr qint64 emuPerTwip = 635;
 
 // A4 with 2 cm margins, for a document that was never given a page.
 constexpr int a4Width = 11906;
@@ -47,6 +60,22 @@ bool writable(QChar c)
     if (u < 0x20)
         return false;
     return u != 0xFFFE && u != 0xFFFF && u != QChar::ObjectReplacementCharacter;
+}
+
+// A picture of the document, as it goes into the package.
+struct Picture {
+    QString relationship; // rId2, rId3, ...
+    QString part;         // media/immagine1.png, relative to word/
+    QByteArray png;
+};
+
+bool hasPictures(const QTextDocument &doc)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                return true;
+    return false;
 }
 
 class Writer
@@ -79,6 +108,12 @@ public:
         x_ = &x;
         x.writeStartDocument(QStringLiteral("1.0"), true);
         x.writeNamespace(W, QStringLiteral("w"));
+        if (hasPictures(doc_)) {
+            x.writeNamespace(WP, QStringLiteral("wp"));
+            x.writeNamespace(A, QStringLiteral("a"));
+            x.writeNamespace(PIC, QStringLiteral("pic"));
+            x.writeNamespace(R, QStringLiteral("r"));
+        }
         x.writeStartElement(W, QStringLiteral("document"));
         x.writeStartElement(W, QStringLiteral("body"));
         frame(doc_.rootFrame());
@@ -144,6 +179,9 @@ public:
         x.writeEndDocument();
         return out;
     }
+
+    // The pictures met while writing the document, in order.
+    const QList<Picture> &pictures() const { return pictures_; }
 
 private:
     int twips(double units) const { return int(std::lround(units * 1440.0 / dpi_)); }
@@ -299,6 +337,12 @@ private:
             const QTextFragment frag = it.fragment();
             if (!frag.isValid() || frag.text().isEmpty())
                 continue;
+            if (frag.charFormat().isImageFormat()) {
+                for (QChar c : frag.text())
+                    if (c == QChar::ObjectReplacementCharacter)
+                        picture(frag.charFormat().toImageFormat());
+                continue;
+            }
             x_->writeStartElement(W, QStringLiteral("r"));
             runProperties(frag.charFormat());
             text(frag.text());
@@ -311,6 +355,81 @@ private:
             x_->writeEndElement();
         }
         x_->writeEndElement(); // p
+    }
+
+    // An inline picture in its own run; a picture the document cannot give is left out.
+    void picture(const QTextImageFormat &f)
+    {
+        const QVariant resource = doc_.resource(QTextDocument::ImageResource, QUrl(f.name()));
+        QImage image = resource.value<QImage>();
+        if (image.isNull())
+            return;
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+            return;
+        // The size on the page: the format's, in logical pixels, or the image's own at 96 dpi.
+        const double w = f.hasProperty(QTextFormat::ImageWidth) ? f.width() : image.width() * dpi_ / 96.0;
+        const double h = f.hasProperty(QTextFormat::ImageHeight) ? f.height() : image.height() * dpi_ / 96.0;
+        const QString cx = QString::number(qint64(twips(w)) * emuPerTwip);
+        const QString cy = QString::number(qint64(twips(h)) * emuPerTwip);
+        const int n = int(pictures_.size()) + 1;
+        const QString id = QString::number(n);
+        const QString file = QStringLiteral("immagine%1.png").arg(n);
+        pictures_ << Picture{QStringLiteral("rId%1").arg(firstPictureId + n - 1), QStringLiteral("media/") + file, png};
+
+        x_->writeStartElement(W, QStringLiteral("r"));
+        x_->writeStartElement(W, QStringLiteral("drawing"));
+        x_->writeStartElement(WP, QStringLiteral("inline"));
+        for (const char *d : {"distT", "distB", "distL", "distR"})
+            x_->writeAttribute(QString::fromLatin1(d), QStringLiteral("0"));
+        x_->writeEmptyElement(WP, QStringLiteral("extent"));
+        x_->writeAttribute(QStringLiteral("cx"), cx);
+        x_->writeAttribute(QStringLiteral("cy"), cy);
+        x_->writeEmptyElement(WP, QStringLiteral("docPr"));
+        x_->writeAttribute(QStringLiteral("id"), id);
+        x_->writeAttribute(QStringLiteral("name"), QStringLiteral("Immagine %1").arg(n));
+        x_->writeStartElement(WP, QStringLiteral("cNvGraphicFramePr"));
+        x_->writeEmptyElement(A, QStringLiteral("graphicFrameLocks"));
+        x_->writeAttribute(QStringLiteral("noChangeAspect"), QStringLiteral("1"));
+        x_->writeEndElement();
+        x_->writeStartElement(A, QStringLiteral("graphic"));
+        x_->writeStartElement(A, QStringLiteral("graphicData"));
+        x_->writeAttribute(QStringLiteral("uri"), PIC);
+        x_->writeStartElement(PIC, QStringLiteral("pic"));
+        x_->writeStartElement(PIC, QStringLiteral("nvPicPr"));
+        x_->writeEmptyElement(PIC, QStringLiteral("cNvPr"));
+        x_->writeAttribute(QStringLiteral("id"), id);
+        x_->writeAttribute(QStringLiteral("name"), file);
+        x_->writeEmptyElement(PIC, QStringLiteral("cNvPicPr"));
+        x_->writeEndElement(); // nvPicPr
+        x_->writeStartElement(PIC, QStringLiteral("blipFill"));
+        x_->writeEmptyElement(A, QStringLiteral("blip"));
+        x_->writeAttribute(R, QStringLiteral("embed"), pictures_.constLast().relationship);
+        x_->writeStartElement(A, QStringLiteral("stretch"));
+        x_->writeEmptyElement(A, QStringLiteral("fillRect"));
+        x_->writeEndElement();
+        x_->writeEndElement(); // blipFill
+        x_->writeStartElement(PIC, QStringLiteral("spPr"));
+        x_->writeStartElement(A, QStringLiteral("xfrm"));
+        x_->writeEmptyElement(A, QStringLiteral("off"));
+        x_->writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
+        x_->writeAttribute(QStringLiteral("y"), QStringLiteral("0"));
+        x_->writeEmptyElement(A, QStringLiteral("ext"));
+        x_->writeAttribute(QStringLiteral("cx"), cx);
+        x_->writeAttribute(QStringLiteral("cy"), cy);
+        x_->writeEndElement(); // xfrm
+        x_->writeStartElement(A, QStringLiteral("prstGeom"));
+        x_->writeAttribute(QStringLiteral("prst"), QStringLiteral("rect"));
+        x_->writeEmptyElement(A, QStringLiteral("avLst"));
+        x_->writeEndElement();
+        x_->writeEndElement(); // spPr
+        x_->writeEndElement(); // pic
+        x_->writeEndElement(); // graphicData
+        x_->writeEndElement(); // graphic
+        x_->writeEndElement(); // inline
+        x_->writeEndElement(); // drawing
+        x_->writeEndElement(); // r
     }
 
     QList<int> columnWidths(const QTextTable *t, int tableWidth) const
@@ -490,6 +609,7 @@ private:
 
     const QTextDocument &doc_;
     QXmlStreamWriter *x_ = nullptr;
+    QList<Picture> pictures_;
     double dpi_ = 96.0;
     bool paginated_ = false;
     int pageWidth_ = a4Width;
@@ -519,8 +639,16 @@ const char documentRelationships[] =
     R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
     R"(</Relationships>)";
 
+// The two lists that name the pictures: the PNG type once, and one relationship each.
+QByteArray withPictures(const char *xml, const QByteArray &before, const QByteArray &added)
+{
+    QByteArray out(xml);
+    out.insert(out.indexOf(before), added);
+    return out;
+}
+
 struct Part {
-    const char *name;
+    QByteArray name;
     QByteArray bytes;
 };
 
@@ -551,7 +679,7 @@ QByteArray zip(const QList<Part> &parts, QString *motivo)
 
     for (const Part &p : parts) {
         zip_source_t *s = zip_source_buffer(archive, p.bytes.constData(), zip_uint64_t(p.bytes.size()), 0);
-        if (!s || zip_file_add(archive, p.name, s, ZIP_FL_ENC_UTF_8) < 0) {
+        if (!s || zip_file_add(archive, p.name.constData(), s, ZIP_FL_ENC_UTF_8) < 0) {
             const QString why = QString::fromLocal8Bit(zip_strerror(archive));
             if (s)
                 zip_source_free(s);
@@ -589,13 +717,28 @@ QByteArray zip(const QList<Part> &parts, QString *motivo)
 QByteArray componiDocx(const QTextDocument &documento, QString *motivo)
 {
     Writer w(documento);
-    const QList<Part> parts = {
-        {"[Content_Types].xml", QByteArray(contentTypes)},
+    const QByteArray body = w.document();
+    QByteArray types(contentTypes);
+    QByteArray relationships(documentRelationships);
+    if (!w.pictures().isEmpty()) {
+        types = withPictures(contentTypes, "<Default Extension=\"xml\"",
+                             R"(<Default Extension="png" ContentType="image/png"/>)");
+        QByteArray each;
+        for (const Picture &p : w.pictures())
+            each += QStringLiteral(R"(<Relationship Id="%1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/image" Target="%2"/>)")
+                        .arg(p.relationship, p.part)
+                        .toUtf8();
+        relationships = withPictures(documentRelationships, "</Relationships>", each);
+    }
+    QList<Part> parts = {
+        {"[Content_Types].xml", types},
         {"_rels/.rels", QByteArray(packageRelationships)},
-        {"word/document.xml", w.document()},
-        {"word/_rels/document.xml.rels", QByteArray(documentRelationships)},
+        {"word/document.xml", body},
+        {"word/_rels/document.xml.rels", relationships},
         {"word/styles.xml", w.styles()},
     };
+    for (const Picture &p : w.pictures())
+        parts << Part{"word/" + p.part.toUtf8(), p.png};
     return zip(parts, motivo);
 }
 

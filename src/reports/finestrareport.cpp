@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
@@ -320,6 +322,62 @@ bool finestrareport::apriConElaboratore()
         return false;
     }
     return true;
+}
+
+QAction *finestrareport::aggiungiOpzione(const QString &nomeAzione, const QString &testo,
+                                         const QString &suggerimento, bool attiva,
+                                         std::function<void(bool)> ricostruisci)
+{
+    // A check box in the tool button, ticked when the option is on: a pressed tool button
+    // alone hardly shows its state.
+    QIcon casella;
+    for (const bool attivo : {false, true}) {
+        const int lato = style()->pixelMetric(QStyle::PM_IndicatorWidth);
+        QPixmap disegno(lato, lato);
+        disegno.fill(Qt::transparent);
+        QPainter pittore(&disegno);
+        QStyleOptionButton opzione;
+        opzione.rect = disegno.rect();
+        opzione.state = QStyle::State_Enabled | (attivo ? QStyle::State_On : QStyle::State_Off);
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opzione, &pittore, this);
+        pittore.end();
+        casella.addPixmap(disegno, QIcon::Normal, attivo ? QIcon::On : QIcon::Off);
+    }
+    auto *a = new QAction(casella, testo, this);
+    a->setObjectName(nomeAzione);
+    a->setCheckable(true);
+    a->setChecked(attiva);
+    a->setToolTip(suggerimento);
+    a->setStatusTip(suggerimento);
+    // Connected after the first state is set: opening the window rebuilds nothing.
+    connect(a, &QAction::toggled, this, [this, ricostruisci = std::move(ricostruisci)](bool si) {
+        nuovoDocumento();
+        ricostruisci(si);
+    });
+    // A row of their own under the commands, so a narrow window never folds them away.
+    auto *barra = findChild<QToolBar *>(QStringLiteral("barraopzioni"));
+    if (!barra) {
+        addToolBarBreak();
+        barra = addToolBar(QStringLiteral("Opzioni"));
+        barra->setObjectName(QStringLiteral("barraopzioni"));
+        barra->setMovable(false);
+        barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
+    barra->addAction(a);
+    return a;
+}
+
+Document *finestrareport::nuovoDocumento()
+{
+    Document *vecchio = documento_;
+    documento_ = new Document(this);
+    documento_->setMetaInformation(QTextDocument::DocumentTitle,
+                                   vecchio->metaInformation(QTextDocument::DocumentTitle));
+    connect(documento_, &QTextDocument::contentsChanged, this, &finestrareport::pianificaAggiornamento);
+    disconnect(vecchio, nullptr, this, nullptr);
+    delete vecchio;
+    pianificaAggiornamento();
+    return documento_;
 }
 
 } // namespace perix

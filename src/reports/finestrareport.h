@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QLabel;
 class QPrinter;
 class QPrintPreviewWidget;
@@ -45,6 +46,15 @@ public:
     static QString cartellaCopie();
     // Removes the copies older than `giorni` days; how many went.
     static int pulisciCopie(int giorni = 3);
+
+    // A report that can be built in more than one way adds a check action to the toolbar
+    // (objectName `nomeAzione`, checked as `attiva`); each change of it gives the window a new,
+    // empty document and calls `ricostruisci` with the new state to fill it.
+    QAction *aggiungiOpzione(const QString &nomeAzione, const QString &testo, const QString &suggerimento,
+                             bool attiva, std::function<void(bool)> ricostruisci);
+    // Replaces the document with a new, empty one under the same title (the old one is
+    // deleted); the preview follows it.
+    Document *nuovoDocumento();
 
     // Replaceable steps, so the commands run without a desktop: the print dialog (true to
     // print) and the request to open a file in its program.

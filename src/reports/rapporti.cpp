@@ -4,8 +4,10 @@
 #include "app/modulo.h"
 #include "format/numeri.h"
 #include "reports/finestrareport.h"
+#include "reports/rapporto_procedimento.h"
 
 #include <QApplication>
+#include <QSettings>
 
 #include <algorithm>
 
@@ -22,8 +24,22 @@ Rapporto::Rapporto(const QString &nome, Avvio avvio)
         motivo_ = QStringLiteral("il programma non ha un ambiente grafico in cui mostrare il documento");
         return;
     }
-    auto *f = new finestrareport(nome);
-    finestra_ = f;
+    finestra_ = new finestrareport(nome);
+    prepara(avvio);
+}
+
+Rapporto::Rapporto(finestrareport *finestra, Avvio avvio) : finestra_(finestra)
+{
+    if (!finestra_) {
+        motivo_ = QStringLiteral("la finestra del documento non c'è più");
+        return;
+    }
+    prepara(avvio);
+}
+
+void Rapporto::prepara(Avvio avvio)
+{
+    finestrareport *f = finestra_;
     Modulo::wordapp = f;
     Modulo::worddoc = f->documento();
     Modulo::wordtabella = nullptr;
@@ -118,6 +134,12 @@ void Rapporto::allinea(int tabella, int colonna, Alignment allineamento)
     d->selection().setAlignment(allineamento);
 }
 
+void Rapporto::immagine(const QImage &immagine, const QSizeF &punti)
+{
+    if (Selection *s = selezione())
+        s->insertImage(immagine, punti);
+}
+
 void Rapporto::giustificaTutto()
 {
     if (Selection *s = selezione()) {
@@ -149,14 +171,14 @@ finestrareport *Rapporto::mostra()
     return f;
 }
 
-finestrareport *rapportoMenu(const DatiRapportoMenu &d, QString *motivo)
+namespace {
+
+const QString chiaveProcedimento = QStringLiteral("rapporti/procedimentoESensibilita");
+
+QSettings impostazioni() { return QSettings(QStringLiteral("Perix"), QStringLiteral("Perix")); }
+
+void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
 {
-    Rapporto r(QStringLiteral("stima area fabbricabile"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
     r.intestazione();
     r.scrivi(12, QStringLiteral("- Dati per la stima (valori ") + d.valuta + QStringLiteral(")\r"));
     r.paragrafoInFondo();
@@ -179,6 +201,36 @@ finestrareport *rapportoMenu(const DatiRapportoMenu &d, QString *motivo)
     });
     r.allinea(1, 2);
     r.allinea(2, 2);
+    if (procedimento)
+        sezioniProcedimento(r, d);
+}
+
+} // namespace
+
+bool includiProcedimento() { return impostazioni().value(chiaveProcedimento, false).toBool(); }
+
+void impostaIncludiProcedimento(bool includi) { impostazioni().setValue(chiaveProcedimento, includi); }
+
+finestrareport *rapportoMenu(const DatiRapportoMenu &d, QString *motivo)
+{
+    Rapporto r(QStringLiteral("stima area fabbricabile"));
+    if (!r.valido()) {
+        if (motivo)
+            *motivo = r.motivo();
+        return nullptr;
+    }
+    const bool procedimento = d.procedimento.value_or(includiProcedimento());
+    componiMenu(r, d, procedimento);
+    finestrareport *f = r.finestra();
+    // The figures stay those of the click: the window may have changed since.
+    f->aggiungiOpzione(QStringLiteral("procedimento"), QStringLiteral("Includi procedimento e sensibilità"),
+                       QStringLiteral("aggiunge al documento il procedimento di calcolo e l'analisi di sensibilità"),
+                       procedimento, [f, d](bool si) {
+                           impostaIncludiProcedimento(si);
+                           Rapporto di(f);
+                           componiMenu(di, d, si);
+                           di.mostra();
+                       });
     return r.mostra();
 }
 

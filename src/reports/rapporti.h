@@ -14,7 +14,9 @@
 #include "reports/documento.h"
 
 #include <QList>
+#include <QImage>
 #include <QPointer>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -35,6 +37,9 @@ public:
     // Modulo::worddoc); with Avvio::Completo also A4 paper, 12 points after every
     // paragraph and "Century Gothic" at the insertion point.
     explicit Rapporto(const QString &nome, Avvio avvio = Avvio::Completo);
+    // Builds again in the window of an earlier report, whose document has just been
+    // replaced by a new, empty one (finestrareport::nuovoDocumento).
+    explicit Rapporto(finestrareport *finestra, Avvio avvio = Avvio::Completo);
     Rapporto(const Rapporto &) = delete;
     Rapporto &operator=(const Rapporto &) = delete;
 
@@ -66,6 +71,8 @@ public:
                   std::optional<double> punti = 10.0, int formato = 9);
     // Selects column `colonna` of table `tabella` of the document (both from 1) and aligns it.
     void allinea(int tabella, int colonna, Alignment allineamento = Alignment::Right);
+    // An image at the insertion point, `punti` wide and high on the page.
+    void immagine(const QImage &immagine, const QSizeF &punti);
     // Selects the whole document and justifies it.
     void giustificaTutto();
     // Saves the document as .docx.
@@ -74,6 +81,8 @@ public:
     finestrareport *mostra();
 
 private:
+    void prepara(Avvio avvio);
+
     QPointer<finestrareport> finestra_;
     QString motivo_;
 };
@@ -86,11 +95,21 @@ struct DatiRapportoMenu {
     QString anni;
     QString superficie;
     std::array<QString, 7> risultati; // captions of risultati(1) to risultati(6)
+    // With the sections "Procedimento di calcolo" and "Analisi di sensibilità" after the
+    // tables; nothing: as the user last chose (includiProcedimento).
+    std::optional<bool> procedimento;
 };
 
-// The building-plot report: data and results in two tables. Returns its window, or
-// nullptr with the reason when it cannot be opened.
+// The building-plot report: data and results in two tables, and the calculation trail with
+// the sensitivity analysis when asked for. Its window has the check action `procedimento`,
+// "Includi procedimento e sensibilità", which rebuilds the document in place and is
+// remembered for the next reports. Returns the window, or nullptr with the reason when it
+// cannot be opened.
 finestrareport *rapportoMenu(const DatiRapportoMenu &dati, QString *motivo = nullptr);
+
+// The choice remembered between sessions (off until the user turns it on).
+bool includiProcedimento();
+void impostaIncludiProcedimento(bool includi);
 
 } // namespace perix
 
