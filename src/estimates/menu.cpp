@@ -632,18 +632,7 @@ const DescrizioneArchivio &menu::archivio()
     static const DescrizioneArchivio a{
         .prefisso = QStringLiteral("Perix-menu-"),
         .titoloApri = QStringLiteral("Apri file (menu)"),
-        .riconosci = [](const QList<QList<Campo>> &righe) {
-            QList<QList<Campo>> piene = righe;
-            while (!piene.isEmpty() && piene.last().size() == 1 && piene.last().first().vuoto())
-                piene.removeLast(); // blank lines at the end
-            if (piene.size() != 2 || piene[0].size() != 3 || piene[1].size() != 2)
-                return false;
-            for (const auto &riga : piene)
-                for (const Campo &c : riga)
-                    if (!c.citato)
-                        return false;
-            return piene[0][0].testo.startsWith(QStringLiteral("Valori in "));
-        }};
+        .riconosci = recordMenu};
     return a;
 }
 
