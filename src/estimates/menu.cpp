@@ -703,7 +703,10 @@ void menu::solodati_click()
     passo->setText(QStringLiteral("sto caricando WORD"));
     passo->repaint(); // the user sees it while the document is built
     DatiRapportoMenu d;
-    d.valuta = Modulo::valuta;
+    // The figures are in the currency the window shows: after an open that is the file's,
+    // whatever was picked before (and in a fresh session nothing was).
+    const QString didascalia = soldi()->text();
+    d.valuta = didascalia.startsWith(QStringLiteral("Valori in ")) ? didascalia.mid(7) : Modulo::valuta;
     d.valoremercato = valoremercato->text();
     d.costitotali = costitotali->text();
     d.anni = anni->text();
