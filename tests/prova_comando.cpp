@@ -278,6 +278,17 @@ private slots:
             QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
     }
 
+    // The same report saved as a Word document (what the benchmark hands to LibreOffice).
+    void rapportoInWord()
+    {
+        const QString docx = m_cartella.filePath(QStringLiteral("stima.docx"));
+        const EsitoRapporto e = rapportoDiFile(esempio(QStringLiteral("tipol")), docx, FormatoRapporto::Docx);
+        QVERIFY2(e.riuscito, qPrintable(e.motivo));
+        QFile f(docx);
+        QVERIFY(f.open(QIODevice::ReadOnly) && f.read(2) == "PK");
+        QVERIFY(!finestraVisibile(QStringLiteral("risultatitipologie")) && !Modulo::wordapp); // all closed again
+    }
+
     // The installed MIME package and desktop entry name the kinds the program tells apart.
     void tipiDelDesktop()
     {
