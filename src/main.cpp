@@ -10,5 +10,6 @@ int main(int argc, char *argv[])
         return perix::eseguiRigaDiComando(riga);
     perix::preparaPiattaforma(riga);
     QApplication app(argc, argv);
-    return perix::eseguiRigaDiComando(riga);
+    // Read again as Qt decodes it, which keeps every file name whole wherever it runs.
+    return perix::eseguiRigaDiComando(perix::leggiRigaDiComando(QCoreApplication::arguments().mid(1)));
 }

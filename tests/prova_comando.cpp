@@ -37,7 +37,7 @@ Uscita esegui(const QStringList &argomenti)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(v));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(PERIX_ESEGUIBILE), argomenti);
@@ -124,6 +124,8 @@ private slots:
                                         << "perix: opzione non riconosciuta: «--stampa»\nUsare «perix --help»";
         QTest::newRow("--pdf senza cartella") << QStringList{"--pdf"} << 2 << "" << "richiede la CARTELLA";
         QTest::newRow("--pdf senza file") << QStringList{"--pdf", "rapporti"} << 2 << "" << "almeno un FILE";
+        QTest::newRow("finestre senza schermo") << QStringList{esempio("menu")} << 1 << ""
+                                                << "perix: nessuno schermo grafico (DISPLAY e WAYLAND_DISPLAY";
     }
     void rispostaSenzaSchermo()
     {

@@ -155,7 +155,7 @@ QString testoAiuto()
                "\n"
                "Stato d'uscita:\n"
                "  0  tutto riuscito\n"
-               "  1  con --pdf, almeno un FILE non è stato convertito\n"
+               "  1  con --pdf, almeno un FILE non è stato convertito; senza, nessuno schermo grafico\n"
                "  2  riga di comando errata\n"
                "\n"
                "Esempi:\n"
@@ -207,7 +207,19 @@ RigaDiComando leggiRigaDiComando(int argc, char *argv[])
     QStringList argomenti;
     for (int i = 1; i < argc; ++i)
         argomenti << QString::fromLocal8Bit(argv[i]);
-    return leggiRigaDiComando(argomenti);
+    RigaDiComando r = leggiRigaDiComando(argomenti);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Without a display the window system would abort the program; say why instead.
+    if (r.azione == RigaDiComando::Azione::Avvia && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return risposta(QStringLiteral("%1: nessuno schermo grafico (DISPLAY e WAYLAND_DISPLAY non impostati): avviare "
+                                       "Perix da una sessione desktop; i documenti PDF si creano anche senza schermo "
+                                       "con «%1 --pdf CARTELLA FILE...»\n")
+                            .arg(programma),
+                        true, statoFileNonRiusciti);
+#endif
+    return r;
 }
 
 void preparaPiattaforma(const RigaDiComando &riga)

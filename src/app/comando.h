@@ -26,6 +26,8 @@ inline constexpr int statoUsoErrato = 2;
 
 // Reads the arguments that follow the program's name; prints nothing.
 RigaDiComando leggiRigaDiComando(const QStringList &argomenti);
+// The same before the application exists, from main's arguments; where a window system
+// needs a display and there is none, a plain start is answered with why.
 RigaDiComando leggiRigaDiComando(int argc, char *argv[]);
 QString testoAiuto();
 QString testoVersione();
