@@ -42,6 +42,12 @@ catture: build
 # PREFIX (default /usr/local) and DESTDIR, as usual.
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+	@# Installed for real (no DESTDIR): the desktop learns the new file types and entry at once.
+	@if [ -z "$(DESTDIR)" ]; then \
+	  p="$(PREFIX)"; [ -n "$$p" ] || p=$$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' $(BUILD)/CMakeCache.txt); \
+	  if command -v update-mime-database >/dev/null; then update-mime-database "$$p/share/mime"; fi; \
+	  if command -v update-desktop-database >/dev/null; then update-desktop-database -q "$$p/share/applications"; fi; \
+	fi
 
 # The Debian package of that install (CPack, in $(BUILD)/pacchetto), then lintian's view of it.
 deb: build
