@@ -261,18 +261,20 @@ private slots:
         const QString cartella = m_cartella.filePath(QStringLiteral("misti"));
         const QString assente = m_cartella.filePath(QStringLiteral("Perix-alt-assente"));
         const QStringList file{esempio(QStringLiteral("menu")), assente, esempio(QStringLiteral("percentuali")),
-                               senzaPrefisso(QStringLiteral("tipol"))};
+                               senzaPrefisso(QStringLiteral("tipol")), esempio(QStringLiteral("menu"))};
         const Uscita u = esegui(QStringList{QStringLiteral("--pdf"), cartella} + file);
         QCOMPARE(u.stato, 1);
         const QStringList righe = u.err.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(righe.size(), 5);
-        QVERIFY(righe[0].startsWith(QStringLiteral("[1/4] %1: creato").arg(file[0])));
-        QCOMPARE(righe[1], QStringLiteral("[2/4] %1: NON RIUSCITO: Impossibile aprire il file Perix-alt-assente: "
+        QCOMPARE(righe.size(), 6);
+        QVERIFY(righe[0].startsWith(QStringLiteral("[1/5] %1: creato").arg(file[0])));
+        QCOMPARE(righe[1], QStringLiteral("[2/5] %1: NON RIUSCITO: Impossibile aprire il file Perix-alt-assente: "
                                           "il file non esiste").arg(assente));
         QVERIFY2(righe[2].contains(QStringLiteral("NON RIUSCITO: un file di percentuali non ha un documento proprio")),
                  qPrintable(righe[2]));
-        QVERIFY(righe[3].startsWith(QStringLiteral("[4/4] %1: creato").arg(file[3])));
-        QCOMPARE(righe[4], QStringLiteral("perix: 2 documenti creati in %1, 2 file non riusciti").arg(cartella));
+        QVERIFY(righe[3].startsWith(QStringLiteral("[4/5] %1: creato").arg(file[3])));
+        // The same name twice would overwrite the first document: the second is refused.
+        QVERIFY2(righe[4].contains(QStringLiteral("NON RIUSCITO: un altro file con lo stesso nome")), qPrintable(righe[4]));
+        QCOMPARE(righe[5], QStringLiteral("perix: 2 documenti creati in %1, 3 file non riusciti").arg(cartella));
         QCOMPARE(QDir(cartella).entryList(QDir::Files),
                  (QStringList{QStringLiteral("Perix-menu-esempio.pdf"), QStringLiteral("stima-tipol.pdf")}));
         if (const QString info = poppler(QStringLiteral("pdfinfo"), QDir(cartella).filePath(QStringLiteral("stima-tipol.pdf")));
