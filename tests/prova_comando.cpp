@@ -14,7 +14,6 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -67,7 +67,8 @@ FinestraStima *finestraDi(TipoArchivio tipo)
 // True when the window took what the file holds.
 bool apriNellaFinestra(TipoArchivio tipo, FinestraStima *finestra, const QString &file)
 {
-    FileGiaScelto scelta(file);
+    // Whole, as the open dialog gives it: a later "Salva" lands on it wherever the folder is.
+    FileGiaScelto scelta(QFileInfo(file).absoluteFilePath());
     if (tipo == TipoArchivio::Percentuali)
         static_cast<risultatidisaggregati *>(finestra)->aprip_Click();
     else
