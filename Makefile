@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: run test build configura schermo deps bench install clean catture
+.PHONY: run test build configura schermo deps bench install deb clean catture
 
 deps:
 	@./scripts/install-deps
@@ -30,16 +30,29 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure
 
 bench: build
-	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati bench_guida
+	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati bench_guida bench_lotto
 	@cd $(BUILD) && export QT_QPA_PLATFORM=offscreen && ./bench/perix_bench && ./bench/bench_rapporti 20 \
-	  && ./bench/bench_costi && ./bench/bench_disaggregati && ./bench/bench_guida 10
+	  && ./bench/bench_costi && ./bench/bench_disaggregati && ./bench/bench_guida 10 && ./bench/bench_lotto
 
 catture: build
 	@ninja -C $(BUILD) perix_cattura
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./perix_cattura catture && echo "Catture in $(BUILD)/catture"
 
+# The program, its data, the desktop entry, icon, AppStream metadata and MIME types, under
+# PREFIX (default /usr/local) and DESTDIR, as usual.
 install: build
-	@cmake --install $(BUILD)
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+	@# Installed for real (no DESTDIR): the desktop learns the new file types and entry at once.
+	@if [ -z "$(DESTDIR)" ]; then \
+	  p="$(PREFIX)"; [ -n "$$p" ] || p=$$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' $(BUILD)/CMakeCache.txt); \
+	  if command -v update-mime-database >/dev/null; then update-mime-database "$$p/share/mime"; fi; \
+	  if command -v update-desktop-database >/dev/null; then update-desktop-database -q "$$p/share/applications"; fi; \
+	fi
+
+# The Debian package of that install (CPack, in $(BUILD)/pacchetto), then lintian's view of it.
+deb: build
+	@cd $(BUILD) && cpack --config CPackConfig.cmake -G DEB
+	@lintian --display-info $(BUILD)/pacchetto/perix_*.deb
 
 clean:
 	@rm -rf $(BUILD)

@@ -422,6 +422,15 @@ private slots:
         PERIX_NESSUNA_DOMANDA_SOSPESA();
     }
 
+    // Installed, the program's folder is the system's (/usr/bin): the documents only.
+    void cartelleDellaGuida()
+    {
+        QCOMPARE(cartelleGuida("/opt/perix", "/opt/perix/", "/home/a/Documenti"),
+                 (QStringList{"/opt/perix", "/home/a/Documenti"}));
+        QCOMPARE(cartelleGuida("/usr/bin", "/usr/bin/../share/perix", "/home/a/Documenti"),
+                 QStringList{"/home/a/Documenti"});
+    }
+
     // A folder that refuses the file: the user is told, an older copy stays whole, and the
     // next folder of the list takes the help set.
     void salvataggioNonRiuscito()

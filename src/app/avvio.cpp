@@ -46,6 +46,8 @@ void preparaApplicazione()
     carattere.setStyleHint(QFont::SansSerif);
     QApplication::setFont(carattere);
     QApplication::setApplicationName(QStringLiteral("Perix"));
+    // Ties the windows to the installed desktop entry (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.velmora.Perix"));
     QApplication::setApplicationDisplayName(QString());
     Modulo::impostatesti();
 }

@@ -12,8 +12,12 @@
 #include <QStringEncoder>
 #include <cmath>
 
+#if defined(Q_OS_UNIX)
 #include <fcntl.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
 
 namespace perix {
 
@@ -111,13 +115,18 @@ void scriviTesto(QString &riga, const QString &testo)
 }
 
 // Makes the rename itself durable: a crash right after a save still finds the new file.
+// Only POSIX systems can open a folder to flush it; elsewhere the rename is the system's.
 void sincronizzaCartella(const QString &cartella)
 {
+#if defined(Q_OS_UNIX)
     const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
+#else
+    Q_UNUSED(cartella);
+#endif
 }
 
 } // namespace
@@ -377,7 +386,7 @@ bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *mot
         return falso(motivo, QStringLiteral("la scrittura si è interrotta (disco pieno o non disponibile)"));
     }
     // On disk before the rename, so a crash leaves either the old file or the whole new one.
-    if (::fsync(f.handle()) != 0) {
+    if (!registraSuDisco(f)) {
         f.cancelWriting();
         return falso(motivo, QStringLiteral("i dati non sono stati registrati sul disco"));
     }
@@ -388,6 +397,20 @@ bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *mot
     }
     sincronizzaCartella(cartella);
     return true;
+}
+
+bool registraSuDisco(QFileDevice &file)
+{
+    const int fd = file.handle();
+    if (fd < 0)
+        return true; // no descriptor to flush: the system keeps the data in its own time
+#if defined(Q_OS_UNIX)
+    return ::fsync(fd) == 0;
+#elif defined(Q_OS_WIN)
+    return ::_commit(fd) == 0;
+#else
+    return true;
+#endif
 }
 
 bool salvaAtomico(const QString &percorso, const QByteArray &dati, QString *motivo)

@@ -13,6 +13,7 @@
 #include <optional>
 #include <variant>
 
+class QFileDevice;
 class QIODevice;
 
 namespace perix {
@@ -74,6 +75,11 @@ std::optional<QList<Campo>> leggiArchivio(const QString &percorso, int quanti,
 
 // Writes every byte to an open device; false (with the reason) when it stops short.
 bool scriviDati(QIODevice &dispositivo, const QByteArray &dati, QString *motivo = nullptr);
+
+// Puts what was written to an open file on the disk (fsync where the system has it,
+// _commit on Windows; elsewhere the system writes it in its own time and this says yes).
+// False when the system says the data did not reach the disk.
+bool registraSuDisco(QFileDevice &file);
 
 // Fills the new file's content through `scrivi`, which receives the open device.
 using Scrittore = std::function<bool(QIODevice &dispositivo, QString *motivo)>;

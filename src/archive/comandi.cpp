@@ -25,6 +25,28 @@ dialoghi::RichiestaFile richiestaApertura(const DescrizioneArchivio &archivio, c
     return {titolo, archivio.nomeProposto, filtriApertura(archivio), 2, archivio.prefisso};
 }
 
+struct Scelta {
+    QString percorso;
+    bool preso = false;
+    bool letto = false;
+};
+
+std::optional<Scelta> &giaScelto()
+{
+    static std::optional<Scelta> s;
+    return s;
+}
+
+// The file named before the command, taken once; nothing when the dialog is to ask.
+std::optional<QString> prendiGiaScelto()
+{
+    auto &s = giaScelto();
+    if (!s || s->preso)
+        return std::nullopt;
+    s->preso = true;
+    return s->percorso;
+}
+
 bool cestina(const QString &percorso)
 {
     // Qt 6.4 cannot set up the trash in a data folder that does not exist yet (a new
@@ -82,12 +104,17 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
                                          QString &nomefile, int quantiCampi,
                                          const QString &titoloMessaggi)
 {
-    const auto percorso = scelto(dialoghi::apriFile(parent, richiestaApertura(archivio, archivio.titoloApri)));
+    auto percorso = prendiGiaScelto();
+    const bool giaNominato = percorso.has_value();
+    if (!giaNominato)
+        percorso = scelto(dialoghi::apriFile(parent, richiestaApertura(archivio, archivio.titoloApri)));
     if (!percorso)
         return std::nullopt;
     QString motivo;
     const auto dati = leggiFile(*percorso, &motivo);
     auto campi = dati ? leggiCampi(*dati, quantiCampi, &motivo) : std::nullopt;
+    if (giaNominato)
+        giaScelto()->letto = campi.has_value();
     if (!campi) {
         // The window keeps the file it had: a later "Salva" never lands on the unreadable one.
         dialoghi::stop(parent,
@@ -103,6 +130,19 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
     }
     return campi;
 }
+
+FileGiaScelto::FileGiaScelto(const QString &percorso)
+{
+    giaScelto() = Scelta{percorso};
+}
+
+FileGiaScelto::~FileGiaScelto()
+{
+    giaScelto().reset();
+}
+
+bool FileGiaScelto::preso() const { return giaScelto() && giaScelto()->preso; }
+bool FileGiaScelto::letto() const { return giaScelto() && giaScelto()->letto; }
 
 bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
                    const QString &titoloDialogo, const Record &record, const QString &titoloMessaggi)

@@ -41,6 +41,22 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
                                          QString &nomefile, int quantiCampi,
                                          const QString &titoloMessaggi);
 
+// A file chosen before its Apri runs: the command line names a file, and the window's own
+// Apri then takes it as the open dialog's answer instead of asking, so the file goes
+// through exactly the reading and checks the user's choice would. Only the first open
+// while this lives takes it.
+class FileGiaScelto
+{
+public:
+    explicit FileGiaScelto(const QString &percorso);
+    ~FileGiaScelto();
+    FileGiaScelto(const FileGiaScelto &) = delete;
+    FileGiaScelto &operator=(const FileGiaScelto &) = delete;
+
+    bool preso() const; // an Apri took the file
+    bool letto() const; // and read its fields (the window may still refuse what they hold)
+};
+
 // Save: asks for a name only when `nomefile` is empty (cancelling writes nothing and
 // says nothing), then replaces that file with the record. False when nothing was saved;
 // a failed save is reported in a stop message titled `titoloMessaggi`.

@@ -121,4 +121,18 @@ std::array<QString, 6> colonnaSintetica(int classe, const QString &costo)
     return col;
 }
 
+bool recordMenu(const QList<QList<Campo>> &righe)
+{
+    QList<QList<Campo>> piene = righe;
+    while (!piene.isEmpty() && piene.last().size() == 1 && piene.last().first().vuoto())
+        piene.removeLast(); // blank lines at the end
+    if (piene.size() != 2 || piene[0].size() != 3 || piene[1].size() != 2)
+        return false;
+    for (const auto &riga : piene)
+        for (const Campo &c : riga)
+            if (!c.citato)
+                return false;
+    return piene[0][0].testo.startsWith(QStringLiteral("Valori in "));
+}
+
 } // namespace perix

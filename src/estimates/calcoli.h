@@ -2,6 +2,8 @@
 // The arithmetic of the main window: building-plot valuation, building-class schedules
 // and the three synthetic class costs. No widgets here.
 
+#include "archive/campi.h"
+
 #include <QString>
 #include <array>
 #include <optional>
@@ -46,5 +48,9 @@ CostiClassi costiClassi(int scelta, const QString &typed, double N);
 
 // One column (5 rows) of the synthetic-cost grid for class c from its cost K, formatted.
 std::array<QString, 6> colonnaSintetica(int classe, const QString &costo);
+
+// The main window's own record: two lines of quoted texts, three and two, the first a
+// currency caption ("Valori in ..."). Blank lines at the end are allowed.
+bool recordMenu(const QList<QList<Campo>> &righe);
 
 } // namespace perix

@@ -180,4 +180,21 @@ bool eRecordDisaggregati(const QList<QList<Campo>> &righe)
     return true;
 }
 
+bool recordPercentuali(const QList<QList<Campo>> &righe)
+{
+    qsizetype n = righe.size();
+    while (n > categorie && righe[n - 1].size() == 1 && righe[n - 1].first().vuoto())
+        --n;
+    if (n != categorie)
+        return false;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (righe[i].size() != 1)
+            return false;
+        const Campo &c = righe[i].first();
+        if (!c.citato && !c.vuoto() && !c.numero())
+            return false;
+    }
+    return true;
+}
+
 } // namespace perix

@@ -53,6 +53,9 @@ QByteArray codificaPercentuali(const std::array<Valore, categorie + 1> &immesse)
 // All sixteen read, or nothing (and why).
 std::optional<std::array<Valore, categorie + 1>> leggiPercentuali(const QByteArray &dati,
                                                                   QString *motivo = nullptr);
+// Sixteen lines of one field each (a quoted text, a bare number or nothing), as the
+// percentages file is written; blank lines after the sixteenth are allowed.
+bool recordPercentuali(const QList<QList<Campo>> &righe);
 
 // The window's archive record: the five figures, then the sixteen preset amounts.
 struct RecordDisaggregati {

@@ -664,18 +664,7 @@ const DescrizioneArchivio &menu::archivio()
     static const DescrizioneArchivio a{
         .prefisso = QStringLiteral("Perix-menu-"),
         .titoloApri = QStringLiteral("Apri file (menu)"),
-        .riconosci = [](const QList<QList<Campo>> &righe) {
-            QList<QList<Campo>> piene = righe;
-            while (!piene.isEmpty() && piene.last().size() == 1 && piene.last().first().vuoto())
-                piene.removeLast(); // blank lines at the end
-            if (piene.size() != 2 || piene[0].size() != 3 || piene[1].size() != 2)
-                return false;
-            for (const auto &riga : piene)
-                for (const Campo &c : riga)
-                    if (!c.citato)
-                        return false;
-            return piene[0][0].testo.startsWith(QStringLiteral("Valori in "));
-        }};
+        .riconosci = recordMenu};
     return a;
 }
 
@@ -747,7 +736,10 @@ void menu::solodati_click()
     passo->setText(QStringLiteral("sto caricando WORD"));
     passo->repaint(); // the user sees it while the document is built
     DatiRapportoMenu d;
-    d.valuta = Modulo::valuta;
+    // The figures are in the currency the window shows: after an open that is the file's,
+    // whatever was picked before (and in a fresh session nothing was).
+    const QString didascalia = soldi()->text();
+    d.valuta = didascalia.startsWith(QStringLiteral("Valori in ")) ? didascalia.mid(7) : Modulo::valuta;
     d.valoremercato = valoremercato->text();
     d.costitotali = costitotali->text();
     d.anni = anni->text();

@@ -2,6 +2,8 @@
 
 #include "reports/docx.h"
 
+#include "archive/campi.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPageLayout>
@@ -16,7 +18,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <unistd.h>
 
 // Qt's logical resolution, the one format lengths are counted in.
 Q_GUI_EXPORT int qt_defaultDpiY();
@@ -871,7 +872,7 @@ bool Document::exportPdf(const QString &path, QString *reason) const
         file.cancelWriting();
         return false;
     }
-    if (!file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) {
+    if (!file.flush() || !registraSuDisco(file) || !file.commit()) {
         setReason(reason, file.errorString());
         return false;
     }

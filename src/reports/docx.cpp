@@ -1,5 +1,7 @@
 #include "reports/docx.h"
 
+#include "archive/campi.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
 #include <QBuffer>
@@ -20,7 +22,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unistd.h>
 
 // Qt's logical resolution, the one format lengths are counted in.
 Q_GUI_EXPORT int qt_defaultDpiY();
@@ -777,7 +778,7 @@ bool scriviDocx(const QTextDocument &documento, const QString &percorso, QString
         file.cancelWriting();
         return false;
     }
-    if (!file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) {
+    if (!file.flush() || !registraSuDisco(file) || !file.commit()) {
         setReason(motivo, file.errorString());
         return false;
     }

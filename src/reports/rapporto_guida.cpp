@@ -50,8 +50,17 @@ QStringList cartelleGuida()
 {
     if (cartelleScelte)
         return *cartelleScelte;
-    return {QCoreApplication::applicationDirPath(),
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)};
+    return cartelleGuida(QCoreApplication::applicationDirPath(), Modulo::cartellaDati(),
+                         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+QStringList cartelleGuida(const QString &programma, const QString &dati, const QString &documenti)
+{
+    // An installed program lives in a system folder (/usr/bin), writable by root alone: the
+    // program's folder counts only where its data sit beside it, as in its own folder.
+    if (QDir(dati) != QDir(programma))
+        return {documenti};
+    return {programma, documenti};
 }
 
 void impostaCartelleGuida(std::optional<QStringList> cartelle)

@@ -28,6 +28,9 @@ QString nomeFileGuida();
 // Where the help set is saved, in order of preference: the program's folder, then the
 // user's documents folder.
 QStringList cartelleGuida();
+// The same for a program in `programma` with its data in `dati`: its folder only where the
+// data sit beside it (its own folder, not a system one it was installed to).
+QStringList cartelleGuida(const QString &programma, const QString &dati, const QString &documenti);
 // Tests name their own folders (nothing: the usual ones again).
 void impostaCartelleGuida(std::optional<QStringList> cartelle);
 

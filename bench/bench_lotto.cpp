@@ -1,0 +1,252 @@
+// `perix --pdf` on 50 archive files of the five kinds that have a report (ten each, their
+// figures varied): total wall time, time per document and the peak memory of the process.
+// Beside it, where LibreOffice is installed, `soffice --headless --convert-to pdf` of the same
+// 50 reports saved as .docx, in one invocation with a fresh profile. LibreOffice is never
+// installed for this: without it that half is skipped and said so. Figures are printed,
+// never judged.
+//
+//   bench_lotto [giri]      (default 3; each figure is the median of the runs, memory the largest)
+
+#include "app/avvio.h"
+#include "app/comando.h"
+#include "app/dialoghi.h"
+#include "archive/campi.h"
+#include "estimates/calcoli_altezze.h"
+#include "estimates/calcoli_disaggregati.h"
+#include "estimates/calcoli_sintetici.h"
+#include "estimates/calcoli_tipologie.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using namespace perix;
+
+constexpr int documenti = 50;
+
+struct Misura {
+    double secondi = 0;
+    double piccoMB = -1; // not measured where the system cannot tell
+    int stato = -1;
+};
+
+// Runs the command to its end, its output to `registro`: wall time, and the peak resident
+// memory of the process and of the processes it waited for.
+Misura esegui(const QStringList &comando, const QString &registro)
+{
+    Misura m;
+    QElapsedTimer t;
+    t.start();
+#if defined(Q_OS_UNIX)
+    std::vector<QByteArray> parti;
+    for (const QString &a : comando)
+        parti.push_back(QFile::encodeName(a));
+    std::vector<char *> argv;
+    for (QByteArray &p : parti)
+        argv.push_back(p.data());
+    argv.push_back(nullptr);
+    const QByteArray uscita = QFile::encodeName(registro);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fd = ::open(uscita.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd >= 0) {
+            dup2(fd, 1);
+            dup2(fd, 2);
+        }
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int stato = 0;
+    rusage uso{};
+    if (pid > 0 && wait4(pid, &stato, 0, &uso) == pid) {
+        m.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+        m.piccoMB = double(uso.ru_maxrss) / 1024.0; // kilobytes on Linux
+    }
+#else
+    QProcess p;
+    p.setStandardOutputFile(registro);
+    p.setStandardErrorFile(registro, QIODevice::Append);
+    p.start(comando.first(), comando.mid(1));
+    p.waitForFinished(-1);
+    m.stato = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+#endif
+    m.secondi = double(t.nsecsElapsed()) / 1e9;
+    return m;
+}
+
+// A figure as the windows keep it typed: digits, Italian grouping.
+QString cifra(double x) { return QLocale(QLocale::Italian, QLocale::Italy).toString(x, 'f', 0); }
+
+// Ten files of each kind, written by the windows' own record writers from the samples with
+// their figures varied, so that no two reports are the same.
+QStringList preparaArchivi(const QString &cartella)
+{
+    const QString esempi = QStringLiteral(PERIX_ESEMPI);
+    const auto campi = [&](const char *tipo, int quanti) {
+        return leggiArchivio(esempi + QStringLiteral("/Perix-%1-esempio").arg(QLatin1String(tipo)), quanti).value();
+    };
+    const auto disaggr = leggiDisaggregati(campi("disaggr", 5 + categorie)).value();
+    const auto sint = leggiSintetici(campi("sint", campiSintetici)).value();
+    const auto tipol = leggiRecordTipologie(campi("tipol", campiTipologie)).value();
+    const auto alt = leggiRecordAltezze(campi("alt", campiAltezze)).value();
+
+    QStringList file;
+    for (int i = 0; i < documenti; ++i) {
+        const double f = 1.0 + 0.013 * i;
+        Record r;
+        QString tipo;
+        switch (i % 5) {
+        case 0:
+            tipo = QStringLiteral("menu");
+            r = {{QStringLiteral("Valori in euro"), cifra(1200000 * f), cifra(650000 * f)},
+                 {QString::number(1 + i % 7), cifra(1500 * f)}};
+            break;
+        case 1: {
+            tipo = QStringLiteral("disaggr");
+            RecordDisaggregati d = disaggr;
+            d.vm = cifra(1850000 * f);
+            d.profitto = cifra(1850000 * f - 1120000);
+            r = recordDisaggregati(d);
+            break;
+        }
+        case 2: {
+            tipo = QStringLiteral("sint");
+            DatiSintetici d = sint;
+            d.classe = 1 + i % 3;
+            r = recordSintetici(d);
+            break;
+        }
+        case 3: {
+            tipo = QStringLiteral("tipol");
+            RecordTipologie d = tipol;
+            d.costonetto = cifra(1350 * f);
+            d.tipologiascelta = 1 + i % 9;
+            r = recordTipologie(d);
+            break;
+        }
+        default: {
+            tipo = QStringLiteral("alt");
+            RecordAltezze d = alt;
+            d.costopieno = cifra(420 * f);
+            d.altezzascelta = 1 + i % 14;
+            r = recordAltezze(d);
+            break;
+        }
+        }
+        const QString nome = QDir(cartella).filePath(QStringLiteral("Perix-%1-%2").arg(tipo).arg(i, 2, 10, QLatin1Char('0')));
+        if (!salvaAtomico(nome, codificaRecord(r)))
+            std::fprintf(stderr, "impossibile scrivere %s\n", qUtf8Printable(nome));
+        file << nome;
+    }
+    return file;
+}
+
+int pdfIn(const QString &cartella, const char *estensione)
+{
+    return int(QDir(cartella).entryList({QStringLiteral("*.") + QLatin1String(estensione)}, QDir::Files).size());
+}
+
+double mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void stampa(const char *chi, const std::vector<Misura> &giri, int fatti)
+{
+    std::vector<double> s;
+    double picco = -1;
+    for (const Misura &m : giri) {
+        s.push_back(m.secondi);
+        picco = std::max(picco, m.piccoMB);
+    }
+    const double totale = mediana(s);
+    std::printf("%s\n", chi);
+    std::printf("  tempo totale          %8.2f s   (mediana di %zu giri)\n", totale, giri.size());
+    std::printf("  tempo per documento   %8.1f ms\n", totale * 1000.0 / documenti);
+    if (picco >= 0)
+        std::printf("  memoria massima       %8.1f MB  (resident set del processo)\n", picco);
+    else
+        std::printf("  memoria massima       non misurata su questo sistema\n");
+    std::printf("  documenti PDF creati  %8d su %d, stato d'uscita %d\n", fatti, documenti, giri.back().stato);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    preparaApplicazione();
+    const int giri = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    QTemporaryDir cartella;
+    const QString archivi = cartella.filePath(QStringLiteral("archivi"));
+    QDir().mkpath(archivi);
+    const QStringList file = preparaArchivi(archivi);
+
+    std::vector<Misura> perix;
+    const QString uscitaPerix = cartella.filePath(QStringLiteral("pdf-perix"));
+    for (int g = 0; g < giri; ++g) {
+        QDir(uscitaPerix).removeRecursively();
+        perix.push_back(esegui(QStringList{QStringLiteral(PERIX_ESEGUIBILE), QStringLiteral("--pdf"), uscitaPerix} + file,
+                               cartella.filePath(QStringLiteral("perix.txt"))));
+    }
+    std::printf("%d file d'archivio: 10 per tipo (menu, disaggr, sint, tipol, alt)\n\n", documenti);
+    stampa("perix --pdf CARTELLA FILE... (piattaforma offscreen, senza schermo)", perix, pdfIn(uscitaPerix, "pdf"));
+
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        std::printf("\nsoffice --headless --convert-to pdf: saltato, LibreOffice non è installato su questa "
+                    "macchina\n  (il benchmark non lo installa; dove c'è, il confronto si fa nello stesso giro)\n");
+        return 0;
+    }
+    // The same 50 reports, made by the same code, saved as Word documents.
+    const QString docx = cartella.filePath(QStringLiteral("docx"));
+    QDir().mkpath(docx);
+    dialoghi::prova::attiva(true);
+    QStringList documentiDocx;
+    for (const QString &f : file) {
+        const QString d = QDir(docx).filePath(QFileInfo(f).fileName() + QStringLiteral(".docx"));
+        if (rapportoDiFile(f, d, FormatoRapporto::Docx).riuscito)
+            documentiDocx << d;
+    }
+    std::vector<Misura> lo;
+    const QString uscitaLo = cartella.filePath(QStringLiteral("pdf-libreoffice"));
+    for (int g = 0; g < giri; ++g) {
+        QDir(uscitaLo).removeRecursively();
+        const QString profilo = cartella.filePath(QStringLiteral("profilo-%1").arg(g)); // fresh each run
+        lo.push_back(esegui(QStringList{soffice, QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profilo).toString(),
+                                        QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                        QStringLiteral("--outdir"), uscitaLo} + documentiDocx,
+                            cartella.filePath(QStringLiteral("soffice.txt"))));
+    }
+    std::printf("\n");
+    stampa("soffice --headless --convert-to pdf dei 50 .docx (una sola invocazione, profilo nuovo)", lo,
+           pdfIn(uscitaLo, "pdf"));
+    std::vector<double> sp, sl;
+    double mp = 0, ml = 0;
+    for (const Misura &m : perix) { sp.push_back(m.secondi); mp = std::max(mp, m.piccoMB); }
+    for (const Misura &m : lo) { sl.push_back(m.secondi); ml = std::max(ml, m.piccoMB); }
+    std::printf("\nPerix rispetto a LibreOffice: %.1f volte più veloce (obiettivo: almeno 10), memoria %.2f volte "
+                "la sua (obiettivo: 0.33 o meno)\n",
+                mediana(sl) / mediana(sp), ml > 0 ? mp / ml : 0.0);
+    return 0;
+}

@@ -1,0 +1,372 @@
+#include "app/comando.h"
+
+#include "app/avvio.h"
+#include "app/dialoghi.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "app/splash.h"
+#include "archive/comandi.h"
+#include "archive/tipi.h"
+#include "estimates/calcoli_sintetici.h"
+#include "estimates/finestre.h"
+#include "estimates/menu.h"
+#include "reports/docx.h"
+#include "reports/documento.h"
+#include "reports/finestrareport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cstdio>
+
+namespace perix {
+
+namespace {
+
+const QString programma = QStringLiteral("perix");
+
+RigaDiComando risposta(const QString &testo, bool suErrori, int stato)
+{
+    RigaDiComando r;
+    r.azione = RigaDiComando::Azione::Rispondi;
+    r.risposta = testo;
+    r.suErrori = suErrori;
+    r.stato = stato;
+    return r;
+}
+
+RigaDiComando usoErrato(const QString &errore)
+{
+    return risposta(QStringLiteral("%1: %2\nUsare «%1 --help» per l'elenco delle opzioni.\n").arg(programma, errore),
+                    true, statoUsoErrato);
+}
+
+void scriviErrori(const QString &riga)
+{
+    std::fputs(qUtf8Printable(riga + u'\n'), stderr);
+    std::fflush(stderr);
+}
+
+// The window that opens the kind's files, loaded and not shown.
+FinestraStima *finestraDi(TipoArchivio tipo)
+{
+    switch (tipo) {
+    case TipoArchivio::Menu: return registro::prendi<menu>();
+    case TipoArchivio::Disaggregati:
+    case TipoArchivio::Percentuali: return registro::prendi<risultatidisaggregati>();
+    case TipoArchivio::Sintetici: return registro::prendi<risultatisintetici>();
+    case TipoArchivio::Tipologie: return registro::prendi<risultatitipologie>();
+    case TipoArchivio::Altezze: return registro::prendi<variocosto>();
+    }
+    return registro::prendi<menu>();
+}
+
+// Runs the window's own Apri ("apri percentuali" for a percentages file) on the file.
+// True when the window took what the file holds.
+bool apriNellaFinestra(TipoArchivio tipo, FinestraStima *finestra, const QString &file)
+{
+    // Whole, as the open dialog gives it: a later "Salva" lands on it wherever the folder is.
+    FileGiaScelto scelta(QFileInfo(file).absoluteFilePath());
+    if (tipo == TipoArchivio::Percentuali)
+        static_cast<risultatidisaggregati *>(finestra)->aprip_Click();
+    else
+        finestra->esegui(Comando::Apri);
+    if (!scelta.letto())
+        return false;
+    // The synthetic window checks the class field after reading, and refuses in its own message.
+    if (tipo == TipoArchivio::Sintetici) {
+        const auto dati = leggiFile(file);
+        return dati && leggiSintetici(*dati);
+    }
+    return true;
+}
+
+QString impossibileAprire(const QString &file, const QString &motivo)
+{
+    return QStringLiteral("Impossibile aprire il file %1: %2").arg(QFileInfo(file).fileName(), motivo);
+}
+
+// What the window said last (the answerer records every message instead of showing it).
+QString ultimoMessaggio()
+{
+    const auto &mostrati = dialoghi::prova::mostrati();
+    for (auto i = mostrati.size(); i-- > 0;)
+        if (mostrati[i].tipo == dialoghi::prova::Mostrato::Tipo::Messaggio)
+            return QString(mostrati[i].testo).replace(u'\r', u' ');
+    return {};
+}
+
+// Every window closed and the shared state as a fresh start leaves it.
+void ricominciaDaCapo()
+{
+    registro::chiudi<menu>();
+    registro::chiudi<risultatidisaggregati>();
+    registro::chiudi<risultatisintetici>();
+    registro::chiudi<risultatitipologie>();
+    registro::chiudi<variocosto>();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    Modulo::valuta.clear();
+    Modulo::etichettavaluta.clear();
+    Modulo::tipostima = 0;
+    Modulo::classeedificio.reset();
+    Modulo::tipologiascelta = 0;
+    Modulo::altezzascelta = 0;
+    Modulo::percentualiclasse = {};
+    Modulo::percimmesse = {};
+    Modulo::percentualialtezze = {};
+    dialoghi::prova::azzera();
+}
+
+QString pagine(int n)
+{
+    return n == 1 ? QStringLiteral("1 pagina") : QStringLiteral("%1 pagine").arg(n);
+}
+
+} // namespace
+
+QString testoVersione()
+{
+    Modulo::datiprogramma();
+    return QStringLiteral("%1 %2\n").arg(Modulo::nomeprogramma, Modulo::versioneprogramma);
+}
+
+QString testoAiuto()
+{
+    Modulo::datiprogramma();
+    return QStringLiteral(
+               "Uso: %1 [OPZIONE]... [FILE]...\n"
+               "%2: %3.\n"
+               "\n"
+               "Senza FILE mostra la finestra di presentazione. Ogni FILE d'archivio si apre nella\n"
+               "finestra del suo tipo, riconosciuto dall'inizio del nome (Perix-menu-, Perix-disaggr-,\n"
+               "Perix-percentuali-, Perix-sint-, Perix-tipol-, Perix-alt-) o, se il nome non lo dice,\n"
+               "dal contenuto.\n"
+               "\n"
+               "Opzioni:\n"
+               "      --pdf CARTELLA  crea per ogni FILE il documento di \"Stampa dati finestra\"\n"
+               "                      come CARTELLA/<nome del FILE>.pdf, senza aprire finestre\n"
+               "                      e senza bisogno di uno schermo grafico\n"
+               "  -h, --help          mostra questo aiuto ed esce\n"
+               "  -v, --version       mostra la versione ed esce\n"
+               "\n"
+               "Stato d'uscita:\n"
+               "  0  tutto riuscito\n"
+               "  1  con --pdf, almeno un FILE non è stato convertito; senza, nessuno schermo grafico\n"
+               "  2  riga di comando errata\n"
+               "\n"
+               "Esempi:\n"
+               "  %1 Perix-menu-via-roma          apre la stima nella finestra Menu\n"
+               "  %1 --pdf rapporti Perix-*       un PDF in rapporti/ per ogni file d'archivio\n"
+               "\n"
+               "Sito di %2: <https://www.velmora.example/>\n")
+        .arg(programma, Modulo::nomeprogramma, Modulo::descrizioneprogramma);
+}
+
+RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
+{
+    RigaDiComando r;
+    bool soloFile = false;
+    for (qsizetype i = 0; i < argomenti.size(); ++i) {
+        const QString &a = argomenti[i];
+        if (soloFile || !a.startsWith(u'-') || a == QLatin1String("-")) {
+            r.file << a;
+        } else if (a == QLatin1String("--")) {
+            soloFile = true;
+        } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
+            return risposta(testoAiuto(), false, statoRiuscito);
+        } else if (a == QLatin1String("-v") || a == QLatin1String("--version")) {
+            return risposta(testoVersione(), false, statoRiuscito);
+        } else if (a == QLatin1String("--pdf") || a.startsWith(QLatin1String("--pdf="))) {
+            QString cartella;
+            if (a.size() > 5) {
+                cartella = a.mid(6);
+            } else if (i + 1 < argomenti.size()) {
+                cartella = argomenti[++i];
+            }
+            if (cartella.isEmpty())
+                return usoErrato(QStringLiteral("l'opzione --pdf richiede la CARTELLA dei documenti"));
+            if (r.azione == RigaDiComando::Azione::Pdf)
+                return usoErrato(QStringLiteral("l'opzione --pdf è data più di una volta"));
+            r.azione = RigaDiComando::Azione::Pdf;
+            r.cartella = cartella;
+        } else {
+            return usoErrato(QStringLiteral("opzione non riconosciuta: «%1»").arg(a));
+        }
+    }
+    if (r.azione == RigaDiComando::Azione::Pdf && r.file.isEmpty())
+        return usoErrato(QStringLiteral("l'opzione --pdf richiede almeno un FILE da convertire"));
+    return r;
+}
+
+RigaDiComando leggiRigaDiComando(int argc, char *argv[])
+{
+    QStringList argomenti;
+    for (int i = 1; i < argc; ++i)
+        argomenti << QString::fromLocal8Bit(argv[i]);
+    RigaDiComando r = leggiRigaDiComando(argomenti);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Without a display the window system would abort the program; say why instead.
+    if (r.azione == RigaDiComando::Azione::Avvia && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return risposta(QStringLiteral("%1: nessuno schermo grafico (DISPLAY e WAYLAND_DISPLAY non impostati): avviare "
+                                       "Perix da una sessione desktop; i documenti PDF si creano anche senza schermo "
+                                       "con «%1 --pdf CARTELLA FILE...»\n")
+                            .arg(programma),
+                        true, statoFileNonRiusciti);
+#endif
+    return r;
+}
+
+void preparaPiattaforma(const RigaDiComando &riga)
+{
+    if (riga.azione != RigaDiComando::Azione::Pdf)
+        return;
+    // No window of a batch run is ever meant to be seen: offscreen, whatever the session.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries one line per file. The platform's remarks on windows nobody
+    // sees ("does not support raise()") and the like are no news to the user; errors are.
+    qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext &, const QString &testo) {
+        if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+            scriviErrori(QStringLiteral("%1: %2").arg(programma, testo));
+    });
+}
+
+int eseguiRigaDiComando(const RigaDiComando &riga)
+{
+    switch (riga.azione) {
+    case RigaDiComando::Azione::Rispondi:
+        std::fputs(qUtf8Printable(riga.risposta), riga.suErrori ? stderr : stdout);
+        return riga.stato;
+    case RigaDiComando::Azione::Pdf:
+        preparaApplicazione();
+        return rapportiPdf(riga.cartella, riga.file);
+    case RigaDiComando::Azione::Avvia:
+        break;
+    }
+    avviaPerix();
+    if (!riga.file.isEmpty())
+        apriDaRigaDiComando(riga.file);
+    return QApplication::exec();
+}
+
+bool apriDaRigaDiComando(const QStringList &file)
+{
+    // As after the splash's click: the music paused, the splash behind the windows.
+    if (frmSplash *s = registro::seEsiste<frmSplash>())
+        s->musica().pausa();
+    bool tutti = true;
+    for (const QString &f : file) {
+        QString motivo;
+        const auto tipo = tipoArchivio(f, &motivo);
+        bool letto = false;
+        if (!tipo) {
+            dialoghi::stop(nullptr, impossibileAprire(f, motivo), Modulo::titolocontrollo);
+        } else {
+            FinestraStima *finestra = finestraDi(*tipo);
+            letto = apriNellaFinestra(*tipo, finestra, f);
+            if (letto) {
+                finestra->show();
+                finestra->raise();
+                finestra->activateWindow();
+            }
+        }
+        if (!letto) {
+            Modulo::vaiamenu();
+            tutti = false;
+        }
+    }
+    return tutti;
+}
+
+EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, FormatoRapporto formato)
+{
+    EsitoRapporto esito;
+    ricominciaDaCapo();
+    const auto fine = [&esito](const QString &motivo) {
+        esito.motivo = motivo;
+        ricominciaDaCapo();
+        return esito;
+    };
+    QString motivo;
+    const auto tipo = tipoArchivio(file, &motivo);
+    if (!tipo)
+        return fine(impossibileAprire(file, motivo));
+    FinestraStima *finestra = finestraDi(*tipo);
+    if (!apriNellaFinestra(*tipo, finestra, file))
+        return fine(ultimoMessaggio());
+
+    finestra->esegui(Comando::Stampa);
+    auto *documento = qobject_cast<finestrareport *>(Modulo::wordapp.data());
+    if (!documento) {
+        QString detto = ultimoMessaggio();
+        if (detto.isEmpty())
+            detto = QStringLiteral("la finestra non ha preparato alcun documento");
+        // A schedule alone gives the disaggregated window nothing to print.
+        if (*tipo == TipoArchivio::Percentuali)
+            detto = QStringLiteral("un file di percentuali non ha un documento proprio (%1)").arg(detto);
+        return fine(detto);
+    }
+    const bool scritto = formato == FormatoRapporto::Pdf
+        ? documento->documento()->exportPdf(uscita, &motivo)
+        : scriviDocx(*documento->documento(), uscita, &motivo);
+    if (!scritto)
+        return fine(QStringLiteral("Impossibile scrivere il documento %1: %2")
+                        .arg(QDir::toNativeSeparators(uscita), motivo));
+    esito.riuscito = true;
+    esito.pagine = documento->documento()->pageCount();
+    return fine(QString());
+}
+
+int rapportiPdf(const QString &cartella, const QStringList &file)
+{
+    if (!QDir().mkpath(cartella) || !QFileInfo(cartella).isDir()) {
+        scriviErrori(QStringLiteral("%1: impossibile creare la cartella %2").arg(programma, QDir::toNativeSeparators(cartella)));
+        return statoFileNonRiusciti;
+    }
+    // Nothing a window would ask or say may wait for an answer: the answerer records it,
+    // and what the window said becomes the file's reason.
+    const bool eraAttivo = dialoghi::prova::attivo();
+    dialoghi::prova::attiva(true);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QSet<QString> scritti;
+    int riusciti = 0;
+    const auto n = file.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString &f = file[i];
+        const QString uscita = QDir(cartella).filePath(QFileInfo(f).fileName() + QStringLiteral(".pdf"));
+        const QString chiave = QFileInfo(uscita).absoluteFilePath();
+        EsitoRapporto e;
+        if (scritti.contains(chiave))
+            e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
+                           .arg(QDir::toNativeSeparators(uscita));
+        else
+            e = rapportoDiFile(f, uscita);
+        const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(f));
+        if (e.riuscito) {
+            scritti.insert(chiave);
+            ++riusciti;
+            scriviErrori(capo + QStringLiteral("creato %1 (%2)").arg(QDir::toNativeSeparators(uscita), pagine(e.pagine)));
+        } else {
+            scriviErrori(capo + QStringLiteral("NON RIUSCITO: ") + e.motivo);
+        }
+    }
+    dialoghi::prova::attiva(eraAttivo);
+    const auto falliti = n - riusciti;
+    scriviErrori(QStringLiteral("%1: %2 in %3, %4")
+                     .arg(programma,
+                          riusciti == 1 ? QStringLiteral("1 documento creato")
+                                        : QStringLiteral("%1 documenti creati").arg(riusciti),
+                          QDir::toNativeSeparators(cartella),
+                          falliti == 1 ? QStringLiteral("1 file non riuscito")
+                                       : QStringLiteral("%1 file non riusciti").arg(falliti)));
+    return falliti == 0 ? statoRiuscito : statoFileNonRiusciti;
+}
+
+} // namespace perix

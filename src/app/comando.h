@@ -1,0 +1,66 @@
+#pragma once
+// The command line: `perix [FILE]...` opens archive files in the windows of their kind,
+// `perix --pdf CARTELLA FILE...` turns them into the reports their windows print, without
+// a window or a display; --help and --version answer at once.
+
+#include <QString>
+#include <QStringList>
+
+namespace perix {
+
+struct RigaDiComando {
+    enum class Azione { Avvia, Pdf, Rispondi };
+    Azione azione = Azione::Avvia;
+    QStringList file;  // the archive files named
+    QString cartella;  // --pdf: where the reports go
+    // Rispondi: what to print (help, version or the mistake), where, and the exit status.
+    QString risposta;
+    bool suErrori = false;
+    int stato = 0;
+};
+
+// Exit statuses of the command line.
+inline constexpr int statoRiuscito = 0;
+inline constexpr int statoFileNonRiusciti = 1;
+inline constexpr int statoUsoErrato = 2;
+
+// Reads the arguments that follow the program's name; prints nothing.
+RigaDiComando leggiRigaDiComando(const QStringList &argomenti);
+// The same before the application exists, from main's arguments; where a window system
+// needs a display and there is none, a plain start is answered with why.
+RigaDiComando leggiRigaDiComando(int argc, char *argv[]);
+QString testoAiuto();
+QString testoVersione();
+
+// Before the application is made: the reports are drawn on the offscreen platform, so that
+// no window can ever reach a screen and none is needed.
+void preparaPiattaforma(const RigaDiComando &riga);
+
+// With the application made: does what the line asks and returns the exit status (the
+// event loop's, when windows are shown).
+int eseguiRigaDiComando(const RigaDiComando &riga);
+
+// Each file opened in the window of its kind exactly as that window's Apri does, the
+// splash left behind as after its click. A file that cannot be opened is told in the
+// usual stop message and the main window comes forward. True when every file was read.
+bool apriDaRigaDiComando(const QStringList &file);
+
+enum class FormatoRapporto { Pdf, Docx };
+
+struct EsitoRapporto {
+    bool riuscito = false;
+    QString motivo; // why not, in Italian, as the window said it
+    int pagine = 0;
+};
+
+// The report the file's window prints after opening it in a fresh session, written to
+// `uscita`. Every window it used is closed again and the shared state emptied, so each
+// file's report depends on that file alone. Needs the dialog layer's answerer turned on.
+EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita,
+                             FormatoRapporto formato = FormatoRapporto::Pdf);
+
+// `rapportoDiFile` for every file into `cartella` as "<file name>.pdf", one line of
+// progress each on standard error; the exit status.
+int rapportiPdf(const QString &cartella, const QStringList &file);
+
+} // namespace perix

@@ -1,0 +1,320 @@
+// The command line: --version and --help, archive files opened from it in the window of
+// their kind, --pdf turning them into the windows' own reports; the desktop's MIME types.
+#include "app/comando.h"
+#include "app/avvio.h"
+#include "app/modulo.h"
+#include "app/registro.h"
+#include "app/splash.h"
+#include "archive/tipi.h"
+#include "estimates/finestre.h"
+#include "estimates/menu.h"
+#include "reports/finestrareport.h"
+#include "supporto.h"
+
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace perix;
+using namespace perix::prova;
+
+namespace {
+
+const QString esempi = QStringLiteral(PERIX_ESEMPI);
+
+QString esempio(const QString &tipo) { return esempi + QStringLiteral("/Perix-%1-esempio").arg(tipo); }
+
+struct Uscita {
+    int stato = -1;
+    QString out, err;
+};
+
+// The installed program's way: a process of its own, with no display at all.
+Uscita esegui(const QStringList &argomenti)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(v));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PERIX_ESEGUIBILE), argomenti);
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// A poppler tool's output on a PDF (pdftotext: its text; pdfinfo: pages and paper); empty
+// where poppler is not installed.
+QString poppler(const QString &strumento, const QString &pdf)
+{
+    QProcess p;
+    p.start(strumento, strumento == QLatin1String("pdftotext") ? QStringList{pdf, QStringLiteral("-")} : QStringList{pdf});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString nomefileDi(QWidget *w, bool percentuali)
+{
+    if (auto *f = qobject_cast<menu *>(w))
+        return f->nomefile();
+    if (auto *f = qobject_cast<risultatidisaggregati *>(w))
+        return percentuali ? f->nomefilePercentuali() : f->nomefile();
+    if (auto *f = qobject_cast<risultatisintetici *>(w))
+        return f->nomefile();
+    if (auto *f = qobject_cast<risultatitipologie *>(w))
+        return f->nomefile();
+    if (auto *f = qobject_cast<variocosto *>(w))
+        return f->nomefile();
+    return QStringLiteral("<finestra sconosciuta>");
+}
+
+QWidget *finestraVisibile(const QString &nome)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == nome && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+} // namespace
+
+class ProvaComando : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_cartella;
+
+    // The sample renamed so that only its content tells its kind.
+    QString senzaPrefisso(const QString &tipo)
+    {
+        const QString copia = m_cartella.filePath(QStringLiteral("stima-") + tipo);
+        QFile::remove(copia);
+        return QFile::copy(esempio(tipo), copia) ? copia : QString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        preparaApplicazione();
+        preparaAmbiente();
+        QVERIFY(m_cartella.isValid());
+    }
+    void cleanup()
+    {
+        PERIX_NESSUNA_DOMANDA_SOSPESA();
+        chiudiTutto();
+        azzeraScelte();
+    }
+
+    void rispostaSenzaSchermo_data()
+    {
+        QTest::addColumn<QStringList>("argomenti");
+        QTest::addColumn<int>("stato");
+        QTest::addColumn<QString>("uscita");  // the start of standard output
+        QTest::addColumn<QString>("errori");  // a part of standard error
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Perix 3.09.04\n" << "";
+        QTest::newRow("-v") << QStringList{"-v"} << 0 << "Perix 3.09.04\n" << "";
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Uso: perix [OPZIONE]... [FILE]...\n" << "";
+        QTest::newRow("-h prima di un file") << QStringList{"-h", "Perix-menu-x"} << 0 << "Uso: perix" << "";
+        QTest::newRow("opzione ignota") << QStringList{"--stampa"} << 2 << ""
+                                        << "perix: opzione non riconosciuta: «--stampa»\nUsare «perix --help»";
+        QTest::newRow("--pdf senza cartella") << QStringList{"--pdf"} << 2 << "" << "richiede la CARTELLA";
+        QTest::newRow("--pdf senza file") << QStringList{"--pdf", "rapporti"} << 2 << "" << "almeno un FILE";
+        QTest::newRow("finestre senza schermo") << QStringList{esempio("menu")} << 1 << ""
+                                                << "perix: nessuno schermo grafico (DISPLAY e WAYLAND_DISPLAY";
+    }
+    void rispostaSenzaSchermo()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(int, stato);
+        QFETCH(QString, uscita);
+        QFETCH(QString, errori);
+        const Uscita u = esegui(argomenti);
+        QCOMPARE(u.stato, stato);
+        QVERIFY2(uscita.isEmpty() ? u.out.isEmpty() : u.out.startsWith(uscita), qPrintable(u.out));
+        QVERIFY2(errori.isEmpty() ? u.err.isEmpty() : u.err.contains(errori), qPrintable(u.err));
+        if (argomenti.first() == QLatin1String("--help"))
+            for (const char *parte : {"--pdf CARTELLA", "-h, --help", "-v, --version", "Stato d'uscita:", "Perix-sint-"})
+                QVERIFY2(u.out.contains(QLatin1String(parte)), parte);
+    }
+
+    void apreNellaFinestraDelTipo_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<bool>("rinominato");
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valore");
+        const struct {
+            const char *tipo, *finestra, *campo, *valore;
+        } tipi[] = {{"menu", "menu", "valoremercato", "1200000"},
+                    {"disaggr", "risultatidisaggregati", "vm", "1.850.000"},
+                    {"percentuali", "risultatidisaggregati", "p2(2)", "19"},
+                    {"sint", "risultatisintetici", "rissint2(2)", "1.250"},
+                    {"tipol", "risultatitipologie", "costonetto", "1.350"},
+                    {"alt", "variocosto", "costopieno", "420"}};
+        for (const auto &t : tipi)
+            for (bool rinominato : {false, true})
+                QTest::addRow("%s%s", t.tipo, rinominato ? " (dal contenuto)" : "")
+                    << t.tipo << rinominato << t.finestra << t.campo << t.valore;
+    }
+    void apreNellaFinestraDelTipo()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(bool, rinominato);
+        QFETCH(QString, finestra);
+        QFETCH(QString, campo);
+        QFETCH(QString, valore);
+        const QString file = rinominato ? senzaPrefisso(tipo) : esempio(tipo);
+        frmSplash *splash = registro::mostra<frmSplash>();
+
+        QVERIFY(apriDaRigaDiComando({file}));
+        QCOMPARE(splash->musica().stato(), Musica::Stato::InPausa); // as after its click
+        QWidget *w = finestraVisibile(finestra);
+        QVERIFY2(w, qPrintable(finestra));
+        QCOMPARE(nomefileDi(w, tipo == QLatin1String("percentuali")), file);
+        QCOMPARE(testo(w, campo), valore);
+        QCOMPARE(messaggiMostrati(), 0);
+    }
+
+    void fileCheNonSiApre_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QByteArray>("contenuto"); // none: the file is not there
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("mancante") << "Perix-menu-mancante" << QByteArray() << "il file non esiste";
+        QTest::newRow("di nessun tipo") << "appunti.txt" << QByteArray("spesa: pane, latte\r\n")
+                                        << "non è un file d'archivio di Perix";
+        QTest::newRow("classe fuori") << "Perix-sint-classe"
+                                      << QByteArray("\"Valori in euro\",7\r\n" + QByteArray("\"1\",\"2\",\"3\"\r\n").repeated(5))
+                                      << "il tipo di edificio scelto «7»";
+    }
+    void fileCheNonSiApre()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QByteArray, contenuto);
+        QFETCH(QString, motivo);
+        const QString file = m_cartella.filePath(nome);
+        QFile::remove(file);
+        if (!contenuto.isNull()) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contenuto) == contenuto.size());
+        }
+        QVERIFY(!apriDaRigaDiComando({file}));
+        const auto m = ultimoMostrato();
+        QCOMPARE(m.icona, dialoghi::Icona::Stop);
+        QCOMPARE(m.titolo, Modulo::titolocontrollo);
+        QVERIFY2(m.testo.startsWith(QStringLiteral("Impossibile aprire il file %1: ").arg(nome)) && m.testo.contains(motivo),
+                 qPrintable(m.testo));
+        QVERIFY(finestraVisibile(QStringLiteral("menu"))); // then the main window
+        QVERIFY(!finestraVisibile(QStringLiteral("risultatisintetici")));
+        QVERIFY(registro::prendi<menu>()->nomefile().isEmpty());
+    }
+
+    // The batch report of each kind is the document its window prints and exports.
+    void pdfComeLaFinestra_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("finestra");
+        QTest::newRow("menu") << "menu" << "menu";
+        QTest::newRow("disaggr") << "disaggr" << "risultatidisaggregati";
+        QTest::newRow("sint") << "sint" << "risultatisintetici";
+        QTest::newRow("tipol") << "tipol" << "risultatitipologie";
+        QTest::newRow("alt") << "alt" << "variocosto";
+    }
+    void pdfComeLaFinestra()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(QString, finestra);
+        const QString cartella = m_cartella.filePath(QStringLiteral("lotto-") + tipo);
+        const Uscita u = esegui({QStringLiteral("--pdf"), cartella, esempio(tipo)});
+        QCOMPARE(u.stato, 0);
+        const QString lotto = QDir(cartella).filePath(QFileInfo(esempio(tipo)).fileName() + QStringLiteral(".pdf"));
+        QVERIFY2(u.err.contains(QStringLiteral("[1/1] %1: creato %2 (1 pagina)\n").arg(esempio(tipo), lotto)),
+                 qPrintable(u.err));
+
+        QVERIFY(apriDaRigaDiComando({esempio(tipo)}));
+        QVERIFY(attiva(finestraVisibile(finestra), QStringLiteral("solodati")));
+        auto *documento = qobject_cast<finestrareport *>(Modulo::wordapp.data());
+        QVERIFY(documento);
+        const QString stampato = m_cartella.filePath(QStringLiteral("finestra-%1.pdf").arg(tipo));
+        dialoghi::prova::accodaFile(stampato);
+        QVERIFY(documento->esportaPdf());
+
+        const QString testoLotto = poppler(QStringLiteral("pdftotext"), lotto);
+        if (testoLotto.isEmpty())
+            QSKIP("pdftotext (poppler-utils) non è installato");
+        QCOMPARE(testoLotto, poppler(QStringLiteral("pdftotext"), stampato));
+        QVERIFY(testoLotto.contains(QStringLiteral("Valori in euro"), Qt::CaseInsensitive));
+        const QString info = poppler(QStringLiteral("pdfinfo"), lotto);
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))) && info.contains(QStringLiteral("(A4)")),
+                 qPrintable(info));
+    }
+
+    // Good and bad files together: each named on its own line, the good ones made anyway.
+    void pdfConFileCattivi()
+    {
+        const QString cartella = m_cartella.filePath(QStringLiteral("misti"));
+        const QString assente = m_cartella.filePath(QStringLiteral("Perix-alt-assente"));
+        const QStringList file{esempio(QStringLiteral("menu")), assente, esempio(QStringLiteral("percentuali")),
+                               senzaPrefisso(QStringLiteral("tipol")), esempio(QStringLiteral("menu"))};
+        const Uscita u = esegui(QStringList{QStringLiteral("--pdf"), cartella} + file);
+        QCOMPARE(u.stato, 1);
+        // The program's own lines (a sanitizer build adds its report after them).
+        const QStringList righe = u.err.split(u'\n').filter(QRegularExpression(QStringLiteral("^(\\[|perix: )")));
+        QCOMPARE(righe.size(), 6);
+        QVERIFY(righe[0].startsWith(QStringLiteral("[1/5] %1: creato").arg(file[0])));
+        QCOMPARE(righe[1], QStringLiteral("[2/5] %1: NON RIUSCITO: Impossibile aprire il file Perix-alt-assente: "
+                                          "il file non esiste").arg(assente));
+        QVERIFY2(righe[2].contains(QStringLiteral("NON RIUSCITO: un file di percentuali non ha un documento proprio")),
+                 qPrintable(righe[2]));
+        QVERIFY(righe[3].startsWith(QStringLiteral("[4/5] %1: creato").arg(file[3])));
+        // The same name twice would overwrite the first document: the second is refused.
+        QVERIFY2(righe[4].contains(QStringLiteral("NON RIUSCITO: un altro file con lo stesso nome")), qPrintable(righe[4]));
+        QCOMPARE(righe[5], QStringLiteral("perix: 2 documenti creati in %1, 3 file non riusciti").arg(cartella));
+        QCOMPARE(QDir(cartella).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("Perix-menu-esempio.pdf"), QStringLiteral("stima-tipol.pdf")}));
+        if (const QString info = poppler(QStringLiteral("pdfinfo"), QDir(cartella).filePath(QStringLiteral("stima-tipol.pdf")));
+            !info.isEmpty())
+            QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    }
+
+    // The same report saved as a Word document (what the benchmark hands to LibreOffice).
+    void rapportoInWord()
+    {
+        const QString docx = m_cartella.filePath(QStringLiteral("stima.docx"));
+        const EsitoRapporto e = rapportoDiFile(esempio(QStringLiteral("tipol")), docx, FormatoRapporto::Docx);
+        QVERIFY2(e.riuscito, qPrintable(e.motivo));
+        QFile f(docx);
+        QVERIFY(f.open(QIODevice::ReadOnly) && f.read(2) == "PK");
+        QVERIFY(!finestraVisibile(QStringLiteral("risultatitipologie")) && !Modulo::wordapp); // all closed again
+    }
+
+    // The installed MIME package and desktop entry name the kinds the program tells apart.
+    void tipiDelDesktop()
+    {
+        const QString installato = qEnvironmentVariable("PERIX_INSTALLATO");
+        if (installato.isEmpty())
+            QSKIP("nessuna installazione di prova (PERIX_INSTALLATO)");
+        QFile voce(installato + QStringLiteral("/share/applications/example.velmora.Perix.desktop"));
+        QVERIFY(voce.open(QIODevice::ReadOnly));
+        const auto riga = QRegularExpression(QStringLiteral("^MimeType=(.*)$"), QRegularExpression::MultilineOption)
+                              .match(QString::fromUtf8(voce.readAll()));
+        const QStringList mimeVoce = riga.captured(1).split(u';', Qt::SkipEmptyParts);
+        QMimeDatabase db;
+        QStringList mimeTipi;
+        for (const DescrizioneTipo &d : tipiArchivio()) {
+            const QString file = d.prefisso + QStringLiteral("via-roma");
+            QCOMPARE(db.mimeTypeForFile(file, QMimeDatabase::MatchExtension).name(), d.mime);
+            QCOMPARE(tipoDaNome(QStringLiteral("/cartella/") + file.toLower()), d.tipo);
+            mimeTipi << d.mime;
+        }
+        QCOMPARE(mimeVoce, mimeTipi);
+    }
+};
+
+QTEST_MAIN(ProvaComando)
+#include "prova_comando.moc"
