@@ -3,9 +3,12 @@
 
 #include "comune.h"
 #include "estimates/calcoli.h"
+#include "estimates/calcoli_procedimento.h"
 #include "format/numeri.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
+
+#include <QRegularExpression>
 
 #include <cmath>
 #include <cstring>
@@ -66,6 +69,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
         verifica(e.testi[i].has_value(), "ogni risultato ha un testo", di);
         fuzz::risultato(*e.testi[i], "un risultato e' un intero raggruppato", di);
     }
+
+    // The report's trail, table and curve: the same figures as the window's, and text a
+    // reader can take in (no inf, nan or exponent).
+    const ValoriStimaArea base = valutaArea(V, C, A, S);
+    const DatiStimaArea dati{V, C, A, S};
+    static const QRegularExpression illeggibile(QStringLiteral("\\binf\\b|\\bnan\\b|\\d[eE][-+]?\\d"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const Procedimento p = procedimentoStimaArea(dati, QStringLiteral("€"));
+    QStringList testi{p.nonDisponibile, p.dati, p.nota};
+    for (const PassoProcedimento &passo : p.passi)
+        testi << passo.titolo << passo.righe;
+    for (const QString &t : std::as_const(testi))
+        verifica(!illeggibile.match(t).hasMatch(), "il procedimento si legge", d + QStringLiteral(" -> ") + t);
+    const TabellaSensibilita tab = tabellaSensibilita(dati);
+    if (tab.nonDisponibile.isEmpty())
+        verifica(tab.medio[casoBase][casoBase] == base.r[3], "la casella base e' risultati(3)", d);
+    const CurvaAnni curva = curvaAnni(dati);
+    for (const PuntoAnni &pt : curva.punti)
+        if (pt.digitati)
+            verifica(pt.massimo == base.r[1] && pt.minimo == base.r[2] && pt.medio == base.r[3],
+                     "la curva agli anni digitati e' risultati(1)-(3)", d);
 
     // The class costs: the typed cost under the locale reading, as the window passes it.
     const int scelta = fdp.ConsumeIntegralInRange(1, 3);

@@ -1,0 +1,42 @@
+// A file's kind told by the shape of its record: on any bytes at most one kind's shape
+// fits, and the line ends the file happens to use never change the answer.
+
+#include "comune.h"
+#include "archive/tipi.h"
+#include "estimates/calcoli.h"
+#include "estimates/calcoli_altezze.h"
+#include "estimates/calcoli_disaggregati.h"
+#include "estimates/calcoli_sintetici.h"
+#include "estimates/calcoli_tipologie.h"
+
+using namespace perix;
+using fuzz::verifica;
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::italiano();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
+{
+    const QByteArray byte(reinterpret_cast<const char *>(dati), qsizetype(dimensione));
+    const auto righe = leggiRighe(byte);
+    if (!righe)
+        return 0;
+    const QString d = QStringLiteral("byte: ") + QString::fromLatin1(byte.toHex());
+    const int forme = int(recordMenu(*righe)) + int(eRecordDisaggregati(*righe)) + int(recordSintetico(*righe))
+        + int(recordTipologieProprio(*righe)) + int(recordAltezzeProprio(*righe)) + int(recordPercentuali(*righe));
+    verifica(forme <= 1, "al piu' una forma di record", d);
+    const auto tipo = tipoDaRighe(*righe);
+    verifica(tipo.has_value() == (forme == 1), "il tipo e' la forma che combacia", d);
+
+    // The same lines ended otherwise (CR LF, LF or CR) are the same file.
+    for (const char *fine : {"\n", "\r"}) {
+        QByteArray altro = byte;
+        altro.replace("\r\n", fine);
+        if (const auto r = leggiRighe(altro))
+            verifica(tipoDaRighe(*r) == tipo, "le fini riga non cambiano il tipo", d);
+    }
+    return 0;
+}
