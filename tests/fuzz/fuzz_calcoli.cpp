@@ -73,19 +73,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
     // The report's trail, table and curve: the same figures as the window's, and text a
     // reader can take in (no inf, nan or exponent).
     const ValoriStimaArea base = valutaArea(V, C, A, S);
-    const DatiStimaArea dati{V, C, A, S};
+    const DatiStimaArea figure{V, C, A, S};
     static const QRegularExpression illeggibile(QStringLiteral("\\binf\\b|\\bnan\\b|\\d[eE][-+]?\\d"),
                                                 QRegularExpression::CaseInsensitiveOption);
-    const Procedimento p = procedimentoStimaArea(dati, QStringLiteral("€"));
+    const Procedimento p = procedimentoStimaArea(figure, QStringLiteral("€"));
     QStringList testi{p.nonDisponibile, p.dati, p.nota};
     for (const PassoProcedimento &passo : p.passi)
         testi << passo.titolo << passo.righe;
     for (const QString &t : std::as_const(testi))
         verifica(!illeggibile.match(t).hasMatch(), "il procedimento si legge", d + QStringLiteral(" -> ") + t);
-    const TabellaSensibilita tab = tabellaSensibilita(dati);
+    const TabellaSensibilita tab = tabellaSensibilita(figure);
     if (tab.nonDisponibile.isEmpty())
         verifica(tab.medio[casoBase][casoBase] == base.r[3], "la casella base e' risultati(3)", d);
-    const CurvaAnni curva = curvaAnni(dati);
+    const CurvaAnni curva = curvaAnni(figure);
     for (const PuntoAnni &pt : curva.punti)
         if (pt.digitati)
             verifica(pt.massimo == base.r[1] && pt.minimo == base.r[2] && pt.medio == base.r[3],

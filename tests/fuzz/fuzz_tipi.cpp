@@ -32,11 +32,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
     verifica(tipo.has_value() == (forme == 1), "il tipo e' la forma che combacia", d);
 
     // The same lines ended otherwise (CR LF, LF or CR) are the same file.
-    for (const char *fine : {"\n", "\r"}) {
-        QByteArray altro = byte;
-        altro.replace("\r\n", fine);
-        if (const auto r = leggiRighe(altro))
-            verifica(tipoDaRighe(*r) == tipo, "le fini riga non cambiano il tipo", d);
+    QList<QByteArray> linee{QByteArray()};
+    for (qsizetype i = 0; i < byte.size(); ++i) {
+        if (byte[i] == '\r' || byte[i] == '\n') {
+            if (byte[i] == '\r' && i + 1 < byte.size() && byte[i + 1] == '\n')
+                ++i;
+            linee.append(QByteArray());
+        } else {
+            linee.last().append(byte[i]);
+        }
+    }
+    for (const char *fine : {"\r\n", "\n", "\r"}) {
+        const auto r = leggiRighe(linee.join(fine));
+        verifica(r.has_value() && tipoDaRighe(*r) == tipo, "le fini riga non cambiano il tipo", d);
     }
     return 0;
 }
