@@ -262,6 +262,9 @@ private slots:
         QVERIFY(!tabellaSensibilita(enorme).nonDisponibile.isEmpty());
         QVERIFY(!curvaAnni(enorme).nonDisponibile.isEmpty());
         QVERIFY(!curvaAnni({1e6, 5e5, -3, 1000}).nonDisponibile.isEmpty());
+        // Thousands of negative years: a discount factor beyond any figure is not printed as "inf".
+        const Procedimento negativi = procedimentoStimaArea({0, 1.78e-306, -7619, 1000}, QStringLiteral("€"));
+        QVERIFY2(negativi.passi[1].righe[1].endsWith(nonCalcolabile), qPrintable(negativi.passi[1].righe[1]));
     }
 };
 

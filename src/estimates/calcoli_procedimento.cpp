@@ -30,7 +30,14 @@ QString alMq(const QString &cifra, const QString &unita)
     return unita.isEmpty() ? cifra + QStringLiteral(" al mq.") : cifra + u' ' + unita + QStringLiteral("/mq");
 }
 
-QString decimali(double x, int cifre) { return QLocale().toString(x, 'f', cifre); }
+// A factor or a rate to `cifre` decimals; one beyond the 15 digits the program shows (a
+// discount factor over thousands of negative years) is not calcolabile, never "inf".
+QString decimali(double x, int cifre)
+{
+    if (!std::isfinite(x) || std::fabs(x) >= 1e15)
+        return nonCalcolabile;
+    return QLocale().toString(x, 'f', cifre);
+}
 
 // "= 349.375 €", or "= 349.375,49 €; arrotondato all'unità inferiore: 349.375 €" when the
 // valuation cuts the figure.
