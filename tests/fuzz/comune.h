@@ -4,11 +4,32 @@
 
 #include <QLocale>
 #include <QString>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
 namespace fuzz {
+
+// A text of at most `quanti` parts, each one of the target's pieces or any printable code
+// point outside the surrogates: fields never hold control characters.
+template <std::size_t N>
+QString testoDaPezzi(FuzzedDataProvider &fdp, const char16_t *const (&pezzi)[N], int quanti)
+{
+    QString t;
+    const int n = fdp.ConsumeIntegralInRange(0, quanti);
+    for (int i = 0; i < n && fdp.remaining_bytes() > 0; ++i) {
+        if (fdp.ConsumeBool()) {
+            t += QString::fromUtf16(pezzi[fdp.ConsumeIntegralInRange<std::size_t>(0, N - 1)]);
+        } else {
+            char32_t c = fdp.ConsumeIntegralInRange<char32_t>(0x20, 0x10FFFF);
+            if ((c >= 0x7f && c < 0xa0) || (c >= 0xd800 && c < 0xe000))
+                c = u'x';
+            t += QString::fromUcs4(&c, 1);
+        }
+    }
+    return t;
+}
 
 // Qt's default locale and the C library's, both Italian, as on the desktops Perix runs on:
 // a reading that leans on LC_NUMERIC goes wrong here and not under "C".

@@ -67,22 +67,7 @@ const char16_t *const pezzi[] = {
     u"Valori in lire", u"è", u"€", u"<b>", u"\U0001F3E0", u"\u00a0",
 };
 
-QString testo(FuzzedDataProvider &fdp)
-{
-    QString t;
-    const int n = fdp.ConsumeIntegralInRange(0, 5);
-    for (int i = 0; i < n && fdp.remaining_bytes() > 0; ++i) {
-        if (fdp.ConsumeBool()) {
-            t += QString::fromUtf16(pezzi[fdp.ConsumeIntegralInRange<size_t>(0, std::size(pezzi) - 1)]);
-        } else {
-            char32_t c = fdp.ConsumeIntegralInRange<char32_t>(0x20, 0x10FFFF);
-            if ((c >= 0x7f && c < 0xa0) || (c >= 0xd800 && c < 0xe000))
-                c = u'x';
-            t += QString::fromUcs4(&c, 1);
-        }
-    }
-    return t;
-}
+QString testo(FuzzedDataProvider &fdp) { return fuzz::testoDaPezzi(fdp, pezzi, 5); }
 
 double costo(FuzzedDataProvider &fdp)
 {

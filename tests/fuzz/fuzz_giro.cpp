@@ -26,23 +26,7 @@ const char16_t *const pezzi[] = {
     u"ж", u"中", u"\U0001F3E0", u"'", u";", u".", u"=", u"inf", u"nan", u"\u00a0", u"\u2028",
 };
 
-QString testo(FuzzedDataProvider &fdp)
-{
-    QString t;
-    const int n = fdp.ConsumeIntegralInRange(0, 12);
-    for (int i = 0; i < n && fdp.remaining_bytes() > 0; ++i) {
-        if (fdp.ConsumeBool()) {
-            t += QString::fromUtf16(pezzi[fdp.ConsumeIntegralInRange<size_t>(0, std::size(pezzi) - 1)]);
-        } else {
-            // Any printable code point outside the surrogates.
-            char32_t c = fdp.ConsumeIntegralInRange<char32_t>(0x20, 0x10FFFF);
-            if ((c >= 0x7f && c < 0xa0) || (c >= 0xd800 && c < 0xe000))
-                c = u'x';
-            t += QString::fromUcs4(&c, 1);
-        }
-    }
-    return t;
-}
+QString testo(FuzzedDataProvider &fdp) { return fuzz::testoDaPezzi(fdp, pezzi, 12); }
 
 double numero(FuzzedDataProvider &fdp)
 {
