@@ -160,11 +160,17 @@ private slots:
         const auto r = [](const char *n, const char *d, const char *s) {
             QTest::newRow(n) << QString::fromUtf8(n) << QString::fromUtf8(d) << QString::fromUtf8(s);
         };
-        r("Label4(1)", "+4.6", "");
-        r("Label4(4)", "0.0", "");
-        r("Label4(14)", "+2.7", "");
-        r("piani(1)", " 1 piano", "");
-        r("piani(10)", " 10 piani + cantinato (2 ascensori)", "");
+        // Every class: its name and the percentage shown before any choice.
+        const char *const iniziali[] = {"+4.6", "+7.8", "+2.3", "0.0", "+4.8", "+3.0", "+2.4",
+                                        "+1.4", "+1.1", "+4.4", "+3.4", "+3.3", "+3.1", "+2.7"};
+        for (int i = 1; i <= 14; ++i) {
+            const QString nome = i == 1 ? QStringLiteral(" 1 piano")
+                : i == 2                ? QStringLiteral(" 2 piani")
+                                        : QStringLiteral(" %1 piani + cantinato").arg(i)
+                    + (i < 5 ? QString() : i < 10 ? QStringLiteral(" (1 ascensore)") : QStringLiteral(" (2 ascensori)"));
+            r(qPrintable(QStringLiteral("Label4(%1)").arg(i)), iniziali[i - 1], "");
+            r(qPrintable(QStringLiteral("piani(%1)").arg(i)), qPrintable(nome), "");
+        }
         r("Label5", "Edificio scelto", "il tipo di edificio di riferimento del costo a mc. vpp");
         r("Label3", "%", "percentuale di costi raffrontabili tra le diverse tipologie");
         r("Label2", "Costi a mc. vpp", "variazione in automatico dei costi per le differenti tipologie");
@@ -251,14 +257,17 @@ private slots:
     void costoNonNumero()
     {
         calcola("1", 3);
-        const QStringList prima = colonna("varicosti") + colonna("Label4");
         dialoghi::prova::azzera();
         auto *campo = trova<QLineEdit>(w, "costopieno");
         campo->end(false);
         QTest::keyClicks(campo, ".5"); // towards 1.500
         QCOMPARE(messaggiMostrati(), 0);
-        QCOMPARE(colonna("varicosti") + colonna("Label4"), prima);
+        // No figure of the earlier cost stays beside it, nor goes into a file with it.
+        QCOMPARE(colonna("varicosti") + colonna("Label4"), QStringList(28, QString()));
         QVERIFY(!trova(w, "notacosto")->isHidden());
+        dialoghi::prova::accodaFile(percorso("Perix-alt-errato"));
+        attiva(w, "salvanome");
+        QCOMPARE(contenuto("Perix-alt-errato").count("\r\n\"\""), 14);
         attiva(w, "controlla");
         QVERIFY(ultimoMessaggio().contains(QStringLiteral("«1.5» non è un numero valido")));
         attiva(w, "solodati");
@@ -331,8 +340,8 @@ private slots:
     void aiuto()
     {
         clicca(w, "aiuto");
-        QCOMPARE(ultimoMessaggio(), QStringLiteral("- Digitare, se necessario, il costo a metrocubo vuoto per pieno;\n"
-                                                   "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\n"
+        QCOMPARE(ultimoMessaggio(), QStringLiteral("- Digitare, se necessario, il costo a metrocubo vuoto per pieno;\r"
+                                                   "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\r"
                                                    "- oppure aprire un file archiviato del tipo Perix-alt-..."));
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloaiuto);
         dialoghi::prova::accodaRisposta(dialoghi::Risposta::No);

@@ -10,7 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -222,6 +225,137 @@ private slots:
         QCOMPARE(azione(dis, "finestra")->property("didascalia").toString(),
                  QString(124, u' ') + QStringLiteral("Fi&nestra n.2 di 5"));
         QVERIFY(azione(dis, "cancella") && !azione(dis, "cancelladati"));
+    }
+
+    // Every name the five windows are known by, as tools and tests find their controls;
+    // "nome(a-b)" stands for the array nome(a) to nome(b). The menus and their items must be
+    // exactly these: a renamed item is never found under its other name.
+    void nomiDelleFinestre_data()
+    {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QString>("voci");     // menus, items and named separators
+        QTest::addColumn<QString>("controlli");
+        const QString comuniVoci = QStringLiteral("apri salva salvanome eliminare solodati esci colorare controlla "
+                                                  "fin1 fin2 fin3 fin4 fin5 guidainlinea supporto ");
+        const QString comuniControlli = QStringLiteral("Toolbar1 Frame3 cmduscita cmdmune guida aiuto soldi passo ");
+        QTest::newRow("menu") << 1 << "menu"
+            << comuniVoci + "file modifica visualizza interr cancelladati sugger informazioni"
+            << comuniControlli + "Frame1 Frame2 altezze tipologici sintetici disaggregati aree moneta(1-2) caratt "
+                                 "Option1(1-3) costolordo superficie anni costitotali valoremercato risultati(0-12) "
+                                 "attento Label1 Label2 Label3 Label4 Label5 Label6";
+        QTest::newRow("costi disaggregati") << 2 << "risultatidisaggregati"
+            << comuniVoci + "fil modif vis interr cancella sugger informaz l1 l2 l3 l4 l5 l6 l7 l8"
+            << comuniControlli + "Frame1 Frame2 archivio edifici terreni aprip preimp archiviap p2(1-16) annulla(1-16) "
+                                 "ris2(1-16) ris(1-16) p1(1-16) Label1(0-15) cc vm tipoedi Label3 profitto Label2(0-2)";
+        QTest::newRow("costi sintetici") << 3 << "risultatisintetici"
+            << comuniVoci + "file modif VISU inter cancella sugg informaz l1 l2 l3 l4 l5 l6 l7 l8 l9"
+            << comuniControlli + "Frame2 terreni edifici archivio Label4 Label3 Label2 Image1(1-3) Label1(1-6) Label5 "
+                                 "rissint(1-5) rissint2(1-5) rissint3(1-5)";
+        QTest::newRow("costi per tipologie") << 4 << "risultatitipologie"
+            << comuniVoci + "file modif visu inter cancella sugger informaz"
+            << comuniControlli + "Frame1 Frame2 archivio edifici terreni tipologia(1-9) Image1(1-9) vano(1-9) "
+                                 "edificio(1-9) Label1(1-9) Label4 Label3(0-2) costonetto Label6";
+        QTest::newRow("costi per altezze") << 5 << "variocosto"
+            << comuniVoci + "file modifica visualizza interr cancelladati sugger informazioni"
+            << comuniControlli + "Frame1 Optvario(1-14) Image1(1-14) Label4(1-14) varicosti(1-14) piani(1-14) Label5 "
+                                 "Label3 Label2 Label1 costopieno Label7 Label6";
+    }
+    void nomiDelleFinestre()
+    {
+        QFETCH(int, numero);
+        QFETCH(QString, finestra);
+        QFETCH(QString, voci);
+        QFETCH(QString, controlli);
+        const auto espandi = [](const QString &elenco) {
+            QStringList nomi;
+            static const QRegularExpression serie(QStringLiteral("^(\\w+)\\((\\d+)-(\\d+)\\)$"));
+            for (const QString &n : elenco.split(u' ', Qt::SkipEmptyParts)) {
+                const auto m = serie.match(n);
+                if (!m.hasMatch()) {
+                    nomi << n;
+                    continue;
+                }
+                for (int i = m.captured(2).toInt(); i <= m.captured(3).toInt(); ++i)
+                    nomi << QStringLiteral("%1(%2)").arg(m.captured(1)).arg(i);
+            }
+            return nomi;
+        };
+        mostraFinestraStima(numero);
+        QWidget *w = nullptr;
+        for (QWidget *t : QApplication::topLevelWidgets())
+            if (t->objectName() == finestra && t->isVisible())
+                w = t;
+        QVERIFY2(w, qPrintable(finestra));
+        for (const QString &n : espandi(controlli))
+            QVERIFY2(w->findChild<QObject *>(n), qPrintable(n));
+        // The menu bar holds exactly the named menus, items and separators.
+        QStringList trovati;
+        for (QAction *m : w->findChild<QMenuBar *>()->actions()) {
+            trovati << m->menu()->objectName();
+            for (QAction *v : m->menu()->actions())
+                if (!v->objectName().isEmpty())
+                    trovati << v->objectName();
+        }
+        QStringList attesi = espandi(voci);
+        attesi.sort();
+        trovati.sort();
+        QCOMPARE(trovati, attesi);
+        QVERIFY(azione(w, "finestra"));
+    }
+
+    // Files are told apart by their prefix: every window's save dialog proposes it.
+    void salvaProponeIlPrefisso_data()
+    {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QString>("campo"); // something to save; empty: a building-plot estimate
+        QTest::addColumn<QString>("prefisso");
+        QTest::newRow("menu") << 1 << "" << "Perix-menu-";
+        QTest::newRow("costi disaggregati") << 2 << "vm" << "Perix-disaggr-";
+        QTest::newRow("costi sintetici") << 3 << "soldi" << "Perix-sint-";
+        QTest::newRow("costi per tipologie") << 4 << "soldi" << "Perix-tipol-";
+        QTest::newRow("costi per altezze") << 5 << "costopieno" << "Perix-alt-";
+    }
+    void salvaProponeIlPrefisso()
+    {
+        QFETCH(int, numero);
+        QFETCH(QString, campo);
+        QFETCH(QString, prefisso);
+        mostraFinestraStima(numero);
+        FinestraStima *w = nullptr;
+        for (QWidget *t : QApplication::topLevelWidgets())
+            if (auto *f = qobject_cast<FinestraStima *>(t); f && f->numero() == numero)
+                w = f;
+        QVERIFY(w);
+        Modulo::tipostima = 1;
+        if (auto *l = trova<QLabel>(w, campo))
+            l->setText(QStringLiteral("1.000"));
+        if (auto *e = trova<QLineEdit>(w, campo))
+            e->setText(QStringLiteral("1000"));
+        dialoghi::prova::azzera();
+        dialoghi::prova::accodaFile(std::nullopt);
+        QVERIFY(attiva(w, "salvanome"));
+        QCOMPARE(ultimoMostrato().tipo, dialoghi::prova::Mostrato::Tipo::SalvaFile);
+        QCOMPARE(ultimoMostrato().file.nomeProposto, prefisso);
+        // Opening proposes no name: the filter lists the window's files.
+        dialoghi::prova::accodaFile(std::nullopt);
+        QVERIFY(attiva(w, "apri"));
+        QCOMPARE(ultimoMostrato().file.nomeProposto, QString());
+    }
+
+    // The samples the help sends the user to stand beside every open dialog, never beside
+    // the delete dialog.
+    void apriRaggiungeGliEsempi()
+    {
+        menu *m = registro::mostra<menu>();
+        const QString esempi = Modulo::cartellaEsempi();
+        QVERIFY(QFileInfo::exists(esempi + QStringLiteral("/Perix-menu-esempio")));
+        dialoghi::prova::accodaFile(std::nullopt);
+        attiva(m, "apri");
+        QCOMPARE(ultimoMostrato().file.esempi, esempi);
+        dialoghi::prova::accodaFile(std::nullopt);
+        attiva(m, "eliminare");
+        QCOMPARE(ultimoMostrato().file.esempi, QString());
     }
 
     void finestraMenuDomanda()

@@ -205,6 +205,42 @@ private slots:
         QCOMPARE(t("ris2", 2), QStringLiteral("1.000.000"));
     }
 
+    // The removed row's typed amount reads 0; the others follow the rounded percentage shown.
+    void rimozioneDigitateArrotondate()
+    {
+        consegna(1);
+        p2(1, "10");
+        p2(2, "30");
+        p2(3, "60");
+        QCOMPARE(t("ris2", 1), QStringLiteral("100.000"));
+        x(1);
+        QCOMPARE(t("ris2", 1), QStringLiteral("0"));
+        QCOMPARE(t("p2", 2), QStringLiteral("33,33"));
+        QCOMPARE(t("ris2", 2), QStringLiteral("333.300"));
+        QCOMPARE(t("ris2", 3), QStringLiteral("666.700"));
+    }
+
+    // A percentages file read while there was no cost base: the next hand-over from the
+    // main window still fills the preset columns from its own figures.
+    void percentualiSenzaBasePoiConsegna()
+    {
+        QByteArray record = "\"Valori in euro\",\"Edificio di tipo economico\",\"1.500.000\",\"1.000.000\",\"500.000\"\r\n";
+        record += QByteArray("\"7\"\r\n").repeated(categorie);
+        scrivi("Perix-disaggr-vecchio", record);
+        scrivi("Perix-percentuali-6040", QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14));
+        d = registro::mostra<risultatidisaggregati>();
+        dialoghi::prova::accodaFile(percorso("Perix-disaggr-vecchio"));
+        attiva(d, "apri");
+        dialoghi::prova::accodaFile(percorso("Perix-percentuali-6040"));
+        clicca(d, "aprip");
+        QCOMPARE(t("ris", 1), QStringLiteral("7"));
+        consegna(1, "1.200.000", "2.000.000");
+        QCOMPARE(testo(d, "cc"), QStringLiteral("2.000.000"));
+        QCOMPARE(t("ris", 1), QStringLiteral("90.000"));
+        QCOMPARE(t("ris2", 1), QStringLiteral("1.200.000"));
+        QCOMPARE(d->modoricalcolo(), 0);
+    }
+
     void senzaTabellaNiente()
     {
         d = registro::mostra<risultatidisaggregati>();
@@ -228,6 +264,12 @@ private slots:
         x(3);
         QVERIFY(ultimoMessaggio().contains(QStringLiteral("non è un numero valido")));
         QCOMPARE(t("p1", 3), QStringLiteral("10,25"));
+        // The status line says so until the figure reads again.
+        QVERIFY(testo(d, "passo").contains(QStringLiteral("non è un numero valido")));
+        digita(m, "costitotali", "1.000.000");
+        p2(1, "90");
+        QCOMPARE(testo(d, "passo"), QStringLiteral("leggere i risultati nella tabella di sinistra, azzerare con il "
+                                                   "corrispondente tasto X i lavori non necessari"));
         // Empty: silently nothing, never zeros beside the figures.
         digita(m, "costitotali", "");
         p2(1, "50");
@@ -353,7 +395,10 @@ private slots:
     {
         d = registro::mostra<risultatidisaggregati>();
         clicca(d, "aiuto");
-        QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("- I dati provengono dalla finestra Menu;")));
+        QCOMPARE(ultimoMessaggio(), QStringLiteral("- I dati provengono dalla finestra Menu;\r- oppure aprire un file "
+                                                   "appropriato (Perix-disaggr-...) per prelevarne;\r- il tasto X, accanto "
+                                                   "alle varie voci di costo, consente di ridistribuire le percentuali "
+                                                   "relative."));
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloaiuto);
         for (const char *b : {"terreni", "edifici", "archivio"})
             QVERIFY(clicca(d, b));

@@ -1,5 +1,11 @@
 // The help pages, the table of contents with the printed help set, and the tips window.
 #include "app/avvio.h"
+#include "app/cornice.h"
+#include "estimates/finestre.h"
+#include "estimates/menu.h"
+#include "format/numeri.h"
+#include "help/lettura_suggerimenti.h"
+#include "help/testi_guida.h"
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "help/finestre.h"
@@ -8,7 +14,11 @@
 #include "reports/rapporto_guida.h"
 #include "supporto.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSet>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -67,6 +77,41 @@ void stampa(QLabel *l, QEvent::Type tipo)
     QApplication::sendEvent(l, &e);
 }
 
+// Every help text and tip, named for the test rows.
+QList<std::pair<QString, QString>> testiDaVerificare()
+{
+    QList<std::pair<QString, QString>> t;
+    for (const TestoGuida &g : testiGuida())
+        t.append({g.nome, g.testo});
+    const auto tips = leggiSuggerimenti(Modulo::trovaFileDati(frmTip::nomeFile));
+    for (qsizetype i = 0; tips && i < tips->size(); ++i)
+        t.append({QStringLiteral("suggerimento %1").arg(i + 1), tips->at(i)});
+    return t;
+}
+
+// A caption as the user reads it: without its mnemonic, trailing dots and blanks.
+QString comeLetta(QString t)
+{
+    t.remove(u'&');
+    t = t.trimmed();
+    if (t.endsWith(QStringLiteral("...")))
+        t.chop(3);
+    return t;
+}
+
+QString didascaliaDi(const QObject *o)
+{
+    if (auto *a = qobject_cast<const QAction *>(o))
+        return a->text();
+    if (auto *m = qobject_cast<const QMenu *>(o))
+        return m->title();
+    if (auto *b = qobject_cast<const QAbstractButton *>(o))
+        return b->text();
+    if (auto *l = qobject_cast<const QLabel *>(o))
+        return l->text();
+    return {};
+}
+
 // One paragraph of a report: text, point size at its start, page break before it.
 struct Paragrafo {
     QString testo;
@@ -90,6 +135,8 @@ QList<Paragrafo> paragrafi(QTextDocument *d)
 class ProvaGuida : public QObject
 {
     Q_OBJECT
+
+    QSet<QString> m_didascalie, m_prefissi;
 
     QTemporaryDir cartella;
 
@@ -209,6 +256,108 @@ private slots:
             clicca(t, "cmdNextTip");
         }
         QCOMPARE(t->TipNumber(), 1);
+    }
+
+    // ---- what the help names must be what the windows show ------------------------------
+
+    // Every quoted phrase and every archive name in the help pages and tips.
+    void frasiDellaGuida_data()
+    {
+        QTest::addColumn<QString>("frase");
+        static const QRegularExpression citata(QStringLiteral("\"([^\"]+)\"")),
+            archivio(QStringLiteral("Perix-[a-z]+-[A-Za-z0-9]*"));
+        for (const auto &[dove, testo] : testiDaVerificare()) {
+            QStringList frasi;
+            for (const QRegularExpression *re : {&citata, &archivio})
+                for (const auto &m : re->globalMatch(testo))
+                    frasi << m.captured(m.lastCapturedIndex());
+            frasi.removeDuplicates();
+            for (const QString &f : std::as_const(frasi))
+                QTest::newRow(qPrintable(dove + QStringLiteral(": ") + f)) << f;
+        }
+    }
+    void frasiDellaGuida()
+    {
+        QFETCH(QString, frase);
+        if (m_didascalie.isEmpty()) {
+            // Every caption and tooltip of the estimation windows, the report window and the
+            // table of contents, and the prefixes the windows' open dialogs list.
+            finestrareport rapporto(QStringLiteral("prova"));
+            QList<QWidget *> finestre{registro::prendi<menu>(), registro::prendi<risultatidisaggregati>(),
+                                      registro::prendi<risultatisintetici>(), registro::prendi<risultatitipologie>(),
+                                      registro::prendi<variocosto>(), registro::prendi<sommario>(), &rapporto};
+            for (QWidget *w : finestre) {
+                for (QObject *o : w->findChildren<QObject *>()) {
+                    m_didascalie << comeLetta(didascaliaDi(o)).toLower();
+                    if (auto *a = qobject_cast<QAction *>(o))
+                        m_didascalie << comeLetta(a->toolTip()).toLower();
+                    else if (auto *c = qobject_cast<QWidget *>(o))
+                        m_didascalie << comeLetta(c->toolTip()).toLower();
+                }
+                if (!qobject_cast<FinestraStima *>(w))
+                    continue;
+                dialoghi::prova::accodaFile(std::nullopt);
+                attiva(w, QStringLiteral("apri"));
+                if (auto *d = qobject_cast<risultatidisaggregati *>(w)) {
+                    dialoghi::prova::accodaFile(std::nullopt);
+                    clicca(d, QStringLiteral("aprip"));
+                }
+            }
+            for (const auto &m : dialoghi::prova::mostrati())
+                m_prefissi << m.file.filtri.value(1).schema.chopped(1);
+            dialoghi::prova::azzera();
+        }
+        const QString f = frase.toLower();
+        const QDir esempi(Modulo::cartellaEsempi());
+        QVERIFY2(m_didascalie.contains(f) || m_prefissi.contains(frase) || esempi.exists(frase)
+                     || frase == nonCalcolabile,
+                 qPrintable(frase + QStringLiteral(": nessuna finestra lo mostra")));
+    }
+
+    // Commands named without quotes: the caption of the control the help means.
+    void comandiDellaGuida_data()
+    {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("frase");
+        const auto r = [](int n, const char *nome, const char *frase) {
+            QTest::newRow(frase) << n << QString::fromLatin1(nome) << QString::fromUtf8(frase);
+        };
+        r(1, "cmduscita", "USCITA");
+        r(1, "aiuto", "AIUTO");
+        r(1, "guida", "Guida in linea");
+        r(3, "cmdmune", "Menu");
+        r(1, "file", "File");
+        r(1, "modifica", "Modifica");
+        r(1, "visualizza", "Visualizza");
+        r(1, "interr", "?");
+        r(1, "apri", "Apri");
+        r(1, "salva", "Salva");
+        r(1, "salvanome", "Salva con nome");
+        r(1, "eliminare", "Elimina");
+        r(0, "cmdstampa", "Stampa");
+    }
+    void comandiDellaGuida()
+    {
+        QFETCH(int, numero);
+        QFETCH(QString, nome);
+        QFETCH(QString, frase);
+        const QRegularExpression parola(QStringLiteral("(?<!\\w)%1(?!\\w)").arg(QRegularExpression::escape(frase)));
+        bool nominato = false;
+        for (const auto &t : testiDaVerificare())
+            nominato = nominato || t.second.contains(parola);
+        QVERIFY2(nominato, "la guida non lo nomina più: togliere la riga");
+        QWidget *w = numero ? nullptr : registro::mostra<sommario>();
+        if (numero) {
+            mostraFinestraStima(numero);
+            for (QWidget *t : QApplication::topLevelWidgets())
+                if (qobject_cast<FinestraStima *>(t) && static_cast<FinestraStima *>(t)->numero() == numero)
+                    w = t;
+        }
+        QVERIFY(w);
+        const QObject *o = w->findChild<QObject *>(nome);
+        QVERIFY2(o, qPrintable(nome));
+        QCOMPARE(comeLetta(didascaliaDi(o)), frase);
     }
 
     // ---- help pages -------------------------------------------------------------------

@@ -101,6 +101,10 @@ private slots:
         // K(1) = 1500 / 1,3636, K(2) = 1500 / 1,25.
         QTest::newRow("evolute 1500")
             << "1500" << 3 << QStringList{"320", "360", "440", "1.100", "1.200", "1.500", "22.401", "27.000", "35.200"};
+        // Large enough for the last decimal of every class constant to show in the room cost.
+        QTest::newRow("economiche 10000")
+            << "10000" << 1
+            << QStringList{"2.909", "3.273", "4.000", "10.000", "10.909", "13.636", "203.636", "245.455", "319.991"};
         // Typed the Italian way: K(1) = 1200,5 / 1,0909, K(3) = 1200,5 × 1,25.
         QTest::newRow("medie 1.200,5")
             << "1.200,5" << 2 << QStringList{"320", "360", "440", "1.100", "1.201", "1.501", "22.410", "27.012", "35.215"};

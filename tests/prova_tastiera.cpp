@@ -184,8 +184,8 @@ private slots:
         QCOMPARE(giro, (QStringList{"valoremercato", "costitotali", "anni", "superficie"}));
     }
 
-    // Each kind of archive file has its folder: the first dialog starts in the user's
-    // documents, the next where the last file of that kind was chosen (open, save or delete).
+    // Each kind of archive file has its folder: the first open dialog starts among the
+    // samples, the next where the last file of that kind was chosen (open, save or delete).
     void cartelleRicordate()
     {
         QTemporaryDir dir;
@@ -193,7 +193,7 @@ private slots:
         auto *m = registro::mostra<menu>();
         dialoghi::prova::accodaFile(std::nullopt);
         attiva(m, QStringLiteral("apri"));
-        QCOMPARE(cartellaChiesta(), documenti());
+        QCOMPARE(cartellaChiesta(), Modulo::cartellaEsempi());
 
         dialoghi::prova::accodaFile(menuFile); // read or not, the folder was the user's choice
         attiva(m, QStringLiteral("eliminare"));
@@ -210,7 +210,13 @@ private slots:
 
         // Another kind keeps its own folder.
         dialoghi::prova::accodaFile(std::nullopt);
-        attiva(registro::mostra<variocosto>(), QStringLiteral("apri"));
+        auto *v = registro::mostra<variocosto>();
+        attiva(v, QStringLiteral("apri"));
+        QCOMPARE(cartellaChiesta(), Modulo::cartellaEsempi());
+        // Saving never starts among the samples, which may well be read-only.
+        digita(v, QStringLiteral("costopieno"), QStringLiteral("1000"));
+        dialoghi::prova::accodaFile(std::nullopt);
+        attiva(v, QStringLiteral("salvanome"));
         QCOMPARE(cartellaChiesta(), documenti());
     }
 

@@ -145,6 +145,34 @@ private slots:
         }
     }
 
+    // The ratio table as stored, every reference row: one wrong figure changes costs.
+    void rapporti_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("riga");
+        const char *const righe[] = {
+            "1 1.0839 1.135 1.1408 1.142 1.1893 1.2068 1.2524 1.3112",
+            "0.9226 1 1.0472 1.0525 1.0536 1.0973 1.1134 1.1555 1.2098",
+            "0.8811 0.955 1 1.0051 1.0062 1.0479 1.0632 1.1034 1.1553",
+            "0.8766 0.9501 0.9949 1 1.0011 1.0426 1.0578 1.0978 1.1494",
+            "0.8757 0.9491 0.9939 0.9989 1 1.0415 1.0567 1.0967 1.1482",
+            "0.8408 0.9113 0.9543 0.9592 0.9602 1 1.0147 1.053 1.1025",
+            "0.8287 0.8982 0.9406 0.9453 0.9463 0.9856 1 1.0378 1.0866",
+            "0.7985 0.8654 0.9063 0.9109 0.9118 0.9497 0.9636 1 1.047",
+            "0.7626 0.8266 0.8656 0.87 0.8709 0.907 0.9203 0.9551 1"};
+        for (int k = 1; k <= 9; ++k)
+            QTest::newRow(qPrintable(QStringLiteral("riferimento %1").arg(k))) << k << QString::fromLatin1(righe[k - 1]);
+    }
+    void rapporti()
+    {
+        QFETCH(int, k);
+        QFETCH(QString, riga);
+        const QStringList attesi = riga.split(u' ');
+        for (int j = 1; j <= 9; ++j)
+            QVERIFY2(rapportotipologie(k, j) == QLocale::c().toDouble(attesi[j - 1]),
+                     qPrintable(QStringLiteral("r(%1, %2) = %3").arg(k).arg(j).arg(rapportotipologie(k, j))));
+    }
+
     void calcoloNonRappresentabile()
     {
         const EsitoTipologie e = calcolaTipologie(2, 1e300);
@@ -171,9 +199,13 @@ private slots:
         r("archivio", "archivio dati", "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici");
         r("edifici", "stima edifici", "cliccare per visualizzare la pagina web con il software per stima di edifici");
         r("terreni", "relazione", "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ");
-        r("Label1(1)", " Edifici continui (duplex)", "");
-        r("Label1(6)", " Edificio isolato (9 piani ed oltre)", "");
-        r("Label1(9)", " Edifici continui (6-8 piani)", "");
+        const char *const nomi[] = {" Edifici continui (duplex)",         " Edificio isolato (3 piani)",
+                                    " Edifici continui (3 piani)",         " Edifici continui (4-5 piani)",
+                                    " Edificio isolato (4-5 piani)",       " Edificio isolato (9 piani ed oltre)",
+                                    " Edificio isolato (6-8 piani)",       " Edifici continui (9 piani ed oltre)",
+                                    " Edifici continui (6-8 piani)"};
+        for (int i = 1; i <= 9; ++i)
+            r(qPrintable(QStringLiteral("Label1(%1)").arg(i)), nomi[i - 1], "");
         r("Label4", " Tipo di edificio scelto", "il tipo di edificio di riferimento del costo a mq. di superficie netta");
         r("Label3(2)", " Costo a vano (mq.18)", "costo indicativo di un vano di mq.18 di superficie netta");
         r("Label3(1)", " Costi unitari a mq. netti", "i differenti costi riguardanti le singole tipologie edilizie");
@@ -257,15 +289,18 @@ private slots:
         QFETCH(QString, numero);
         QFETCH(QString, resto);
         calcola(numero, 2);
-        const QStringList prima = colonna("edificio");
         dialoghi::prova::azzera();
         auto *campo = trova<QLineEdit>(w, "costonetto");
         campo->end(false);
         QTest::keyClicks(campo, resto);
         QCOMPARE(messaggiMostrati(), 0); // no box at each keystroke
-        QCOMPARE(colonna("edificio"), prima);
+        // No figure of the earlier cost stays beside it, nor goes into a file with it.
+        QCOMPARE(colonna("edificio") + colonna("vano"), QStringList(18, QString()));
         QVERIFY(!trova(w, "notacosto")->isHidden());
         QVERIFY(testo(w, "notacosto").contains(numero + resto));
+        dialoghi::prova::accodaFile(percorso("Perix-tipol-errato"));
+        attiva(w, "salvanome");
+        QCOMPARE(contenuto("Perix-tipol-errato").count("\"\",\"\"\r\n"), 9);
         // The check and the report refuse it.
         attiva(w, "controlla");
         QVERIFY2(ultimoMessaggio().contains(QStringLiteral("non è un numero valido")), qPrintable(ultimoMessaggio()));
@@ -327,8 +362,8 @@ private slots:
     void aiutoEPagineWeb()
     {
         clicca(w, "aiuto");
-        QCOMPARE(ultimoMessaggio(), QStringLiteral("- Digitare il costo a mq. di superficie netta;\n"
-                                                   "- scegliere quindi la tipologia di edificio di riferimento del dato;\n"
+        QCOMPARE(ultimoMessaggio(), QStringLiteral("- Digitare il costo a mq. di superficie netta;\r"
+                                                   "- scegliere quindi la tipologia di edificio di riferimento del dato;\r"
                                                    "- oppure aprire un file archiviato del tipo Peri-tipol-..."));
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloaiuto);
         indirizzi.clear();

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QMessageBox>
 #include <QPushButton>
 #include <deque>
@@ -71,6 +72,11 @@ std::optional<QString> chiedeFile(QWidget *parent, const RichiestaFile &r, bool 
     QStringList filtri;
     for (const auto &f : r.filtri)
         filtri << filtroQt({f});
+    if (!salvataggio && QFileInfo(r.esempi).isDir()) {
+        QList<QUrl> laterali = dlg.sidebarUrls();
+        laterali << QUrl::fromLocalFile(r.esempi);
+        dlg.setSidebarUrls(laterali);
+    }
     dlg.setNameFilters(filtri);
     if (r.indiceFiltro >= 1 && r.indiceFiltro <= filtri.size())
         dlg.selectNameFilter(filtri.at(r.indiceFiltro - 1));
@@ -84,7 +90,7 @@ std::optional<QString> chiedeFile(QWidget *parent, const RichiestaFile &r, bool 
 std::optional<QString> dialogoFile(QWidget *parent, RichiestaFile r, bool salvataggio)
 {
     if (r.cartella.isEmpty() && !r.tipo.isEmpty())
-        r.cartella = cartellaIniziale(r.tipo);
+        r.cartella = cartellaIniziale(r.tipo, salvataggio ? QString() : r.esempi);
     auto scelta = chiedeFile(parent, r, salvataggio);
     if (scelta && !scelta->isEmpty() && !r.tipo.isEmpty())
         ricordaCartella(r.tipo, QFileInfo(*scelta).absolutePath());
@@ -98,11 +104,13 @@ QString chiaveCartella(const QString &tipo)
 
 } // namespace
 
-QString cartellaIniziale(const QString &tipo)
+QString cartellaIniziale(const QString &tipo, const QString &primaVolta)
 {
     const QString usata = QSettings().value(chiaveCartella(tipo)).toString();
     if (!usata.isEmpty() && QFileInfo(usata).isDir())
         return usata;
+    if (!primaVolta.isEmpty() && QFileInfo(primaVolta).isDir())
+        return primaVolta;
     // Never the program's working folder, which is no place of the user's.
     const QString documenti = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documenti.isEmpty() && QFileInfo(documenti).isDir())
@@ -138,7 +146,9 @@ Risposta messaggio(QWidget *parent, const QString &testo, const QString &titolo,
             return Risposta::Ok; // a lone OK needs no answer from the test
         return prendi(s.risposte, QStringLiteral("domanda: ") + testo).value_or(rifiuto);
     }
-    QMessageBox box(iconaQt(icona), titolo, testo, QMessageBox::NoButton, parent);
+    // Lines joined by a carriage return alone, as the windows write them, still show as lines.
+    const QString righe = QString(testo).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QMessageBox box(iconaQt(icona), titolo, righe, QMessageBox::NoButton, parent);
     if (pulsanti == Pulsanti::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();

@@ -42,10 +42,14 @@ struct RichiestaFile {
     QString tipo{};
     // The folder the dialog starts in; filled from `tipo` when left empty.
     QString cartella{};
+    // The folder of the sample files shipped with the program: listed in the side panel
+    // of an open dialog, which starts there while no folder was used yet for `tipo`.
+    QString esempi{};
 };
 
-// The folder a dialog for files of kind `tipo` starts in, and the one to remember.
-QString cartellaIniziale(const QString &tipo);
+// The folder a dialog for files of kind `tipo` starts in (`primaVolta`, when it is a folder,
+// until one was used for that kind), and the one to remember.
+QString cartellaIniziale(const QString &tipo, const QString &primaVolta = {});
 void ricordaCartella(const QString &tipo, const QString &cartella);
 
 // Open-file and save-file dialogs: the chosen path, or nothing when cancelled.

@@ -75,4 +75,13 @@ QString trovaFileDati(const QString &nome)
     return {};
 }
 
+QString cartellaEsempi()
+{
+    const QString nome = QStringLiteral("esempi");
+    const QFileInfo qui(QDir::current(), nome);
+    if (qui.isDir())
+        return qui.absoluteFilePath();
+    return QDir(cartellaDati()).absoluteFilePath(nome);
+}
+
 } // namespace perix::Modulo

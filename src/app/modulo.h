@@ -70,5 +70,8 @@ QString cartellaDati();
 // A data file by bare name: the current folder first, then the program's data folder;
 // empty when neither has it.
 QString trovaFileDati(const QString &nome);
+// The folder of the sample archive files shipped with the program, looked up the same way;
+// the data folder's, whether or not it exists, when neither has one.
+QString cartellaEsempi();
 
 } // namespace perix::Modulo

@@ -1,5 +1,7 @@
 #include "comandi.h"
 
+#include "app/modulo.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +26,7 @@ dialoghi::RichiestaFile richiestaApertura(const DescrizioneArchivio &archivio, c
 {
     return {titolo, archivio.nomeProposto, filtriApertura(archivio), 2, archivio.prefisso};
 }
+
 
 struct Scelta {
     QString percorso;
@@ -106,8 +109,11 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
 {
     auto percorso = prendiGiaScelto();
     const bool giaNominato = percorso.has_value();
-    if (!giaNominato)
-        percorso = scelto(dialoghi::apriFile(parent, richiestaApertura(archivio, archivio.titoloApri)));
+    if (!giaNominato) {
+        auto r = richiestaApertura(archivio, archivio.titoloApri);
+        r.esempi = Modulo::cartellaEsempi(); // the samples the help sends the user to
+        percorso = scelto(dialoghi::apriFile(parent, r));
+    }
     if (!percorso)
         return std::nullopt;
     QString motivo;
@@ -148,8 +154,9 @@ bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString
                    const QString &titoloDialogo, const Record &record, const QString &titoloMessaggi)
 {
     if (nomefile.isEmpty()) {
-        dialoghi::RichiestaFile r{titoloDialogo, archivio.nomeProposto, {filtroPrefisso(archivio)}, 1,
-                                  archivio.prefisso};
+        // Files are told apart by the start of their name: the dialog proposes it written.
+        const QString proposto = archivio.nomeProposto.isEmpty() ? archivio.prefisso : archivio.nomeProposto;
+        dialoghi::RichiestaFile r{titoloDialogo, proposto, {filtroPrefisso(archivio)}, 1, archivio.prefisso};
         if (archivio.salvaConTuttiIFile) {
             r.filtri = filtriApertura(archivio);
             r.indiceFiltro = 2;

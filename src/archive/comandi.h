@@ -17,7 +17,8 @@ namespace perix {
 struct DescrizioneArchivio {
     QString prefisso{};     // "Perix-menu-": names the window's files in the dialogs' filter
     QString titoloApri{};   // "Apri file (menu)"
-    QString nomeProposto{}; // proposed in every dialog; empty for the window records
+    QString nomeProposto{}; // proposed in every dialog; empty for the window records,
+                            // whose save dialog proposes the prefix
     // The percentages file saves through the open dialog's filters ("Tutti i file" too,
     // the prefix preselected) instead of the prefix alone.
     bool salvaConTuttiIFile = false;

@@ -186,10 +186,16 @@ void variocosto::Optvario_Click(int Index)
                             dialoghi::Icona::Informazione);
         return;
     }
-    // A cost that is not (yet) a number leaves the table as it was; the note says why.
+    // A cost that is not (yet) a number computes nothing and leaves no earlier figures
+    // beside it, in the window or in a saved file; the note says why.
     const auto C = letturaLocale(costopieno->text());
-    if (!C)
+    if (!C) {
+        for (int i = 1; i <= numeroAltezze; ++i) {
+            varicosti[std::size_t(i)]->clear();
+            Label4[std::size_t(i)]->clear();
+        }
         return;
+    }
     const EsitoAltezze e = calcolaAltezze(Index, *C);
     for (int i = 1; i <= numeroAltezze; ++i) {
         const auto n = std::size_t(i);
@@ -270,8 +276,8 @@ void variocosto::cancelladati_Click()
 void variocosto::aiuto_Click()
 {
     dialoghi::messaggio(this,
-                        QStringLiteral("- Digitare, se necessario, il costo a metrocubo vuoto per pieno;\n"
-                                       "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\n"
+                        QStringLiteral("- Digitare, se necessario, il costo a metrocubo vuoto per pieno;\r"
+                                       "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\r"
                                        "- oppure aprire un file archiviato del tipo Perix-alt-..."),
                         Modulo::titoloaiuto, dialoghi::Icona::Informazione);
 }

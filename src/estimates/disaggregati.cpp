@@ -16,6 +16,9 @@ namespace perix {
 
 namespace {
 
+const QString passoIniziale = QStringLiteral("leggere i risultati nella tabella di sinistra, azzerare con il "
+                                             "corrispondente tasto X i lavori non necessari");
+
 const QString versoMenu =
     QStringLiteral("Impostare i costi disaggregati e scegliere la tipologia del fabbricato nella finestra Menu!");
 
@@ -188,9 +191,7 @@ void risultatidisaggregati::creaControlli()
                 "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ", 88),
             &QToolButton::clicked, this, [this] { terreni_Click(); });
 
-    passo = etichetta(a, QStringLiteral("passo"),
-                      QStringLiteral("leggere i risultati nella tabella di sinistra, azzerare con il corrispondente "
-                                     "tasto X i lavori non necessari"),
+    passo = etichetta(a, QStringLiteral("passo"), passoIniziale,
                       {6, 370, 628, 22}, Qt::AlignLeft | Qt::AlignVCenter,
                       "indicazioni in linea sulla immissione dei dati");
     stilePasso(passo, true);
@@ -205,14 +206,22 @@ std::optional<double> risultatidisaggregati::baseCosti(bool avvisa)
     const QString testo = m ? m->testoCostitotali() : QString();
     if (testo.isEmpty())
         return std::nullopt; // no cost base (a file opened in a fresh run): nothing to compute
-    if (const auto C = letturaLocale(testo))
+    if (const auto C = letturaLocale(testo)) {
+        // The base reads again: the word about the wrong figure goes.
+        if (m_avvisoBase) {
+            passo->setText(passoIniziale);
+            m_avvisoBase = false;
+        }
         return C;
+    }
     const QString detto = QStringLiteral("Il dato dei costi totali della finestra Menu \"%1\" non è un numero valido: "
                                          "correggerlo per ricalcolare gli importi.").arg(testo);
     if (avvisa)
         dialoghi::stop(this, detto, Modulo::titolocontrollo);
-    else
+    else {
         passo->setText(detto);
+        m_avvisoBase = true;
+    }
     return std::nullopt;
 }
 
@@ -223,6 +232,9 @@ void risultatidisaggregati::ricevi(const QString &tipoedi, const QString &vm, co
     m_cc->setText(cc);
     m_vm->setText(vm);
     m_profitto->setText(profitto);
+    // A percentages file read while there was no cost base left the preset columns
+    // waiting; new figures from the main window always fill them.
+    m_modoricalcolo = 0;
     calcolo();
 }
 
@@ -412,8 +424,8 @@ void risultatidisaggregati::cancelladati_Click()
 void risultatidisaggregati::aiuto_Click()
 {
     dialoghi::messaggio(this,
-                        QStringLiteral("- I dati provengono dalla finestra Menu;\n"
-                                       "- oppure aprire un file appropriato (Perix-disaggr-...) per prelevarne;\n"
+                        QStringLiteral("- I dati provengono dalla finestra Menu;\r"
+                                       "- oppure aprire un file appropriato (Perix-disaggr-...) per prelevarne;\r"
                                        "- il tasto X, accanto alle varie voci di costo, consente di ridistribuire le "
                                        "percentuali relative."),
                         Modulo::titoloaiuto, dialoghi::Icona::Informazione);

@@ -63,6 +63,7 @@ private:
     std::array<QLineEdit *, categorie + 1> p2{};
     std::array<QPushButton *, categorie + 1> annulla{};
     int m_modoricalcolo = 0;
+    bool m_avvisoBase = false; // passo tells that the cost base is no number
     QString m_nomefile, m_nomefilePercentuali;
 };
 

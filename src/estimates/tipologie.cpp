@@ -209,10 +209,16 @@ void risultatitipologie::tipologia_Click(int Index)
                             dialoghi::Icona::Informazione);
         return;
     }
-    // A cost that is not (yet) a number leaves the table as it was; the note says why.
+    // A cost that is not (yet) a number computes nothing and leaves no earlier figures
+    // beside it, in the window or in a saved file; the note says why.
     const auto C = letturaLocale(costonetto->text());
-    if (!C)
+    if (!C) {
+        for (int i = 1; i <= numeroTipologie; ++i) {
+            edificio[std::size_t(i)]->clear();
+            vano[std::size_t(i)]->clear();
+        }
         return;
+    }
     const EsitoTipologie e = calcolaTipologie(Index, *C);
     m_costitipologie = e.costitipologie;
     for (int i = 1; i <= numeroTipologie; ++i) {
@@ -291,8 +297,8 @@ void risultatitipologie::cancella_click()
 void risultatitipologie::aiuto_Click()
 {
     dialoghi::messaggio(this,
-                        QStringLiteral("- Digitare il costo a mq. di superficie netta;\n"
-                                       "- scegliere quindi la tipologia di edificio di riferimento del dato;\n"
+                        QStringLiteral("- Digitare il costo a mq. di superficie netta;\r"
+                                       "- scegliere quindi la tipologia di edificio di riferimento del dato;\r"
                                        "- oppure aprire un file archiviato del tipo Peri-tipol-..."),
                         Modulo::titoloaiuto, dialoghi::Icona::Informazione);
 }
