@@ -382,7 +382,7 @@ private slots:
         QTest::newRow("testo senza virgolette") << T::Menu << QByteArray(menu).replace("\"2\"", "2")
                                                 << "il campo 1 della riga 2 non è un testo tra virgolette";
         QTest::newRow("classe tra virgolette") << T::Sintetici << QByteArray(sint("1")).replace(",2\r", ",\"2\"\r")
-                                               << "il campo 2 della riga 1 non è un numero senza virgolette";
+                                               << "il campo 2 della riga 1 è tra virgolette, ma è un numero";
         QTest::newRow("percentuale che non è un numero") << T::Percentuali << QByteArray(perc).replace("\r\n\r\n", "\r\nabc\r\n")
                                                          << "il campo 1 della riga 16 non è né un numero";
         QTest::newRow("disaggr chiamato menu") << T::Menu << disaggr("1.200.000", "1.000.000")

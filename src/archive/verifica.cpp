@@ -12,8 +12,8 @@ namespace perix {
 
 namespace {
 
-// What a field of a record holds: a text in quotes, a bare number or nothing (a chosen
-// class), or either of them (a typed percentage).
+// What a field of a record holds: a text in quotes, a bare field (a chosen class: a
+// number or nothing), or either of them (a typed percentage: a text, a number or nothing).
 enum class Genere : char { Testo = 'T', Numero = 'N', Percentuale = 'P' };
 
 // The lines of each kind's record, one letter per field.
@@ -149,9 +149,9 @@ std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>>
                 if (!c.citato)
                     return dove + QStringLiteral(" non è un testo tra virgolette");
                 break;
-            case Genere::Numero:
-                if (c.citato || (!c.vuoto() && !c.numero()))
-                    return dove + QStringLiteral(" non è un numero senza virgolette");
+            case Genere::Numero: // which number is the figures' check
+                if (c.citato)
+                    return dove + QStringLiteral(" è tra virgolette, ma è un numero");
                 break;
             case Genere::Percentuale:
                 if (!c.citato && !c.vuoto() && !c.numero())
