@@ -12,11 +12,13 @@
 #include <sys/stat.h>
 
 #include "archive/campi.h"
+#include "archive/verifica.h"
 
 using namespace perix;
 
 Q_DECLARE_METATYPE(perix::Record)
 Q_DECLARE_METATYPE(perix::Valore)
+Q_DECLARE_METATYPE(perix::TipoArchivio)
 
 namespace {
 
@@ -161,6 +163,8 @@ private slots:
         // No field holds a control character: none reaches the file.
         QTest::newRow("caratteri di controllo tolti") << Record{{QStringLiteral("uno\r\ndue\tx\x01\x7f\u0085")}}
                                                       << QByteArray("\"unoduex\"\r\n");
+        QTest::newRow("caratteri invisibili tolti") << Record{{QStringLiteral("\u202d1.500\u200b\u2069\ufeff\u00ad")}}
+                                                    << QByteArray("\"1.500\"\r\n");
         QTest::newRow("ambiguo: UTF-8") << Record{{QStringLiteral("Ã¨")}} << QByteArray("\"\xc3\x83\xc2\xa8\"\r\n");
     }
     void codifica()
@@ -223,6 +227,10 @@ private slots:
         // What older versions wrote from a pasted control character opens again without it.
         QTest::newRow("controlli tra virgolette") << QByteArray("\"a\x01" "b\x7f\",\"c\r\nd\"") << 2 << "t:ab\nt:cd";
         QTest::newRow("controllo dopo gli spazi") << QByteArray("a \xc2\x9d") << 1 << "n:a";
+        // A figure wrapped in bidi controls or zero-width characters is the figure itself.
+        QTest::newRow("bidi tra virgolette") << QByteArray("\"\xe2\x80\xae" "1200000\xe2\x80\xac\"") << 1 << "t:1200000";
+        QTest::newRow("invisibili fuori dalle virgolette")
+            << QByteArray("\xef\xbb\xbf\xe2\x81\xa6" "12\xe2\x80\x8b" "5\xe2\x81\xa9 ,\"a\xe2\x80\x8f\xf3\xa0\x80\x81\"") << 2 << "n:125\nt:a";
         QTest::newRow("nessun campo chiesto") << QByteArray("x") << 0 << "";
         QTest::newRow("altro archivio: i primi cinque")
             << QByteArray("\"Valori in euro\",2\r\n\"1.000\",\"1.100\",\"1.200\"\r\n\"9\",\"9\",\"9\"\r\n") << 5
@@ -334,6 +342,86 @@ private slots:
         QTest::newRow("troppo grande") << QByteArray(dimensioneMassima + 1, 'a') << 1
                                        << "il file è troppo grande per essere un archivio";
     }
+    // The check a report makes before it takes a value: each kind's own record passes,
+    // one laid out otherwise or with a figure its window would question gives why.
+    void difettiDelRecord_data()
+    {
+        QTest::addColumn<TipoArchivio>("tipo");
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<QString>("motivo"); // a piece of it; empty: nothing to say
+        using T = TipoArchivio;
+        const QByteArray menu("\"Valori in euro\",\"1200000\",\"500000\"\r\n\"2\",\"1000\"\r\n");
+        const auto disaggr = [](const QByteArray &vm, const QByteArray &cc) {
+            return "\"Valori in euro\",\"Edificio di tipo medio\",\"" + vm + "\",\"" + cc + "\",\"200.000\"\r\n"
+                + QByteArray("\"40.000\"\r\n").repeated(16);
+        };
+        const auto sint = [](const QByteArray &cella) {
+            return "\"Valori in euro\",2\r\n\"1.000\",\"1.091\",\"1.364\"\r\n\"1.000\",\"" + cella
+                + "\",\"1.364\"\r\n" + QByteArray("\"1.000\",\"1.091\",\"1.364\"\r\n").repeated(3);
+        };
+        const auto costo = [](int righe, const QByteArray &riga, const QByteArray &costo, const QByteArray &scelta) {
+            return "\"Valori in euro\",\"" + costo + "\"," + scelta + "\r\n" + riga.repeated(righe);
+        };
+        const QByteArray tipol("\"1.532\",\"27.576\"\r\n"), alt("\"300\"\r\n");
+        const QByteArray perc = QByteArray("\"6,25\"\r\n").repeated(15) + "\r\n";
+
+        QTest::newRow("menu") << T::Menu << menu + "\r\n\r\n" << "";
+        QTest::newRow("disaggr") << T::Disaggregati << disaggr("1.200.000", "1.000.000") << "";
+        QTest::newRow("sint") << T::Sintetici << sint("1.091") << "";
+        QTest::newRow("sint non calcolabile") << T::Sintetici << sint("valore non calcolabile") << "";
+        QTest::newRow("tipol") << T::Tipologie << costo(9, tipol, "1.350", "3") << "";
+        QTest::newRow("alt") << T::Altezze << costo(14, alt, "300", "4") << "";
+        QTest::newRow("percentuali con l'ultima vuota") << T::Percentuali << perc << "";
+
+        QTest::newRow("campo in più sulla riga 1") << T::Menu << QByteArray(menu).insert(menu.indexOf('\r'), ",\"x\"")
+                                                  << "la riga 1 ha 4 campi invece di 3";
+        QByteArray conVuota = disaggr("1", "1");
+        conVuota.insert(conVuota.indexOf("\r\n") + 2, "\r\n");
+        QTest::newRow("riga vuota in mezzo") << T::Disaggregati << conVuota << "la riga 2 è vuota";
+        QTest::newRow("riga in più") << T::Altezze << costo(15, alt, "300", "4") << "il file ha 16 righe invece di 15";
+        QTest::newRow("testo senza virgolette") << T::Menu << QByteArray(menu).replace("\"2\"", "2")
+                                                << "il campo 1 della riga 2 non è un testo tra virgolette";
+        QTest::newRow("classe tra virgolette") << T::Sintetici << QByteArray(sint("1")).replace(",2\r", ",\"2\"\r")
+                                               << "il campo 2 della riga 1 è tra virgolette, ma è un numero";
+        QTest::newRow("percentuale che non è un numero") << T::Percentuali << QByteArray(perc).replace("\r\n\r\n", "\r\nabc\r\n")
+                                                         << "il campo 1 della riga 16 non è né un numero";
+        QTest::newRow("disaggr chiamato menu") << T::Menu << disaggr("1.200.000", "1.000.000")
+                                               << "il contenuto è quello di un file Perix-disaggr- (costi di "
+                                                  "costruzione disaggregati), non di un file Perix-menu-";
+        QTest::newRow("valore di mercato non numerico") << T::Disaggregati << disaggr("abc", "1.000.000")
+                                                        << "il valore di mercato «abc» non è un numero";
+        QTest::newRow("costo vuoto") << T::Disaggregati << disaggr("1.200.000", "") << "manca il costo di costruzione";
+        QTest::newRow("costo zero") << T::Disaggregati << disaggr("1.200.000", "0") << "«0» non è un importo valido";
+        QTest::newRow("cella di lettere") << T::Sintetici << sint("mille")
+                                          << "il costo della riga 2 per la classe 2 «mille» non è un numero";
+        QTest::newRow("classe fuori") << T::Sintetici << QByteArray(sint("1")).replace(",2\r", ",7\r")
+                                      << "il tipo di edificio scelto «7»";
+        QTest::newRow("costo per tipologia vuoto") << T::Tipologie << costo(9, tipol, "", "3")
+                                                   << "manca il costo al mq. di superficie netta";
+        QTest::newRow("costo per tipologia negativo") << T::Tipologie << costo(9, tipol, "-1.350", "3")
+                                                      << "il costo al mq. di superficie netta «-1.350» è negativo";
+        QTest::newRow("nessuna tipologia") << T::Tipologie << costo(9, tipol, "1.350", "") << "non è scelta la tipologia";
+        QTest::newRow("costo per altezza enorme") << T::Altezze << costo(14, alt, "1e308", "4") << "troppo grande";
+        QTest::newRow("classe di altezza fuori") << T::Altezze << costo(14, alt, "300", "15")
+                                                 << "la classe di altezza di riferimento «15» non è un numero da 1 a 14";
+        QTest::newRow("senza valuta") << T::Altezze << QByteArray(costo(14, alt, "300", "4")).replace("Valori in euro", "")
+                                      << "manca la valuta";
+        QTest::newRow("testo lunghissimo citato in breve") << T::Tipologie << costo(9, tipol, QByteArray(5000, 'x'), "3")
+                                                           << "«" + QString(23, u'x') + "…» non è un numero";
+        QTest::newRow("vuoto") << T::Menu << QByteArray() << "il file è vuoto";
+    }
+    void difettiDelRecord()
+    {
+        QFETCH(TipoArchivio, tipo);
+        QFETCH(QByteArray, byte);
+        QFETCH(QString, motivo);
+        const auto difetto = difettoArchivio(tipo, byte);
+        if (motivo.isEmpty())
+            QVERIFY2(!difetto, qPrintable(*difetto));
+        else
+            QVERIFY2(difetto && difetto->contains(motivo), qPrintable(difetto.value_or("(nessun difetto)")));
+    }
+
     void letturaRifiutata()
     {
         QFETCH(QByteArray, byte);

@@ -26,6 +26,13 @@ const QString esempi = QStringLiteral(PERIX_ESEMPI);
 
 QString esempio(const QString &tipo) { return esempi + QStringLiteral("/Perix-%1-esempio").arg(tipo); }
 
+// A disaggregated-costs record with the given market value.
+QByteArray disaggregato(const QByteArray &vm)
+{
+    return "\"Valori in euro\",\"Edificio di tipo medio\",\"" + vm + "\",\"1.000.000\",\"200.000\"\r\n"
+        + QByteArray("\"40.000\"\r\n").repeated(16);
+}
+
 struct Uscita {
     int stato = -1;
     QString out, err;
@@ -191,6 +198,12 @@ private slots:
         QTest::newRow("classe fuori") << "Perix-sint-classe"
                                       << QByteArray("\"Valori in euro\",7\r\n" + QByteArray("\"1\",\"2\",\"3\"\r\n").repeated(5))
                                       << "il tipo di edificio scelto «7»";
+        // Named as the window's record but not laid out as one: its values would shift.
+        QTest::newRow("campo in più") << "Perix-menu-campo"
+                                      << QByteArray("\"Valori in euro\",\"1000000\",\"500000\",\"x\"\r\n\"2\",\"1000\"\r\n")
+                                      << "la riga 1 ha 4 campi invece di 3";
+        QTest::newRow("record d'altro tipo") << "Perix-menu-rinominato" << disaggregato("1.200.000")
+                                             << "il contenuto è quello di un file Perix-disaggr-";
     }
     void fileCheNonSiApre()
     {
@@ -252,6 +265,70 @@ private slots:
         const QString info = poppler(QStringLiteral("pdfinfo"), lotto);
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))) && info.contains(QStringLiteral("(A4)")),
                  qPrintable(info));
+    }
+
+    // A file the window would read wrongly or question is refused, never printed.
+    void pdfRifiutaRecordDubbi_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::addColumn<QString>("motivo");
+        const QByteArray sint("\"Valori in euro\",2\r\n\"1.000\",\"1.091\",\"abc\"\r\n");
+        QByteArray conVuota = disaggregato("1.200.000");
+        conVuota.insert(conVuota.indexOf("\"40.000\""), "\r\n");
+        QTest::newRow("campo in più") << "Perix-menu-campo"
+                                      << QByteArray("\"Valori in euro\",\"1\",\"2\",\"3\"\r\n\"4\",\"5\"\r\n")
+                                      << "la riga 1 ha 4 campi invece di 3";
+        QTest::newRow("riga vuota") << "Perix-disaggr-vuota" << conVuota << "la riga 2 è vuota";
+        QTest::newRow("rinominato") << "Perix-menu-rinominato" << disaggregato("1.200.000")
+                                    << "il contenuto è quello di un file Perix-disaggr-";
+        QTest::newRow("valore non numerico") << "Perix-disaggr-abc" << disaggregato("abc")
+                                             << "il valore di mercato «abc» non è un numero";
+        QTest::newRow("cella non numerica") << "Perix-sint-abc" << sint + QByteArray("\"1\",\"2\",\"3\"\r\n").repeated(4)
+                                            << "il costo della riga 1 per la classe 3 «abc» non è un numero";
+        QTest::newRow("costo negativo") << "Perix-tipol-negativo"
+                                        << "\"Valori in euro\",\"-1.350\",3\r\n" + QByteArray("\"1\",\"18\"\r\n").repeated(9)
+                                        << "il costo al mq. di superficie netta «-1.350» è negativo";
+        // Shown as 1200000, read as 0 while the controls stayed in.
+        QTest::newRow("bidi intorno al valore") << "Perix-disaggr-bidi" << disaggregato("\xe2\x80\xae" "abc\xe2\x80\xac")
+                                                << "il valore di mercato «abc» non è un numero";
+    }
+    void pdfRifiutaRecordDubbi()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QByteArray, contenuto);
+        QFETCH(QString, motivo);
+        const QString file = m_cartella.filePath(nome);
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(contenuto) == contenuto.size());
+        f.close();
+        const QString cartella = m_cartella.filePath(QStringLiteral("dubbi"));
+        const Uscita u = esegui({QStringLiteral("--pdf"), cartella, file});
+        QCOMPARE(u.stato, 1);
+        const QString riga = QStringLiteral("[1/1] %1: NON RIUSCITO: Impossibile aprire il file %2: ").arg(file, nome);
+        QVERIFY2(u.err.contains(riga + motivo), qPrintable(u.err));
+        QVERIFY(!QFile::exists(QDir(cartella).filePath(nome + QStringLiteral(".pdf"))));
+    }
+
+    // A document is never written over a file still to be converted.
+    void pdfNonSostituisceUnFileDato()
+    {
+        const QString cartella = m_cartella.filePath(QStringLiteral("stessa"));
+        QVERIFY(QDir().mkpath(cartella));
+        const QString archivio = QDir(cartella).filePath(QStringLiteral("Perix-menu-a"));
+        const QString omonimo = archivio + QStringLiteral(".pdf");
+        QFile::remove(archivio);
+        QVERIFY(QFile::copy(esempio(QStringLiteral("menu")), archivio));
+        QFile f(omonimo);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write("dati") == 4);
+        f.close();
+        const Uscita u = esegui({QStringLiteral("--pdf"), cartella, archivio, omonimo});
+        QCOMPARE(u.stato, 1);
+        QVERIFY2(u.err.contains(QStringLiteral("[1/2] %1: NON RIUSCITO: il documento %2 prenderebbe il posto di un file "
+                                               "da convertire").arg(archivio, omonimo)),
+                 qPrintable(u.err));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("dati"));
     }
 
     // Good and bad files together: each named on its own line, the good ones made anyway.

@@ -48,6 +48,10 @@ private slots:
         QTest::addColumn<QString>("nota"); // a piece of it; empty: no note at all
 
         QTest::newRow("come annunciato") << listino(25) << 25 << QString();
+        // Bidi and zero-width characters never reach a name or a price.
+        QTest::newRow("caratteri invisibili") << listino(3).replace("\"P1\"", "\"\xe2\x80\xaeP1\xe2\x80\xac\"")
+                                                    .replace(",1.5,", ",\xe2\x80\x8b" "1.5\xef\xbb\xbf,")
+                                              << 3 << QString();
         QTest::newRow("righe vuote tra i prodotti") << listino(3).replace("\r\n", "\r\n\r\n") << 3 << QString();
         QTest::newRow("nessun prodotto annunciato") << listino(0) << 0 << QString();
         QTest::newRow("più righe che annunciate") << listino(12, "10") << 10 << QString();

@@ -477,6 +477,22 @@ private slots:
         QVERIFY(!t.cell(18, 1).isValid());
     }
 
+    // A paragraph longer than any report writes shows its beginning: laying out a long
+    // word takes time growing with the square of its length.
+    void testiLunghiTroncati()
+    {
+        const qsizetype n = Document::longestParagraph;
+        Document doc;
+        Table t = doc.addTable(1, 3);
+        t.cell(1, 1).setText(QString(n, u'a'));
+        t.cell(1, 2).setText(QString(50 * n, u'b') + QStringLiteral("\rfine"));
+        // Never half of a character made of two.
+        t.cell(1, 3).setText(QString(n - 2, u'c') + QStringLiteral("\U0001F3E0\U0001F3E0"));
+        QCOMPARE(t.cell(1, 1).text(), QString(n, u'a'));
+        QCOMPARE(t.cell(1, 2).text(), QString(n - 1, u'b') + QStringLiteral("…\rfine"));
+        QCOMPARE(t.cell(1, 3).text(), QString(n - 2, u'c') + QStringLiteral("…"));
+    }
+
     void formatoTabellaColorato()
     {
         Document doc;

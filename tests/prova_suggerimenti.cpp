@@ -46,6 +46,8 @@ private slots:
         QTest::newRow("Windows-1252") << QByteArray("perch\xe9 \x80 10\r\n") << QStringList{"perché € 10"};
         QTest::newRow("BOM UTF-8") << QByteArray("\xEF\xBB\xBFprimo\r\nsecondo") << QStringList{"primo", "secondo"};
         QTest::newRow("BOM e byte 1252") << QByteArray("\xEF\xBB\xBF" "citt\xe0") << QStringList{"città"};
+        QTest::newRow("caratteri invisibili") << QByteArray("\xe2\x80\xae" "uno\xe2\x80\x8b\r\ndue\xef\xbb\xbf\xe2\x81\xa6")
+                                              << QStringList{"uno", "due"};
         QTest::newRow("parentesi angolari") << QByteArray("Premere <Invio>") << QStringList{"Premere <Invio>"};
     }
     void righe()

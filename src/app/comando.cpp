@@ -7,6 +7,7 @@
 #include "app/splash.h"
 #include "archive/comandi.h"
 #include "archive/tipi.h"
+#include "archive/verifica.h"
 #include "estimates/calcoli_sintetici.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
@@ -120,6 +121,20 @@ void ricominciaDaCapo()
     Modulo::percimmesse = {};
     Modulo::percentualialtezze = {};
     dialoghi::prova::azzera();
+}
+
+// Every name a path goes by: as given and with its links resolved, so that no document
+// is ever written over a file named among those to convert, however it was named.
+QSet<QString> percorsiDati(const QStringList &percorsi)
+{
+    QSet<QString> nomi;
+    for (const QString &p : percorsi) {
+        const QFileInfo info(p);
+        nomi.insert(QDir::cleanPath(info.absoluteFilePath()));
+        if (const QString vero = info.canonicalFilePath(); !vero.isEmpty())
+            nomi.insert(vero);
+    }
+    return nomi;
 }
 
 QString pagine(int n)
@@ -297,6 +312,10 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
     const auto tipo = tipoArchivio(file, &motivo);
     if (!tipo)
         return fine(impossibileAprire(file, motivo));
+    // The whole record is checked before anything is built from it: one laid out otherwise,
+    // or with figures its window would question, never becomes a clean-looking document.
+    if (const auto difetto = difettoArchivio(*tipo, file))
+        return fine(impossibileAprire(file, *difetto));
     FinestraStima *finestra = finestraDi(*tipo);
     if (!apriNellaFinestra(*tipo, finestra, file))
         return fine(ultimoMessaggio());
@@ -336,6 +355,7 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
     QApplication::setQuitOnLastWindowClosed(false);
 
     QSet<QString> scritti;
+    const QSet<QString> ingressi = percorsiDati(file);
     int riusciti = 0;
     const auto n = file.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -343,7 +363,11 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
         const QString uscita = QDir(cartella).filePath(QFileInfo(f).fileName() + QStringLiteral(".pdf"));
         const QString chiave = QFileInfo(uscita).absoluteFilePath();
         EsitoRapporto e;
-        if (scritti.contains(chiave))
+        if (percorsiDati({uscita}).intersects(ingressi))
+            e.motivo = QStringLiteral("il documento %1 prenderebbe il posto di un file da convertire: "
+                                      "scegliere un'altra CARTELLA")
+                           .arg(QDir::toNativeSeparators(uscita));
+        else if (scritti.contains(chiave))
             e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
                            .arg(QDir::toNativeSeparators(uscita));
         else

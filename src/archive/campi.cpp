@@ -42,7 +42,14 @@ bool falso(QString *motivo, const QString &perche)
 
 bool spazio(QChar c) { return c == u' ' || c == u'\t'; }
 
-bool controllo(QChar c) { return c.category() == QChar::Other_Control; }
+// Control characters, and the invisible format ones (bidi embeddings, overrides and
+// isolates, zero-width spaces and joiners, the byte-order mark, soft hyphens): a value
+// wrapped in U+202E ... U+202C would show as one figure and read as another.
+bool invisibile(char32_t u)
+{
+    const auto c = QChar::category(u);
+    return c == QChar::Other_Control || c == QChar::Other_Format;
+}
 
 QString senzaSpazi(QStringView t)
 {
@@ -225,10 +232,10 @@ std::optional<QString> scandisci(const QByteArray &dati,
                     ++p;
                     break;
                 }
-                if (!controllo(t[p]))
-                    c.testo += t[p];
+                c.testo += t[p];
                 ++p;
             }
+            c.testo = senzaControlli(std::move(c.testo));
             // Whatever follows the closing quote up to the end of the field is dropped, as
             // the older versions did.
             while (p < n && t[p] != u',' && t[p] != u'\r' && t[p] != u'\n')
@@ -330,8 +337,36 @@ std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo)
 
 QString senzaControlli(QString testo)
 {
-    testo.removeIf([](QChar c) { return controllo(c); });
-    return testo;
+    const qsizetype n = testo.size();
+    qsizetype i = 0;
+    const auto passo = [&testo, n](qsizetype p, char32_t *u) -> qsizetype {
+        if (testo[p].isHighSurrogate() && p + 1 < n && testo[p + 1].isLowSurrogate()) {
+            *u = QChar::surrogateToUcs4(testo[p], testo[p + 1]);
+            return 2;
+        }
+        *u = testo[p].unicode();
+        return 1;
+    };
+    // Most texts hold none: they come back as they are, without a copy.
+    char32_t u = 0;
+    qsizetype l = 0;
+    for (; i < n; i += l) {
+        l = passo(i, &u);
+        if (invisibile(u))
+            break;
+    }
+    if (i == n)
+        return testo;
+    QString pulito;
+    pulito.reserve(n);
+    pulito.append(QStringView(testo).left(i));
+    while (i < n) {
+        l = passo(i, &u);
+        if (!invisibile(u))
+            pulito.append(QStringView(testo).mid(i, l));
+        i += l;
+    }
+    return pulito;
 }
 
 std::optional<QList<Campo>> leggiArchivio(const QString &percorso, int quanti, QString *motivo)

@@ -52,7 +52,7 @@ struct Campo {
 };
 
 // Reads the first `quanti` fields in file order, whatever line they stand on; control
-// characters inside quotes are dropped. Nothing (and the reason, in Italian, in
+// and invisible format characters inside quotes are dropped (senzaControlli). Nothing (and the reason, in Italian, in
 // `motivo`) when the bytes are not text, the data run out before `quanti` fields, or a
 // quote is never closed. No fields asked, none read.
 std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti,
@@ -62,8 +62,9 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti,
 // record from another file. Nothing (and the reason) as leggiCampi.
 std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo = nullptr);
 
-// The text without control characters (tab, line ends, DEL, C1 included): no field
-// ever holds one, typed, pasted or read from a file.
+// The text without control characters (tab, line ends, DEL, C1 included) and without
+// the invisible format characters (bidi controls, zero-width spaces, the byte-order
+// mark): no field ever holds one, typed, pasted or read from a file.
 QString senzaControlli(QString testo);
 
 // The whole content of a regular file no larger than dimensioneMassima.

@@ -1,6 +1,8 @@
 #include "comandi.h"
 
 #include "app/modulo.h"
+#include "archive/tipi.h"
+#include "archive/verifica.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,6 +93,20 @@ bool elimina(const QString &percorso, QString *motivo)
     return rifiuta(QStringLiteral("il file non può essere eliminato"));
 }
 
+// A file named as this window's record is taken only when it is laid out as one: a field
+// too many or a blank line in between would put every later value in the wrong control.
+// Any other file read through "Tutti i file" is taken field by field as always.
+std::optional<QString> difettoDelProprioRecord(const DescrizioneArchivio &archivio, const QString &percorso,
+                                               const QByteArray &dati)
+{
+    const auto tipo = tipoDaNome(archivio.prefisso);
+    if (archivio.prefisso.isEmpty() || !tipo
+        || !QFileInfo(percorso).fileName().startsWith(archivio.prefisso, Qt::CaseInsensitive))
+        return std::nullopt;
+    const auto righe = leggiRighe(dati);
+    return righe ? difettoForma(*tipo, *righe) : std::nullopt;
+}
+
 } // namespace
 
 dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio)
@@ -119,6 +135,12 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
     QString motivo;
     const auto dati = leggiFile(*percorso, &motivo);
     auto campi = dati ? leggiCampi(*dati, quantiCampi, &motivo) : std::nullopt;
+    if (campi) {
+        if (const auto difetto = difettoDelProprioRecord(archivio, *percorso, *dati)) {
+            motivo = *difetto;
+            campi.reset();
+        }
+    }
     if (giaNominato)
         giaScelto()->letto = campi.has_value();
     if (!campi) {

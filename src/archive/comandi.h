@@ -37,7 +37,10 @@ dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio);
 // nothing silently; a file that cannot be read is reported in a stop message titled
 // `titoloMessaggi`, gives nothing and leaves `nomefile` as it was; otherwise `nomefile`
 // takes the chosen name.
-// A file read but not recognised as the window's record leaves `nomefile` empty.
+// A file read but not recognised as the window's record leaves `nomefile` empty. A file
+// whose name starts with the window's prefix but whose lines are not laid out as its
+// record (a field too many, a blank line in between, another kind's record) is reported
+// as one that cannot be read: its values would land in the wrong places.
 std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
                                          QString &nomefile, int quantiCampi,
                                          const QString &titoloMessaggi);

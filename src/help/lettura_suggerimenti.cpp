@@ -1,5 +1,7 @@
 #include "help/lettura_suggerimenti.h"
 
+#include "archive/campi.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -35,14 +37,14 @@ QStringList dividiSuggerimenti(QByteArray dati)
         const QChar c = testo[i];
         if (c != u'\r' && c != u'\n')
             continue;
-        suggerimenti.append(testo.mid(inizio, i - inizio));
+        suggerimenti.append(senzaControlli(testo.mid(inizio, i - inizio)));
         if (c == u'\r' && i + 1 < n && testo[i + 1] == u'\n')
             ++i;
         inizio = i + 1;
     }
     // The last line without an end is a tip too; after a final line end there is none.
     if (inizio < n && suggerimenti.size() < suggerimentiMassimi)
-        suggerimenti.append(testo.mid(inizio));
+        suggerimenti.append(senzaControlli(testo.mid(inizio)));
     return suggerimenti;
 }
 

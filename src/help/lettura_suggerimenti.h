@@ -3,7 +3,8 @@
 //
 // A line ends at CR LF, CR or LF; the end is not part of the tip, and a file that ends
 // with a line end has no empty tip after it. Every other line is a tip, empty ones
-// included. Valid UTF-8 is read as such (a leading byte-order mark dropped), anything
+// included; control and invisible format characters (bidi controls, zero-width spaces)
+// are dropped from it. Valid UTF-8 is read as such (a leading byte-order mark dropped), anything
 // else as Windows-1252, the code page older versions wrote.
 
 #include <QByteArray>

@@ -124,10 +124,27 @@ QString familyOf(const QTextCharFormat &f)
     return f.property(QTextFormat::FontFamily).toString();
 }
 
+// A paragraph longer than any a report or help page writes is cut to its beginning: the
+// layout breaks a long word again for every line it fills, so its time grows with the
+// square of the length (a 1 MiB caption took minutes), and no reader wants those pages.
+QString capped(QString paragraph)
+{
+    if (paragraph.size() <= Document::longestParagraph)
+        return paragraph;
+    qsizetype cut = Document::longestParagraph - 1;
+    if (paragraph.at(cut - 1).isHighSurrogate())
+        --cut; // never half a character
+    paragraph.truncate(cut);
+    return paragraph + QChar(0x2026);
+}
+
 QStringList paragraphsOf(const QString &text)
 {
     static const QRegularExpression ends(QStringLiteral("\r\n|\r|\n"));
-    return text.split(ends);
+    QStringList parts = text.split(ends);
+    for (QString &p : parts)
+        p = capped(std::move(p));
+    return parts;
 }
 
 QTextBlockFormat withoutBreak(QTextBlockFormat f)

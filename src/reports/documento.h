@@ -192,6 +192,10 @@ class Document : public QTextDocument
 public:
     static constexpr double unitsPerPoint = 10.0;
     static constexpr double dotsPerInch = 720.0;
+    // The most characters a paragraph or a cell shows; a longer text shows its beginning
+    // and "…" (a figure or a caption is a few words, a help paragraph under a thousand
+    // characters).
+    static constexpr qsizetype longestParagraph = 2000;
 
     explicit Document(QObject *parent = nullptr);
     ~Document() override;

@@ -12,7 +12,8 @@
 namespace fuzz {
 
 // A text of at most `quanti` parts, each one of the target's pieces or any printable code
-// point outside the surrogates: fields never hold control characters.
+// point outside the surrogates: fields never hold control characters, nor invisible
+// format ones (bidi controls, zero-width spaces, tags).
 template <std::size_t N>
 QString testoDaPezzi(FuzzedDataProvider &fdp, const char16_t *const (&pezzi)[N], int quanti)
 {
@@ -23,7 +24,7 @@ QString testoDaPezzi(FuzzedDataProvider &fdp, const char16_t *const (&pezzi)[N],
             t += QString::fromUtf16(pezzi[fdp.ConsumeIntegralInRange<std::size_t>(0, N - 1)]);
         } else {
             char32_t c = fdp.ConsumeIntegralInRange<char32_t>(0x20, 0x10FFFF);
-            if ((c >= 0x7f && c < 0xa0) || (c >= 0xd800 && c < 0xe000))
+            if ((c >= 0x7f && c < 0xa0) || (c >= 0xd800 && c < 0xe000) || QChar::category(c) == QChar::Other_Format)
                 c = u'x';
             t += QString::fromUcs4(&c, 1);
         }

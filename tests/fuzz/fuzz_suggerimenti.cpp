@@ -1,8 +1,10 @@
 // The tips reader on arbitrary bytes: it never crashes; every line end (CR LF, CR or LF)
 // closes one tip and no tip holds one; a final line end adds no tip; the count stays
-// within the cap; and the tips, joined again with LF, give back the decoded text.
+// within the cap; and the tips, joined again with LF, give back the decoded text less its
+// control and invisible format characters.
 
 #include "comune.h"
+#include "archive/campi.h"
 #include "help/lettura_suggerimenti.h"
 
 #include <QStringDecoder>
@@ -63,6 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t n)
         // its line ends made LF.
         QString normale = testo;
         normale.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        // Less the control and invisible characters each tip drops.
+        QStringList righe = normale.split(u'\n');
+        for (QString &r : righe)
+            r = senzaControlli(r);
+        normale = righe.join(u'\n');
         const QString rifatto = t.join(u'\n') + (finale ? QStringLiteral("\n") : QString());
         fuzz::verifica(rifatto == normale, "i suggerimenti ridanno il testo", dove);
     } else {

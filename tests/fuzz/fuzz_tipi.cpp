@@ -1,8 +1,10 @@
 // A file's kind told by the shape of its record: on any bytes at most one kind's shape
-// fits, and the line ends the file happens to use never change the answer.
+// fits, and the line ends the file happens to use never change the answer. The check of a
+// record against a kind agrees with it: a record of that shape passes, any other is told why.
 
 #include "comune.h"
 #include "archive/tipi.h"
+#include "archive/verifica.h"
 #include "estimates/calcoli.h"
 #include "estimates/calcoli_altezze.h"
 #include "estimates/calcoli_disaggregati.h"
@@ -30,6 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
     verifica(forme <= 1, "al piu' una forma di record", d);
     const auto tipo = tipoDaRighe(*righe);
     verifica(tipo.has_value() == (forme == 1), "il tipo e' la forma che combacia", d);
+
+    for (const DescrizioneTipo &k : tipiArchivio()) {
+        const auto difetto = difettoForma(k.tipo, *righe);
+        // A main-window record is told by its currency caption too, which is a figure.
+        const bool senzaValuta = k.tipo == TipoArchivio::Menu && !righe->isEmpty() && !righe->first().isEmpty()
+            && !righe->first().first().testo.startsWith(QStringLiteral("Valori in "));
+        verifica(difetto.has_value() == (tipo != k.tipo) || (!difetto && senzaValuta),
+                 "la forma controllata e' quella che dice il tipo", d + u' ' + k.prefisso);
+        verifica(!difetto || !difetto->isEmpty(), "un difetto dice perche'", d);
+        if (const auto dati = difettoArchivio(k.tipo, byte))
+            verifica(!dati->isEmpty(), "un difetto dice perche'", d);
+    }
 
     // The same lines ended otherwise (CR LF, LF or CR) are the same file.
     QList<QByteArray> linee{QByteArray()};
