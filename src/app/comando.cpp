@@ -94,6 +94,10 @@ QString impossibileAprire(const QString &file, const QString &motivo)
 // Every window closed and the shared state as a fresh start leaves it.
 void ricominciaDaCapo()
 {
+    // What the windows queued for themselves (layouts, repaints) will never be wanted: out
+    // of the queue first, or every one of their hundreds of objects searches it on its way.
+    // Nothing else waits there: the last call sent the deletions it queued.
+    QCoreApplication::removePostedEvents(nullptr);
     registro::chiudi<menu>();
     registro::chiudi<risultatidisaggregati>();
     registro::chiudi<risultatisintetici>();
