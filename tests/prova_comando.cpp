@@ -359,6 +359,67 @@ private slots:
             QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
     }
 
+    // What stands under the report's name in the folder: only a regular file is replaced;
+    // a link, a folder or a FIFO is refused for that file alone, left as it was, and the
+    // next file still goes.
+    void pdfSoloSuFileNormali_data()
+    {
+        QTest::addColumn<QString>("ostacolo");
+        QTest::addColumn<QString>("motivo"); // empty: replaced
+        QTest::newRow("file normale") << "file" << "";
+        QTest::newRow("collegamento fuori dalla cartella") << "collegamento" << "collegamento simbolico";
+        QTest::newRow("collegamento rotto") << "rotto" << "collegamento simbolico";
+        QTest::newRow("cartella") << "cartella" << "una cartella";
+        QTest::newRow("FIFO") << "fifo" << "FIFO";
+    }
+    void pdfSoloSuFileNormali()
+    {
+        QFETCH(QString, ostacolo);
+        QFETCH(QString, motivo);
+        QTemporaryDir base;
+        const QString cartella = base.filePath(QStringLiteral("rapporti"));
+        const QString fuori = base.filePath(QStringLiteral("appunti.txt"));
+        QVERIFY(QDir().mkpath(cartella));
+        QFile f(fuori);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("da non perdere\n") > 0);
+        f.close();
+        const QString nome = QDir(cartella).filePath(QStringLiteral("Perix-menu-esempio.pdf"));
+        if (ostacolo == QLatin1String("file"))
+            QVERIFY(QFile::copy(fuori, nome));
+        else if (ostacolo == QLatin1String("collegamento"))
+            QVERIFY(QFile::link(QStringLiteral("../appunti.txt"), nome));
+        else if (ostacolo == QLatin1String("rotto"))
+            QVERIFY(QFile::link(base.filePath(QStringLiteral("mancante.txt")), nome));
+        else if (ostacolo == QLatin1String("cartella"))
+            QVERIFY(QDir().mkpath(nome));
+        else
+            QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {nome}), 0);
+
+        const Uscita u = esegui({QStringLiteral("--pdf"), cartella, esempio(QStringLiteral("menu")), esempio(QStringLiteral("alt"))});
+        QVERIFY2(u.err.contains(QStringLiteral("[2/2] %1: creato").arg(esempio(QStringLiteral("alt")))), qPrintable(u.err));
+        const QFileInfo dopo(nome);
+        if (motivo.isEmpty()) {
+            QCOMPARE(u.stato, 0);
+            QFile pdf(nome);
+            QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+        } else {
+            QCOMPARE(u.stato, 1);
+            QVERIFY2(u.err.contains(QStringLiteral("[1/2] %1: NON RIUSCITO: Impossibile scrivere il documento %2: ")
+                                        .arg(esempio(QStringLiteral("menu")), nome))
+                         && u.err.contains(motivo),
+                     qPrintable(u.err));
+            QCOMPARE(dopo.isSymLink(), ostacolo == QLatin1String("collegamento") || ostacolo == QLatin1String("rotto"));
+            QCOMPARE(dopo.isDir(), ostacolo == QLatin1String("cartella"));
+        }
+        QVERIFY(!QFileInfo::exists(base.filePath(QStringLiteral("mancante.txt"))));
+        QFile letto(fuori);
+        QVERIFY(letto.open(QIODevice::ReadOnly));
+        QCOMPARE(letto.readAll(), QByteArray("da non perdere\n"));
+        // Nothing half-written left beside the reports.
+        QCOMPARE(QDir(cartella).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).filter(
+                     QStringLiteral(".Perix")), QStringList());
+    }
+
     // The same report saved as a Word document (what the benchmark hands to LibreOffice).
     void rapportoInWord()
     {

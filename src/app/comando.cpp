@@ -5,15 +5,18 @@
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "app/splash.h"
+#include "app/uscita.h"
 #include "archive/comandi.h"
 #include "archive/tipi.h"
 #include "archive/verifica.h"
+#include "estimates/calcoli_altezze.h"
+#include "estimates/calcoli_disaggregati.h"
 #include "estimates/calcoli_sintetici.h"
+#include "estimates/calcoli_tipologie.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
-#include "reports/finestrareport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,19 +92,13 @@ QString impossibileAprire(const QString &file, const QString &motivo)
     return QStringLiteral("Impossibile aprire il file %1: %2").arg(QFileInfo(file).fileName(), motivo);
 }
 
-// What the window said last (the answerer records every message instead of showing it).
-QString ultimoMessaggio()
-{
-    const auto &mostrati = dialoghi::prova::mostrati();
-    for (auto i = mostrati.size(); i-- > 0;)
-        if (mostrati[i].tipo == dialoghi::prova::Mostrato::Tipo::Messaggio)
-            return QString(mostrati[i].testo).replace(u'\r', u' ');
-    return {};
-}
-
 // Every window closed and the shared state as a fresh start leaves it.
 void ricominciaDaCapo()
 {
+    // What the windows queued for themselves (layouts, repaints) will never be wanted: out
+    // of the queue first, or every one of their hundreds of objects searches it on its way.
+    // Nothing else waits there: the last call sent the deletions it queued.
+    QCoreApplication::removePostedEvents(nullptr);
     registro::chiudi<menu>();
     registro::chiudi<risultatidisaggregati>();
     registro::chiudi<risultatisintetici>();
@@ -299,47 +296,112 @@ bool apriDaRigaDiComando(const QStringList &file)
     return tutti;
 }
 
+namespace {
+
+// The record of the file read whole and checked by the readers the window's Apri uses:
+// nothing, with the reason the window would give, when the window would not take it.
+std::optional<QString> recordIllegibile(TipoArchivio tipo, const QString &file)
+{
+    QString motivo;
+    const auto dati = leggiFile(file, &motivo);
+    if (!dati)
+        return impossibileAprire(file, motivo);
+    const auto campi = [&](int quanti) { return leggiCampi(*dati, quanti, &motivo); };
+    bool buono = false;
+    switch (tipo) {
+    case TipoArchivio::Menu:
+        buono = campi(5).has_value();
+        break;
+    case TipoArchivio::Disaggregati:
+        if (const auto c = campi(5 + categorie)) {
+            buono = leggiDisaggregati(*c).has_value();
+            if (!buono)
+                motivo = QStringLiteral("il file non contiene i dati dei costi disaggregati");
+        }
+        break;
+    case TipoArchivio::Percentuali:
+        buono = campi(categorie).has_value();
+        break;
+    case TipoArchivio::Sintetici:
+        if (const auto c = campi(campiSintetici))
+            buono = leggiSintetici(*c, &motivo).has_value();
+        break;
+    case TipoArchivio::Tipologie:
+        if (const auto c = campi(campiTipologie))
+            buono = leggiRecordTipologie(*c, &motivo).has_value();
+        break;
+    case TipoArchivio::Altezze:
+        if (const auto c = campi(campiAltezze))
+            buono = leggiRecordAltezze(*c, &motivo).has_value();
+        break;
+    }
+    if (buono)
+        return std::nullopt;
+    return impossibileAprire(file, motivo);
+}
+
+// The document of the file's report, or why there is none. The steps run in order and the
+// first that fails gives the reason: the kind, the record, the figures, the document.
+std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
+{
+    QString perche;
+    const auto tipo = tipoArchivio(file, &perche);
+    if (!tipo) {
+        *motivo = impossibileAprire(file, perche);
+        return nullptr;
+    }
+    if (*tipo == TipoArchivio::Percentuali) {
+        *motivo = QStringLiteral("un file di percentuali non ha un documento proprio (si apre nella finestra dei "
+                                 "costi disaggregati, accanto ai dati di un file Perix-disaggr-)");
+        return nullptr;
+    }
+    // The whole record is checked before anything is built from it: one laid out otherwise,
+    // or with figures its window would question, never becomes a clean-looking document.
+    if (const auto difetto = difettoArchivio(*tipo, file)) {
+        *motivo = impossibileAprire(file, *difetto);
+        return nullptr;
+    }
+    if (const auto illegibile = recordIllegibile(*tipo, file)) {
+        *motivo = *illegibile;
+        return nullptr;
+    }
+    // The window's own figures: its Apri fills it, its calculations run as on screen. The
+    // window is never shown and whatever it would say meanwhile is held by the dialog layer.
+    FinestraStima *finestra = finestraDi(*tipo);
+    if (!apriNellaFinestra(*tipo, finestra, file)) {
+        *motivo = impossibileAprire(file, QStringLiteral("la finestra non ha preso i dati del file"));
+        return nullptr;
+    }
+    return finestra->documentoRapporto(motivo);
+}
+
+} // namespace
+
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, FormatoRapporto formato)
 {
     EsitoRapporto esito;
     ricominciaDaCapo();
-    const auto fine = [&esito](const QString &motivo) {
-        esito.motivo = motivo;
-        ricominciaDaCapo();
+    const std::unique_ptr<Document> documento = documentoDiFile(file, &esito.motivo);
+    // Each file's figures are its own: nothing of this one stays for the next.
+    ricominciaDaCapo();
+    if (!documento)
         return esito;
-    };
-    QString motivo;
-    const auto tipo = tipoArchivio(file, &motivo);
-    if (!tipo)
-        return fine(impossibileAprire(file, motivo));
-    // The whole record is checked before anything is built from it: one laid out otherwise,
-    // or with figures its window would question, never becomes a clean-looking document.
-    if (const auto difetto = difettoArchivio(*tipo, file))
-        return fine(impossibileAprire(file, *difetto));
-    FinestraStima *finestra = finestraDi(*tipo);
-    if (!apriNellaFinestra(*tipo, finestra, file))
-        return fine(ultimoMessaggio());
 
-    finestra->esegui(Comando::Stampa);
-    auto *documento = qobject_cast<finestrareport *>(Modulo::wordapp.data());
-    if (!documento) {
-        QString detto = ultimoMessaggio();
-        if (detto.isEmpty())
-            detto = QStringLiteral("la finestra non ha preparato alcun documento");
-        // A schedule alone gives the disaggregated window nothing to print.
-        if (*tipo == TipoArchivio::Percentuali)
-            detto = QStringLiteral("un file di percentuali non ha un documento proprio (%1)").arg(detto);
-        return fine(detto);
+    QString motivo;
+    const bool scritto = scriviUscita(uscita,
+                                      [&](QIODevice &d, QString *m) {
+                                          return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m)
+                                                                                 : scriviDocx(*documento, d, m);
+                                      },
+                                      &motivo);
+    if (!scritto) {
+        esito.motivo = QStringLiteral("Impossibile scrivere il documento %1: %2")
+                           .arg(QDir::toNativeSeparators(uscita), motivo);
+        return esito;
     }
-    const bool scritto = formato == FormatoRapporto::Pdf
-        ? documento->documento()->exportPdf(uscita, &motivo)
-        : scriviDocx(*documento->documento(), uscita, &motivo);
-    if (!scritto)
-        return fine(QStringLiteral("Impossibile scrivere il documento %1: %2")
-                        .arg(QDir::toNativeSeparators(uscita), motivo));
     esito.riuscito = true;
-    esito.pagine = documento->documento()->pageCount();
-    return fine(QString());
+    esito.pagine = documento->pageCount();
+    return esito;
 }
 
 int rapportiPdf(const QString &cartella, const QStringList &file)

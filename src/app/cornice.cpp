@@ -5,9 +5,12 @@
 #include "app/avvio.h"
 #include "app/modulo.h"
 #include "app/registro.h"
+#include "reports/documento.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QHash>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -110,12 +113,27 @@ QList<MenuCornice> menuPredefiniti()
     };
 }
 
+namespace {
+
+// The toolbar's pictures are read once per session: five windows of 22 buttons each would
+// otherwise parse the same drawings again every time a window is made.
+QIcon iconaRisorsa(const QString &percorso)
+{
+    static QHash<QString, QIcon> lette;
+    auto it = lette.find(percorso);
+    if (it == lette.end())
+        it = lette.insert(percorso, QIcon(percorso));
+    return *it;
+}
+
+} // namespace
+
 FinestraStima::FinestraStima(const DescrizioneCornice &descrizione, QWidget *parent)
     : QMainWindow(parent), m_descrizione(descrizione)
 {
     caricaRisorse();
     setWindowTitle(descrizione.titolo);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
+    setWindowIcon(iconaRisorsa(QStringLiteral(":/icons/icona.svg")));
     m_area = new QWidget(this);
     m_area->setObjectName(QStringLiteral("area"));
     setCentralWidget(m_area);
@@ -170,7 +188,7 @@ void FinestraStima::creaBarra()
     for (int p = 1; p <= 22; ++p) {
         const PosizioneBarra &b = barra[p - 1];
         QAction *a = b.icona
-            ? m_barra->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icona))),
+            ? m_barra->addAction(iconaRisorsa(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icona))),
                                  QString::fromUtf8(b.suggerimento))
             : m_barra->addSeparator();
         a->setObjectName(QStringLiteral("Toolbar1(%1)").arg(p));
@@ -247,6 +265,13 @@ void FinestraStima::Toolbar1_ButtonClick(int posizione)
         return;
     Modulo::aggiornavaluta();
     esegui(comandoPosizione(posizione));
+}
+
+std::unique_ptr<Document> FinestraStima::documentoRapporto(QString *rifiuto)
+{
+    if (rifiuto)
+        *rifiuto = QStringLiteral("la finestra non ha un documento da stampare");
+    return nullptr;
 }
 
 void FinestraStima::esegui(Comando c)

@@ -11,11 +11,14 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QToolBar;
 
 namespace perix {
+
+class Document;
 
 enum class Comando {
     Apri, Salva, SalvaNome, Elimina, Stampa, Esci,
@@ -65,6 +68,10 @@ public:
 
     // Runs a frame command as its menu item would.
     void esegui(Comando c);
+
+    // The document "Stampa dati finestra" shows, built from what the window shows now, with
+    // no report window; nothing, with the window's own refusal, when it has nothing to print.
+    virtual std::unique_ptr<Document> documentoRapporto(QString *rifiuto);
 
     clsResize &ridimensionamento() { return m_resize; }
 

@@ -1,6 +1,7 @@
 #include "altezze.h"
 
 #include "app/dialoghi.h"
+#include "reports/documento.h"
 #include "app/modulo.h"
 #include "archive/comandi.h"
 #include "format/numeri.h"
@@ -353,27 +354,22 @@ void variocosto::eliminare_click()
     eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
 }
 
-void variocosto::solodati_click()
+std::optional<DatiRapportoAltezze> variocosto::datiRapporto(QString *rifiuto) const
 {
     const int k = Modulo::altezzascelta;
     if (soldi()->text().isEmpty() || !valida(k)) {
-        dialoghi::stop(this,
-                       QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne."),
-                       Modulo::titolocontrollo);
-        return;
+        if (rifiuto)
+            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
+                                      "archiviato per prelevarne.");
+        return std::nullopt;
     }
     if (!costopieno->text().isEmpty() && !letturaLocale(costopieno->text())) {
-        dialoghi::stop(this,
-                       QStringLiteral("Il costo al mc. vuoto per pieno «%1» non è un numero valido: correggerlo "
+        if (rifiuto)
+            *rifiuto = QStringLiteral("Il costo al mc. vuoto per pieno «%1» non è un numero valido: correggerlo "
                                       "prima di stampare i dati.")
-                           .arg(breve(costopieno->text())),
-                       Modulo::titolocontrollo);
-        return;
+                       .arg(breve(costopieno->text()));
+        return std::nullopt;
     }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint(); // the user sees it while the document is built
     DatiRapportoAltezze d;
     d.soldi = soldi()->text();
     d.etichetta = Label6->text();
@@ -383,8 +379,28 @@ void variocosto::solodati_click()
     for (int i = 1; i <= numeroAltezze; ++i)
         d.righe[std::size_t(i)] = {piani[std::size_t(i)]->text(), varicosti[std::size_t(i)]->text(),
                                    Label4[std::size_t(i)]->text()};
+    return d;
+}
+
+std::unique_ptr<Document> variocosto::documentoRapporto(QString *rifiuto)
+{
+    const auto d = datiRapporto(rifiuto);
+    return d ? documentoAltezze(*d) : nullptr;
+}
+
+void variocosto::solodati_click()
+{
+    QString rifiuto;
+    const auto d = datiRapporto(&rifiuto);
+    if (!d) {
+        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
     QString motivo;
-    if (!rapportoAltezze(d, &motivo)) {
+    if (!rapportoAltezze(*d, &motivo)) {
         passo->setText(prima);
         dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento della stima: %1").arg(motivo),
                        Modulo::titolocontrollo);

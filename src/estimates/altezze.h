@@ -5,10 +5,12 @@
 #include "app/controlli.h"
 #include "estimates/calcoli_altezze.h"
 #include "estimates/finestracosti.h"
+#include "reports/rapporto_altezze.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <array>
+#include <optional>
 
 namespace perix::Modulo {
 // The class chosen in the height window (1..14; 0 none). Kept apart from tipologiascelta,
@@ -39,6 +41,10 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
+    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
+    // The figures of the report as the window shows them; nothing, with the refusal, when
+    // there is nothing to print.
+    std::optional<DatiRapportoAltezze> datiRapporto(QString *rifiuto = nullptr) const;
     void scrivialtezze(const QString &titoloDialogo);
 
     const QString &nomefile() const { return m_nomefile; }

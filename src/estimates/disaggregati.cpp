@@ -2,6 +2,7 @@
 
 #include "app/controlli.h"
 #include "app/dialoghi.h"
+#include "reports/documento.h"
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "archive/comandi.h"
@@ -182,13 +183,13 @@ void risultatidisaggregati::creaControlli()
         return pulsanteFigura(Frame2, nome, testo, "web", suggerimento, {8, y, 166, 28});
     };
     connect(web("archivio", "archivio dati",
-                "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici", 20),
+                                      "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici", 20),
             &QToolButton::clicked, this, [this] { archivio_Click(); });
     connect(web("edifici", "stima edifici", "cliccare per visualizzare la pagina web con il software per stima di edifici",
                 54),
             &QToolButton::clicked, this, [this] { edifici_Click(); });
     connect(web("terreni", "relazione",
-                "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ", 88),
+                                      "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ", 88),
             &QToolButton::clicked, this, [this] { terreni_Click(); });
 
     passo = etichetta(a, QStringLiteral("passo"), passoIniziale,
@@ -479,18 +480,14 @@ void risultatidisaggregati::eliminare_click()
     eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
 }
 
-void risultatidisaggregati::solodati_click()
+std::optional<DatiRapportoDisaggregati> risultatidisaggregati::datiRapporto(QString *rifiuto) const
 {
     if (soldi()->text().isEmpty()) {
-        dialoghi::stop(this,
-                       QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne."),
-                       Modulo::titolocontrollo);
-        return;
+        if (rifiuto)
+            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
+                                      "archiviato per prelevarne.");
+        return std::nullopt;
     }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint();
     DatiRapportoDisaggregati d{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(),
                                {}, {}, {}, {}};
     for (int k = 1; k <= categorie; ++k) {
@@ -500,8 +497,28 @@ void risultatidisaggregati::solodati_click()
         d.p2[i] = p2[i]->text();
         d.ris2[i] = ris2[i]->text();
     }
+    return d;
+}
+
+std::unique_ptr<Document> risultatidisaggregati::documentoRapporto(QString *rifiuto)
+{
+    const auto d = datiRapporto(rifiuto);
+    return d ? documentoDisaggregati(*d) : nullptr;
+}
+
+void risultatidisaggregati::solodati_click()
+{
+    QString rifiuto;
+    const auto d = datiRapporto(&rifiuto);
+    if (!d) {
+        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint();
     QString motivo;
-    if (!rapportoDisaggregati(d, &motivo)) {
+    if (!rapportoDisaggregati(*d, &motivo)) {
         passo->setText(prima);
         dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento della stima: %1").arg(motivo),
                        Modulo::titolocontrollo);

@@ -4,12 +4,14 @@
 
 #include "estimates/calcoli_disaggregati.h"
 #include "estimates/finestracosti.h"
+#include "reports/rapporto_disaggregati.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <array>
+#include <optional>
 
 namespace perix {
 
@@ -38,6 +40,10 @@ public:
     void cancelladati_Click() override;
     void aiuto_Click() override;
     void solodati_click() override;
+    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
+    // The figures of the report as the window shows them; nothing, with the refusal, when
+    // there is nothing to print.
+    std::optional<DatiRapportoDisaggregati> datiRapporto(QString *rifiuto = nullptr) const;
     void apri_Click() override;
     void salva_Click() override;
     void salvanome_Click() override;

@@ -1,6 +1,7 @@
 #include "menu.h"
 
 #include "app/dialoghi.h"
+#include "reports/documento.h"
 #include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "app/modulo.h"
@@ -723,18 +724,14 @@ void menu::eliminare_click()
     eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
 }
 
-void menu::solodati_click()
+std::optional<DatiRapportoMenu> menu::datiRapporto(QString *rifiuto) const
 {
     if (!aree->isChecked()) {
-        dialoghi::messaggio(this,
-                            QStringLiteral("La stampa di dati è significativa solo per la stima di aree fabbricabili: "
-                                           "per gli altri tipi di stima utilizzare le finestre successive."),
-                            Modulo::titolocontrollo, dialoghi::Icona::Informazione);
-        return;
+        if (rifiuto)
+            *rifiuto = QStringLiteral("La stampa di dati è significativa solo per la stima di aree fabbricabili: "
+                                      "per gli altri tipi di stima utilizzare le finestre successive.");
+        return std::nullopt;
     }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint(); // the user sees it while the document is built
     DatiRapportoMenu d;
     // The figures are in the currency the window shows: after an open that is the file's,
     // whatever was picked before (and in a fresh session nothing was).
@@ -746,8 +743,28 @@ void menu::solodati_click()
     d.superficie = superficie->text();
     for (int k = 1; k <= 6; ++k)
         d.risultati[std::size_t(k)] = risultati[std::size_t(k)]->text();
+    return d;
+}
+
+std::unique_ptr<Document> menu::documentoRapporto(QString *rifiuto)
+{
+    const auto d = datiRapporto(rifiuto);
+    return d ? documentoMenu(*d) : nullptr;
+}
+
+void menu::solodati_click()
+{
+    QString rifiuto;
+    const auto d = datiRapporto(&rifiuto);
+    if (!d) {
+        dialoghi::messaggio(this, rifiuto, Modulo::titolocontrollo, dialoghi::Icona::Informazione);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
     QString motivo;
-    if (!rapportoMenu(d, &motivo)) {
+    if (!rapportoMenu(*d, &motivo)) {
         passo->setText(prima);
         dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento della stima: %1").arg(motivo),
                        Modulo::titolocontrollo);

@@ -4,6 +4,7 @@
 
 #include "app/cornice.h"
 #include "app/controlli.h"
+#include "reports/rapporti.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -53,6 +54,10 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
+    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
+    // The figures of the report as the window shows them; nothing, with why, when the
+    // estimate shown has no report here.
+    std::optional<DatiRapportoMenu> datiRapporto(QString *rifiuto = nullptr) const;
     void scrivimenu(const QString &titoloDialogo);
 
     const QString &nomefile() const { return m_nomefile; }

@@ -2,6 +2,7 @@
 
 #include "app/controlli.h"
 #include "app/dialoghi.h"
+#include "reports/documento.h"
 #include "app/modulo.h"
 #include "archive/comandi.h"
 #include "reports/rapporto_sintetici.h"
@@ -320,18 +321,14 @@ void risultatisintetici::archivio_Click()
     Modulo::apriindirizzo(Modulo::paginaarchivio);
 }
 
-void risultatisintetici::solodati_click()
+std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *rifiuto) const
 {
     if (soldi()->text().isEmpty()) {
-        dialoghi::stop(this,
-                       QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne."),
-                       Modulo::titolocontrollo);
-        return;
+        if (rifiuto)
+            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
+                                      "archiviato per prelevarne.");
+        return std::nullopt;
     }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint(); // the user sees it while the document is built
     DatiRapportoSintetici d;
     d.soldi = soldi()->text();
     for (std::size_t c = 1; c <= 3; ++c) {
@@ -339,8 +336,28 @@ void risultatisintetici::solodati_click()
         for (std::size_t r = 1; r <= 5; ++r)
             d.griglia[r][c] = m_griglia[c][r]->text();
     }
+    return d;
+}
+
+std::unique_ptr<Document> risultatisintetici::documentoRapporto(QString *rifiuto)
+{
+    const auto d = datiRapporto(rifiuto);
+    return d ? documentoSintetici(*d) : nullptr;
+}
+
+void risultatisintetici::solodati_click()
+{
+    QString rifiuto;
+    const auto d = datiRapporto(&rifiuto);
+    if (!d) {
+        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
     QString motivo;
-    if (!rapportoSintetici(d, &motivo)) {
+    if (!rapportoSintetici(*d, &motivo)) {
         passo->setText(prima);
         dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento dei costi sintetici: %1").arg(motivo),
                        Modulo::titolocontrollo);

@@ -4,9 +4,11 @@
 
 #include "estimates/calcoli_sintetici.h"
 #include "estimates/finestracosti.h"
+#include "reports/rapporto_sintetici.h"
 
 #include <QLabel>
 #include <array>
+#include <optional>
 
 namespace perix {
 
@@ -29,6 +31,10 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
+    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
+    // The figures of the report as the window shows them; nothing, with the refusal, when
+    // there is nothing to print.
+    std::optional<DatiRapportoSintetici> datiRapporto(QString *rifiuto = nullptr) const;
     void controlla_click() override;
     void aiuto_Click() override;
     void cancelladati_Click() override { cancella_click(); }

@@ -1,6 +1,7 @@
 #include "tipologie.h"
 
 #include "app/dialoghi.h"
+#include "reports/documento.h"
 #include "app/modulo.h"
 #include "archive/comandi.h"
 #include "format/numeri.h"
@@ -377,27 +378,22 @@ void risultatitipologie::eliminare_click()
     eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
 }
 
-void risultatitipologie::solodati_click()
+std::optional<DatiRapportoTipologie> risultatitipologie::datiRapporto(QString *rifiuto) const
 {
     const int k = Modulo::tipologiascelta;
     if (soldi()->text().isEmpty() || !valida(k)) {
-        dialoghi::stop(this,
-                       QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne."),
-                       Modulo::titolocontrollo);
-        return;
+        if (rifiuto)
+            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
+                                      "archiviato per prelevarne.");
+        return std::nullopt;
     }
     if (!costonetto->text().isEmpty() && !letturaLocale(costonetto->text())) {
-        dialoghi::stop(this,
-                       QStringLiteral("Il costo al mq. di superficie netta «%1» non è un numero valido: correggerlo "
+        if (rifiuto)
+            *rifiuto = QStringLiteral("Il costo al mq. di superficie netta «%1» non è un numero valido: correggerlo "
                                       "prima di stampare i dati.")
-                           .arg(breve(costonetto->text())),
-                       Modulo::titolocontrollo);
-        return;
+                       .arg(breve(costonetto->text()));
+        return std::nullopt;
     }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint(); // the user sees it while the document is built
     DatiRapportoTipologie d;
     d.soldi = soldi()->text();
     d.costonetto = costonetto->text();
@@ -407,8 +403,28 @@ void risultatitipologie::solodati_click()
     for (int i = 1; i <= numeroTipologie; ++i)
         d.righe[std::size_t(i)] = {Label1[std::size_t(i)]->text(), edificio[std::size_t(i)]->text(),
                                    vano[std::size_t(i)]->text()};
+    return d;
+}
+
+std::unique_ptr<Document> risultatitipologie::documentoRapporto(QString *rifiuto)
+{
+    const auto d = datiRapporto(rifiuto);
+    return d ? documentoTipologie(*d) : nullptr;
+}
+
+void risultatitipologie::solodati_click()
+{
+    QString rifiuto;
+    const auto d = datiRapporto(&rifiuto);
+    if (!d) {
+        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
     QString motivo;
-    if (!rapportoTipologie(d, &motivo)) {
+    if (!rapportoTipologie(*d, &motivo)) {
         passo->setText(prima);
         dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento della stima: %1").arg(motivo),
                        Modulo::titolocontrollo);

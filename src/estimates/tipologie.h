@@ -5,11 +5,13 @@
 #include "app/controlli.h"
 #include "estimates/calcoli_tipologie.h"
 #include "estimates/finestracosti.h"
+#include "reports/rapporto_tipologie.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <array>
+#include <optional>
 
 namespace perix {
 
@@ -33,6 +35,10 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
+    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
+    // The figures of the report as the window shows them; nothing, with the refusal, when
+    // there is nothing to print.
+    std::optional<DatiRapportoTipologie> datiRapporto(QString *rifiuto = nullptr) const;
     void scrivitipologie(const QString &titoloDialogo);
     void terreni_Click();
     void edifici_Click();

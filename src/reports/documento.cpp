@@ -798,20 +798,26 @@ Table Document::addTable(int rows, int columns)
 
     if (follow)
         selection_.endKey();
+    added_.append(table);
     return Table(this, table);
 }
 
-int Document::tableCount() const
+QList<QTextTable *> Document::tables() const
 {
     QList<QTextTable *> all;
-    collectTables(rootFrame(), all);
-    return all.size();
+    for (const QPointer<QTextTable> &t : added_)
+        if (t)
+            all << t;
+    if (all.isEmpty()) // a document filled some other way
+        collectTables(rootFrame(), all);
+    return all;
 }
+
+int Document::tableCount() const { return int(tables().size()); }
 
 Table Document::table(int n)
 {
-    QList<QTextTable *> all;
-    collectTables(rootFrame(), all);
+    const QList<QTextTable *> all = tables();
     if (n < 1 || n > all.size())
         return {};
     return Table(this, all.at(n - 1));

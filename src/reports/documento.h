@@ -243,9 +243,15 @@ public:
     static double lengthInPoints(double length);
 
 private:
+    QList<QTextTable *> tables() const;
+
     Selection selection_;
     QPageSize paper_;
     double spacing_ = 0.0;
+    // The tables added, in document order (they are only ever added at the end). Qt brings
+    // its own list of frames up to date only when an edit block ends, and a report is
+    // built as one block.
+    QList<QPointer<QTextTable>> added_;
 };
 
 // Copies only the type (family, size, weight, italics, colour) of a format: cell and

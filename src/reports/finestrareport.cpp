@@ -70,7 +70,10 @@ void fallimento(QWidget *finestra, const QString &testo)
 
 } // namespace
 
-finestrareport::finestrareport(const QString &nome, QWidget *parent) : QMainWindow(parent), nome_(nome)
+finestrareport::finestrareport(const QString &nome, QWidget *parent) : finestrareport(nome, nullptr, parent) {}
+
+finestrareport::finestrareport(const QString &nome, Document *documento, QWidget *parent)
+    : QMainWindow(parent), nome_(nome)
 {
     setObjectName(QStringLiteral("finestrareport"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -79,9 +82,14 @@ finestrareport::finestrareport(const QString &nome, QWidget *parent) : QMainWind
     setWindowTitle(nomeProgramma() + QStringLiteral(": documento")
                    + (nome.isEmpty() ? QString() : QStringLiteral(" - ") + nome));
 
-    documento_ = new Document(this);
-    documento_->setMetaInformation(QTextDocument::DocumentTitle,
-                                   nome.isEmpty() ? nomeProgramma() : nomeProgramma() + QStringLiteral(" - ") + nome);
+    if (documento) {
+        documento_ = documento;
+        documento_->setParent(this);
+    } else {
+        documento_ = new Document(this);
+        documento_->setMetaInformation(QTextDocument::DocumentTitle,
+                                       nome.isEmpty() ? nomeProgramma() : nomeProgramma() + QStringLiteral(" - ") + nome);
+    }
 
     stampanteAnteprima_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     preparaStampante(*stampanteAnteprima_);

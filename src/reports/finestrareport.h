@@ -24,6 +24,8 @@ class finestrareport : public QMainWindow
 public:
     // `nome` is the short name shown in the title and proposed for the files.
     explicit finestrareport(const QString &nome = QString(), QWidget *parent = nullptr);
+    // Shows a document already built (see Rapporto); the window takes it over.
+    finestrareport(const QString &nome, Document *documento, QWidget *parent = nullptr);
     ~finestrareport() override;
 
     Document *documento() const;

@@ -17,47 +17,58 @@ namespace {
 const QString intero = QStringLiteral("##,##0");
 }
 
-Rapporto::Rapporto(const QString &nome, Avvio avvio)
+namespace {
+
+QString titoloDocumento(const QString &nome)
 {
-    // Without a widget application a window would abort the program: refuse instead.
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        motivo_ = QStringLiteral("il programma non ha un ambiente grafico in cui mostrare il documento");
-        return;
-    }
-    finestra_ = new finestrareport(nome);
+    const QString programma = Modulo::nomeprogramma.isEmpty() ? QStringLiteral("Perix") : Modulo::nomeprogramma;
+    return nome.isEmpty() ? programma : programma + QStringLiteral(" - ") + nome;
+}
+
+} // namespace
+
+Rapporto::Rapporto(const QString &nome, Avvio avvio)
+    : nome_(nome), proprio_(std::make_unique<Document>()), documento_(proprio_.get())
+{
+    documento_->setMetaInformation(QTextDocument::DocumentTitle, titoloDocumento(nome));
     prepara(avvio);
 }
 
-Rapporto::Rapporto(finestrareport *finestra, Avvio avvio) : finestra_(finestra)
+Rapporto::Rapporto(Document *documento, Avvio avvio) : documento_(documento)
 {
-    if (!finestra_) {
-        motivo_ = QStringLiteral("la finestra del documento non c'è più");
+    if (!documento_) {
+        motivo_ = QStringLiteral("il documento non c'è più");
         return;
     }
     prepara(avvio);
+}
+
+Rapporto::~Rapporto() { chiudiBlocco(); }
+
+void Rapporto::chiudiBlocco()
+{
+    if (!blocco_.isNull() && documento_)
+        blocco_.endEditBlock();
+    blocco_ = QTextCursor();
 }
 
 void Rapporto::prepara(Avvio avvio)
 {
-    finestrareport *f = finestra_;
-    Modulo::wordapp = f;
-    Modulo::worddoc = f->documento();
-    Modulo::wordtabella = nullptr;
-    f->show();
+    blocco_ = QTextCursor(documento_.data());
+    blocco_.beginEditBlock();
     if (avvio == Avvio::Completo) {
-        Document *d = f->documento();
+        Document *d = documento_;
         d->setParagraphSpacing(12);
         d->setPaperA4();
         d->selection().setFontName(QStringLiteral("Century Gothic"));
     }
 }
 
-
-bool Rapporto::valido() const { return finestra_ != nullptr; }
+bool Rapporto::valido() const { return documento_ != nullptr; }
 QString Rapporto::motivo() const { return motivo_; }
-finestrareport *Rapporto::finestra() const { return finestra_; }
-Document *Rapporto::documento() const { return finestra_ ? finestra_->documento() : nullptr; }
-Selection *Rapporto::selezione() const { return finestra_ ? &finestra_->documento()->selection() : nullptr; }
+QString Rapporto::nome() const { return nome_; }
+Document *Rapporto::documento() const { return documento_; }
+Selection *Rapporto::selezione() const { return documento_ ? &documento_->selection() : nullptr; }
 
 void Rapporto::intestazione()
 {
@@ -121,7 +132,6 @@ Table Rapporto::tabella(int righe, int colonne, const QList<QStringList> &conten
     t.fill(contenuto);
     if (formato > 0)
         t.autoFormat(formato);
-    Modulo::wordtabella = t.textTable();
     return t;
 }
 
@@ -159,11 +169,51 @@ bool Rapporto::salva(const QString &percorso, QString *motivo) const
     return d->saveAs(percorso, motivo);
 }
 
-finestrareport *Rapporto::mostra()
+std::unique_ptr<Document> Rapporto::prendi()
 {
-    finestrareport *f = finestra_;
-    if (!f)
+    chiudiBlocco();
+    documento_ = nullptr;
+    return std::move(proprio_);
+}
+
+finestrareport *Rapporto::mostra(QString *motivo)
+{
+    if (!proprio_) {
+        if (motivo)
+            *motivo = motivo_.isEmpty() ? QStringLiteral("il documento non è di questo rapporto") : motivo_;
         return nullptr;
+    }
+    return mostraRapporto(nome_, prendi(), motivo);
+}
+
+namespace {
+
+// The shared references point at the report last shown.
+void registra(finestrareport *f)
+{
+    Document *d = f->documento();
+    Modulo::wordapp = f;
+    Modulo::worddoc = d;
+    const int tabelle = d->tableCount();
+    Modulo::wordtabella = tabelle > 0 ? d->table(tabelle).textTable() : nullptr;
+}
+
+} // namespace
+
+finestrareport *mostraRapporto(const QString &nome, std::unique_ptr<Document> documento, QString *motivo)
+{
+    const auto rifiuta = [motivo](const QString &perche) -> finestrareport * {
+        if (motivo)
+            *motivo = perche;
+        return nullptr;
+    };
+    if (!documento)
+        return rifiuta(QStringLiteral("non c'è alcun documento da mostrare"));
+    // Without a widget application a window would abort the program: refuse instead.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return rifiuta(QStringLiteral("il programma non ha un ambiente grafico in cui mostrare il documento"));
+    auto *f = new finestrareport(nome, documento.release());
+    registra(f);
     f->aggiorna();
     f->show();
     f->raise();
@@ -211,48 +261,60 @@ bool includiProcedimento() { return impostazioni().value(chiaveProcedimento, fal
 
 void impostaIncludiProcedimento(bool includi) { impostazioni().setValue(chiaveProcedimento, includi); }
 
-finestrareport *rapportoMenu(const DatiRapportoMenu &d, QString *motivo)
+std::unique_ptr<Document> documentoMenu(const DatiRapportoMenu &d)
 {
     Rapporto r(QStringLiteral("stima area fabbricabile"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
+    componiMenu(r, d, d.procedimento.value_or(includiProcedimento()));
+    return r.prendi();
+}
+
+finestrareport *rapportoMenu(const DatiRapportoMenu &d, QString *motivo)
+{
     const bool procedimento = d.procedimento.value_or(includiProcedimento());
-    componiMenu(r, d, procedimento);
-    finestrareport *f = r.finestra();
+    DatiRapportoMenu scelti = d;
+    scelti.procedimento = procedimento;
+    finestrareport *f = mostraRapporto(QStringLiteral("stima area fabbricabile"), documentoMenu(scelti), motivo);
+    if (!f)
+        return nullptr;
     // The figures stay those of the click: the window may have changed since.
     f->aggiungiOpzione(QStringLiteral("procedimento"), QStringLiteral("Includi procedimento e sensibilità"),
                        QStringLiteral("aggiunge al documento il procedimento di calcolo e l'analisi di sensibilità"),
                        procedimento, [f, d](bool si) {
                            impostaIncludiProcedimento(si);
-                           Rapporto di(f);
-                           componiMenu(di, d, si);
-                           di.mostra();
+                           {
+                               Rapporto di(f->documento());
+                               componiMenu(di, d, si);
+                           }
+                           registra(f);
+                           f->aggiorna();
                        });
-    return r.mostra();
+    return f;
 }
 
 } // namespace perix
 
 namespace perix::Modulo {
 
-bool stampaguida()
+std::unique_ptr<Document> documentoguida()
 {
     Rapporto r(QStringLiteral("Guida: ") + titologuida, Avvio::SoloDocumento);
-    if (!r.valido()) {
-        dialoghi::stop(nullptr, QStringLiteral("Impossibile preparare la pagina della guida: ") + r.motivo(),
-                       titolocontrollo);
-        return false;
-    }
     r.selezione()->setFontName(QStringLiteral("Century Gothic"));
     r.scrivi(20, nomeprogramma + QLatin1Char('\r'));
     r.scrivi(16, descrizioneprogramma + QStringLiteral("\r\r\r"));
     r.scrivi(QStringLiteral("Guida: ") + titologuida + QStringLiteral("\r\r"));
     r.scrivi(12, testoguida + QLatin1Char('\r'));
     r.giustificaTutto();
-    r.mostra();
+    return r.prendi();
+}
+
+bool stampaguida()
+{
+    QString motivo;
+    if (!mostraRapporto(QStringLiteral("Guida: ") + titologuida, documentoguida(), &motivo)) {
+        dialoghi::stop(nullptr, QStringLiteral("Impossibile preparare la pagina della guida: ") + motivo,
+                       titolocontrollo);
+        return false;
+    }
     return true;
 }
 

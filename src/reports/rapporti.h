@@ -2,14 +2,15 @@
 // The reports: the common start, head and tables every window's report is made of, the
 // main window's report, and the printed help page.
 //
-// A window's report reads as a list of steps:
-//     Rapporto r(QStringLiteral("costi sintetici"));    // new window, A4, 12-pt spacing, Century Gothic
+// A report is a document built from the window's figures, with no widget involved; showing
+// it in a report window is a separate step. A report reads as a list of steps:
+//     Rapporto r(QStringLiteral("costi sintetici"));    // new document, A4, 12-pt spacing, Century Gothic
 //     r.intestazione();                                 // program name and description
 //     r.scrivi(12, QStringLiteral("Dati generali"));
 //     r.paragrafoInFondo();
 //     r.tabella({{"dati", "valori"}, {...}});           // 10 pt, table format 9
 //     r.allinea(1, 2);                                  // column 2 of table 1 to the right
-//     return r.mostra();
+//     return r.prendi();                                // the document, or r.mostra(): in its window
 
 #include "reports/documento.h"
 
@@ -19,7 +20,9 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <QTextCursor>
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace perix {
@@ -27,28 +30,27 @@ namespace perix {
 class finestrareport;
 
 // How much of the common start a report takes: all of it (page set-up, spacing and type
-// included) or just a new window with a new document, as the printed help page does.
+// included) or just a new document, as the printed help page does.
 enum class Avvio { Completo, SoloDocumento };
 
 class Rapporto
 {
 public:
-    // Opens a new report window with a new document (recorded as Modulo::wordapp and
-    // Modulo::worddoc); with Avvio::Completo also A4 paper, 12 points after every
-    // paragraph and "Century Gothic" at the insertion point.
+    // A new document of its own, titled after `nome`; with Avvio::Completo also A4 paper,
+    // 12 points after every paragraph and "Century Gothic" at the insertion point.
     explicit Rapporto(const QString &nome, Avvio avvio = Avvio::Completo);
-    // Builds again in the window of an earlier report, whose document has just been
-    // replaced by a new, empty one (finestrareport::nuovoDocumento).
-    explicit Rapporto(finestrareport *finestra, Avvio avvio = Avvio::Completo);
+    // Builds into a document someone else owns (a report window's new, empty document,
+    // see finestrareport::nuovoDocumento).
+    explicit Rapporto(Document *documento, Avvio avvio = Avvio::Completo);
     Rapporto(const Rapporto &) = delete;
     Rapporto &operator=(const Rapporto &) = delete;
+    ~Rapporto();
 
-    // False when no window can be opened (no graphical application); every step then
-    // does nothing.
+    // False when there is no document to build into; every step then does nothing.
     bool valido() const;
     QString motivo() const;
 
-    finestrareport *finestra() const;
+    QString nome() const;
     Document *documento() const;
     Selection *selezione() const;
 
@@ -77,15 +79,30 @@ public:
     void giustificaTutto();
     // Saves the document as .docx.
     bool salva(const QString &percorso, QString *motivo = nullptr) const;
-    // Ends the building: draws the pages and brings the window forward.
-    finestrareport *mostra();
+    // Ends the building and hands the document over (nothing when it was someone else's).
+    std::unique_ptr<Document> prendi();
+    // Ends the building and shows the document in a new report window (mostraRapporto).
+    finestrareport *mostra(QString *motivo = nullptr);
 
 private:
     void prepara(Avvio avvio);
 
-    QPointer<finestrareport> finestra_;
+    void chiudiBlocco();
+
+    QString nome_;
+    std::unique_ptr<Document> proprio_;
+    QPointer<Document> documento_;
+    // The whole building is one edit: the pages are laid out once, at the end, instead of
+    // after every paragraph, cell and alignment.
+    QTextCursor blocco_;
     QString motivo_;
 };
+
+// Shows a finished document in a new report window named `nome`, drawn and brought
+// forward, and records it as Modulo::wordapp, Modulo::worddoc and (its last table)
+// Modulo::wordtabella. Nothing, with the reason, where no window can be opened (no
+// graphical application) or there is no document.
+finestrareport *mostraRapporto(const QString &nome, std::unique_ptr<Document> documento, QString *motivo = nullptr);
 
 // The main window's figures for its report, as the window shows them.
 struct DatiRapportoMenu {
@@ -101,10 +118,11 @@ struct DatiRapportoMenu {
 };
 
 // The building-plot report: data and results in two tables, and the calculation trail with
-// the sensitivity analysis when asked for. Its window has the check action `procedimento`,
-// "Includi procedimento e sensibilità", which rebuilds the document in place and is
-// remembered for the next reports. Returns the window, or nullptr with the reason when it
-// cannot be opened.
+// the sensitivity analysis when asked for (nothing in `procedimento`: as the user last chose).
+std::unique_ptr<Document> documentoMenu(const DatiRapportoMenu &dati);
+// The same shown in its window, which has the check action `procedimento`, "Includi
+// procedimento e sensibilità": it rebuilds the document in place and is remembered for the
+// next reports. Returns the window, or nullptr with the reason when it cannot be opened.
 finestrareport *rapportoMenu(const DatiRapportoMenu &dati, QString *motivo = nullptr);
 
 // The choice remembered between sessions (off until the user turns it on).
@@ -115,6 +133,8 @@ void impostaIncludiProcedimento(bool includi);
 
 namespace perix::Modulo {
 
+// The help page held in titologuida and testoguida as a document.
+std::unique_ptr<Document> documentoguida();
 // Prints the help page held in titologuida and testoguida into a new report window.
 // False when the window cannot be opened (the user has been told why).
 bool stampaguida();

@@ -7,14 +7,9 @@
 
 namespace perix {
 
-finestrareport *rapportoAltezze(const DatiRapportoAltezze &d, QString *motivo)
+std::unique_ptr<Document> documentoAltezze(const DatiRapportoAltezze &d)
 {
     Rapporto r(QStringLiteral("costi per altezze"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
     r.intestazione();
     r.scrivi(12, QStringLiteral("Dati generali"));
     r.tabella({
@@ -38,7 +33,12 @@ finestrareport *rapportoAltezze(const DatiRapportoAltezze &d, QString *motivo)
     }
     r.allinea(2, 2);
     r.allinea(2, 3);
-    return r.mostra();
+    return r.prendi();
+}
+
+finestrareport *rapportoAltezze(const DatiRapportoAltezze &d, QString *motivo)
+{
+    return mostraRapporto(QStringLiteral("costi per altezze"), documentoAltezze(d), motivo);
 }
 
 } // namespace perix

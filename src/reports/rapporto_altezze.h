@@ -3,9 +3,11 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 namespace perix {
 
+class Document;
 class finestrareport;
 
 // What the window shows, as it shows it.
@@ -18,7 +20,9 @@ struct DatiRapportoAltezze {
     std::array<std::array<QString, 3>, 15> righe; // 1..14: class, cost per m³, percentage
 };
 
-// General data, then the fourteen classes. Its window, or nullptr with the reason.
+// General data, then the fourteen classes.
+std::unique_ptr<Document> documentoAltezze(const DatiRapportoAltezze &dati);
+// The same shown in its report window; nullptr, with the reason, when it cannot be opened.
 finestrareport *rapportoAltezze(const DatiRapportoAltezze &dati, QString *motivo = nullptr);
 
 } // namespace perix

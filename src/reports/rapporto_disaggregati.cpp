@@ -6,14 +6,9 @@
 
 namespace perix {
 
-finestrareport *rapportoDisaggregati(const DatiRapportoDisaggregati &d, QString *motivo)
+std::unique_ptr<Document> documentoDisaggregati(const DatiRapportoDisaggregati &d)
 {
     Rapporto r(QStringLiteral("costi disaggregati"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
     const QString intero = QStringLiteral("##,##0"), decimali = QStringLiteral("0.00");
     r.intestazione();
     r.scrivi(12, QStringLiteral("Dati generali"));
@@ -39,7 +34,12 @@ finestrareport *rapportoDisaggregati(const DatiRapportoDisaggregati &d, QString 
     r.allinea(1, 2);
     for (int colonna = 3; colonna <= 6; ++colonna)
         r.allinea(2, colonna);
-    return r.mostra();
+    return r.prendi();
+}
+
+finestrareport *rapportoDisaggregati(const DatiRapportoDisaggregati &d, QString *motivo)
+{
+    return mostraRapporto(QStringLiteral("costi disaggregati"), documentoDisaggregati(d), motivo);
 }
 
 } // namespace perix

@@ -4,9 +4,11 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 namespace perix {
 
+class Document;
 class finestrareport;
 
 // The window's figures as it shows them; the category arrays are indexed 1..16.
@@ -15,7 +17,9 @@ struct DatiRapportoDisaggregati {
     std::array<QString, 17> p1, ris, p2, ris2;
 };
 
-// Returns the report window, or nullptr with the reason when it cannot be opened.
+// The document built from the figures.
+std::unique_ptr<Document> documentoDisaggregati(const DatiRapportoDisaggregati &dati);
+// The same shown in its report window; nullptr, with the reason, when it cannot be opened.
 finestrareport *rapportoDisaggregati(const DatiRapportoDisaggregati &dati, QString *motivo = nullptr);
 
 } // namespace perix

@@ -18,14 +18,9 @@ namespace {
 std::optional<QStringList> cartelleScelte;
 }
 
-finestrareport *rapportoGuida(const QList<PaginaStampata> &pagine, QString *motivo)
+std::unique_ptr<Document> documentoGuida(const QList<PaginaStampata> &pagine)
 {
     Rapporto r(QStringLiteral("guida"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
     r.scrivi(20, Modulo::nomeprogramma + QLatin1Char('\r'));
     r.scrivi(16, Modulo::descrizioneprogramma + QStringLiteral("\r\r\r"));
     for (qsizetype i = 0; i < pagine.size(); ++i) {
@@ -38,7 +33,12 @@ finestrareport *rapportoGuida(const QList<PaginaStampata> &pagine, QString *moti
             r.interruzionePagina();
     }
     r.giustificaTutto();
-    return r.mostra();
+    return r.prendi();
+}
+
+finestrareport *rapportoGuida(const QList<PaginaStampata> &pagine, QString *motivo)
+{
+    return mostraRapporto(QStringLiteral("guida"), documentoGuida(pagine), motivo);
 }
 
 QString nomeFileGuida()

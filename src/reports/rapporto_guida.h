@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace perix {
@@ -18,8 +19,10 @@ struct PaginaStampata {
     QString testo;
 };
 
-// Builds the document in a new report window and shows it; nullptr, with the reason,
-// when the window cannot be opened.
+// The document of the whole set.
+std::unique_ptr<Document> documentoGuida(const QList<PaginaStampata> &pagine);
+// The same shown in a new report window; nullptr, with the reason, when the window cannot
+// be opened.
 finestrareport *rapportoGuida(const QList<PaginaStampata> &pagine, QString *motivo = nullptr);
 
 // The file name: nomeprogramma, "-guida", ".docx".

@@ -5,14 +5,9 @@
 
 namespace perix {
 
-finestrareport *rapportoProdotti(const QList<Prodotto> &prodotti, const QString &paginaacquisto, QString *motivo)
+std::unique_ptr<Document> documentoProdotti(const QList<Prodotto> &prodotti, const QString &paginaacquisto)
 {
     Rapporto r(QStringLiteral("listino prodotti"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
     r.scrivi(20, QStringLiteral("prodotti software VELMORA\r\r"));
     r.scrivi(12, QStringLiteral("acquistabili dalla pagina ") + paginaacquisto + QStringLiteral("\r\r"));
     r.paragrafoInFondo();
@@ -30,7 +25,12 @@ finestrareport *rapportoProdotti(const QList<Prodotto> &prodotti, const QString 
     r.tabella(righe, 8.0).setColumnWidths({9, 17, 44, 15, 15});
     r.allinea(1, 4);
     r.allinea(1, 5);
-    return r.mostra();
+    return r.prendi();
+}
+
+finestrareport *rapportoProdotti(const QList<Prodotto> &prodotti, const QString &paginaacquisto, QString *motivo)
+{
+    return mostraRapporto(QStringLiteral("listino prodotti"), documentoProdotti(prodotti, paginaacquisto), motivo);
 }
 
 } // namespace perix

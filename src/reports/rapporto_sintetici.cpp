@@ -4,14 +4,9 @@
 
 namespace perix {
 
-finestrareport *rapportoSintetici(const DatiRapportoSintetici &d, QString *motivo)
+std::unique_ptr<Document> documentoSintetici(const DatiRapportoSintetici &d)
 {
     Rapporto r(QStringLiteral("costi sintetici"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
     r.intestazione();
     r.scrivi(12, QStringLiteral("Costi sintetici in base alle caratteristiche dell'edificio (") + d.soldi
                      + QLatin1Char(')'));
@@ -33,7 +28,12 @@ finestrareport *rapportoSintetici(const DatiRapportoSintetici &d, QString *motiv
     r.tabella(tabella);
     for (int colonna = 2; colonna <= 4; ++colonna)
         r.allinea(1, colonna);
-    return r.mostra();
+    return r.prendi();
+}
+
+finestrareport *rapportoSintetici(const DatiRapportoSintetici &d, QString *motivo)
+{
+    return mostraRapporto(QStringLiteral("costi sintetici"), documentoSintetici(d), motivo);
 }
 
 } // namespace perix

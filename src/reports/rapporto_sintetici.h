@@ -4,9 +4,11 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 namespace perix {
 
+class Document;
 class finestrareport;
 
 struct DatiRapportoSintetici {
@@ -16,7 +18,9 @@ struct DatiRapportoSintetici {
     std::array<bool, 4> icona{}; // 1..3: the class's icon is shown
 };
 
-// Returns the report's window, or nullptr with the reason when it cannot be opened.
+// The document built from the figures.
+std::unique_ptr<Document> documentoSintetici(const DatiRapportoSintetici &dati);
+// The same shown in its report window; nullptr, with the reason, when it cannot be opened.
 finestrareport *rapportoSintetici(const DatiRapportoSintetici &dati, QString *motivo = nullptr);
 
 } // namespace perix

@@ -7,14 +7,9 @@
 
 namespace perix {
 
-finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motivo)
+std::unique_ptr<Document> documentoTipologie(const DatiRapportoTipologie &d)
 {
     Rapporto r(QStringLiteral("costi per tipologie"));
-    if (!r.valido()) {
-        if (motivo)
-            *motivo = r.motivo();
-        return nullptr;
-    }
     r.intestazione();
     r.scrivi(12, QStringLiteral("Dati generali (") + d.soldi + u')');
     r.tabella({
@@ -36,7 +31,12 @@ finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motiv
     }
     r.allinea(2, 2);
     r.allinea(2, 3);
-    return r.mostra();
+    return r.prendi();
+}
+
+finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motivo)
+{
+    return mostraRapporto(QStringLiteral("costi per tipologie"), documentoTipologie(d), motivo);
 }
 
 } // namespace perix

@@ -3,9 +3,11 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 namespace perix {
 
+class Document;
 class finestrareport;
 
 // What the window shows, as it shows it.
@@ -17,7 +19,9 @@ struct DatiRapportoTipologie {
     std::array<std::array<QString, 3>, 10> righe;    // 1..9: name, cost per m², cost of a room
 };
 
-// General data, then the nine typologies. Its window, or nullptr with the reason.
+// General data, then the nine typologies.
+std::unique_ptr<Document> documentoTipologie(const DatiRapportoTipologie &dati);
+// The same shown in its report window; nullptr, with the reason, when it cannot be opened.
 finestrareport *rapportoTipologie(const DatiRapportoTipologie &dati, QString *motivo = nullptr);
 
 } // namespace perix
