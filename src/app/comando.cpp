@@ -7,6 +7,7 @@
 #include "app/splash.h"
 #include "archive/comandi.h"
 #include "archive/tipi.h"
+#include "estimates/calcoli.h"
 #include "estimates/calcoli_sintetici.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
@@ -300,6 +301,9 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
     FinestraStima *finestra = finestraDi(*tipo);
     if (!apriNellaFinestra(*tipo, finestra, file))
         return fine(ultimoMessaggio());
+    // Figures the window's own check would question never become a clean-looking document.
+    if (const auto no = rifiutoFileMenu(*tipo, file))
+        return fine(*no);
 
     finestra->esegui(Comando::Stampa);
     auto *documento = qobject_cast<finestrareport *>(Modulo::wordapp.data());
