@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace perix;
@@ -136,6 +137,30 @@ private slots:
         QCOMPARE(testo(m, "risultati(1)"), QStringLiteral("326.519"));
         QCOMPARE(testo(m, "passo"), QStringLiteral("leggere i risultati della stima"));
         QCOMPARE(Modulo::valuta, QString()); // the phrase is not stored
+    }
+
+    // The title names the window's file once saved or opened, the status line says where
+    // a save went; a delete of that file takes its name off the title.
+    void titoloEStatoDelFile()
+    {
+        const QString titolo = m->windowTitle();
+        stimaArea();
+        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
+        QVERIFY(attiva(m, "salva"));
+        QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
+        auto *stato = m->findChild<QStatusBar *>();
+        QVERIFY(stato);
+        QCOMPARE(stato->currentMessage(),
+                 QStringLiteral("Salvato in ") + QDir::toNativeSeparators(QFileInfo(percorso("Perix-menu-titolo")).absoluteFilePath()));
+        chiudiTutto();
+        m = registro::mostra<menu>();
+        QCOMPARE(m->windowTitle(), titolo);
+        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
+        QVERIFY(attiva(m, "apri"));
+        QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
+        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
+        QVERIFY(attiva(m, "eliminare"));
+        QCOMPARE(m->windowTitle(), titolo);
     }
 
     void fileAltruiNonSovrascritto_data()

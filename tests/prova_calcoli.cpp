@@ -266,6 +266,57 @@ private slots:
         const Procedimento negativi = procedimentoStimaArea({0, 1.78e-306, -7619, 1000}, QStringLiteral("€"));
         QVERIFY2(negativi.passi[1].righe[1].endsWith(nonCalcolabile), qPrintable(negativi.passi[1].righe[1]));
     }
+    // The plot estimate's data check, shared by the window and the batch: the first figure
+    // missing, then the first one questioned; nothing for figures that can be used.
+    void rifiutoStimaArea_data()
+    {
+        QTest::addColumn<QStringList>("figure"); // V, C, A, S as typed
+        QTest::addColumn<QString>("atteso");     // empty: accepted
+        const auto caso = [](const char *nome, QStringList f, const char *atteso) {
+            QTest::newRow(nome) << f << QString::fromUtf8(atteso);
+        };
+        caso("esempio", {"1000000", "500000", "2", "1000"}, "");
+        caso("all'italiana", {"1.500.000", "800.000,50", "2,5", "0,5"}, "");
+        caso("vecchio file col punto", {"1200000", "650000", "2.5", "100.5"}, "");
+        caso("anni zero, superficie zero", {"1", "1", "0", "0"}, "");
+        caso("cento anni", {"1", "1", "100", "1"}, "");
+        caso("valore vuoto", {"", "", "", ""}, "Digitare il valore di mercato del fabbricato.");
+        caso("superficie vuota", {"1", "1", "2", ""}, "Digitare la superficie del terreno.");
+        caso("anni -3", {"1200000", "650000", "-3", "1500"},
+             "Il dato «-3» di 'Anni per redditività' è un numero negativo, che la stima non ammette.");
+        caso("anni -100", {"1200000", "650000", "-100", "1500"},
+             "Il dato «-100» di 'Anni per redditività' è un numero negativo, che la stima non ammette.");
+        caso("oltre cento anni", {"1200000", "650000", "100,5", "1500"},
+             "Il dato «100,5» di 'Anni per redditività' è un numero di anni oltre 100, che la stima non ammette.");
+        caso("costi negativi", {"1200000", "-650000", "3", "1500"},
+             "Il dato «-650000» di 'Costi totali' è un numero negativo, che la stima non ammette.");
+        caso("lettere", {"abc", "1", "1", "1"},
+             "Il dato «abc» di 'Valore di mercato del fabbricato' è letto come 0: «abc» non è un numero. "
+             "Correggerlo prima di usare i risultati.");
+        caso("nan", {"1", "nan", "1", "1"},
+             "Il dato «nan» di 'Costi totali' è letto come 0: «nan» non è un numero. Correggerlo prima di usare i risultati.");
+        caso("inf", {"1", "1", "1", "inf"},
+             "Il dato «inf» di 'Superficie del terreno in mq.' è letto come 0: «inf» non è un numero. "
+             "Correggerlo prima di usare i risultati.");
+        caso("1e308", {"1e308", "1", "1", "1"},
+             "Il dato «1e308» di 'Valore di mercato del fabbricato' è letto come 1: «e308» è ignorato. "
+             "Correggerlo prima di usare i risultati.");
+        caso("ancora ambiguo", {"1", "1", "1", "1,500"},
+             "Il dato «1,500» di 'Superficie del terreno in mq.' è letto come 1: la virgola chiude il numero. "
+             "Correggerlo prima di usare i risultati.");
+    }
+    void rifiutoStimaArea()
+    {
+        QFETCH(QStringList, figure);
+        QFETCH(QString, atteso);
+        const auto no = perix::rifiutoStimaArea({figure[0], figure[1], figure[2], figure[3]});
+        QCOMPARE(no.value_or(QString()), atteso);
+        // The note beside each field says the same of the figure the check names.
+        bool segnato = false;
+        for (int f = ValoreMercato; f <= Superficie; ++f)
+            segnato = segnato || notaFigura(FiguraArea(f), figure[f]).has_value();
+        QCOMPARE(segnato, !atteso.isEmpty() && !atteso.startsWith(QStringLiteral("Digitare")));
+    }
 };
 
 QTEST_GUILESS_MAIN(ProvaCalcoli)

@@ -420,6 +420,43 @@ private slots:
                      QStringLiteral(".Perix")), QStringList());
     }
 
+    // Main-window files whose figures the window's own check questions are refused, each
+    // on its line with the check's reason; the sound ones, Italian figures included, go.
+    void pdfRifiutaFigureDubbie()
+    {
+        const QString cartella = m_cartella.filePath(QStringLiteral("dubbie"));
+        const QList<std::pair<QString, QString>> casi{ // years and surface; empty reason: made
+            {"3", ""}, {"2,5", ""}, {"-3", "«-3» di 'Anni per redditività' è un numero negativo"},
+            {"-100", "«-100» di 'Anni per redditività' è un numero negativo"},
+            {"abc", "«abc» di 'Anni per redditività' è letto come 0"}, {"nan", "«nan» di 'Anni per redditività'"},
+            {"inf", "«inf» di 'Anni per redditività'"}, {"", "Digitare il numero di anni per redditività."},
+            {"1e308", "«1e308» di 'Anni per redditività' è letto come 1"},
+            {"1,500", "«1,500» di 'Anni per redditività' è letto come 1: la virgola chiude il numero"},
+        };
+        QStringList file;
+        for (qsizetype i = 0; i < casi.size(); ++i) {
+            file << m_cartella.filePath(QStringLiteral("Perix-menu-dubbio%1").arg(i));
+            QFile f(file.last());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("\"Valori in euro\",\"1.200.000\",\"650000\"\r\n\"%1\",\"1500\"\r\n")
+                        .arg(casi[i].first).toUtf8());
+        }
+        const Uscita u = esegui(QStringList{QStringLiteral("--pdf"), cartella} + file);
+        QCOMPARE(u.stato, 1);
+        const QStringList righe = u.err.split(u'\n').filter(QRegularExpression(QStringLiteral("^\\[")));
+        QCOMPARE(righe.size(), casi.size());
+        for (qsizetype i = 0; i < casi.size(); ++i) {
+            const QString &motivo = casi[i].second;
+            const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(casi.size()).arg(file[i]);
+            QVERIFY2(righe[i].startsWith(capo + (motivo.isEmpty() ? QStringLiteral("creato")
+                                                                   : QStringLiteral("NON RIUSCITO: Controllo dati immessi: ")))
+                         && righe[i].contains(motivo),
+                     qPrintable(righe[i]));
+            QCOMPARE(QFile::exists(QDir(cartella).filePath(QFileInfo(file[i]).fileName() + QStringLiteral(".pdf"))),
+                     motivo.isEmpty());
+        }
+    }
+
     // The same report saved as a Word document (what the benchmark hands to LibreOffice).
     void rapportoInWord()
     {

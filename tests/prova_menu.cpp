@@ -136,7 +136,8 @@ private slots:
     void anniConVirgola()
     {
         area("1000000", "500000", "2,5", "1000");
-        QCOMPARE(r(1), QStringLiteral("349.375")); // 2,5 reads as 2
+        QCOMPARE(r(1), QStringLiteral("337.754")); // 2,5 read the Italian way: 400000 / 1,07^2,5
+        QVERIFY(!visibile("notelettura"));
     }
 
     void negativiEAvviso()
@@ -296,9 +297,13 @@ private slots:
         QTest::newRow("area con lettere") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0", "superficie=x"}
             << "Il dato «x» di 'Superficie del terreno in mq.' è letto come 0: «x» non è un numero. "
                "Correggerlo prima di usare i risultati." << true;
-        QTest::newRow("area con migliaia") << "aree" << QStringList{"valoremercato=1.500.000", "costitotali=1", "anni=0", "superficie=3"}
-            << "Il dato «1.500.000» di 'Valore di mercato del fabbricato' è letto come 1,5: il punto separa i decimali. "
+        QTest::newRow("area con un gruppo di migliaia") << "aree" << QStringList{"valoremercato=1.500", "costitotali=1", "anni=0", "superficie=3"}
+            << "Il dato «1.500» di 'Valore di mercato del fabbricato' è letto come 1,5: il punto separa i decimali. "
                "Correggerlo prima di usare i risultati." << true;
+        QTest::newRow("area all'italiana") << "aree" << QStringList{"valoremercato=1.500.000", "costitotali=800.000,50", "anni=2,5", "superficie=0,5"}
+            << "I dati sono stati immessi correttamente." << false;
+        QTest::newRow("area con anni negativi") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=-3", "superficie=3"}
+            << "Il dato «-3» di 'Anni per redditività' è un numero negativo, che la stima non ammette." << true;
         QTest::newRow("area enorme") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0", "superficie=" + QString(40, u'9')}
             << "Il dato «99999999999999999999999999999…» di 'Superficie del terreno in mq.' è un numero troppo grande per il calcolo." << true;
         QTest::newRow("disaggregati senza classe") << "disaggregati" << QStringList{"valoremercato=1", "costitotali=1"}
@@ -413,7 +418,7 @@ private slots:
     void noteDiLettura()
     {
         auto *nota = trova<QLabel>(m, "notelettura");
-        area("1.500.000", "800000", "2,5", "1000");
+        area("1.500", "800000", "2,500", "1000");
         QVERIFY(visibile("notelettura"));
         QCOMPARE(nota->text(), QStringLiteral("Valore di mercato letto come 1,5: il punto separa i decimali\n"
                                               "Anni letto come 2: la virgola chiude il numero"));

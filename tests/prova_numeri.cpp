@@ -190,6 +190,62 @@ private slots:
         QCOMPARE(n ? n->testo() : QString(), nota);
     }
 
+    // The four figures of the plot estimate: typed on an Italian desktop, and as files of
+    // earlier versions hold them (what those read whole must read as it always did).
+    void letturaStima_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<double>("valore");
+        QTest::addColumn<bool>("italiana");
+        QTest::addColumn<QString>("nota"); // empty: nothing left to say
+        // Typed the Italian way.
+        QTest::newRow("anni con la virgola") << "2,5" << 2.5 << true << "";
+        QTest::newRow("superficie sotto uno") << "0,5" << 0.5 << true << "";
+        QTest::newRow("milioni col punto") << "1.500.000" << 1500000.0 << true << "";
+        QTest::newRow("milioni e centesimi") << "1.500.000,50" << 1500000.5 << true << "";
+        QTest::newRow("decimali senza migliaia") << "1500,5" << 1500.5 << true << "";
+        QTest::newRow("negativo all'italiana") << "-2,5" << -2.5 << true << "";
+        QTest::newRow("spazi intorno e dentro") << " 1 500,5 " << 1500.5 << true << "";
+        QTest::newRow("troppo grande") << "1.000.000.000.000.000" << 1e15 << true << "numero troppo grande per il calcolo";
+        // As old files hold them: read whole by the plain reading, unchanged.
+        QTest::newRow("vecchio punto decimale") << "2.5" << 2.5 << false << "";
+        QTest::newRow("vecchio cento e mezzo") << "100.5" << 100.5 << false << "";
+        QTest::newRow("vecchio intero") << "1200000" << 1200000.0 << false << "";
+        QTest::newRow("vecchio negativo") << "-3" << -3.0 << false << "";
+        QTest::newRow("vecchio zero") << "0" << 0.0 << false << "";
+        QTest::newRow("vecchio vuoto") << "" << 0.0 << false << "";
+        QTest::newRow("vecchi spazi") << " 1 000 " << 1000.0 << false << "";
+        QTest::newRow("vecchio testo accentato") << "superficie è 500" << 0.0 << false
+                                                 << "letto come 0: «superficie è 500» non è un numero";
+        // Still ambiguous or foreign: the plain reading and its note.
+        QTest::newRow("un gruppo di migliaia") << "1.500" << 1.5 << false << "letto come 1,5: il punto separa i decimali";
+        QTest::newRow("virgola delle migliaia") << "1,500" << 1.0 << false << "letto come 1: la virgola chiude il numero";
+        QTest::newRow("migliaia all'inglese") << "1,500,000" << 1.0 << false << "letto come 1: la virgola chiude il numero";
+        QTest::newRow("gruppi sbagliati") << "1.50.000" << 1.5 << false << "letto come 1,5: il punto separa i decimali";
+        QTest::newRow("inglese con decimali") << "1,500.50" << 1.0 << false << "letto come 1: la virgola chiude il numero";
+        QTest::newRow("esponente") << "1e308" << 1.0 << false << "letto come 1: «e308» è ignorato";
+        QTest::newRow("virgola ed esponente") << "1,5e3" << 1.0 << false << "letto come 1: la virgola chiude il numero";
+        QTest::newRow("lettere") << "abc" << 0.0 << false << "letto come 0: «abc» non è un numero";
+        QTest::newRow("nan") << "nan" << 0.0 << false << "letto come 0: «nan» non è un numero";
+        QTest::newRow("inf") << "inf" << 0.0 << false << "letto come 0: «inf» non è un numero";
+        QTest::newRow("unita dopo") << "1.500,5 mq" << 1.5 << false << "letto come 1,5: la virgola chiude il numero";
+        QTest::newRow("virgola in fondo") << "5," << 5.0 << false << "letto come 5: la virgola chiude il numero";
+    }
+    void letturaStima()
+    {
+        QFETCH(QString, testo);
+        QFETCH(double, valore);
+        QFETCH(bool, italiana);
+        QFETCH(QString, nota);
+        const perix::LetturaStima l = perix::letturaStima(testo);
+        QCOMPARE(l.valore, valore);
+        QCOMPARE(l.italiana, italiana);
+        QCOMPARE(l.nota ? l.nota->testo() : QString(), nota);
+        // What the plain reading takes whole reads as it always did.
+        if (!italiana)
+            QCOMPARE(l.valore, perix::letturaSemplice(testo));
+    }
+
     void testoInvarianteRiletto_data()
     {
         QTest::addColumn<double>("valore");

@@ -9,6 +9,7 @@
 #include "archive/comandi.h"
 #include "archive/tipi.h"
 #include "archive/verifica.h"
+#include "estimates/calcoli.h"
 #include "estimates/calcoli_altezze.h"
 #include "estimates/calcoli_disaggregati.h"
 #include "estimates/calcoli_sintetici.h"
@@ -370,6 +371,11 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
     FinestraStima *finestra = finestraDi(*tipo);
     if (!apriNellaFinestra(*tipo, finestra, file)) {
         *motivo = impossibileAprire(file, QStringLiteral("la finestra non ha preso i dati del file"));
+        return nullptr;
+    }
+    // Figures the window's own check would question never become a clean-looking document.
+    if (const auto no = rifiutoFileMenu(*tipo, file)) {
+        *motivo = *no;
         return nullptr;
     }
     return finestra->documentoRapporto(motivo);

@@ -8,13 +8,16 @@
 #include "reports/documento.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHash>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -23,6 +26,9 @@
 namespace perix {
 
 namespace {
+
+// How long the status line says where a file was saved, as the report window does.
+constexpr int durataAnnuncio = 8000; // ms
 
 struct PosizioneBarra {
     const char *icona;    // nullptr for a separator
@@ -142,6 +148,32 @@ FinestraStima::FinestraStima(const DescrizioneCornice &descrizione, QWidget *par
     creaPulsanti();
     m_soldi = new QLabel(m_area);
     m_soldi->setObjectName(QStringLiteral("soldi"));
+}
+
+void FinestraStima::fileAperto(const QString &percorso)
+{
+    m_fileNelTitolo = percorso;
+    setWindowTitle(percorso.isEmpty() ? m_descrizione.titolo
+                                      : QStringLiteral("Perix - ") + QFileInfo(percorso).fileName());
+}
+
+void FinestraStima::fileSalvato(const QString &percorso)
+{
+    fileAperto(percorso);
+    annunciaSalvataggio(percorso);
+}
+
+void FinestraStima::fileEliminato(const QString &percorso)
+{
+    if (!m_fileNelTitolo.isEmpty() && QFileInfo(percorso) == QFileInfo(m_fileNelTitolo))
+        fileAperto(QString());
+}
+
+void FinestraStima::annunciaSalvataggio(const QString &percorso)
+{
+    statusBar()->showMessage(
+        QStringLiteral("Salvato in %1").arg(QDir::toNativeSeparators(QFileInfo(percorso).absoluteFilePath())),
+        durataAnnuncio);
 }
 
 void FinestraStima::creaMenu()

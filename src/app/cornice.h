@@ -75,6 +75,16 @@ public:
 
     clsResize &ridimensionamento() { return m_resize; }
 
+    // The archive file the window's data were last opened from or saved to: its name shows
+    // in the title ("Perix - Perix-menu-prova"); an empty name gives the window's own
+    // caption back. A delete of that file takes its name off the title.
+    void fileAperto(const QString &percorso);
+    void fileSalvato(const QString &percorso); // also says "Salvato in <percorso>"
+    void fileEliminato(const QString &percorso);
+    const QString &fileNelTitolo() const { return m_fileNelTitolo; }
+    // "Salvato in <percorso>" in the status line for a few seconds.
+    void annunciaSalvataggio(const QString &percorso);
+
 protected:
     // The area of the window's own controls; Frame3 and `soldi` are already in it.
     QWidget *area() const { return m_area; }
@@ -111,6 +121,7 @@ private:
     QToolBar *m_barra = nullptr;
     clsResize m_resize;
     std::optional<QColor> m_coloreDialogo;
+    QString m_fileNelTitolo;
 };
 
 // Window switching and the help windows of the five estimation windows (1..5).

@@ -321,6 +321,7 @@ void variocosto::apri_Click()
         Modulo::altezzascelta = 0;
         evidenziaaltezza();
     }
+    fileAperto(m_nomefile);
 }
 
 void variocosto::salva_Click()
@@ -346,12 +347,14 @@ void variocosto::scrivialtezze(const QString &titoloDialogo)
     r.altezzascelta = valida(Modulo::altezzascelta) ? Modulo::altezzascelta : 0;
     for (int i = 1; i <= numeroAltezze; ++i)
         r.varicosti[std::size_t(i)] = varicosti[std::size_t(i)]->text();
-    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordAltezze(r), Modulo::titolocontrollo);
+    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordAltezze(r), Modulo::titolocontrollo))
+        fileSalvato(m_nomefile);
 }
 
 void variocosto::eliminare_click()
 {
-    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
+        fileEliminato(m_nomefile);
 }
 
 std::optional<DatiRapportoAltezze> variocosto::datiRapporto(QString *rifiuto) const

@@ -54,6 +54,86 @@ EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S)
     return e;
 }
 
+QString didascaliaFigura(FiguraArea figura)
+{
+    switch (figura) {
+    case ValoreMercato: return QStringLiteral("Valore di mercato del fabbricato");
+    case CostiTotali: return QStringLiteral("Costi totali");
+    case Anni: return QStringLiteral("Anni per redditività");
+    case Superficie: return QStringLiteral("Superficie del terreno in mq.");
+    }
+    return {};
+}
+
+QString nomeBreveFigura(FiguraArea figura)
+{
+    switch (figura) {
+    case ValoreMercato: return QStringLiteral("Valore di mercato");
+    case CostiTotali: return QStringLiteral("Costi totali");
+    case Anni: return QStringLiteral("Anni");
+    case Superficie: return QStringLiteral("Superficie");
+    }
+    return {};
+}
+
+std::optional<NotaLettura> notaFigura(FiguraArea figura, const QString &testo)
+{
+    const LetturaStima l = letturaStima(testo);
+    if (l.nota)
+        return l.nota;
+    // No building is worth less than nothing, nor costs less, nor stands on less land;
+    // negative years would discount backwards and multiply the plot's value.
+    if (l.valore < 0)
+        return NotaLettura{{}, QStringLiteral("numero negativo, che la stima non ammette")};
+    if (figura == Anni && l.valore > 100)
+        return NotaLettura{{}, QStringLiteral("numero di anni oltre 100, che la stima non ammette")};
+    return std::nullopt;
+}
+
+QString rigaNota(FiguraArea figura, const NotaLettura &nota)
+{
+    return nomeBreveFigura(figura) + (nota.letto.isEmpty() ? QStringLiteral(": ") : QStringLiteral(" ")) + nota.testo();
+}
+
+std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure)
+{
+    static const char *const mancante[4] = {
+        "Digitare il valore di mercato del fabbricato.", "Digitare i costi totali.",
+        "Digitare il numero di anni per redditività.", "Digitare la superficie del terreno."};
+    for (int f = ValoreMercato; f <= Superficie; ++f)
+        if (figure[std::size_t(f)].isEmpty())
+            return QString::fromUtf8(mancante[f]);
+    for (int f = ValoreMercato; f <= Superficie; ++f) {
+        const QString &testo = figure[std::size_t(f)];
+        const auto nota = notaFigura(FiguraArea(f), testo);
+        if (!nota)
+            continue;
+        // One line whatever the text holds, and short enough to read.
+        QString dato = testo.simplified();
+        if (dato.size() > 30)
+            dato = dato.left(29) + u'…';
+        const QString voce = didascaliaFigura(FiguraArea(f));
+        return nota->letto.isEmpty()
+            ? QStringLiteral("Il dato «%1» di '%2' è un %3.").arg(dato, voce, nota->motivo)
+            : QStringLiteral("Il dato «%1» di '%2' è letto come %3: %4. Correggerlo prima di usare i risultati.")
+                  .arg(dato, voce, nota->letto, nota->motivo);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> rifiutoFileMenu(TipoArchivio tipo, const QString &percorso)
+{
+    if (tipo != TipoArchivio::Menu)
+        return std::nullopt;
+    const auto campi = leggiArchivio(percorso, 5);
+    if (!campi)
+        return std::nullopt;
+    const auto no = rifiutoStimaArea({campi->at(1).testo, campi->at(2).testo, campi->at(3).testo, campi->at(4).testo});
+    if (!no)
+        return std::nullopt;
+    return QStringLiteral("Controllo dati immessi: ") + *no;
+}
+
 bool risultatoNegativo(const QString &risultato5, const QString &risultato6)
 {
     return risultato5.startsWith(u'-') || risultato6.startsWith(u'-');

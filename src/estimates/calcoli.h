@@ -3,6 +3,8 @@
 // and the three synthetic class costs. No widgets here.
 
 #include "archive/campi.h"
+#include "archive/tipi.h"
+#include "format/numeri.h"
 
 #include <QString>
 #include <array>
@@ -29,6 +31,32 @@ struct EsitoStimaArea {
     std::array<std::optional<QString>, 7> testi;
 };
 EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S);
+
+// The four figures of the building-plot estimate, in the window's order.
+enum FiguraArea { ValoreMercato, CostiTotali, Anni, Superficie };
+// "Valore di mercato del fabbricato", ... as the field's caption reads; and the short
+// name of the note panel ("Valore di mercato", "Costi totali", "Anni", "Superficie").
+QString didascaliaFigura(FiguraArea figura);
+QString nomeBreveFigura(FiguraArea figura);
+
+// What the window says of one figure before the valuation uses it: a reading still
+// ambiguous or foreign (letturaStima), a negative figure, more than 100 years. Nothing
+// for an empty text (the data check asks for it) or a figure that reads soundly.
+std::optional<NotaLettura> notaFigura(FiguraArea figura, const QString &testo);
+// The note as the panel lists it: "Anni letto come 2: la virgola chiude il numero",
+// "Anni: numero negativo, che la stima non ammette".
+QString rigaNota(FiguraArea figura, const NotaLettura &nota);
+
+// The data check of the building-plot estimate on its four figures as typed: the
+// message for the first figure missing, otherwise for the first one questioned by its
+// note; nothing when all four can be used. The window's check and the batch's refusal
+// of a main-window file both say this.
+std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure);
+// The same of a main-window archive file, its five fields read as the window reads them,
+// in one line ("Controllo dati immessi: Il dato «-3» di 'Anni per redditività' è ...").
+// Nothing for a file of another kind, a file that cannot be read (the window says why)
+// and a file whose figures can be used.
+std::optional<QString> rifiutoFileMenu(TipoArchivio tipo, const QString &percorso);
 
 // True when the results on screen call for the negative-results warning.
 bool risultatoNegativo(const QString &risultato5, const QString &risultato6);

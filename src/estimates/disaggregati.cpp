@@ -370,9 +370,11 @@ void risultatidisaggregati::archiviap_Click()
             r.append(Riga{Modulo::percimmesse[std::size_t(k)]});
         return r;
     }();
-    salvaArchivio(this, archivioPercentuali(), m_nomefilePercentuali,
-                  QStringLiteral("Salva file (percentuali costi di costruzione disaggregati)"), record,
-                  Modulo::titolocontrollo);
+    // A schedule is not the window's record: the title keeps the record's file.
+    if (salvaArchivio(this, archivioPercentuali(), m_nomefilePercentuali,
+                      QStringLiteral("Salva file (percentuali costi di costruzione disaggregati)"), record,
+                      Modulo::titolocontrollo))
+        annunciaSalvataggio(m_nomefilePercentuali);
 }
 
 void risultatidisaggregati::aprip_Click()
@@ -450,6 +452,7 @@ void risultatidisaggregati::apri_Click()
     m_profitto->setText(r->profitto);
     for (int k = 1; k <= categorie; ++k)
         ris[std::size_t(k)]->setText(r->ris[std::size_t(k)]);
+    fileAperto(m_nomefile);
 }
 
 void risultatidisaggregati::salva_Click()
@@ -472,12 +475,14 @@ void risultatidisaggregati::scrividisaggregati(const QString &titoloDialogo)
     RecordDisaggregati r{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(), {}};
     for (int k = 1; k <= categorie; ++k)
         r.ris[std::size_t(k)] = ris[std::size_t(k)]->text();
-    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordDisaggregati(r), Modulo::titolocontrollo);
+    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordDisaggregati(r), Modulo::titolocontrollo))
+        fileSalvato(m_nomefile);
 }
 
 void risultatidisaggregati::eliminare_click()
 {
-    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
+        fileEliminato(m_nomefile);
 }
 
 std::optional<DatiRapportoDisaggregati> risultatidisaggregati::datiRapporto(QString *rifiuto) const

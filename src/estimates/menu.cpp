@@ -230,7 +230,7 @@ void menu::creaControlli()
     notelettura->hide();
     const QIcon segnale = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (std::size_t i = 0; i < avvisi.size(); ++i) {
-        avvisi[i] = datiStima()[i].campo->addAction(segnale, QLineEdit::LeadingPosition);
+        avvisi[i] = datiStima()[i]->addAction(segnale, QLineEdit::LeadingPosition);
         avvisi[i]->setVisible(false);
     }
 
@@ -457,8 +457,8 @@ void menu::superficie_Change()
 void menu::stimaarea()
 {
     attento->hide();
-    const EsitoStimaArea e = calcolaStimaArea(letturaSemplice(valoremercato->text()), letturaSemplice(costitotali->text()),
-                                              letturaSemplice(anni->text()), letturaSemplice(superficie->text()));
+    const auto dato = [](const QLineEdit *e) { return letturaStima(e->text()).valore; };
+    const EsitoStimaArea e = calcolaStimaArea(dato(valoremercato), dato(costitotali), dato(anni), dato(superficie));
     for (int k = 1; k <= 6; ++k)
         if (e.testi[std::size_t(k)]) {
             risultati[std::size_t(k)]->setText(*e.testi[std::size_t(k)]);
@@ -478,12 +478,14 @@ bool menu::caratteristicaScelta() const
     return Option1[1]->isChecked() || Option1[2]->isChecked() || Option1[3]->isChecked();
 }
 
-std::array<menu::DatoStima, 4> menu::datiStima() const
+std::array<QLineEdit *, 4> menu::datiStima() const
 {
-    return {{{valoremercato, Label[1], "Valore di mercato"},
-             {costitotali, Label[2], "Costi totali"},
-             {anni, Label[3], "Anni"},
-             {superficie, Label[4], "Superficie"}}};
+    return {valoremercato, costitotali, anni, superficie}; // in the order of FiguraArea
+}
+
+std::array<QString, 4> menu::figureStima() const
+{
+    return {valoremercato->text(), costitotali->text(), anni->text(), superficie->text()};
 }
 
 void menu::aggiornanote()
@@ -494,12 +496,13 @@ void menu::aggiornanote()
     QStringList righe, nomi;
     const auto dati = datiStima();
     for (std::size_t i = 0; i < dati.size(); ++i) {
-        const auto nota = valutazione ? notaLettura(dati[i].campo->text()) : std::nullopt;
+        const auto figura = FiguraArea(i);
+        const auto nota = valutazione ? notaFigura(figura, dati[i]->text()) : std::nullopt;
         avvisi[i]->setVisible(nota.has_value());
         avvisi[i]->setToolTip(nota ? nota->testo() : QString());
         if (nota) {
-            nomi << QString::fromUtf8(dati[i].breve);
-            righe << nomi.last() + u' ' + nota->testo();
+            nomi << nomeBreveFigura(figura);
+            righe << rigaNota(figura, *nota);
         }
     }
     // Two notes fill the panel; beyond that it names the figures and the signs tell why.
@@ -576,34 +579,20 @@ void menu::controlla_click()
     case 0:
         return ferma("Scegliere il tipo di stima da effettuare.");
     case 1:
+        // Filled is not enough: a figure still ambiguous, or one the valuation cannot take,
+        // is no correct datum (the batch refuses such a file with the same words).
+        if (const auto no = rifiutoStimaArea(figureStima())) {
+            dialoghi::stop(this, *no, Modulo::titolocontrollo);
+            return;
+        }
+        break;
     case 2:
         if (vuoto(valoremercato))
             return ferma("Digitare il valore di mercato del fabbricato.");
         if (vuoto(costitotali))
             return ferma("Digitare i costi totali.");
-        if (Modulo::tipostima == 2 && senzaClasse)
+        if (senzaClasse)
             return ferma("Scegliere il tipo di caratteristiche costruttive dell'edificio.");
-        if (Modulo::tipostima == 1 && vuoto(anni))
-            return ferma("Digitare il numero di anni per redditività.");
-        if (Modulo::tipostima == 1 && vuoto(superficie))
-            return ferma("Digitare la superficie del terreno.");
-        // A figure the valuation reads otherwise than it was meant is no correct datum.
-        if (Modulo::tipostima == 1)
-            for (const DatoStima &d : datiStima())
-                if (const auto nota = notaLettura(d.campo->text())) {
-                    QString dato = d.campo->text().trimmed();
-                    if (dato.size() > 30)
-                        dato = dato.left(29) + u'…';
-                    const QString voce = d.didascalia->text().trimmed();
-                    dialoghi::stop(this,
-                                   nota->letto.isEmpty()
-                                       ? QStringLiteral("Il dato «%1» di '%2' è un %3.").arg(dato, voce, nota->motivo)
-                                       : QStringLiteral("Il dato «%1» di '%2' è letto come %3: %4. Correggerlo "
-                                                        "prima di usare i risultati.")
-                                             .arg(dato, voce, nota->letto, nota->motivo),
-                                   Modulo::titolocontrollo);
-                    return;
-                }
         break;
     case 3:
         if (vuoto(costolordo))
@@ -622,7 +611,8 @@ void menu::aiuto_Click()
 {
     const bool a = aree->isChecked(), d = disaggregati->isChecked(), s = sintetici->isChecked();
     const bool nessuna = !a && !d && !s && !tipologici->isChecked() && !altezze->isChecked();
-    const double V = letturaSemplice(valoremercato->text()), C = letturaSemplice(costitotali->text());
+    // The figures as the valuation reads them.
+    const double V = letturaStima(valoremercato->text()).valore, C = letturaStima(costitotali->text()).valore;
     auto icona = dialoghi::Icona::Informazione;
     QString t;
     if (Modulo::valuta.isEmpty())
@@ -636,9 +626,9 @@ void menu::aiuto_Click()
     else if (a && V < C) {
         t = QStringLiteral("Attenzione: sono stati digitati costi superiori al valore finale del fabbricato.");
         icona = dialoghi::Icona::Domanda;
-    } else if (a && letturaSemplice(superficie->text()) == 0)
+    } else if (a && letturaStima(superficie->text()).valore == 0)
         t = QStringLiteral("Digitare un dato significativo per 'Superficie del terreno in mq.' altrimenti non potranno essere calcolati i valori massimi e minimi per mq. dell'area.");
-    else if (a && letturaSemplice(anni->text()) == 0)
+    else if (a && letturaStima(anni->text()).valore == 0)
         t = QStringLiteral("Attenzione: il valore degli 'Anni per redditività' è zero, ciò significa che l'epoca della stima coincide con l'inizio di redditività del fabbricato.");
     else if (s && letturaSemplice(costolordo->text()) == 0)
         t = QStringLiteral("Digitare un dato significativo per 'Costo per mq. di superficie lorda'.");
@@ -687,6 +677,7 @@ void menu::apri_Click()
     costolordo->setText(QString());
     if (giaScelta)
         aree_Click(); // checking it again raised nothing
+    fileAperto(m_nomefile);
     seguipasso();
 }
 
@@ -716,12 +707,14 @@ void menu::scrivimenu(const QString &titoloDialogo)
     }
     const Record record{{soldi()->text(), valoremercato->text(), costitotali->text()},
                         {anni->text(), superficie->text()}};
-    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, record, Modulo::titolocontrollo);
+    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, record, Modulo::titolocontrollo))
+        fileSalvato(m_nomefile);
 }
 
 void menu::eliminare_click()
 {
-    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
+        fileEliminato(m_nomefile);
 }
 
 std::optional<DatiRapportoMenu> menu::datiRapporto(QString *rifiuto) const

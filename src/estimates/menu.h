@@ -73,12 +73,8 @@ private:
     Opzione *opzione(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
                      const QString &suggerimento = {});
     bool caratteristicaScelta() const;
-    struct DatoStima {
-        QLineEdit *campo;
-        QLabel *didascalia;
-        const char *breve; // the figure's name in the notes
-    };
-    std::array<DatoStima, 4> datiStima() const;
+    std::array<QLineEdit *, 4> datiStima() const;
+    std::array<QString, 4> figureStima() const; // their texts, for rifiutoStimaArea
 
     QLabel *passo = nullptr, *attento = nullptr, *Label6 = nullptr;
     std::array<QLabel *, 6> Label{}; // Label1..Label5 (0 unused)

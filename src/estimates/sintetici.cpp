@@ -248,6 +248,7 @@ void risultatisintetici::apri_Click()
     const auto righe = byte ? leggiRighe(*byte) : std::nullopt;
     m_nomefile = righe && recordSintetico(*righe) ? scelto : QString();
     mostraDati(*d);
+    fileAperto(m_nomefile);
 }
 
 void risultatisintetici::salva_Click()
@@ -267,12 +268,14 @@ void risultatisintetici::scrivisintetici(const QString &titoloDialogo)
         dialoghi::stop(this, QStringLiteral("Non esistono dati da archiviare."), Modulo::titolocontrollo);
         return;
     }
-    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordSintetici(dati()), Modulo::titolocontrollo);
+    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordSintetici(dati()), Modulo::titolocontrollo))
+        fileSalvato(m_nomefile);
 }
 
 void risultatisintetici::eliminare_click()
 {
-    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
+        fileEliminato(m_nomefile);
 }
 
 void risultatisintetici::controlla_click()

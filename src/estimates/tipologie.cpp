@@ -343,6 +343,7 @@ void risultatitipologie::apri_Click()
         Modulo::tipologiascelta = 0;
         evidenziatipologia();
     }
+    fileAperto(m_nomefile);
 }
 
 void risultatitipologie::salva_Click()
@@ -370,12 +371,14 @@ void risultatitipologie::scrivitipologie(const QString &titoloDialogo)
         r.edificio[std::size_t(i)] = edificio[std::size_t(i)]->text();
         r.vano[std::size_t(i)] = vano[std::size_t(i)]->text();
     }
-    salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordTipologie(r), Modulo::titolocontrollo);
+    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordTipologie(r), Modulo::titolocontrollo))
+        fileSalvato(m_nomefile);
 }
 
 void risultatitipologie::eliminare_click()
 {
-    eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo);
+    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
+        fileEliminato(m_nomefile);
 }
 
 std::optional<DatiRapportoTipologie> risultatitipologie::datiRapporto(QString *rifiuto) const

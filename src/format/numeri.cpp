@@ -104,6 +104,53 @@ std::optional<NotaLettura> notaLettura(const QString &testo)
     return std::nullopt;
 }
 
+namespace {
+
+// The whole text as an Italian number, blanks left out: its value (infinite when too
+// large), or nothing when it is not one or is the ambiguous "1,500".
+std::optional<double> numeroItaliano(const QString &testo)
+{
+    QString t = testo;
+    t.removeIf([](QChar c) { return c == u' ' || c == u'\t'; });
+    static const QRegularExpression italiano(
+        QStringLiteral("^[+-]?(?:[1-9][0-9]{0,2}(?:\\.[0-9]{3})+|[0-9]+)(?:,[0-9]+)?$"));
+    static const QRegularExpression migliaiaConVirgola(QStringLiteral("^[+-]?[1-9][0-9]{0,2},[0-9]{3}$"));
+    if (!italiano.match(t).hasMatch() || migliaiaConVirgola.match(t).hasMatch())
+        return std::nullopt;
+    const bool negativo = t.startsWith(u'-');
+    if (t.startsWith(u'-') || t.startsWith(u'+'))
+        t.remove(0, 1);
+    t.remove(u'.');
+    t.replace(u',', u'.');
+    const std::string cifre = t.toStdString();
+    double v = 0.0;
+    const auto r = std::from_chars(cifre.data(), cifre.data() + cifre.size(), v, std::chars_format::fixed);
+    if (r.ec == std::errc::result_out_of_range)
+        v = cifre.find_first_of("123456789") < cifre.find('.') ? std::numeric_limits<double>::infinity() : 0.0;
+    return negativo ? -v : v;
+}
+
+} // namespace
+
+LetturaStima letturaStima(const QString &testo)
+{
+    LetturaStima l;
+    const Letto semplice = leggiSemplice(testo);
+    // Only where the plain reading stops early: what it takes whole reads as it always did.
+    const bool tagliato = !testo.mid(semplice.fine).trimmed().isEmpty();
+    const auto italiano = tagliato ? numeroItaliano(testo) : std::nullopt;
+    if (!italiano) {
+        l.valore = valoreDi(semplice);
+        l.nota = notaLettura(testo);
+        return l;
+    }
+    l.valore = *italiano;
+    l.italiana = true;
+    if (!rappresentabile(l.valore))
+        l.nota = NotaLettura{{}, QStringLiteral("numero troppo grande per il calcolo")};
+    return l;
+}
+
 std::optional<double> letturaLocale(const QString &testo)
 {
     bool ok = false;

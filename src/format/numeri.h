@@ -26,6 +26,23 @@ struct NotaLettura {
 // Nothing when the text is empty or unambiguous.
 std::optional<NotaLettura> notaLettura(const QString &testo);
 
+// The reading of the four figures of the building-plot estimate. The plain reading,
+// except where it would stop at a comma or at a second full stop and the whole text,
+// blanks left out, is an Italian number: then the Italian reading ("2,5" -> 2,5;
+// "1.500.000" -> 1500000; "1.500.000,50"; "1500,5"). An Italian number is an optional
+// sign, then either digits or 1 to 3 digits (not starting with 0) followed by groups of
+// a full stop and three digits, then optionally a comma and digits; nothing else, no
+// exponent. A text with a single full stop and no comma keeps the plain reading ("2.5",
+// "100.5", "1.500" -> 1,5), as files of earlier versions hold it. A comma after 1 to 3
+// digits followed by exactly three digits ("1,500") is a thousands comma to some and a
+// decimal comma to others: it stays ambiguous and keeps the plain reading.
+struct LetturaStima {
+    double valore = 0;
+    bool italiana = false;           // taken the Italian way
+    std::optional<NotaLettura> nota; // what is still ambiguous or foreign, as notaLettura says it
+};
+LetturaStima letturaStima(const QString &testo);
+
 // Locale reading with the user's regional rules (QLocale()): the value, or nothing
 // when the text is not a number (nor infinity, nor nan). Blanks around it are accepted.
 std::optional<double> letturaLocale(const QString &testo);

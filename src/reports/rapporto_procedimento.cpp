@@ -145,8 +145,9 @@ void formaAsse(QValueAxis *asse, const QString &titolo)
 
 DatiStimaArea datiStima(const DatiRapportoMenu &d)
 {
-    return {letturaSemplice(d.valoremercato), letturaSemplice(d.costitotali), letturaSemplice(d.anni),
-            letturaSemplice(d.superficie)};
+    // The figures as the window's valuation read them.
+    return {letturaStima(d.valoremercato).valore, letturaStima(d.costitotali).valore, letturaStima(d.anni).valore,
+            letturaStima(d.superficie).valore};
 }
 
 void sezioniProcedimento(Rapporto &r, const DatiRapportoMenu &d)

@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 namespace {
 
-// A figure as the window gets it: typed text through the plain reading, or any double.
+// A figure as the window gets it: typed text through the estimate's reading, or any double.
 double cifra(FuzzedDataProvider &fdp)
 {
     switch (fdp.ConsumeIntegralInRange(0, 3)) {
     case 0:
-        return letturaSemplice(QString::fromStdString(fdp.ConsumeRandomLengthString(24)));
+        return letturaStima(QString::fromStdString(fdp.ConsumeRandomLengthString(24))).valore;
     case 1: {
         const auto b = fdp.ConsumeIntegral<uint64_t>();
         double x;

@@ -68,6 +68,31 @@ void letturaPiana(const QString &t)
                  d + QStringLiteral(", atteso %1").arg(fuzz::descrivi(*m)));
 }
 
+// The estimate's reading: the plain reading wherever that takes the whole text; otherwise
+// an Italian number read the Italian way (Qt's Italian reading of the text without blanks
+// agrees), and anything else plain with its note.
+void letturaDellaStima(const QString &t)
+{
+    const LetturaStima l = letturaStima(t);
+    const QString d = QStringLiteral("letturaStima(\"%1\") = %2").arg(t, fuzz::descrivi(l.valore));
+    verifica(!std::isnan(l.valore), "la lettura della stima non da' nan", d);
+    if (!l.italiana) {
+        const double v = letturaSemplice(t);
+        verifica(l.valore == v || (std::isnan(v) && std::isnan(l.valore)), "fuori dai numeri italiani vale la lettura semplice", d);
+        return;
+    }
+    QString senzaSpazi = t;
+    senzaSpazi.removeIf([](QChar c) { return c == u' ' || c == u'\t'; });
+    verifica(!senzaSpazi.contains(u'e', Qt::CaseInsensitive) && (senzaSpazi.contains(u',') || senzaSpazi.count(u'.') > 1),
+             "solo una virgola o piu' punti portano alla lettura italiana", d);
+    bool ok = false;
+    const double it = QLocale(QLocale::Italian, QLocale::Italy).toDouble(senzaSpazi, &ok);
+    if (ok && std::isfinite(it) && std::isfinite(l.valore))
+        verifica(std::fabs(it - l.valore) <= std::fabs(it) * 4.5e-16, "la lettura italiana segue quella di Qt",
+                 d + QStringLiteral(", Qt legge %1").arg(fuzz::descrivi(it)));
+    verifica(l.nota.has_value() == !rappresentabile(l.valore), "un numero italiano ha una nota solo se troppo grande", d);
+}
+
 // Each pattern: grouping, decimals, how far the printed value may lie from the value read,
 // and the magnitude below which a figure must be printed (beyond, 15 digits may not suffice).
 struct Schema {
@@ -159,6 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
             t += alfabeto[dati[i] % alfabeto.size()];
     }
     letturaPiana(t);
+    letturaDellaStima(t);
     formati(t);
     return 0;
 }
