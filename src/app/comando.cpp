@@ -383,7 +383,8 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
 
 } // namespace
 
-EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, FormatoRapporto formato)
+EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, FormatoRapporto formato,
+                             Registrazione registrazione)
 {
     EsitoRapporto esito;
     ricominciaDaCapo();
@@ -399,7 +400,7 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
                                           return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m)
                                                                                  : scriviDocx(*documento, d, m);
                                       },
-                                      &motivo);
+                                      &motivo, registrazione);
     if (!scritto) {
         esito.motivo = QStringLiteral("Impossibile scrivere il documento %1: %2")
                            .arg(QDir::toNativeSeparators(uscita), motivo);
@@ -439,7 +440,7 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
             e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
                            .arg(QDir::toNativeSeparators(uscita));
         else
-            e = rapportoDiFile(f, uscita);
+            e = rapportoDiFile(f, uscita, FormatoRapporto::Pdf, Registrazione::AFineLotto);
         const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(f));
         if (e.riuscito) {
             scritti.insert(chiave);
@@ -450,6 +451,13 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
         }
     }
     dialoghi::prova::attiva(eraAttivo);
+    // One flush for the whole batch instead of one per document: the run says it is done
+    // only once every document it created is on the disk.
+    if (riusciti > 0 && !registraLottoSuDisco(cartella)) {
+        scriviErrori(QStringLiteral("%1: i documenti creati in %2 potrebbero non essere stati registrati sul disco")
+                         .arg(programma, QDir::toNativeSeparators(cartella)));
+        return statoFileNonRiusciti;
+    }
     const auto falliti = n - riusciti;
     scriviErrori(QStringLiteral("%1: %2 in %3, %4")
                      .arg(programma,

@@ -3,6 +3,8 @@
 // `perix --pdf CARTELLA FILE...` turns them into the reports their windows print, without
 // a window or a display; --help and --version answer at once.
 
+#include "app/uscita.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -56,8 +58,10 @@ struct EsitoRapporto {
 // The report the file's window prints after opening it in a fresh session, written to
 // `uscita`. Every window it used is closed again and the shared state emptied, so each
 // file's report depends on that file alone. Needs the dialog layer's answerer turned on.
+// `registrazione` as scriviUscita takes it.
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita,
-                             FormatoRapporto formato = FormatoRapporto::Pdf);
+                             FormatoRapporto formato = FormatoRapporto::Pdf,
+                             Registrazione registrazione = Registrazione::Subito);
 
 // `rapportoDiFile` for every file into `cartella` as "<file name>.pdf", one line of
 // progress each on standard error; the exit status.

@@ -11,7 +11,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace perix {
@@ -59,7 +61,8 @@ std::optional<QString> ostacoloUscita(const QString &percorso)
 #endif
 }
 
-bool scriviUscita(const QString &percorso, const std::function<bool(QIODevice &, QString *)> &scrivi, QString *motivo)
+bool scriviUscita(const QString &percorso, const std::function<bool(QIODevice &, QString *)> &scrivi, QString *motivo,
+                  Registrazione registrazione)
 {
     if (const auto ostacolo = ostacoloUscita(percorso)) {
         motivoDi(motivo, *ostacolo);
@@ -89,7 +92,8 @@ bool scriviUscita(const QString &percorso, const std::function<bool(QIODevice &,
         if (0666 & ~maschera & b)
             permessi |= p;
 #endif
-    if (finale.isFile() && !finale.isSymLink())
+    const bool sostituisce = finale.isFile() && !finale.isSymLink();
+    if (sostituisce)
         permessi = QFile::permissions(percorso);
     temporaneo.setPermissions(permessi);
 
@@ -98,7 +102,14 @@ bool scriviUscita(const QString &percorso, const std::function<bool(QIODevice &,
         motivoDi(motivo, perche.isEmpty() ? temporaneo.errorString() : perche);
         return false;
     }
-    if (!temporaneo.flush() || !registraSuDisco(temporaneo)) {
+    // A new name risks nothing old: in a batch one flush at the end does for all of them.
+#if defined(Q_OS_UNIX)
+    const bool subito = registrazione == Registrazione::Subito || sostituisce;
+#else
+    Q_UNUSED(registrazione);
+    const bool subito = true; // no single flush here for a whole batch
+#endif
+    if (!temporaneo.flush() || (subito && !registraSuDisco(temporaneo))) {
         motivoDi(motivo, temporaneo.errorString());
         return false;
     }
@@ -120,6 +131,25 @@ bool scriviUscita(const QString &percorso, const std::function<bool(QIODevice &,
     }
     temporaneo.setAutoRemove(false);
     return true;
+#endif
+}
+
+bool registraLottoSuDisco(const QString &cartella)
+{
+#if defined(Q_OS_LINUX)
+    const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool fatto = ::syncfs(fd) == 0;
+    ::close(fd);
+    return fatto;
+#elif defined(Q_OS_UNIX)
+    Q_UNUSED(cartella);
+    ::sync();
+    return true;
+#else
+    Q_UNUSED(cartella);
+    return true; // the renames and their data are the system's to keep
 #endif
 }
 

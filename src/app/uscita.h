@@ -20,7 +20,16 @@ std::optional<QString> ostacoloUscita(const QString &percorso);
 // of a good one. Whatever ostacoloUscita refuses is refused before anything is written:
 // a link is never followed, a FIFO never opened. False, with the reason, on failure, and
 // nothing is left behind.
+// `Registrazione::AFineLotto` is for a run that writes many new files and calls
+// registraLottoSuDisco once at its end: a new name is only renamed into place, while a file
+// being replaced is still put on the disk before the rename, so a crash never costs a good
+// old file.
+enum class Registrazione { Subito, AFineLotto };
 bool scriviUscita(const QString &percorso, const std::function<bool(QIODevice &, QString *)> &scrivi,
-                  QString *motivo = nullptr);
+                  QString *motivo = nullptr, Registrazione registrazione = Registrazione::Subito);
+
+// Puts on the disk everything written so far in `cartella`'s file system, and the folder's
+// names with it. False when the system says it could not.
+bool registraLottoSuDisco(const QString &cartella);
 
 } // namespace perix
