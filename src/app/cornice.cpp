@@ -169,6 +169,26 @@ void FinestraStima::fileEliminato(const QString &percorso)
         fileAperto(QString());
 }
 
+void FinestraStima::stampaConStato(QLabel *passo, bool pronto, const QString &rifiuto,
+                                  const std::function<bool(QString *)> &mostra, const QString &documento)
+{
+    if (!pronto) {
+        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
+    QString motivo;
+    if (!mostra(&motivo)) {
+        passo->setText(prima);
+        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento %1: %2").arg(documento, motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
+}
+
 void FinestraStima::annunciaSalvataggio(const QString &percorso)
 {
     statusBar()->showMessage(

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -99,6 +100,13 @@ protected:
     virtual void salvanome_Click() {}
     virtual void eliminare_click() {}
     virtual void solodati_click() {}
+    // "Stampa dati finestra" of the cost windows: without figures (`pronto` false) the
+    // window's refusal in a stop message; otherwise "sto caricando WORD" in `passo` while
+    // `mostra` builds and shows the report, then the outcome. `documento` names the report
+    // in the failure message ("della stima").
+    void stampaConStato(QLabel *passo, bool pronto, const QString &rifiuto,
+                        const std::function<bool(QString *motivo)> &mostra,
+                        const QString &documento = QStringLiteral("della stima"));
     virtual void controlla_click() {}
     virtual void cancelladati_Click() {}
     virtual void aiuto_Click() {}

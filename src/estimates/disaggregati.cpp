@@ -515,21 +515,7 @@ void risultatidisaggregati::solodati_click()
 {
     QString rifiuto;
     const auto d = datiRapporto(&rifiuto);
-    if (!d) {
-        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
-        return;
-    }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint();
-    QString motivo;
-    if (!rapportoDisaggregati(*d, &motivo)) {
-        passo->setText(prima);
-        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento della stima: %1").arg(motivo),
-                       Modulo::titolocontrollo);
-        return;
-    }
-    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
+    stampaConStato(passo, d.has_value(), rifiuto, [&](QString *motivo) { return rapportoDisaggregati(*d, motivo) != nullptr; });
 }
 
 } // namespace perix

@@ -352,21 +352,7 @@ void risultatisintetici::solodati_click()
 {
     QString rifiuto;
     const auto d = datiRapporto(&rifiuto);
-    if (!d) {
-        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
-        return;
-    }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint(); // the user sees it while the document is built
-    QString motivo;
-    if (!rapportoSintetici(*d, &motivo)) {
-        passo->setText(prima);
-        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento dei costi sintetici: %1").arg(motivo),
-                       Modulo::titolocontrollo);
-        return;
-    }
-    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
+    stampaConStato(passo, d.has_value(), rifiuto, [&](QString *motivo) { return rapportoSintetici(*d, motivo) != nullptr; }, QStringLiteral("dei costi sintetici"));
 }
 
 } // namespace perix
