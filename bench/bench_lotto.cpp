@@ -5,7 +5,8 @@
 // dependency of Perix: `make bench` installs it through bench/prepara, the benchmarks' own
 // set-up; without it that half is skipped and said so. Figures are printed, never judged.
 //
-//   bench_lotto [giri]      (default 3; each figure is the median of the runs, memory the largest)
+//   bench_lotto [giri [CARTELLA]]  (giri default 3: each figure is the median of the runs, memory
+//                                   the largest; CARTELLA keeps the 50 archive files)
 
 #include "app/avvio.h"
 #include "app/comando.h"
@@ -33,6 +34,7 @@
 #endif
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -96,6 +98,7 @@ Misura esegui(const QStringList &comando, const QString &registro)
 
 // A figure as the windows keep it typed: digits, Italian grouping.
 QString cifra(double x) { return QLocale(QLocale::Italian, QLocale::Italy).toString(x, 'f', 0); }
+QString intero(double x) { return QString::number(std::llround(x)); }
 
 // Ten files of each kind, written by the windows' own record writers from the samples with
 // their figures varied, so that no two reports are the same.
@@ -118,8 +121,10 @@ QStringList preparaArchivi(const QString &cartella)
         switch (i % 5) {
         case 0:
             tipo = QStringLiteral("menu");
-            r = {{QStringLiteral("Valori in euro"), cifra(1200000 * f), cifra(650000 * f)},
-                 {QString::number(1 + i % 7), cifra(1500 * f)}};
+            // Plain digits, as typed in the main window: "650.000" would be a figure its check
+            // questions (a single full stop reads as decimals), and the batch would refuse it.
+            r = {{QStringLiteral("Valori in euro"), intero(1200000 * f), intero(650000 * f)},
+                 {QString::number(1 + i % 7), intero(1500 * f)}};
             break;
         case 1: {
             tipo = QStringLiteral("disaggr");
@@ -195,6 +200,17 @@ void stampa(const char *chi, const std::vector<Misura> &giri, int fatti)
     std::printf("  documenti PDF creati  %8d su %d, stato d'uscita %d\n", fatti, documenti, giri.back().stato);
 }
 
+// A benchmark that converts fewer files measures something else: say which and why.
+void stampaNonRiusciti(const QString &registro)
+{
+    QFile f(registro);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    for (const QByteArray &riga : f.readAll().split('\n'))
+        if (riga.contains("NON RIUSCITO"))
+            std::printf("  %s\n", riga.constData());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -204,7 +220,8 @@ int main(int argc, char **argv)
     preparaApplicazione();
     const int giri = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     QTemporaryDir cartella;
-    const QString archivi = cartella.filePath(QStringLiteral("archivi"));
+    // A folder named after the runs keeps the archive files, for profiling `perix --pdf` on them.
+    const QString archivi = argc > 2 ? QString::fromLocal8Bit(argv[2]) : cartella.filePath(QStringLiteral("archivi"));
     QDir().mkpath(archivi);
     const QStringList file = preparaArchivi(archivi);
 
@@ -217,6 +234,7 @@ int main(int argc, char **argv)
     }
     std::printf("%d file d'archivio: 10 per tipo (menu, disaggr, sint, tipol, alt)\n\n", documenti);
     stampa("perix --pdf CARTELLA FILE... (piattaforma offscreen, senza schermo)", perix, pdfIn(uscitaPerix, "pdf"));
+    stampaNonRiusciti(cartella.filePath(QStringLiteral("perix.txt")));
 
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) {
