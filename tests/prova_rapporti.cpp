@@ -258,24 +258,6 @@ Docx leggiDocx(const QByteArray &xml)
     return d;
 }
 
-QString eseguibile(const QStringList &nomi)
-{
-    for (const QString &n : nomi) {
-        const QString p = QStandardPaths::findExecutable(n);
-        if (!p.isEmpty())
-            return p;
-    }
-    return {};
-}
-
-QString uscita(const QString &programma, const QStringList &argomenti)
-{
-    QProcess p;
-    p.start(programma, argomenti);
-    if (!p.waitForFinished(60000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 QByteArray inizioFile(const QString &percorso, int n)
 {
@@ -804,17 +786,17 @@ private slots:
         const QString pdf = senzaEstensione + QStringLiteral(".pdf");
         QCOMPARE(inizioFile(pdf, 5), QByteArray("%PDF-"));
 
-        const QString pdftotext = eseguibile({"pdftotext"});
+        const QString pdftotext = prova::eseguibile({"pdftotext"});
         if (pdftotext.isEmpty())
             QSKIP("pdftotext non disponibile: contenuto del PDF non verificato");
-        const QString testo = uscita(pdftotext, {"-enc", "UTF-8", pdf, "-"});
+        const QString testo = prova::uscitaDi(pdftotext, {"-enc", "UTF-8", pdf, "-"});
         for (const char *atteso : {"Perix", "- Dati per la stima (valori in euro)", "anni per redditività",
                                    "1.000.000", "costo totale massimo dell'area", "349.375"})
             QVERIFY2(testo.contains(QString::fromUtf8(atteso)), atteso);
-        const QString info = uscita(eseguibile({"pdfinfo"}), {pdf});
+        const QString info = prova::uscitaDi(prova::eseguibile({"pdfinfo"}), {pdf});
         QVERIFY2(info.contains(QStringLiteral("Pages:           1")), qPrintable(info));
         QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
-        const QString font = uscita(eseguibile({"pdffonts"}), {pdf});
+        const QString font = prova::uscitaDi(prova::eseguibile({"pdffonts"}), {pdf});
         QVERIFY2(font.contains(QStringLiteral("URWGothic")), qPrintable(font)); // the stand-in reached the page
     }
 
@@ -1076,7 +1058,7 @@ private slots:
 
     void conversioneConLibreOffice()
     {
-        const QString soffice = eseguibile({"soffice", "libreoffice"});
+        const QString soffice = prova::eseguibile({"soffice", "libreoffice"});
         if (soffice.isEmpty())
             QSKIP("LibreOffice non installato: conversione del .docx non verificata");
         finestrareport *f = rapportoMenu(esempio());
@@ -1088,7 +1070,7 @@ private slots:
         QVERIFY(p.waitForFinished(120000));
         const QString pdf = cartella_.filePath(QStringLiteral("conversione.pdf"));
         QCOMPARE(inizioFile(pdf, 5), QByteArray("%PDF-"));
-        const QString testo = uscita(eseguibile({"pdftotext"}), {"-enc", "UTF-8", pdf, "-"});
+        const QString testo = prova::uscitaDi(prova::eseguibile({"pdftotext"}), {"-enc", "UTF-8", pdf, "-"});
         for (const char *atteso : {"Dati per la stima", "anni per redditività", "1.000.000", "349.375"})
             QVERIFY2(testo.contains(QString::fromUtf8(atteso)), atteso);
     }

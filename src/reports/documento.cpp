@@ -1,6 +1,8 @@
 #include "reports/documento.h"
 
 #include "reports/docx.h"
+#include "reports/impaginazione.h"
+#include "reports/pdf.h"
 
 #include "archive/campi.h"
 
@@ -9,7 +11,6 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBlock>
@@ -640,13 +641,16 @@ Alignment Selection::alignment() const
 void Selection::wholeStory()
 {
     cellTable_ = nullptr;
-    cursor_.select(QTextCursor::Document);
+    // By position: a cursor's moves ask the layout for the block's lines, laying the document
+    // out in the middle of its building.
+    cursor_.setPosition(0);
+    cursor_.setPosition(doc_->characterCount() - 1, QTextCursor::KeepAnchor);
 }
 
 void Selection::endKey()
 {
     cellTable_ = nullptr;
-    cursor_.movePosition(QTextCursor::End);
+    cursor_.setPosition(doc_->characterCount() - 1);
 }
 
 QString Selection::text() const
@@ -667,6 +671,7 @@ int Selection::position() const { return cursor_.position(); }
 Document::Document(QObject *parent) : QTextDocument(parent), selection_(this), paper_(QPageSize::A4)
 {
     setUndoRedoEnabled(false);
+    setDocumentLayout(new PageLayout(this));
     documentLayout()->setPaintDevice(layoutDevice());
     setDefaultFont(QFont(QStringLiteral("Times New Roman"), 12));
     setDocumentMargin(0);
@@ -746,7 +751,7 @@ Range Document::endOfDocument()
 Range Document::addParagraph()
 {
     QTextCursor c(this);
-    c.movePosition(QTextCursor::End);
+    c.setPosition(characterCount() - 1);
     const QTextBlock last = c.block();
     const int start = last.position();
     const bool follow = selection_.isCollapsed() && selection_.position() == c.position();
@@ -761,7 +766,7 @@ Table Document::addTable(int rows, int columns)
     if (rows < 1 || columns < 1)
         return {};
     QTextCursor c(this);
-    c.movePosition(QTextCursor::End);
+    c.setPosition(characterCount() - 1);
     const QTextBlock last = c.block();
     const bool follow = selection_.isCollapsed() && selection_.position() == c.position();
     const QTextBlockFormat paragraph = last.blockFormat();
@@ -790,6 +795,80 @@ Table Document::addTable(int rows, int columns)
             in.mergeBlockCharFormat(mark);
         }
     // The paragraph after the table is the old last paragraph, as the word processor keeps it.
+    QTextCursor after(this);
+    after.setPosition(table->lastPosition() + 1);
+    after.setBlockFormat(withoutBreak(paragraph));
+    after.mergeBlockCharFormat(mark);
+    c.endEditBlock();
+
+    if (follow)
+        selection_.endKey();
+    added_.append(table);
+    return Table(this, table);
+}
+
+Table Document::addTable(int rows, int columns, const QList<QStringList> &contents, std::optional<double> points,
+                         int format)
+{
+    if (rows < 1 || columns < 1)
+        return {};
+    // Each cell is set once instead of once per step: a report's tables are most of its
+    // building time otherwise. The result is the same document, format for format.
+    QTextCursor c(this);
+    c.setPosition(characterCount() - 1);
+    const QTextBlock last = c.block();
+    const bool follow = selection_.isCollapsed() && selection_.position() == c.position();
+    const QTextBlockFormat paragraph = last.blockFormat();
+    const QTextCharFormat mark = typeOnly(last.charFormat());
+
+    const bool colourful = format == 9;
+    QTextTableFormat tf = plainTableFormat(columns);
+    if (last.length() == 1 && paragraph.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (format > 0) {
+        tf.setBorderBrush(colourful ? gridColour : QColor(Qt::black));
+        tf.setHeaderRowCount(colourful ? 1 : 0);
+    }
+    QTextCharFormat markAndSize = mark;
+    if (points)
+        markAndSize.setFontPointSize(*points);
+    QTextCharFormat heading;
+    heading.setFontWeight(QFont::Bold);
+    heading.setForeground(headingText);
+
+    c.beginEditBlock();
+    QTextTable *table = c.insertTable(rows, columns, tf);
+    for (int r = 0; r < rows; ++r) {
+        const bool head = colourful && r == 0;
+        QColor shade;
+        if (colourful)
+            shade = r == 0 ? headingShade : (r % 2 ? bandShade : otherBandShade);
+        for (int col = 0; col < columns; ++col) {
+            const QTextTableCell cell = table->cellAt(r, col);
+            QTextTableCellFormat cf;
+            cf.setLeftPadding(length(cellSidePadding));
+            cf.setRightPadding(length(cellSidePadding));
+            cf.setTopPadding(length(cellTopPadding));
+            cf.setBottomPadding(length(cellTopPadding));
+            if (format > 0) {
+                if (shade.isValid())
+                    cf.setBackground(shade);
+                else
+                    cf.setBackground(Qt::NoBrush);
+            }
+            mergeCellFormat(cell, cf);
+            QTextCursor in = cell.firstCursorPosition();
+            in.mergeBlockCharFormat(markAndSize);
+            QTextCharFormat type = typeOnly(in.blockCharFormat());
+            if (head) {
+                in.mergeBlockCharFormat(heading);
+                type.merge(heading);
+            }
+            const QString text = r < contents.size() && col < contents.at(r).size() ? contents.at(r).at(col) : QString();
+            if (!text.isEmpty())
+                insertParagraphs(in, text, type, in.blockFormat());
+        }
+    }
     QTextCursor after(this);
     after.setPosition(table->lastPosition() + 1);
     after.setBlockFormat(withoutBreak(paragraph));
@@ -840,7 +919,7 @@ bool Document::printPages(QPagedPaintDevice &device, QString *reason) const
     const double scale = std::min(full.width() / page.width(), full.height() / page.height());
     const QPointF origin = full.topLeft() - paint.topLeft();
     const QPageRanges ranges = device.pageRanges();
-    QAbstractTextDocumentLayout *lay = documentLayout();
+    const auto *lay = static_cast<const PageLayout *>(documentLayout());
 
     bool first = true;
     for (int i = 0; i < pageCount(); ++i) {
@@ -852,16 +931,11 @@ bool Document::printPages(QPagedPaintDevice &device, QString *reason) const
             return false;
         }
         first = false;
-        const QRectF view(0, i * page.height(), page.width(), page.height());
         p.save();
         p.translate(origin);
         p.scale(scale, scale);
-        p.translate(0, -view.top());
-        p.setClipRect(view);
-        QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = view;
-        ctx.palette.setColor(QPalette::Text, Qt::black);
-        lay->draw(&p, ctx);
+        p.setClipRect(QRectF(QPointF(0, 0), page));
+        lay->drawPage(&p, i);
         p.restore();
     }
     if (!p.end()) {
@@ -877,11 +951,7 @@ bool Document::exportPdf(QIODevice &device, QString *reason) const
         setReason(reason, QStringLiteral("il file non è aperto in scrittura"));
         return false;
     }
-    QPdfWriter pdf(&device);
-    pdf.setPageLayout(QPageLayout(paper_, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    pdf.setCreator(QStringLiteral("Perix"));
-    pdf.setTitle(metaInformation(QTextDocument::DocumentTitle));
-    return printPages(pdf, reason);
+    return scriviPdf(*this, device, reason);
 }
 
 bool Document::exportPdf(const QString &path, QString *reason) const

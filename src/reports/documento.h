@@ -18,6 +18,8 @@
 #include <QTextDocument>
 #include <QTextTable>
 
+#include <optional>
+
 class QImage;
 class QIODevice;
 class QPagedPaintDevice;
@@ -223,6 +225,10 @@ public:
     // stays in the text as the table's anchor, shown and saved as nothing. Cells start with
     // the type of the last paragraph mark.
     Table addTable(int rows, int columns);
+    // The same table filled at once: what addTable, Table::setFontSize(points), Table::fill
+    // and Table::autoFormat(format) (when format > 0) give, in one pass over the cells.
+    Table addTable(int rows, int columns, const QList<QStringList> &contents, std::optional<double> points,
+                   int format);
 
     int tableCount() const;
     Table table(int n); // 1-based

@@ -124,15 +124,7 @@ Table Rapporto::tabella(int righe, int colonne, const QList<QStringList> &conten
     Document *d = documento();
     if (!d)
         return {};
-    Table t = d->addTable(righe, colonne);
-    if (!t.isValid())
-        return t;
-    if (punti)
-        t.setFontSize(*punti);
-    t.fill(contenuto);
-    if (formato > 0)
-        t.autoFormat(formato);
-    return t;
+    return d->addTable(righe, colonne, contenuto, punti, formato);
 }
 
 void Rapporto::allinea(int tabella, int colonna, Alignment allineamento)

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QLocale>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -19,6 +21,23 @@ void preparaAmbiente()
     dialoghi::prova::azzera();
     if (qApp)
         qApp->setQuitOnLastWindowClosed(false);
+}
+
+QString eseguibile(const QStringList &nomi)
+{
+    for (const QString &n : nomi)
+        if (const QString p = QStandardPaths::findExecutable(n); !p.isEmpty())
+            return p;
+    return {};
+}
+
+QString uscitaDi(const QString &programma, const QStringList &argomenti)
+{
+    QProcess p;
+    p.start(programma, argomenti);
+    if (!p.waitForFinished(60000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 void chiudiTutto()

@@ -46,6 +46,11 @@ void digita(QWidget *finestra, const QString &nome, const QString &t);
 QList<QTextTable *> tabelleDocumento(QTextDocument *doc);
 QString cella(QTextTable *tabella, int riga, int colonna);
 
+// The first of `nomi` found on the PATH; empty when none is installed.
+QString eseguibile(const QStringList &nomi);
+// What the program writes on its standard output (empty when it does not finish in a minute).
+QString uscitaDi(const QString &programma, const QStringList &argomenti);
+
 // The last message shown through the dialog layer (empty when none).
 QString ultimoMessaggio();
 dialoghi::prova::Mostrato ultimoMostrato();
