@@ -165,6 +165,26 @@ QString descrizioneClasse(int classe)
     return {};
 }
 
+std::optional<QString> valutaDidascalia(const QString &didascalia)
+{
+    const QString inizio = QStringLiteral("Valori ");
+    if (!didascalia.startsWith(inizio + QStringLiteral("in ")))
+        return std::nullopt;
+    return didascalia.mid(inizio.size());
+}
+
+QString rifiutoStampaMenu()
+{
+    return QStringLiteral("La stampa di dati è significativa solo per la stima di aree fabbricabili: per gli altri "
+                          "tipi di stima utilizzare le finestre successive.");
+}
+
+QString nienteDaStampare()
+{
+    return QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file archiviato per "
+                          "prelevarne.");
+}
+
 CostiClassi costiClassi(int scelta, const QString &typed, double N)
 {
     CostiClassi c;
@@ -212,7 +232,7 @@ bool recordMenu(const QList<QList<Campo>> &righe)
         for (const Campo &c : riga)
             if (!c.citato)
                 return false;
-    return piene[0][0].testo.startsWith(QStringLiteral("Valori in "));
+    return valutaDidascalia(piene[0][0].testo).has_value();
 }
 
 } // namespace perix

@@ -67,6 +67,16 @@ std::array<double, 17> schemaClasse(int classe);
 
 QString descrizioneClasse(int classe);
 
+// The currency of a caption as the reports name it: "in lire" of "Valori in lire";
+// nothing for a caption that is not "Valori in ...".
+std::optional<QString> valutaDidascalia(const QString &didascalia);
+
+// What "Stampa dati finestra" answers when there is nothing to print: the main window's
+// when the estimate shown is not the plot valuation, the cost windows' when they show no
+// figures (they send the user back to the main window, where figures come from).
+QString rifiutoStampaMenu();
+QString nienteDaStampare();
+
 // Cost per m² of gross floor area of the three classes (index 1..3), from the cost typed
 // for class `scelta`. `typed` is that field's text, which stands as typed for its own class.
 struct CostiClassi {
