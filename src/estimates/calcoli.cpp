@@ -121,14 +121,11 @@ std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure)
     return std::nullopt;
 }
 
-std::optional<QString> rifiutoFileMenu(TipoArchivio tipo, const QString &percorso)
+std::optional<QString> rifiutoRecordMenu(const QList<Campo> &campi)
 {
-    if (tipo != TipoArchivio::Menu)
+    if (campi.size() < 5)
         return std::nullopt;
-    const auto campi = leggiArchivio(percorso, 5);
-    if (!campi)
-        return std::nullopt;
-    const auto no = rifiutoStimaArea({campi->at(1).testo, campi->at(2).testo, campi->at(3).testo, campi->at(4).testo});
+    const auto no = rifiutoStimaArea({campi[1].testo, campi[2].testo, campi[3].testo, campi[4].testo});
     if (!no)
         return std::nullopt;
     return QStringLiteral("Controllo dati immessi: ") + *no;
