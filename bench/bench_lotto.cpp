@@ -10,7 +10,6 @@
 
 #include "app/avvio.h"
 #include "app/comando.h"
-#include "app/dialoghi.h"
 #include "archive/campi.h"
 #include "estimates/calcoli_altezze.h"
 #include "estimates/calcoli_disaggregati.h"
@@ -245,7 +244,6 @@ int main(int argc, char **argv)
     // The same 50 reports, made by the same code, saved as Word documents.
     const QString docx = cartella.filePath(QStringLiteral("docx"));
     QDir().mkpath(docx);
-    dialoghi::prova::attiva(true);
     QStringList documentiDocx;
     for (const QString &f : file) {
         const QString d = QDir(docx).filePath(QFileInfo(f).fileName() + QStringLiteral(".docx"));

@@ -16,6 +16,7 @@
 #include "estimates/calcoli_tipologie.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
+#include "reports/dati_rapporti.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
 
@@ -91,34 +92,6 @@ bool apriNellaFinestra(TipoArchivio tipo, FinestraStima *finestra, const QString
 QString impossibileAprire(const QString &file, const QString &motivo)
 {
     return QStringLiteral("Impossibile aprire il file %1: %2").arg(QFileInfo(file).fileName(), motivo);
-}
-
-// Every window closed and the shared state as a fresh start leaves it.
-void ricominciaDaCapo()
-{
-    // What the windows queued for themselves (layouts, repaints) will never be wanted: out
-    // of the queue first, or every one of their hundreds of objects searches it on its way.
-    // Nothing else waits there: the last call sent the deletions it queued.
-    QCoreApplication::removePostedEvents(nullptr);
-    registro::chiudi<menu>();
-    registro::chiudi<risultatidisaggregati>();
-    registro::chiudi<risultatisintetici>();
-    registro::chiudi<risultatitipologie>();
-    registro::chiudi<variocosto>();
-    for (QWidget *w : QApplication::topLevelWidgets())
-        w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    Modulo::valuta.clear();
-    Modulo::etichettavaluta.clear();
-    Modulo::tipostima = 0;
-    Modulo::classeedificio.reset();
-    Modulo::tipologiascelta = 0;
-    Modulo::altezzascelta = 0;
-    Modulo::percentualiclasse = {};
-    Modulo::percimmesse = {};
-    Modulo::percentualialtezze = {};
-    dialoghi::prova::azzera();
 }
 
 // Every name a path goes by: as given and with its links resolved, so that no document
@@ -299,46 +272,55 @@ bool apriDaRigaDiComando(const QStringList &file)
 
 namespace {
 
-// The record of the file read whole and checked by the readers the window's Apri uses:
-// nothing, with the reason the window would give, when the window would not take it.
-std::optional<QString> recordIllegibile(TipoArchivio tipo, const QString &file)
+// The record's fields as the window's Apri reads them, checked by the readers it uses:
+// nothing, with the reason the window would give, when the window would not take them.
+std::optional<QList<Campo>> campiLeggibili(TipoArchivio tipo, const QByteArray &dati, QString *motivo)
 {
-    QString motivo;
-    const auto dati = leggiFile(file, &motivo);
-    if (!dati)
-        return impossibileAprire(file, motivo);
-    const auto campi = [&](int quanti) { return leggiCampi(*dati, quanti, &motivo); };
-    bool buono = false;
+    auto campi = leggiCampi(dati, campiRapporto(tipo), motivo);
+    if (!campi)
+        return std::nullopt;
+    bool buono = true;
     switch (tipo) {
     case TipoArchivio::Menu:
-        buono = campi(5).has_value();
+    case TipoArchivio::Percentuali:
         break;
     case TipoArchivio::Disaggregati:
-        if (const auto c = campi(5 + categorie)) {
-            buono = leggiDisaggregati(*c).has_value();
-            if (!buono)
-                motivo = QStringLiteral("il file non contiene i dati dei costi disaggregati");
-        }
-        break;
-    case TipoArchivio::Percentuali:
-        buono = campi(categorie).has_value();
+        buono = leggiDisaggregati(*campi).has_value();
+        if (!buono)
+            *motivo = QStringLiteral("il file non contiene i dati dei costi disaggregati");
         break;
     case TipoArchivio::Sintetici:
-        if (const auto c = campi(campiSintetici))
-            buono = leggiSintetici(*c, &motivo).has_value();
+        buono = leggiSintetici(*campi, motivo).has_value();
         break;
     case TipoArchivio::Tipologie:
-        if (const auto c = campi(campiTipologie))
-            buono = leggiRecordTipologie(*c, &motivo).has_value();
+        buono = leggiRecordTipologie(*campi, motivo).has_value();
         break;
     case TipoArchivio::Altezze:
-        if (const auto c = campi(campiAltezze))
-            buono = leggiRecordAltezze(*c, &motivo).has_value();
+        buono = leggiRecordAltezze(*campi, motivo).has_value();
         break;
     }
-    if (buono)
+    if (!buono)
         return std::nullopt;
-    return impossibileAprire(file, motivo);
+    return campi;
+}
+
+// The report's figures computed from the fields as the window would show them, built into
+// its document; nothing, with the window's own refusal, when it would print nothing.
+std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
+{
+    const auto costruisci = [](const auto &dati, auto costruttore) {
+        return dati ? costruttore(*dati) : nullptr;
+    };
+    switch (tipo) {
+    case TipoArchivio::Menu: return costruisci(datiRapportoMenu(campi, motivo), documentoMenu);
+    case TipoArchivio::Disaggregati:
+        return costruisci(datiRapportoDisaggregati(campi, motivo), documentoDisaggregati);
+    case TipoArchivio::Sintetici: return costruisci(datiRapportoSintetici(campi, motivo), documentoSintetici);
+    case TipoArchivio::Tipologie: return costruisci(datiRapportoTipologie(campi, motivo), documentoTipologie);
+    case TipoArchivio::Altezze: return costruisci(datiRapportoAltezze(campi, motivo), documentoAltezze);
+    case TipoArchivio::Percentuali: break;
+    }
+    return nullptr;
 }
 
 // The document of the file's report, or why there is none. The steps run in order and the
@@ -356,29 +338,29 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
                                  "costi disaggregati, accanto ai dati di un file Perix-disaggr-)");
         return nullptr;
     }
+    // Read once: every check and the report itself see the same bytes.
+    const auto dati = leggiFile(file, &perche);
+    if (!dati) {
+        *motivo = impossibileAprire(file, perche);
+        return nullptr;
+    }
     // The whole record is checked before anything is built from it: one laid out otherwise,
     // or with figures its window would question, never becomes a clean-looking document.
-    if (const auto difetto = difettoArchivio(*tipo, file)) {
+    if (const auto difetto = difettoArchivio(*tipo, *dati)) {
         *motivo = impossibileAprire(file, *difetto);
         return nullptr;
     }
-    if (const auto illegibile = recordIllegibile(*tipo, file)) {
-        *motivo = *illegibile;
-        return nullptr;
-    }
-    // The window's own figures: its Apri fills it, its calculations run as on screen. The
-    // window is never shown and whatever it would say meanwhile is held by the dialog layer.
-    FinestraStima *finestra = finestraDi(*tipo);
-    if (!apriNellaFinestra(*tipo, finestra, file)) {
-        *motivo = impossibileAprire(file, QStringLiteral("la finestra non ha preso i dati del file"));
+    const auto campi = campiLeggibili(*tipo, *dati, &perche);
+    if (!campi) {
+        *motivo = impossibileAprire(file, perche);
         return nullptr;
     }
     // Figures the window's own check would question never become a clean-looking document.
-    if (const auto no = rifiutoFileMenu(*tipo, file)) {
+    if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt) {
         *motivo = *no;
         return nullptr;
     }
-    return finestra->documentoRapporto(motivo);
+    return documentoDiCampi(*tipo, *campi, motivo);
 }
 
 } // namespace
@@ -387,10 +369,7 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
                              Registrazione registrazione)
 {
     EsitoRapporto esito;
-    ricominciaDaCapo();
     const std::unique_ptr<Document> documento = documentoDiFile(file, &esito.motivo);
-    // Each file's figures are its own: nothing of this one stays for the next.
-    ricominciaDaCapo();
     if (!documento)
         return esito;
 
@@ -417,12 +396,6 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
         scriviErrori(QStringLiteral("%1: impossibile creare la cartella %2").arg(programma, QDir::toNativeSeparators(cartella)));
         return statoFileNonRiusciti;
     }
-    // Nothing a window would ask or say may wait for an answer: the answerer records it,
-    // and what the window said becomes the file's reason.
-    const bool eraAttivo = dialoghi::prova::attivo();
-    dialoghi::prova::attiva(true);
-    QApplication::setQuitOnLastWindowClosed(false);
-
     QSet<QString> scritti;
     const QSet<QString> ingressi = percorsiDati(file);
     int riusciti = 0;
@@ -450,7 +423,6 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
             scriviErrori(capo + QStringLiteral("NON RIUSCITO: ") + e.motivo);
         }
     }
-    dialoghi::prova::attiva(eraAttivo);
     // One flush for the whole batch instead of one per document: the run says it is done
     // only once every document it created is on the disk.
     if (riusciti > 0 && !registraLottoSuDisco(cartella)) {

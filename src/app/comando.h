@@ -56,8 +56,8 @@ struct EsitoRapporto {
 };
 
 // The report the file's window prints after opening it in a fresh session, written to
-// `uscita`. Every window it used is closed again and the shared state emptied, so each
-// file's report depends on that file alone. Needs the dialog layer's answerer turned on.
+// `uscita`. It is computed from the file's record alone: no window is made and the shared
+// state is neither read nor changed, so each file's report depends on that file alone.
 // `registrazione` as scriviUscita takes it.
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita,
                              FormatoRapporto formato = FormatoRapporto::Pdf,

@@ -48,6 +48,9 @@ QValidator::State SenzaControlli::validate(QString &testo, int &posizione) const
 void senzaControlli(QLineEdit *campo)
 {
     campo->setValidator(new SenzaControlli(campo));
+    // Qt's limit already: set here so that what a field keeps of a text read from a file
+    // is the limit every reader of the record counts with.
+    campo->setMaxLength(caratteriCampo);
 }
 
 void deseleziona(QRadioButton *b)

@@ -41,7 +41,7 @@ public:
     State validate(QString &testo, int &posizione) const override;
 };
 
-// Gives the field its SenzaControlli validator.
+// Gives the field its SenzaControlli validator and caratteriCampo as its length.
 void senzaControlli(QLineEdit *campo);
 
 // Unchecks a radio button even when it is the only checked one of its group.

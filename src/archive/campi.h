@@ -67,6 +67,10 @@ std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *m
 // mark): no field ever holds one, typed, pasted or read from a file.
 QString senzaControlli(QString testo);
 
+// The most characters a window's text field holds (a line edit's own limit, which the
+// windows' fields keep): a longer text set into one keeps only its beginning.
+inline constexpr int caratteriCampo = 32767;
+
 // The whole content of a regular file no larger than dimensioneMassima.
 std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo = nullptr);
 

@@ -4,6 +4,7 @@
 #include "reports/documento.h"
 #include "app/modulo.h"
 #include "archive/comandi.h"
+#include "estimates/calcoli.h"
 #include "format/numeri.h"
 #include "reports/rapporto_altezze.h"
 
@@ -17,24 +18,6 @@ namespace {
 
 const QColor giallo(255, 255, 0);
 const QColor ciano(0, 255, 255);
-
-const char *const nomiClassi[numeroAltezze + 1] = {
-    "",
-    " 1 piano",
-    " 2 piani",
-    " 3 piani + cantinato",
-    " 4 piani + cantinato",
-    " 5 piani + cantinato (1 ascensore)",
-    " 6 piani + cantinato (1 ascensore)",
-    " 7 piani + cantinato (1 ascensore)",
-    " 8 piani + cantinato (1 ascensore)",
-    " 9 piani + cantinato (1 ascensore)",
-    " 10 piani + cantinato (2 ascensori)",
-    " 11 piani + cantinato (2 ascensori)",
-    " 12 piani + cantinato (2 ascensori)",
-    " 13 piani + cantinato (2 ascensori)",
-    " 14 piani + cantinato (2 ascensori)",
-};
 
 bool valida(int k) { return k >= 1 && k <= numeroAltezze; }
 
@@ -99,7 +82,7 @@ void variocosto::creaControlli()
         Label4[n] = etichetta(Frame1, QStringLiteral("Label4(%1)").arg(i), percentualeIniziale(i),
                               {xPerc, y, wPerc, passoRiga - 1});
         varicosti[n] = etichetta(Frame1, QStringLiteral("varicosti(%1)").arg(i), QString(), {xCosto, y, wCosto, passoRiga - 1});
-        piani[n] = etichetta(Frame1, QStringLiteral("piani(%1)").arg(i), QString::fromUtf8(nomiClassi[i]),
+        piani[n] = etichetta(Frame1, QStringLiteral("piani(%1)").arg(i), nomeAltezza(i),
                              {xPiani, y, wPiani, passoRiga - 1});
         for (QLabel *l : {Label4[n], varicosti[n]}) {
             l->setTextFormat(Qt::PlainText); // the costs may come from a file
@@ -114,9 +97,9 @@ void variocosto::creaControlli()
                        QStringLiteral("il tipo di edificio di riferimento del costo a mc. vpp"));
     Label3 = etichetta(Frame1, QStringLiteral("Label3"), QStringLiteral("%"), {xPerc, yTesta, wPerc, hTesta},
                        QStringLiteral("percentuale di costi raffrontabili tra le diverse tipologie"));
-    Label2 = etichetta(Frame1, QStringLiteral("Label2"), QStringLiteral("Costi a mc. vpp"), {xCosto, yTesta, wCosto, hTesta},
+    Label2 = etichetta(Frame1, QStringLiteral("Label2"), intestazioneAltezze(1), {xCosto, yTesta, wCosto, hTesta},
                        QStringLiteral("variazione in automatico dei costi per le differenti tipologie"));
-    Label1 = etichetta(Frame1, QStringLiteral("Label1"), QStringLiteral(" Altezze degli edifici in c.a."),
+    Label1 = etichetta(Frame1, QStringLiteral("Label1"), intestazioneAltezze(0),
                        {xPiani, yTesta, wPiani, hTesta},
                        QStringLiteral("tipologie di edifici in base al numero dei piani"));
     for (QLabel *l : {Label5, Label3, Label2, Label1}) {
@@ -151,7 +134,7 @@ void variocosto::creaControlli()
     soldi()->setGeometry(xd, 8, wd, 20);
     soldi()->setTextFormat(Qt::PlainText); // it may come from a file
     soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra 'Menu' o prelevata da archivio"));
-    Label6 = etichetta(a, QStringLiteral("Label6"), QStringLiteral("Costo mc. vuoto per pieno"), {xd, 32, wd, 20},
+    Label6 = etichetta(a, QStringLiteral("Label6"), didascaliaCostoPieno(), {xd, 32, wd, 20},
                        QStringLiteral("espresso nei valori indicati sopra"));
     notacosto = etichetta(a, QStringLiteral("notacosto"), QString(), {xd, 126, wd, 46});
     notacosto->setTextFormat(Qt::PlainText);
@@ -362,15 +345,12 @@ std::optional<DatiRapportoAltezze> variocosto::datiRapporto(QString *rifiuto) co
     const int k = Modulo::altezzascelta;
     if (soldi()->text().isEmpty() || !valida(k)) {
         if (rifiuto)
-            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne.");
+            *rifiuto = nienteDaStampare();
         return std::nullopt;
     }
     if (!costopieno->text().isEmpty() && !letturaLocale(costopieno->text())) {
         if (rifiuto)
-            *rifiuto = QStringLiteral("Il costo al mc. vuoto per pieno «%1» non è un numero valido: correggerlo "
-                                      "prima di stampare i dati.")
-                       .arg(breve(costopieno->text()));
+            *rifiuto = rifiutoStampaAltezze(costopieno->text());
         return std::nullopt;
     }
     DatiRapportoAltezze d;

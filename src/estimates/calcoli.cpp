@@ -121,14 +121,11 @@ std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure)
     return std::nullopt;
 }
 
-std::optional<QString> rifiutoFileMenu(TipoArchivio tipo, const QString &percorso)
+std::optional<QString> rifiutoRecordMenu(const QList<Campo> &campi)
 {
-    if (tipo != TipoArchivio::Menu)
+    if (campi.size() < 5)
         return std::nullopt;
-    const auto campi = leggiArchivio(percorso, 5);
-    if (!campi)
-        return std::nullopt;
-    const auto no = rifiutoStimaArea({campi->at(1).testo, campi->at(2).testo, campi->at(3).testo, campi->at(4).testo});
+    const auto no = rifiutoStimaArea({campi[1].testo, campi[2].testo, campi[3].testo, campi[4].testo});
     if (!no)
         return std::nullopt;
     return QStringLiteral("Controllo dati immessi: ") + *no;
@@ -163,6 +160,26 @@ QString descrizioneClasse(int classe)
     case 3: return QStringLiteral("Edificio di caratteristiche evolute");
     }
     return {};
+}
+
+std::optional<QString> valutaDidascalia(const QString &didascalia)
+{
+    const QString inizio = QStringLiteral("Valori ");
+    if (!didascalia.startsWith(inizio + QStringLiteral("in ")))
+        return std::nullopt;
+    return didascalia.mid(inizio.size());
+}
+
+QString rifiutoStampaMenu()
+{
+    return QStringLiteral("La stampa di dati è significativa solo per la stima di aree fabbricabili: per gli altri "
+                          "tipi di stima utilizzare le finestre successive.");
+}
+
+QString nienteDaStampare()
+{
+    return QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file archiviato per "
+                          "prelevarne.");
 }
 
 CostiClassi costiClassi(int scelta, const QString &typed, double N)
@@ -212,7 +229,7 @@ bool recordMenu(const QList<QList<Campo>> &righe)
         for (const Campo &c : riga)
             if (!c.citato)
                 return false;
-    return piene[0][0].testo.startsWith(QStringLiteral("Valori in "));
+    return valutaDidascalia(piene[0][0].testo).has_value();
 }
 
 } // namespace perix

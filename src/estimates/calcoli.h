@@ -3,7 +3,6 @@
 // and the three synthetic class costs. No widgets here.
 
 #include "archive/campi.h"
-#include "archive/tipi.h"
 #include "format/numeri.h"
 
 #include <QString>
@@ -52,11 +51,10 @@ QString rigaNota(FiguraArea figura, const NotaLettura &nota);
 // note; nothing when all four can be used. The window's check and the batch's refusal
 // of a main-window file both say this.
 std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure);
-// The same of a main-window archive file, its five fields read as the window reads them,
-// in one line ("Controllo dati immessi: Il dato «-3» di 'Anni per redditività' è ...").
-// Nothing for a file of another kind, a file that cannot be read (the window says why)
-// and a file whose figures can be used.
-std::optional<QString> rifiutoFileMenu(TipoArchivio tipo, const QString &percorso);
+// The same of a main-window record, its five fields as the window reads them, in one line
+// ("Controllo dati immessi: Il dato «-3» di 'Anni per redditività' è ..."). Nothing when
+// fields are missing (the window takes no such record) or the figures can be used.
+std::optional<QString> rifiutoRecordMenu(const QList<Campo> &campi);
 
 // True when the results on screen call for the negative-results warning.
 bool risultatoNegativo(const QString &risultato5, const QString &risultato6);
@@ -66,6 +64,16 @@ bool risultatoNegativo(const QString &risultato5, const QString &risultato6);
 std::array<double, 17> schemaClasse(int classe);
 
 QString descrizioneClasse(int classe);
+
+// The currency of a caption as the reports name it: "in lire" of "Valori in lire";
+// nothing for a caption that is not "Valori in ...".
+std::optional<QString> valutaDidascalia(const QString &didascalia);
+
+// What "Stampa dati finestra" answers when there is nothing to print: the main window's
+// when the estimate shown is not the plot valuation, the cost windows' when they show no
+// figures (they send the user back to the main window, where figures come from).
+QString rifiutoStampaMenu();
+QString nienteDaStampare();
 
 // Cost per m² of gross floor area of the three classes (index 1..3), from the cost typed
 // for class `scelta`. `typed` is that field's text, which stands as typed for its own class.

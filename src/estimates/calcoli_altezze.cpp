@@ -71,6 +71,50 @@ EsitoAltezze calcolaAltezze(int scelta, double C)
     return e;
 }
 
+QString nomeAltezza(int classe)
+{
+    static const char *const nomi[numeroAltezze] = {
+        " 1 piano",
+        " 2 piani",
+        " 3 piani + cantinato",
+        " 4 piani + cantinato",
+        " 5 piani + cantinato (1 ascensore)",
+        " 6 piani + cantinato (1 ascensore)",
+        " 7 piani + cantinato (1 ascensore)",
+        " 8 piani + cantinato (1 ascensore)",
+        " 9 piani + cantinato (1 ascensore)",
+        " 10 piani + cantinato (2 ascensori)",
+        " 11 piani + cantinato (2 ascensori)",
+        " 12 piani + cantinato (2 ascensori)",
+        " 13 piani + cantinato (2 ascensori)",
+        " 14 piani + cantinato (2 ascensori)",
+    };
+    return valida(classe) ? QString::fromUtf8(nomi[classe - 1]) : QString();
+}
+
+QString intestazioneAltezze(int colonna)
+{
+    switch (colonna) {
+    case 0: return QStringLiteral(" Altezze degli edifici in c.a.");
+    case 1: return QStringLiteral("Costi a mc. vpp");
+    }
+    return {};
+}
+
+QString didascaliaCostoPieno()
+{
+    return QStringLiteral("Costo mc. vuoto per pieno");
+}
+
+QString rifiutoStampaAltezze(const QString &costopieno)
+{
+    // A long text whole in a message would push the message off the screen.
+    const QString breve = costopieno.size() > 30 ? costopieno.left(29) + u'…' : costopieno;
+    return QStringLiteral("Il costo al mc. vuoto per pieno «%1» non è un numero valido: correggerlo prima di "
+                          "stampare i dati.")
+        .arg(breve);
+}
+
 Record recordAltezze(const RecordAltezze &r)
 {
     Record record;

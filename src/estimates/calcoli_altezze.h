@@ -38,6 +38,15 @@ struct EsitoAltezze {
 };
 EsitoAltezze calcolaAltezze(int scelta, double C);
 
+// What the window and its report show: the caption of class i (1..14) as its row reads
+// (" 1 piano"; empty for any other i), the heading of column 0..1 of the table (heights,
+// cost per m³) and the caption above the typed cost.
+QString nomeAltezza(int classe);
+QString intestazioneAltezze(int colonna);
+QString didascaliaCostoPieno();
+// Why "Stampa dati finestra" prints nothing while the typed cost is no number.
+QString rifiutoStampaAltezze(const QString &costopieno);
+
 // The "Perix-alt-" record: the currency caption, the cost as typed and the chosen class
 // (0: none, an empty field), then one line per class with its cost as shown.
 struct RecordAltezze {

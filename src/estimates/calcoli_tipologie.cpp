@@ -46,6 +46,41 @@ EsitoTipologie calcolaTipologie(int scelta, double C)
     return e;
 }
 
+QString nomeTipologia(int k)
+{
+    static const char *const nomi[numeroTipologie] = {
+        " Edifici continui (duplex)",
+        " Edificio isolato (3 piani)",
+        " Edifici continui (3 piani)",
+        " Edifici continui (4-5 piani)",
+        " Edificio isolato (4-5 piani)",
+        " Edificio isolato (9 piani ed oltre)",
+        " Edificio isolato (6-8 piani)",
+        " Edifici continui (9 piani ed oltre)",
+        " Edifici continui (6-8 piani)",
+    };
+    return k >= 1 && k <= numeroTipologie ? QString::fromUtf8(nomi[k - 1]) : QString();
+}
+
+QString intestazioneTipologie(int colonna)
+{
+    switch (colonna) {
+    case 0: return QStringLiteral(" Tipologie");
+    case 1: return QStringLiteral(" Costi unitari a mq. netti");
+    case 2: return QStringLiteral(" Costo a vano (mq.18)");
+    }
+    return {};
+}
+
+QString rifiutoStampaTipologie(const QString &costonetto)
+{
+    // A long text whole in a message would push the message off the screen.
+    const QString breve = costonetto.size() > 30 ? costonetto.left(29) + u'…' : costonetto;
+    return QStringLiteral("Il costo al mq. di superficie netta «%1» non è un numero valido: correggerlo prima di "
+                          "stampare i dati.")
+        .arg(breve);
+}
+
 QList<QList<Campo>> righePiene(QList<QList<Campo>> righe)
 {
     while (!righe.isEmpty() && righe.last().size() == 1 && righe.last().first().vuoto())

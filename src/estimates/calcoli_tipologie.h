@@ -24,6 +24,14 @@ struct EsitoTipologie {
 };
 EsitoTipologie calcolaTipologie(int scelta, double C);
 
+// What the window and its report show: the caption of typology k (1..9) as its row reads
+// (" Edifici continui (duplex)"; empty for any other k) and the heading of column 0..2 of
+// the table (typology, cost per m², cost of a room).
+QString nomeTipologia(int k);
+QString intestazioneTipologie(int colonna);
+// Why "Stampa dati finestra" prints nothing while the typed cost is no number.
+QString rifiutoStampaTipologie(const QString &costonetto);
+
 // The "Perix-tipol-" record: ten lines, the first with the currency caption, the cost as
 // typed and the chosen typology (0: none, written as an empty field), then one line per
 // typology with the two captions as shown.

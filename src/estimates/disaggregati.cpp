@@ -6,6 +6,7 @@
 #include "app/modulo.h"
 #include "app/registro.h"
 #include "archive/comandi.h"
+#include "estimates/calcoli.h"
 #include "estimates/menu.h"
 #include "format/numeri.h"
 #include "reports/rapporto_disaggregati.h"
@@ -489,8 +490,7 @@ std::optional<DatiRapportoDisaggregati> risultatidisaggregati::datiRapporto(QStr
 {
     if (soldi()->text().isEmpty()) {
         if (rifiuto)
-            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne.");
+            *rifiuto = nienteDaStampare();
         return std::nullopt;
     }
     DatiRapportoDisaggregati d{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(),

@@ -721,15 +721,13 @@ std::optional<DatiRapportoMenu> menu::datiRapporto(QString *rifiuto) const
 {
     if (!aree->isChecked()) {
         if (rifiuto)
-            *rifiuto = QStringLiteral("La stampa di dati è significativa solo per la stima di aree fabbricabili: "
-                                      "per gli altri tipi di stima utilizzare le finestre successive.");
+            *rifiuto = rifiutoStampaMenu();
         return std::nullopt;
     }
     DatiRapportoMenu d;
     // The figures are in the currency the window shows: after an open that is the file's,
     // whatever was picked before (and in a fresh session nothing was).
-    const QString didascalia = soldi()->text();
-    d.valuta = didascalia.startsWith(QStringLiteral("Valori in ")) ? didascalia.mid(7) : Modulo::valuta;
+    d.valuta = valutaDidascalia(soldi()->text()).value_or(Modulo::valuta);
     d.valoremercato = valoremercato->text();
     d.costitotali = costitotali->text();
     d.anni = anni->text();

@@ -5,6 +5,7 @@
 #include "reports/documento.h"
 #include "app/modulo.h"
 #include "archive/comandi.h"
+#include "estimates/calcoli.h"
 #include "reports/rapporto_sintetici.h"
 
 #include <QFileInfo>
@@ -328,8 +329,7 @@ std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *r
 {
     if (soldi()->text().isEmpty()) {
         if (rifiuto)
-            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne.");
+            *rifiuto = nienteDaStampare();
         return std::nullopt;
     }
     DatiRapportoSintetici d;

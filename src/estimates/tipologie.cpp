@@ -4,6 +4,7 @@
 #include "reports/documento.h"
 #include "app/modulo.h"
 #include "archive/comandi.h"
+#include "estimates/calcoli.h"
 #include "format/numeri.h"
 #include "reports/rapporto_tipologie.h"
 
@@ -19,19 +20,6 @@ namespace {
 
 const QColor giallo(255, 255, 0);
 const QColor ciano(0, 255, 255);
-
-const char *const nomiTipologie[numeroTipologie + 1] = {
-    "",
-    " Edifici continui (duplex)",
-    " Edificio isolato (3 piani)",
-    " Edifici continui (3 piani)",
-    " Edifici continui (4-5 piani)",
-    " Edificio isolato (4-5 piani)",
-    " Edificio isolato (9 piani ed oltre)",
-    " Edificio isolato (6-8 piani)",
-    " Edifici continui (9 piani ed oltre)",
-    " Edifici continui (6-8 piani)",
-};
 
 bool valida(int k) { return k >= 1 && k <= numeroTipologie; }
 
@@ -140,13 +128,13 @@ void risultatitipologie::creaControlli()
     Label4 = etichetta(Frame1, QStringLiteral("Label4"), QStringLiteral(" Tipo di edificio scelto"),
                        {xIcona, yTesta, wIcona, hTesta},
                        QStringLiteral("il tipo di edificio di riferimento del costo a mq. di superficie netta"));
-    Label3[2] = etichetta(Frame1, QStringLiteral("Label3(2)"), QStringLiteral(" Costo a vano (mq.18)"),
+    Label3[2] = etichetta(Frame1, QStringLiteral("Label3(2)"), intestazioneTipologie(2),
                           {xVano, yTesta, wVano, hTesta},
                           QStringLiteral("costo indicativo di un vano di mq.18 di superficie netta"));
-    Label3[1] = etichetta(Frame1, QStringLiteral("Label3(1)"), QStringLiteral(" Costi unitari a mq. netti"),
+    Label3[1] = etichetta(Frame1, QStringLiteral("Label3(1)"), intestazioneTipologie(1),
                           {xMq, yTesta, wMq, hTesta},
                           QStringLiteral("i differenti costi riguardanti le singole tipologie edilizie"));
-    Label3[0] = etichetta(Frame1, QStringLiteral("Label3(0)"), QStringLiteral(" Tipologie"), {xNome, yTesta, wNome, hTesta},
+    Label3[0] = etichetta(Frame1, QStringLiteral("Label3(0)"), intestazioneTipologie(0), {xNome, yTesta, wNome, hTesta},
                           QStringLiteral("elenco delle differenti tipologie maggiormente ricorrenti"));
     for (QLabel *l : {Label4, Label3[2], Label3[1], Label3[0]}) {
         l->setFont(grassetto);
@@ -166,7 +154,7 @@ void risultatitipologie::creaControlli()
         Image1[n]->setAlignment(Qt::AlignCenter);
         vano[n] = etichetta(Frame1, QStringLiteral("vano(%1)").arg(i), QString(), {xVano, y, wVano, passoRiga - 1});
         edificio[n] = etichetta(Frame1, QStringLiteral("edificio(%1)").arg(i), QString(), {xMq, y, wMq, passoRiga - 1});
-        Label1[n] = etichetta(Frame1, QStringLiteral("Label1(%1)").arg(i), QString::fromUtf8(nomiTipologie[i]),
+        Label1[n] = etichetta(Frame1, QStringLiteral("Label1(%1)").arg(i), nomeTipologia(i),
                               {xNome, y, wNome, passoRiga - 1});
         for (QLabel *l : {vano[n], edificio[n]}) {
             l->setTextFormat(Qt::PlainText); // captions may come from a file
@@ -386,15 +374,12 @@ std::optional<DatiRapportoTipologie> risultatitipologie::datiRapporto(QString *r
     const int k = Modulo::tipologiascelta;
     if (soldi()->text().isEmpty() || !valida(k)) {
         if (rifiuto)
-            *rifiuto = QStringLiteral("Non esistono dati da stampare: tornare alla finestra Menu o aprire un file "
-                                      "archiviato per prelevarne.");
+            *rifiuto = nienteDaStampare();
         return std::nullopt;
     }
     if (!costonetto->text().isEmpty() && !letturaLocale(costonetto->text())) {
         if (rifiuto)
-            *rifiuto = QStringLiteral("Il costo al mq. di superficie netta «%1» non è un numero valido: correggerlo "
-                                      "prima di stampare i dati.")
-                       .arg(breve(costonetto->text()));
+            *rifiuto = rifiutoStampaTipologie(costonetto->text());
         return std::nullopt;
     }
     DatiRapportoTipologie d;

@@ -1,6 +1,7 @@
 #include "supporto.h"
 
 #include "app/modulo.h"
+#include "estimates/altezze.h"
 
 #include <QAbstractButton>
 #include <QLocale>
@@ -56,6 +57,17 @@ void azzeraScelte()
     Modulo::etichettavaluta.clear();
     Modulo::tipostima = 0;
     Modulo::classeedificio.reset();
+}
+
+void sessioneNuova()
+{
+    chiudiTutto();
+    azzeraScelte();
+    Modulo::tipologiascelta = 0;
+    Modulo::altezzascelta = 0;
+    Modulo::percentualiclasse = {};
+    Modulo::percimmesse = {};
+    Modulo::percentualialtezze = {};
 }
 
 QAction *azione(QWidget *finestra, const QString &nome)

@@ -22,6 +22,9 @@ void preparaAmbiente();
 void chiudiTutto();
 // Forgets the choices the shared state keeps across windows (currency, estimate, class).
 void azzeraScelte();
+// A fresh session: every window closed, every choice and list of the shared state as at
+// start-up, no queued answer.
+void sessioneNuova();
 // Fails the test when a dialog was shown that the test gave no answer for.
 #define PERIX_NESSUNA_DOMANDA_SOSPESA()                                                              \
     QVERIFY2(perix::dialoghi::prova::senzaRisposta().isEmpty(),                                       \

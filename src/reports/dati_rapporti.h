@@ -1,0 +1,34 @@
+#pragma once
+// Each estimation window's report figures computed from an archive record alone, with no
+// window: what the window's datiRapporto gives once its Apri has taken the record in a
+// fresh session (no figures shown before, no shared choice made), or the same refusal.
+//
+// `campi` are the record's fields as the window's Apri reads them: the first
+// campiRapporto(tipo) fields of the file (leggiCampi). Where the window's reader refuses
+// them the window is left as it was, fresh, and so is the answer.
+
+#include "archive/campi.h"
+#include "archive/tipi.h"
+#include "reports/rapporti.h"
+#include "reports/rapporto_altezze.h"
+#include "reports/rapporto_disaggregati.h"
+#include "reports/rapporto_sintetici.h"
+#include "reports/rapporto_tipologie.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace perix {
+
+// How many fields the Apri of the window of `tipo` reads.
+int campiRapporto(TipoArchivio tipo);
+
+std::optional<DatiRapportoMenu> datiRapportoMenu(const QList<Campo> &campi, QString *rifiuto = nullptr);
+std::optional<DatiRapportoDisaggregati> datiRapportoDisaggregati(const QList<Campo> &campi,
+                                                                 QString *rifiuto = nullptr);
+std::optional<DatiRapportoSintetici> datiRapportoSintetici(const QList<Campo> &campi, QString *rifiuto = nullptr);
+std::optional<DatiRapportoTipologie> datiRapportoTipologie(const QList<Campo> &campi, QString *rifiuto = nullptr);
+std::optional<DatiRapportoAltezze> datiRapportoAltezze(const QList<Campo> &campi, QString *rifiuto = nullptr);
+
+} // namespace perix
