@@ -680,7 +680,11 @@ QByteArray zip(const QList<Part> &parts, QString *motivo)
 
     for (const Part &p : parts) {
         zip_source_t *s = zip_source_buffer(archive, p.bytes.constData(), zip_uint64_t(p.bytes.size()), 0);
-        if (!s || zip_file_add(archive, p.name.constData(), s, ZIP_FL_ENC_UTF_8) < 0) {
+        const zip_int64_t index = s ? zip_file_add(archive, p.name.constData(), s, ZIP_FL_ENC_UTF_8) : -1;
+        // A picture is compressed already: deflating it again costs time and saves nothing.
+        if (index >= 0 && p.name.endsWith(".png"))
+            zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
+        if (index < 0) {
             const QString why = QString::fromLocal8Bit(zip_strerror(archive));
             if (s)
                 zip_source_free(s);
