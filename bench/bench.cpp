@@ -2,11 +2,11 @@
 //   perix_bench            all figures
 // Child modes (run by the parent): --figlio splash|minima|memoria
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "app/splash.h"
 #include "estimates/menu.h"
-#include "app/dialoghi.h"
+#include "ui/dialoghi.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // the table is updated; asserts nothing.
 //   bench_costi [TASTI]
 #include "app/avvio.h"
-#include "app/dialoghi.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/dialoghi.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "estimates/altezze.h"
 #include "estimates/tipologie.h"
 

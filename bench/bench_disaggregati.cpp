@@ -2,8 +2,8 @@
 // the whole table recalculated, and for one X redistribution; asserts nothing.
 //   bench_disaggregati [VOLTE]
 #include "app/avvio.h"
-#include "app/dialoghi.h"
-#include "app/registro.h"
+#include "ui/dialoghi.h"
+#include "ui/registro.h"
 #include "estimates/disaggregati.h"
 #include "estimates/menu.h"
 

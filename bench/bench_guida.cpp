@@ -4,7 +4,7 @@
 //   bench_guida [giri]      (default 20; QT_QPA_PLATFORM=offscreen unless set)
 
 #include "app/avvio.h"
-#include "app/modulo.h"
+#include "ui/modulo.h"
 #include "help/pagine.h"
 #include "reports/documento.h"
 #include "reports/finestrareport.h"

@@ -10,11 +10,11 @@
 
 #include "app/avvio.h"
 #include "app/comando.h"
-#include "archive/campi.h"
-#include "estimates/calcoli_altezze.h"
-#include "estimates/calcoli_disaggregati.h"
-#include "estimates/calcoli_sintetici.h"
-#include "estimates/calcoli_tipologie.h"
+#include "core/campi.h"
+#include "core/calcoli_altezze.h"
+#include "core/calcoli_disaggregati.h"
+#include "core/calcoli_sintetici.h"
+#include "core/calcoli_tipologie.h"
 
 #include <QApplication>
 #include <QDir>

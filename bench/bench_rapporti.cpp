@@ -6,7 +6,7 @@
 //
 // With a folder, the last PDF and .docx of each kind stay there to be looked at.
 
-#include "app/modulo.h"
+#include "ui/modulo.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
 #include "reports/finestrareport.h"

@@ -1,10 +1,10 @@
 // The costs by height window: its single-precision arithmetic, the table as the user types
 // and chooses, its own chosen class, the data check, the archive file and the report.
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "estimates/altezze.h"
-#include "estimates/calcoli_altezze.h"
+#include "core/calcoli_altezze.h"
 #include "estimates/tipologie.h"
 #include "reports/finestrareport.h"
 #include "supporto.h"

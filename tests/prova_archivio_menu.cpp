@@ -1,8 +1,8 @@
 // The main window's archive commands, driven through the menu items and the dialog answerer.
 #include "help/finestre.h"
 #include "estimates/finestre.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "estimates/menu.h"
 #include "supporto.h"
 

@@ -1,7 +1,7 @@
 // The main window's arithmetic: plot valuation, class schedules, synthetic costs.
-#include "estimates/calcoli.h"
-#include "estimates/calcoli_procedimento.h"
-#include "format/numeri.h"
+#include "core/calcoli.h"
+#include "core/calcoli_procedimento.h"
+#include "core/numeri.h"
 
 #include <QLocale>
 #include <QTest>

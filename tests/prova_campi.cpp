@@ -11,8 +11,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "archive/campi.h"
-#include "archive/verifica.h"
+#include "core/campi.h"
+#include "core/verifica.h"
 
 using namespace perix;
 

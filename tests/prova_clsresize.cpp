@@ -1,5 +1,5 @@
 // Proportional layout: recording, scaling, restoring, and the screen sizing.
-#include "layout/clsresize.h"
+#include "ui/clsresize.h"
 #include "supporto.h"
 
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "archive/comandi.h"
+#include "ui/comandi.h"
 #include "supporto.h"
 
 using namespace perix;

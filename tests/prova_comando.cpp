@@ -2,10 +2,10 @@
 // their kind, --pdf turning them into the windows' own reports; the desktop's MIME types.
 #include "app/comando.h"
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "app/splash.h"
-#include "archive/tipi.h"
+#include "core/tipi.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"

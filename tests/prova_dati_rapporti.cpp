@@ -2,8 +2,8 @@
 // against what the window itself gives after its Apri took the same file in a fresh
 // session: field by field, or the same refusal. The batch's documents come from the former.
 #include "app/avvio.h"
-#include "app/registro.h"
-#include "archive/tipi.h"
+#include "ui/registro.h"
+#include "core/tipi.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/dati_rapporti.h"

@@ -1,13 +1,13 @@
 // The disaggregated costs window driven through the main window: the two schedules, the
 // X removals, the percentages file, the archive record, the report.
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
-#include "estimates/calcoli.h"
-#include "estimates/calcoli_disaggregati.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
+#include "core/calcoli.h"
+#include "core/calcoli_disaggregati.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
-#include "format/numeri.h"
+#include "core/numeri.h"
 #include "supporto.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 // carry the pages, the text, the fonts and the pictures.
 
 #include "app/avvio.h"
-#include "app/modulo.h"
+#include "ui/modulo.h"
 #include "help/testi_guida.h"
 #include "reports/documento.h"
 #include "reports/impaginazione.h"

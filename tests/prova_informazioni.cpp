@@ -1,8 +1,8 @@
 // The about window, the support page and the product catalogue: their texts, the
 // catalogue's grid as it scrolls, its printed list, its buttons, and how each closes.
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "help/finestre.h"
 #include "reports/documento.h"
 #include "supporto.h"

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "archive/campi.h"
-#include "help/lettura_listino.h"
+#include "core/campi.h"
+#include "core/lettura_listino.h"
 
 using namespace perix;
 

@@ -1,10 +1,10 @@
 // The main window driven as a user would: currency, estimate, figures, class, guidance.
 #include "help/finestre.h"
 #include "estimates/finestre.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "estimates/menu.h"
-#include "format/numeri.h"
+#include "core/numeri.h"
 #include "supporto.h"
 
 #include <QClipboard>

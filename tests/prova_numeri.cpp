@@ -1,5 +1,5 @@
 // Readings of typed numbers and the format patterns, with Italian regional settings.
-#include "format/numeri.h"
+#include "core/numeri.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 // The document layer, the report window, the .docx writer and the reports built on them.
 
-#include "app/dialoghi.h"
-#include "app/modulo.h"
-#include "format/numeri.h"
+#include "ui/dialoghi.h"
+#include "ui/modulo.h"
+#include "core/numeri.h"
 #include "reports/documento.h"
 #include "reports/docx.h"
 #include "reports/finestrareport.h"

@@ -1,9 +1,9 @@
 // "Stampa dati finestra" from the main window: refusal, captions of the status line,
 // and the report's contents taken from what is on screen.
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
-#include "estimates/calcoli_procedimento.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
+#include "core/calcoli_procedimento.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"
 #include "reports/rapporti.h"

@@ -1,8 +1,8 @@
 // The synthetic costs window: the grid handed over by the main window, its file, its
 // report, its check, clearing, hints, web buttons and texts.
 #include "help/finestre.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/documento.h"

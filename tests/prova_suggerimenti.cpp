@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "help/lettura_suggerimenti.h"
+#include "core/lettura_suggerimenti.h"
 
 using namespace perix;
 

@@ -1,7 +1,7 @@
 // Desktop manners: shortcuts, focus following the guidance, remembered folders, the
 // report window's keys and messages, the status line drawn whole.
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"

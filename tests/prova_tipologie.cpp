@@ -1,9 +1,9 @@
 // The costs by typology window: its arithmetic, the table as the user types and chooses,
 // the data check, the archive file and the report.
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
-#include "estimates/calcoli_tipologie.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
+#include "core/calcoli_tipologie.h"
 #include "estimates/tipologie.h"
 #include "reports/finestrareport.h"
 #include "supporto.h"

@@ -1,9 +1,9 @@
 // Grabs the program's windows to PNG files, to look at them as a user would:
 //   perix_cattura CARTELLA
 #include "app/avvio.h"
-#include "app/dialoghi.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/dialoghi.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "app/splash.h"
 #include "help/finestre.h"
 #include "estimates/finestre.h"

@@ -1,7 +1,9 @@
-#include "avvio.h"
+#include "app/avvio.h"
 
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/elementi.h"
+
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "app/splash.h"
 #include "reports/finestrareport.h"
 
@@ -11,19 +13,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-// Resources of a static library are registered by hand, once, before the first icon.
-static void registraRisorse()
-{
-    Q_INIT_RESOURCE(perix);
-}
-
 namespace perix {
-
-void caricaRisorse()
-{
-    static const bool fatto = (registraRisorse(), true);
-    Q_UNUSED(fatto);
-}
 
 void preparaApplicazione()
 {

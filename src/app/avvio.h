@@ -5,6 +5,4 @@ namespace perix {
 void avviaPerix();
 // The same set-up without showing anything (tests and benchmarks).
 void preparaApplicazione();
-// Registers the icons and pictures built into the program (idempotent).
-void caricaRisorse();
 } // namespace perix

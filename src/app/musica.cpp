@@ -1,4 +1,4 @@
-#include "musica.h"
+#include "app/musica.h"
 
 #include <QByteArray>
 #include <QFile>

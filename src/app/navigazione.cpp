@@ -1,9 +1,9 @@
 // Routines of the shared module that need to know every window.
-#include "app/dialoghi.h"
+#include "ui/dialoghi.h"
 #include "help/finestre.h"
 #include "estimates/finestre.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "app/splash.h"
 #include "estimates/menu.h"
 
@@ -28,6 +28,17 @@ void mostraGuidaFinestra(int numero)
     case 3: registro::mostra<guidasintetici>(); break;
     case 4: registro::mostra<guidatipologie>(); break;
     case 5: registro::mostra<guidaaltezze>(); break;
+    }
+}
+
+void mostraFinestraAiuto(Comando comando)
+{
+    switch (comando) {
+    case Comando::Guida: registro::mostra<sommario>(); break;
+    case Comando::Suggerimenti: registro::mostra<frmTip>(); break;
+    case Comando::Supporto: registro::mostra<supportoclienti>(); break;
+    case Comando::Informazioni: registro::mostra<informa>(); break;
+    default: break;
     }
 }
 

@@ -1,9 +1,10 @@
-#include "splash.h"
+#include "app/splash.h"
 
 #include "help/finestre.h"
 #include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/elementi.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 
 #include <QFrame>
 #include <QKeyEvent>

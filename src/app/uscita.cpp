@@ -1,6 +1,6 @@
 #include "app/uscita.h"
 
-#include "archive/campi.h"
+#include "core/campi.h"
 
 #include <QDir>
 #include <QFile>

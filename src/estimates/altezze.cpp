@@ -1,11 +1,11 @@
-#include "altezze.h"
+#include "estimates/altezze.h"
 
-#include "app/dialoghi.h"
+#include "ui/dialoghi.h"
 #include "reports/documento.h"
-#include "app/modulo.h"
-#include "archive/comandi.h"
-#include "estimates/calcoli.h"
-#include "format/numeri.h"
+#include "ui/modulo.h"
+#include "ui/comandi.h"
+#include "core/calcoli.h"
+#include "core/numeri.h"
 #include "reports/rapporto_altezze.h"
 
 #include <QGroupBox>
@@ -363,12 +363,6 @@ std::optional<DatiRapportoAltezze> variocosto::datiRapporto(QString *rifiuto) co
         d.righe[std::size_t(i)] = {piani[std::size_t(i)]->text(), varicosti[std::size_t(i)]->text(),
                                    Label4[std::size_t(i)]->text()};
     return d;
-}
-
-std::unique_ptr<Document> variocosto::documentoRapporto(QString *rifiuto)
-{
-    const auto d = datiRapporto(rifiuto);
-    return d ? documentoAltezze(*d) : nullptr;
 }
 
 void variocosto::solodati_click()

@@ -2,8 +2,8 @@
 // The costs by height window: the cost per m³ of fourteen height classes derived from the
 // typed cost of one of them.
 
-#include "app/controlli.h"
-#include "estimates/calcoli_altezze.h"
+#include "ui/controlli.h"
+#include "core/calcoli_altezze.h"
 #include "estimates/finestracosti.h"
 #include "reports/rapporto_altezze.h"
 
@@ -41,7 +41,6 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
-    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.
     std::optional<DatiRapportoAltezze> datiRapporto(QString *rifiuto = nullptr) const;

@@ -1,14 +1,14 @@
-#include "disaggregati.h"
+#include "estimates/disaggregati.h"
 
-#include "app/controlli.h"
-#include "app/dialoghi.h"
+#include "ui/controlli.h"
+#include "ui/dialoghi.h"
 #include "reports/documento.h"
-#include "app/modulo.h"
-#include "app/registro.h"
-#include "archive/comandi.h"
-#include "estimates/calcoli.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
+#include "ui/comandi.h"
+#include "core/calcoli.h"
 #include "estimates/menu.h"
-#include "format/numeri.h"
+#include "core/numeri.h"
 #include "reports/rapporto_disaggregati.h"
 
 #include <QGroupBox>
@@ -503,12 +503,6 @@ std::optional<DatiRapportoDisaggregati> risultatidisaggregati::datiRapporto(QStr
         d.ris2[i] = ris2[i]->text();
     }
     return d;
-}
-
-std::unique_ptr<Document> risultatidisaggregati::documentoRapporto(QString *rifiuto)
-{
-    const auto d = datiRapporto(rifiuto);
-    return d ? documentoDisaggregati(*d) : nullptr;
 }
 
 void risultatidisaggregati::solodati_click()

@@ -2,7 +2,7 @@
 // The disaggregated costs window: the cost of construction spread over sixteen categories
 // of works by the preset schedule of the building class and by typed percentages.
 
-#include "estimates/calcoli_disaggregati.h"
+#include "core/calcoli_disaggregati.h"
 #include "estimates/finestracosti.h"
 #include "reports/rapporto_disaggregati.h"
 
@@ -40,7 +40,6 @@ public:
     void cancelladati_Click() override;
     void aiuto_Click() override;
     void solodati_click() override;
-    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.
     std::optional<DatiRapportoDisaggregati> datiRapporto(QString *rifiuto = nullptr) const;

@@ -1,4 +1,4 @@
-#include "finestracosti.h"
+#include "estimates/finestracosti.h"
 
 #include <QFont>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // The frame of the four cost windows: the common estimation frame with the currency
 // caption top left and the four buttons bottom left.
 
-#include "app/cornice.h"
+#include "ui/cornice.h"
 
 #include <QHash>
 

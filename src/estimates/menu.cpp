@@ -1,15 +1,14 @@
-#include "menu.h"
+#include "estimates/menu.h"
 
-#include "app/dialoghi.h"
+#include "ui/dialoghi.h"
 #include "reports/documento.h"
-#include "help/finestre.h"
 #include "estimates/finestre.h"
-#include "app/modulo.h"
-#include "app/registro.h"
-#include "archive/comandi.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
+#include "ui/comandi.h"
 #include "reports/rapporti.h"
-#include "estimates/calcoli.h"
-#include "format/numeri.h"
+#include "core/calcoli.h"
+#include "core/numeri.h"
 
 #include <QRegularExpression>
 #include <QStyle>
@@ -735,12 +734,6 @@ std::optional<DatiRapportoMenu> menu::datiRapporto(QString *rifiuto) const
     for (int k = 1; k <= 6; ++k)
         d.risultati[std::size_t(k)] = risultati[std::size_t(k)]->text();
     return d;
-}
-
-std::unique_ptr<Document> menu::documentoRapporto(QString *rifiuto)
-{
-    const auto d = datiRapporto(rifiuto);
-    return d ? documentoMenu(*d) : nullptr;
 }
 
 void menu::solodati_click()

@@ -2,8 +2,8 @@
 // The main window: currency, kind of estimate, building class, and the building-plot
 // valuation as the figures are typed.
 
-#include "app/cornice.h"
-#include "app/controlli.h"
+#include "ui/cornice.h"
+#include "ui/controlli.h"
 #include "reports/rapporti.h"
 
 #include <QGroupBox>
@@ -54,7 +54,6 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
-    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
     // The figures of the report as the window shows them; nothing, with why, when the
     // estimate shown has no report here.
     std::optional<DatiRapportoMenu> datiRapporto(QString *rifiuto = nullptr) const;

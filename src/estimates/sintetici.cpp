@@ -1,11 +1,11 @@
-#include "sintetici.h"
+#include "estimates/sintetici.h"
 
-#include "app/controlli.h"
-#include "app/dialoghi.h"
+#include "ui/controlli.h"
+#include "ui/dialoghi.h"
 #include "reports/documento.h"
-#include "app/modulo.h"
-#include "archive/comandi.h"
-#include "estimates/calcoli.h"
+#include "ui/modulo.h"
+#include "ui/comandi.h"
+#include "core/calcoli.h"
 #include "reports/rapporto_sintetici.h"
 
 #include <QFileInfo>
@@ -340,12 +340,6 @@ std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *r
             d.griglia[r][c] = m_griglia[c][r]->text();
     }
     return d;
-}
-
-std::unique_ptr<Document> risultatisintetici::documentoRapporto(QString *rifiuto)
-{
-    const auto d = datiRapporto(rifiuto);
-    return d ? documentoSintetici(*d) : nullptr;
 }
 
 void risultatisintetici::solodati_click()

@@ -2,7 +2,7 @@
 // The synthetic costs window: read-only, filled by the main window's hand-over or from a
 // "Perix-sint-" file; saved, printed, checked and cleared from here.
 
-#include "estimates/calcoli_sintetici.h"
+#include "core/calcoli_sintetici.h"
 #include "estimates/finestracosti.h"
 #include "reports/rapporto_sintetici.h"
 
@@ -31,7 +31,6 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
-    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.
     std::optional<DatiRapportoSintetici> datiRapporto(QString *rifiuto = nullptr) const;

@@ -1,11 +1,11 @@
-#include "tipologie.h"
+#include "estimates/tipologie.h"
 
-#include "app/dialoghi.h"
+#include "ui/dialoghi.h"
 #include "reports/documento.h"
-#include "app/modulo.h"
-#include "archive/comandi.h"
-#include "estimates/calcoli.h"
-#include "format/numeri.h"
+#include "ui/modulo.h"
+#include "ui/comandi.h"
+#include "core/calcoli.h"
+#include "core/numeri.h"
 #include "reports/rapporto_tipologie.h"
 
 #include <QFile>
@@ -392,12 +392,6 @@ std::optional<DatiRapportoTipologie> risultatitipologie::datiRapporto(QString *r
         d.righe[std::size_t(i)] = {Label1[std::size_t(i)]->text(), edificio[std::size_t(i)]->text(),
                                    vano[std::size_t(i)]->text()};
     return d;
-}
-
-std::unique_ptr<Document> risultatitipologie::documentoRapporto(QString *rifiuto)
-{
-    const auto d = datiRapporto(rifiuto);
-    return d ? documentoTipologie(*d) : nullptr;
 }
 
 void risultatitipologie::solodati_click()

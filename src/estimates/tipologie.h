@@ -2,8 +2,8 @@
 // The costs by typology window: the cost per m² of net area of nine typologies derived
 // from the typed cost of one of them.
 
-#include "app/controlli.h"
-#include "estimates/calcoli_tipologie.h"
+#include "ui/controlli.h"
+#include "core/calcoli_tipologie.h"
 #include "estimates/finestracosti.h"
 #include "reports/rapporto_tipologie.h"
 
@@ -35,7 +35,6 @@ public:
     void salvanome_Click() override;
     void eliminare_click() override;
     void solodati_click() override;
-    std::unique_ptr<Document> documentoRapporto(QString *rifiuto) override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.
     std::optional<DatiRapportoTipologie> datiRapporto(QString *rifiuto = nullptr) const;

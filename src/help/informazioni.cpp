@@ -1,7 +1,7 @@
 #include "help/informazioni.h"
 
-#include "app/avvio.h"
-#include "app/modulo.h"
+#include "ui/elementi.h"
+#include "ui/modulo.h"
 
 #include <QDate>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #include "help/pagine.h"
 
-#include "app/avvio.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/elementi.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "help/sommario.h"
 #include "reports/rapporti.h"
 

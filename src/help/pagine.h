@@ -5,7 +5,7 @@
 // its start size.
 
 #include "help/testi_guida.h"
-#include "layout/clsresize.h"
+#include "ui/clsresize.h"
 
 #include <QWidget>
 

@@ -3,8 +3,8 @@
 // time with a scroll bar, printed through a report window, with buttons to the maker's
 // catalogue page and to a new e-mail message.
 
-#include "help/lettura_listino.h"
-#include "layout/clsresize.h"
+#include "core/lettura_listino.h"
+#include "ui/clsresize.h"
 
 #include <QString>
 #include <QWidget>

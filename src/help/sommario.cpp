@@ -1,9 +1,9 @@
 #include "help/sommario.h"
 
-#include "app/avvio.h"
-#include "app/dialoghi.h"
-#include "app/modulo.h"
-#include "app/registro.h"
+#include "ui/elementi.h"
+#include "ui/dialoghi.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
 #include "help/finestre.h"
 #include "reports/finestrareport.h"
 #include "reports/rapporto_guida.h"

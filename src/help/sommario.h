@@ -3,7 +3,7 @@
 // arrow button and a coloured caption (bold under the pointer), and the commands to
 // print the whole help set, to hide the window and to leave the program.
 
-#include "layout/clsresize.h"
+#include "ui/clsresize.h"
 
 #include <QWidget>
 #include <array>

@@ -1,9 +1,9 @@
 #include "help/suggerimenti.h"
 
-#include "app/avvio.h"
-#include "app/modulo.h"
-#include "help/lettura_suggerimenti.h"
-#include "layout/clsresize.h"
+#include "ui/elementi.h"
+#include "ui/modulo.h"
+#include "core/lettura_suggerimenti.h"
+#include "ui/clsresize.h"
 
 #include <QFrame>
 #include <QIcon>

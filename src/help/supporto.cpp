@@ -1,6 +1,6 @@
 #include "help/supporto.h"
 
-#include "app/avvio.h"
+#include "ui/elementi.h"
 #include "help/velmora.h"
 
 #include <QFrame>

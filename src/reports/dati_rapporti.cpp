@@ -1,11 +1,11 @@
 #include "reports/dati_rapporti.h"
 
-#include "estimates/calcoli.h"
-#include "estimates/calcoli_altezze.h"
-#include "estimates/calcoli_disaggregati.h"
-#include "estimates/calcoli_sintetici.h"
-#include "estimates/calcoli_tipologie.h"
-#include "format/numeri.h"
+#include "core/calcoli.h"
+#include "core/calcoli_altezze.h"
+#include "core/calcoli_disaggregati.h"
+#include "core/calcoli_sintetici.h"
+#include "core/calcoli_tipologie.h"
+#include "core/numeri.h"
 
 namespace perix {
 

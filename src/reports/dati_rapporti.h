@@ -7,8 +7,8 @@
 // campiRapporto(tipo) fields of the file (leggiCampi). Where the window's reader refuses
 // them the window is left as it was, fresh, and so is the answer.
 
-#include "archive/campi.h"
-#include "archive/tipi.h"
+#include "core/campi.h"
+#include "core/tipi.h"
 #include "reports/rapporti.h"
 #include "reports/rapporto_altezze.h"
 #include "reports/rapporto_disaggregati.h"

@@ -4,7 +4,7 @@
 #include "reports/impaginazione.h"
 #include "reports/pdf.h"
 
-#include "archive/campi.h"
+#include "core/campi.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "reports/docx.h"
 
-#include "archive/campi.h"
+#include "core/campi.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>

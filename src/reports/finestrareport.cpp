@@ -1,8 +1,8 @@
 #include "reports/finestrareport.h"
 
-#include "app/avvio.h"
-#include "app/dialoghi.h"
-#include "app/modulo.h"
+#include "ui/elementi.h"
+#include "ui/dialoghi.h"
+#include "ui/modulo.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
 

@@ -1,8 +1,8 @@
 #include "reports/rapporti.h"
 
-#include "app/dialoghi.h"
-#include "app/modulo.h"
-#include "format/numeri.h"
+#include "ui/dialoghi.h"
+#include "ui/modulo.h"
+#include "core/numeri.h"
 #include "reports/finestrareport.h"
 #include "reports/rapporto_procedimento.h"
 

@@ -1,6 +1,6 @@
 #include "reports/rapporto_altezze.h"
 
-#include "format/numeri.h"
+#include "core/numeri.h"
 #include "reports/rapporti.h"
 
 #include <QTextTable>

@@ -1,7 +1,7 @@
-#include "rapporto_disaggregati.h"
+#include "reports/rapporto_disaggregati.h"
 
-#include "estimates/calcoli_disaggregati.h"
-#include "format/numeri.h"
+#include "core/calcoli_disaggregati.h"
+#include "core/numeri.h"
 #include "reports/rapporti.h"
 
 namespace perix {

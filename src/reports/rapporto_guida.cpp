@@ -1,7 +1,7 @@
 #include "reports/rapporto_guida.h"
 
-#include "app/modulo.h"
-#include "archive/campi.h"
+#include "ui/modulo.h"
+#include "core/campi.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
 #include "reports/finestrareport.h"

@@ -1,6 +1,6 @@
 #include "reports/rapporto_procedimento.h"
 
-#include "format/numeri.h"
+#include "core/numeri.h"
 #include "reports/documento.h"
 
 #include <QChart>

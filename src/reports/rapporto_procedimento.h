@@ -4,7 +4,7 @@
 // plot value against the market value and the total costs, and a chart of the plot value
 // against the years). Every figure comes from the valuation the main window shows.
 
-#include "estimates/calcoli_procedimento.h"
+#include "core/calcoli_procedimento.h"
 #include "reports/rapporti.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "reports/rapporto_prodotti.h"
 
-#include "format/numeri.h"
+#include "core/numeri.h"
 #include "reports/rapporti.h"
 
 namespace perix {

@@ -1,7 +1,7 @@
 #pragma once
 // The printed price list of the catalogue window.
 
-#include "help/lettura_listino.h"
+#include "core/lettura_listino.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "reports/rapporto_tipologie.h"
 
-#include "format/numeri.h"
+#include "core/numeri.h"
 #include "reports/rapporti.h"
 
 #include <QTextTable>

@@ -2,7 +2,7 @@
 // Checks shared by the two archive targets: what a value read back must be.
 
 #include "comune.h"
-#include "archive/campi.h"
+#include "core/campi.h"
 
 #include <cmath>
 

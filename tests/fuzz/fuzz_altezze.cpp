@@ -6,8 +6,8 @@
 // plain number with at most two decimals, within the table's range, 100 for the chosen class.
 
 #include "archivio.h"
-#include "estimates/calcoli_altezze.h"
-#include "format/numeri.h"
+#include "core/calcoli_altezze.h"
+#include "core/numeri.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

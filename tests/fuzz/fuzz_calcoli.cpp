@@ -2,9 +2,9 @@
 // number within 15 digits or "valore non calcolabile"; nothing else reaches a result box.
 
 #include "comune.h"
-#include "estimates/calcoli.h"
-#include "estimates/calcoli_procedimento.h"
-#include "format/numeri.h"
+#include "core/calcoli.h"
+#include "core/calcoli_procedimento.h"
+#include "core/numeri.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -4,7 +4,7 @@
 // redistribution keeps the preset schedule at 10000 and the typed one at 100.
 
 #include "archivio.h"
-#include "estimates/calcoli_disaggregati.h"
+#include "core/calcoli_disaggregati.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

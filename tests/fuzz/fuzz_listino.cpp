@@ -4,10 +4,10 @@
 // reads back equal, and cut anywhere it keeps no product that was not in the whole list
 // (but the one the cut fell in, whose last price may read shorter).
 
-#include "archive/campi.h"
+#include "core/campi.h"
 #include "comune.h"
-#include "format/numeri.h"
-#include "help/lettura_listino.h"
+#include "core/numeri.h"
+#include "core/lettura_listino.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -4,7 +4,7 @@
 // formatting prints reads back, under the locale reading, as the value it came from.
 
 #include "comune.h"
-#include "format/numeri.h"
+#include "core/numeri.h"
 
 #include <cmath>
 #include <cstring>

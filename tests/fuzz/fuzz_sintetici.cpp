@@ -6,7 +6,7 @@
 // so a refused record changes nothing.
 
 #include "archivio.h"
-#include "estimates/calcoli_sintetici.h"
+#include "core/calcoli_sintetici.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

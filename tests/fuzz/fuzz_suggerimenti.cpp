@@ -4,8 +4,8 @@
 // control and invisible format characters.
 
 #include "comune.h"
-#include "archive/campi.h"
-#include "help/lettura_suggerimenti.h"
+#include "core/campi.h"
+#include "core/lettura_suggerimenti.h"
 
 #include <QStringDecoder>
 

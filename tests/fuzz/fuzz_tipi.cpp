@@ -3,13 +3,13 @@
 // record against a kind agrees with it: a record of that shape passes, any other is told why.
 
 #include "comune.h"
-#include "archive/tipi.h"
-#include "archive/verifica.h"
-#include "estimates/calcoli.h"
-#include "estimates/calcoli_altezze.h"
-#include "estimates/calcoli_disaggregati.h"
-#include "estimates/calcoli_sintetici.h"
-#include "estimates/calcoli_tipologie.h"
+#include "core/tipi.h"
+#include "core/verifica.h"
+#include "core/calcoli.h"
+#include "core/calcoli_altezze.h"
+#include "core/calcoli_disaggregati.h"
+#include "core/calcoli_sintetici.h"
+#include "core/calcoli_tipologie.h"
 
 using namespace perix;
 using fuzz::verifica;

@@ -6,8 +6,8 @@
 // calcolabile", the room 18 times the cut cost per m², the chosen row the typed cost cut.
 
 #include "archivio.h"
-#include "estimates/calcoli_tipologie.h"
-#include "format/numeri.h"
+#include "core/calcoli_tipologie.h"
+#include "core/numeri.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

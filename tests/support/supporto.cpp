@@ -1,6 +1,6 @@
 #include "supporto.h"
 
-#include "app/modulo.h"
+#include "ui/modulo.h"
 #include "estimates/altezze.h"
 
 #include <QAbstractButton>

@@ -12,7 +12,7 @@
 class QTextDocument;
 class QTextTable;
 
-#include "app/dialoghi.h"
+#include "ui/dialoghi.h"
 
 namespace perix::prova {
 

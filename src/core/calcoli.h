@@ -1,0 +1,92 @@
+#pragma once
+// The arithmetic of the main window: building-plot valuation, building-class schedules
+// and the three synthetic class costs. No widgets here.
+
+#include "core/campi.h"
+#include "core/numeri.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace perix {
+
+// Building-plot valuation from market value V, total costs C, years A and land surface S:
+// the figures behind risultati(1)..(6) (index 0 unused), unformatted. Nothing where the
+// window shows "valore non calcolabile"; with A > 100 nothing is computed at all.
+struct ValoriStimaArea {
+    bool troppiAnni = false;
+    std::array<std::optional<double>, 7> r;
+};
+ValoriStimaArea valutaArea(double V, double C, double A, double S);
+
+// A result as its label shows it: formatted, or "valore non calcolabile".
+QString testoRisultato(std::optional<double> valore);
+
+// The same valuation as the window's labels read.
+struct EsitoStimaArea {
+    bool troppiAnni = false; // A > 100: nothing is computed, every result non calcolabile
+    // Texts for risultati(1)..(6) (index 0 unused), already formatted; nothing = keep the old text.
+    std::array<std::optional<QString>, 7> testi;
+};
+EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S);
+
+// The four figures of the building-plot estimate, in the window's order.
+enum FiguraArea { ValoreMercato, CostiTotali, Anni, Superficie };
+// "Valore di mercato del fabbricato", ... as the field's caption reads; and the short
+// name of the note panel ("Valore di mercato", "Costi totali", "Anni", "Superficie").
+QString didascaliaFigura(FiguraArea figura);
+QString nomeBreveFigura(FiguraArea figura);
+
+// What the window says of one figure before the valuation uses it: a reading still
+// ambiguous or foreign (letturaStima), a negative figure, more than 100 years. Nothing
+// for an empty text (the data check asks for it) or a figure that reads soundly.
+std::optional<NotaLettura> notaFigura(FiguraArea figura, const QString &testo);
+// The note as the panel lists it: "Anni letto come 2: la virgola chiude il numero",
+// "Anni: numero negativo, che la stima non ammette".
+QString rigaNota(FiguraArea figura, const NotaLettura &nota);
+
+// The data check of the building-plot estimate on its four figures as typed: the
+// message for the first figure missing, otherwise for the first one questioned by its
+// note; nothing when all four can be used. The window's check and the batch's refusal
+// of a main-window file both say this.
+std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure);
+// The same of a main-window record, its five fields as the window reads them, in one line
+// ("Controllo dati immessi: Il dato «-3» di 'Anni per redditività' è ..."). Nothing when
+// fields are missing (the window takes no such record) or the figures can be used.
+std::optional<QString> rifiutoRecordMenu(const QList<Campo> &campi);
+
+// True when the results on screen call for the negative-results warning.
+bool risultatoNegativo(const QString &risultato5, const QString &risultato6);
+
+// Preset share of each category of works (1..16) for a building class (1..3),
+// in hundredths of a percent; index 0 unused.
+std::array<double, 17> schemaClasse(int classe);
+
+QString descrizioneClasse(int classe);
+
+// The currency of a caption as the reports name it: "in lire" of "Valori in lire";
+// nothing for a caption that is not "Valori in ...".
+std::optional<QString> valutaDidascalia(const QString &didascalia);
+
+// What "Stampa dati finestra" answers when there is nothing to print: the main window's
+// when the estimate shown is not the plot valuation, the cost windows' when they show no
+// figures (they send the user back to the main window, where figures come from).
+QString rifiutoStampaMenu();
+QString nienteDaStampare();
+
+// Cost per m² of gross floor area of the three classes (index 1..3), from the cost typed
+// for class `scelta`. `typed` is that field's text, which stands as typed for its own class.
+struct CostiClassi {
+    std::array<QString, 4> testo; // K(1..3) as text (the typed class keeps the typed text)
+};
+CostiClassi costiClassi(int scelta, const QString &typed, double N);
+
+// One column (5 rows) of the synthetic-cost grid for class c from its cost K, formatted.
+std::array<QString, 6> colonnaSintetica(int classe, const QString &costo);
+
+// The main window's own record: two lines of quoted texts, three and two, the first a
+// currency caption ("Valori in ..."). Blank lines at the end are allowed.
+bool recordMenu(const QList<QList<Campo>> &righe);
+
+} // namespace perix

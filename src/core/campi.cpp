@@ -1,0 +1,457 @@
+#include "core/campi.h"
+
+#include "core/numeri.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QLocale>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cmath>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
+
+namespace perix {
+
+namespace {
+
+const QString troppoGrande = QStringLiteral("il file è troppo grande per essere un archivio");
+
+template <typename T>
+std::optional<T> rifiuta(QString *motivo, const QString &perche)
+{
+    if (motivo)
+        *motivo = perche;
+    return std::nullopt;
+}
+
+bool falso(QString *motivo, const QString &perche)
+{
+    if (motivo)
+        *motivo = perche;
+    return false;
+}
+
+bool spazio(QChar c) { return c == u' ' || c == u'\t'; }
+
+// Control characters, and the invisible format ones (bidi embeddings, overrides and
+// isolates, zero-width spaces and joiners, the byte-order mark, soft hyphens): a value
+// wrapped in U+202E ... U+202C would show as one figure and read as another.
+bool invisibile(char32_t u)
+{
+    const auto c = QChar::category(u);
+    return c == QChar::Other_Control || c == QChar::Other_Format;
+}
+
+QString senzaSpazi(QStringView t)
+{
+    qsizetype a = 0, b = t.size();
+    while (a < b && spazio(t[a]))
+        ++a;
+    while (b > a && spazio(t[b - 1]))
+        --b;
+    return t.mid(a, b - a).toString();
+}
+
+bool utf8Valido(const QByteArray &dati)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignorato = utf8.decode(dati); // decode() is lazy: converting runs it
+    return !utf8.hasError();
+}
+
+bool soloAscii(const QByteArray &dati)
+{
+    for (char c : dati)
+        if (uchar(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// Valid UTF-8 is read as such; anything else comes from an older version of the program.
+QString decodifica(const QByteArray &dati)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString t = utf8.decode(dati);
+    if (!utf8.hasError())
+        return t;
+    QStringDecoder w1252("windows-1252");
+    if (w1252.isValid())
+        return w1252.decode(dati);
+    return QString::fromLatin1(dati); // a Qt without ICU: the same letters but for 0x80-0x9F
+}
+
+// NUL anywhere, or a control character outside quotes (other than tab and the line
+// ends), means a file that is not text at all. Inside quotes one is a pasted character
+// that older versions wrote into a field: the field drops it on reading.
+bool testuale(const QByteArray &dati)
+{
+    bool citato = false;
+    for (char c : dati) {
+        const uchar u = uchar(c);
+        if (u == '"')
+            citato = !citato; // a doubled quote toggles twice
+        else if (u == 0 || (!citato && ((u < 0x20 && u != '\t' && u != '\r' && u != '\n') || u == 0x7f)))
+            return false;
+    }
+    return true;
+}
+
+QString campiLetti(qsizetype n)
+{
+    return n == 1 ? QStringLiteral("1 campo") : QStringLiteral("%1 campi").arg(n);
+}
+
+void scriviTesto(QString &riga, const QString &testo)
+{
+    riga += u'"';
+    for (QChar c : testo) {
+        if (c == u'"')
+            riga += u'"'; // doubled, so a quote inside a text reads back as one
+        riga += c;
+    }
+    riga += u'"';
+}
+
+// Makes the rename itself durable: a crash right after a save still finds the new file.
+// Only POSIX systems can open a folder to flush it; elsewhere the rename is the system's.
+void sincronizzaCartella(const QString &cartella)
+{
+#if defined(Q_OS_UNIX)
+    const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(cartella);
+#endif
+}
+
+} // namespace
+
+QString numeroInvariante(double valore)
+{
+    return testoInvariante(valore);
+}
+
+QByteArray codificaRecord(const Record &record)
+{
+    QString testo;
+    for (const Riga &riga : record) {
+        // An empty line would read back as one empty field and shift all the rest.
+        if (riga.isEmpty())
+            continue;
+        bool primo = true;
+        for (const Valore &v : riga) {
+            if (!primo)
+                testo += u',';
+            primo = false;
+            if (const auto *s = std::get_if<QString>(&v))
+                scriviTesto(testo, senzaControlli(*s));
+            else if (const auto *n = std::get_if<double>(&v))
+                testo += numeroInvariante(*n);
+        }
+        testo += QStringLiteral("\r\n");
+    }
+    QStringEncoder w1252("windows-1252");
+    if (w1252.isValid()) {
+        const QByteArray b = w1252.encode(testo);
+        // Bytes that happen to be valid UTF-8 ("Ã¨") would be read back as UTF-8 and
+        // change; such rare texts go out as UTF-8 instead.
+        if (!w1252.hasError() && (soloAscii(b) || !utf8Valido(b)))
+            return b;
+    }
+    return testo.toUtf8();
+}
+
+std::optional<double> Campo::numero() const
+{
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double v = c.toDouble(senzaSpazi(testo), &ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+Valore Campo::valore() const
+{
+    if (citato)
+        return testo;
+    if (testo.isEmpty())
+        return std::monostate{};
+    if (const auto n = numero())
+        return *n;
+    return testo;
+}
+
+namespace {
+
+// Reads fields in file order; `prendi` receives each field and whether a line end
+// closed it, and says whether to go on. Nothing but the reason when the data fail.
+std::optional<QString> scandisci(const QByteArray &dati,
+                                 const std::function<bool(Campo &&, bool fineRiga)> &prendi)
+{
+    if (dati.size() > dimensioneMassima)
+        return troppoGrande;
+    if (!testuale(dati))
+        return QStringLiteral("il file non contiene testo");
+    const QString t = decodifica(dati);
+    const qsizetype n = t.size();
+    qsizetype p = 0;
+    // After a comma another field follows even at the end of the data ("a," holds two).
+    bool dopoVirgola = false;
+    for (int numero = 1;; ++numero) {
+        while (p < n && spazio(t[p]))
+            ++p;
+        if (p == n && !dopoVirgola)
+            return std::nullopt;
+        Campo c;
+        if (p < n && t[p] == u'"') {
+            c.citato = true;
+            ++p;
+            for (;;) {
+                if (p == n)
+                    return QStringLiteral("virgolette non chiuse nel campo %1").arg(numero);
+                if (t[p] == u'"') {
+                    if (p + 1 < n && t[p + 1] == u'"') {
+                        c.testo += u'"';
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                c.testo += t[p];
+                ++p;
+            }
+            c.testo = senzaControlli(std::move(c.testo));
+            // Whatever follows the closing quote up to the end of the field is dropped, as
+            // the older versions did.
+            while (p < n && t[p] != u',' && t[p] != u'\r' && t[p] != u'\n')
+                ++p;
+        } else {
+            const qsizetype inizio = p;
+            while (p < n && t[p] != u',' && t[p] != u'\r' && t[p] != u'\n')
+                ++p;
+            // Controls first: a blank before one would otherwise stay at the end.
+            c.testo = senzaSpazi(senzaControlli(QStringView(t).mid(inizio, p - inizio).toString()));
+        }
+        dopoVirgola = false;
+        bool fineRiga = true;
+        if (p < n && t[p] == u',') {
+            ++p;
+            dopoVirgola = true;
+            fineRiga = false;
+        } else if (p < n && t[p] == u'\r') {
+            ++p;
+            if (p < n && t[p] == u'\n')
+                ++p;
+        } else if (p < n && t[p] == u'\n') {
+            ++p;
+        }
+        if (!prendi(std::move(c), fineRiga))
+            return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QString *motivo)
+{
+    using R = QList<Campo>;
+    if (quanti <= 0)
+        return R{};
+    if (dati.isEmpty())
+        return rifiuta<R>(motivo, QStringLiteral("il file è vuoto"));
+    QList<Campo> campi;
+    // Never more fields than bytes, whatever count the caller asks for.
+    campi.reserve(std::min<qsizetype>(quanti, dati.size() + 1));
+    const auto errore = scandisci(dati, [&](Campo &&c, bool) {
+        campi.append(std::move(c));
+        return campi.size() < quanti;
+    });
+    if (errore)
+        return rifiuta<R>(motivo, *errore);
+    if (campi.size() < quanti)
+        return rifiuta<R>(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
+                                      .arg(campiLetti(campi.size()))
+                                      .arg(quanti));
+    return campi;
+}
+
+std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo)
+{
+    using R = QList<QList<Campo>>;
+    R righe;
+    bool nuova = true;
+    const auto errore = scandisci(dati, [&](Campo &&c, bool fineRiga) {
+        if (nuova)
+            righe.append(QList<Campo>{});
+        righe.last().append(std::move(c));
+        nuova = fineRiga;
+        return true;
+    });
+    if (errore)
+        return rifiuta<R>(motivo, *errore);
+    return righe;
+}
+
+std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo)
+{
+    using R = QByteArray;
+    const QFileInfo info(percorso);
+    if (percorso.isEmpty() || !info.exists())
+        return rifiuta<R>(motivo, QStringLiteral("il file non esiste"));
+    if (info.isDir())
+        return rifiuta<R>(motivo, QStringLiteral("è una cartella, non un file"));
+    // Devices and pipes could block or never end.
+    if (!info.isFile())
+        return rifiuta<R>(motivo, QStringLiteral("non è un file ordinario"));
+    if (info.size() > dimensioneMassima)
+        return rifiuta<R>(motivo, troppoGrande);
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        // QFile reports a refused permission as a plain open error: ask the system instead.
+        return rifiuta<R>(motivo, !info.isReadable()
+                                      ? QStringLiteral("non si hanno i permessi per leggerlo")
+                                      : QStringLiteral("il file non può essere letto"));
+    // One byte past the limit tells a file that grew since it was measured.
+    QByteArray dati = f.read(dimensioneMassima + 1);
+    if (f.error() != QFileDevice::NoError)
+        return rifiuta<R>(motivo, QStringLiteral("errore durante la lettura"));
+    if (dati.size() > dimensioneMassima)
+        return rifiuta<R>(motivo, troppoGrande);
+    return dati;
+}
+
+QString senzaControlli(QString testo)
+{
+    const qsizetype n = testo.size();
+    qsizetype i = 0;
+    const auto passo = [&testo, n](qsizetype p, char32_t *u) -> qsizetype {
+        if (testo[p].isHighSurrogate() && p + 1 < n && testo[p + 1].isLowSurrogate()) {
+            *u = QChar::surrogateToUcs4(testo[p], testo[p + 1]);
+            return 2;
+        }
+        *u = testo[p].unicode();
+        return 1;
+    };
+    // Most texts hold none: they come back as they are, without a copy.
+    char32_t u = 0;
+    qsizetype l = 0;
+    for (; i < n; i += l) {
+        l = passo(i, &u);
+        if (invisibile(u))
+            break;
+    }
+    if (i == n)
+        return testo;
+    QString pulito;
+    pulito.reserve(n);
+    pulito.append(QStringView(testo).left(i));
+    while (i < n) {
+        l = passo(i, &u);
+        if (!invisibile(u))
+            pulito.append(QStringView(testo).mid(i, l));
+        i += l;
+    }
+    return pulito;
+}
+
+std::optional<QList<Campo>> leggiArchivio(const QString &percorso, int quanti, QString *motivo)
+{
+    const auto dati = leggiFile(percorso, motivo);
+    if (!dati)
+        return std::nullopt;
+    return leggiCampi(*dati, quanti, motivo);
+}
+
+bool scriviDati(QIODevice &dispositivo, const QByteArray &dati, QString *motivo)
+{
+    qint64 scritti = 0;
+    while (scritti < dati.size()) {
+        const qint64 n = dispositivo.write(dati.constData() + scritti, dati.size() - scritti);
+        if (n <= 0)
+            return falso(motivo, QStringLiteral("la scrittura si è interrotta (disco pieno o non disponibile)"));
+        scritti += n;
+    }
+    return true;
+}
+
+bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *motivo)
+{
+    if (percorso.isEmpty())
+        return falso(motivo, QStringLiteral("nessun nome di file"));
+    const QFileInfo info(percorso);
+    const QString cartella = info.absolutePath();
+    if (info.isDir())
+        return falso(motivo, QStringLiteral("è una cartella, non un file"));
+
+    QSaveFile f(percorso);
+    // Never fall back to writing in place: that is what could leave half a file behind.
+    f.setDirectWriteFallback(false);
+    if (!f.open(QIODevice::WriteOnly)) {
+        const QFileInfo c(cartella);
+        if (!c.isDir())
+            return falso(motivo, QStringLiteral("la cartella non esiste"));
+        if (!c.isWritable())
+            return falso(motivo, QStringLiteral("la cartella è di sola lettura"));
+        if (info.exists() && !info.isWritable())
+            return falso(motivo, QStringLiteral("il file è di sola lettura"));
+        return falso(motivo, QStringLiteral("il file non può essere creato"));
+    }
+    QString perche;
+    if (!scrivi(f, &perche)) {
+        f.cancelWriting();
+        return falso(motivo, perche.isEmpty() ? QStringLiteral("la scrittura non è riuscita") : perche);
+    }
+    if (!f.flush()) {
+        f.cancelWriting();
+        return falso(motivo, QStringLiteral("la scrittura si è interrotta (disco pieno o non disponibile)"));
+    }
+    // On disk before the rename, so a crash leaves either the old file or the whole new one.
+    if (!registraSuDisco(f)) {
+        f.cancelWriting();
+        return falso(motivo, QStringLiteral("i dati non sono stati registrati sul disco"));
+    }
+    if (!f.commit()) {
+        if (!QFileInfo(cartella).isDir())
+            return falso(motivo, QStringLiteral("la cartella non esiste più"));
+        return falso(motivo, QStringLiteral("il file non può essere sostituito"));
+    }
+    sincronizzaCartella(cartella);
+    return true;
+}
+
+bool registraSuDisco(QFileDevice &file)
+{
+    const int fd = file.handle();
+    if (fd < 0)
+        return true; // no descriptor to flush: the system keeps the data in its own time
+#if defined(Q_OS_UNIX)
+    return ::fsync(fd) == 0;
+#elif defined(Q_OS_WIN)
+    return ::_commit(fd) == 0;
+#else
+    return true;
+#endif
+}
+
+bool salvaAtomico(const QString &percorso, const QByteArray &dati, QString *motivo)
+{
+    return salvaAtomico(
+        percorso, [&dati](QIODevice &d, QString *m) { return scriviDati(d, dati, m); }, motivo);
+}
+
+} // namespace perix

@@ -1,0 +1,384 @@
+#include "ui/cornice.h"
+
+#include "ui/dialoghi.h"
+#include "ui/elementi.h"
+#include "ui/modulo.h"
+#include "ui/registro.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHash>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace perix {
+
+namespace {
+
+// How long the status line says where a file was saved, as the report window does.
+constexpr int durataAnnuncio = 8000; // ms
+
+struct PosizioneBarra {
+    const char *icona;    // nullptr for a separator
+    const char *suggerimento;
+    Comando comando;
+};
+
+// Separators carry the command of the button after them.
+const PosizioneBarra barra[22] = {
+    {"apri", "apri file", Comando::Apri},
+    {"salva", "salva file", Comando::Salva},
+    {"salvanome", "salva file con nome", Comando::SalvaNome},
+    {"elimina", "elimina file", Comando::Elimina},
+    {nullptr, nullptr, Comando::Stampa},
+    {"stampa", "stampa dati finestra", Comando::Stampa},
+    {nullptr, nullptr, Comando::Fin1},
+    {"finestra1", "visualizza finestra 'Menu'", Comando::Fin1},
+    {"finestra2", "visualizza finestra 'Costi disaggregati'", Comando::Fin2},
+    {"finestra3", "visualizza finestra 'Costi sintetici'", Comando::Fin3},
+    {"finestra4", "visualizza finestra 'Costi per tipologie'", Comando::Fin4},
+    {"finestra5", "visualizza finestra 'Costi per altezze'", Comando::Fin5},
+    {nullptr, nullptr, Comando::Colore},
+    {"colore", "colore di sfondo", Comando::Colore},
+    {nullptr, nullptr, Comando::Guida},
+    {"guida", "guida in linea", Comando::Guida},
+    {"supporto", "supporto prodotto", Comando::Supporto},
+    {"informazioni", "informazioni su Perix", Comando::Informazioni},
+    {nullptr, nullptr, Comando::Controlla},
+    {"controlla", "controllo dati immessi", Comando::Controlla},
+    {"cancella", "cancella dati finestra", Comando::Cancella},
+    {"uscita", "uscita da Perix", Comando::Esci},
+};
+
+VoceMenu voce(const char *nome, const char *testo, Comando c)
+{
+    return {QString::fromUtf8(nome), QString::fromUtf8(testo), c};
+}
+VoceMenu separatore(const char *nome = "")
+{
+    return {QString::fromUtf8(nome), QString(), std::nullopt};
+}
+
+// The shortcuts desktop users expect; Ctrl and F-keys never meet the captions' Alt mnemonics.
+QKeySequence scorciatoia(Comando c)
+{
+    switch (c) {
+    case Comando::Apri: return QKeySequence::Open;
+    case Comando::Salva: return QKeySequence::Save;
+    case Comando::SalvaNome: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    case Comando::Stampa: return QKeySequence::Print;
+    case Comando::Fin1: return QKeySequence(Qt::CTRL | Qt::Key_1);
+    case Comando::Fin2: return QKeySequence(Qt::CTRL | Qt::Key_2);
+    case Comando::Fin3: return QKeySequence(Qt::CTRL | Qt::Key_3);
+    case Comando::Fin4: return QKeySequence(Qt::CTRL | Qt::Key_4);
+    case Comando::Fin5: return QKeySequence(Qt::CTRL | Qt::Key_5);
+    case Comando::Finestra: return QKeySequence(Qt::Key_F1);
+    default: return {};
+    }
+}
+
+} // namespace
+
+QList<MenuCornice> menuPredefiniti()
+{
+    return {
+        {QStringLiteral("file"), QStringLiteral("&File"),
+         {voce("apri", "&Apri...", Comando::Apri), separatore(),
+          voce("salva", "&Salva", Comando::Salva),
+          voce("salvanome", "Salva con &nome...", Comando::SalvaNome), separatore(),
+          voce("eliminare", "E&limina", Comando::Elimina), separatore(),
+          voce("solodati", "S&tampa dati finestra", Comando::Stampa), separatore(),
+          voce("esci", "&Esci", Comando::Esci)}},
+        {QStringLiteral("modifica"), QStringLiteral("&Modifica"),
+         {voce("colorare", "&Colore di sfondo", Comando::Colore), separatore(),
+          voce("controlla", "Controllo &dati immessi", Comando::Controlla), separatore(),
+          voce("cancelladati", "C&ancella dati finestra", Comando::Cancella)}},
+        {QStringLiteral("visualizza"), QStringLiteral("&Visualizza"),
+         {voce("fin1", "Finestra Menu", Comando::Fin1),
+          voce("fin2", "Finestra Costi disaggregati", Comando::Fin2),
+          voce("fin3", "Finestra Costi sintetici", Comando::Fin3),
+          voce("fin4", "Finestra Costi per tipologie", Comando::Fin4),
+          voce("fin5", "Finestra Costi per altezze", Comando::Fin5)}},
+        {QStringLiteral("interr"), QStringLiteral("&?"),
+         {voce("guidainlinea", "&Guida in linea", Comando::Guida),
+          voce("sugger", "&Suggerimenti...", Comando::Suggerimenti), separatore(),
+          voce("supporto", "Supporto &prodotto", Comando::Supporto), separatore(),
+          voce("informazioni", "&Informazioni su Perix", Comando::Informazioni)}},
+    };
+}
+
+namespace {
+
+// The toolbar's pictures are read once per session: five windows of 22 buttons each would
+// otherwise parse the same drawings again every time a window is made.
+QIcon iconaRisorsa(const QString &percorso)
+{
+    static QHash<QString, QIcon> lette;
+    auto it = lette.find(percorso);
+    if (it == lette.end())
+        it = lette.insert(percorso, QIcon(percorso));
+    return *it;
+}
+
+} // namespace
+
+FinestraStima::FinestraStima(const DescrizioneCornice &descrizione, QWidget *parent)
+    : QMainWindow(parent), m_descrizione(descrizione)
+{
+    caricaRisorse();
+    setWindowTitle(descrizione.titolo);
+    setWindowIcon(iconaRisorsa(QStringLiteral(":/icons/icona.svg")));
+    m_area = new QWidget(this);
+    m_area->setObjectName(QStringLiteral("area"));
+    setCentralWidget(m_area);
+    creaMenu();
+    creaBarra();
+    creaPulsanti();
+    m_soldi = new QLabel(m_area);
+    m_soldi->setObjectName(QStringLiteral("soldi"));
+}
+
+void FinestraStima::fileAperto(const QString &percorso)
+{
+    m_fileNelTitolo = percorso;
+    setWindowTitle(percorso.isEmpty() ? m_descrizione.titolo
+                                      : QStringLiteral("Perix - ") + QFileInfo(percorso).fileName());
+}
+
+void FinestraStima::fileSalvato(const QString &percorso)
+{
+    fileAperto(percorso);
+    annunciaSalvataggio(percorso);
+}
+
+void FinestraStima::fileEliminato(const QString &percorso)
+{
+    if (!m_fileNelTitolo.isEmpty() && QFileInfo(percorso) == QFileInfo(m_fileNelTitolo))
+        fileAperto(QString());
+}
+
+void FinestraStima::stampaConStato(QLabel *passo, bool pronto, const QString &rifiuto,
+                                  const std::function<bool(QString *)> &mostra, const QString &documento)
+{
+    if (!pronto) {
+        dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
+        return;
+    }
+    const QString prima = passo->text();
+    passo->setText(QStringLiteral("sto caricando WORD"));
+    passo->repaint(); // the user sees it while the document is built
+    QString motivo;
+    if (!mostra(&motivo)) {
+        passo->setText(prima);
+        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento %1: %2").arg(documento, motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
+}
+
+void FinestraStima::annunciaSalvataggio(const QString &percorso)
+{
+    statusBar()->showMessage(
+        QStringLiteral("Salvato in %1").arg(QDir::toNativeSeparators(QFileInfo(percorso).absoluteFilePath())),
+        durataAnnuncio);
+}
+
+void FinestraStima::creaMenu()
+{
+    for (const MenuCornice &m : std::as_const(m_descrizione.menu)) {
+        QMenu *menu = menuBar()->addMenu(m.testo);
+        menu->setObjectName(m.nome);
+        for (const VoceMenu &v : m.voci) {
+            QAction *a = v.comando ? menu->addAction(v.testo) : menu->addSeparator();
+            if (!v.nome.isEmpty())
+                a->setObjectName(v.nome);
+            if (v.comando) {
+                a->setShortcut(scorciatoia(*v.comando));
+                connect(a, &QAction::triggered, this, [this, c = *v.comando] { esegui(c); });
+            }
+        }
+    }
+    // The far-right item naming the window: Qt has no right-aligned menu item, so the
+    // blanks of its caption push it there, as they always did.
+    const QString testo = QString(m_descrizione.spaziFinestra, u' ')
+        + QStringLiteral("Fi&nestra n.%1 di 5").arg(m_descrizione.numero);
+    auto *fin = new QAction(testo.trimmed(), this);
+    fin->setObjectName(QStringLiteral("finestra"));
+    fin->setProperty("didascalia", testo);
+    fin->setShortcut(scorciatoia(Comando::Finestra));
+    addAction(fin); // keeps its Alt+N mnemonic
+    connect(fin, &QAction::triggered, this, [this] { esegui(Comando::Finestra); });
+    auto *angolo = new QToolButton(menuBar());
+    angolo->setObjectName(QStringLiteral("finestraAngolo"));
+    angolo->setDefaultAction(fin);
+    angolo->setAutoRaise(true);
+    angolo->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    menuBar()->setCornerWidget(angolo, Qt::TopRightCorner);
+}
+
+void FinestraStima::creaBarra()
+{
+    m_barra = addToolBar(QStringLiteral("Barra degli strumenti"));
+    m_barra->setObjectName(QStringLiteral("Toolbar1"));
+    m_barra->setMovable(false);
+    m_barra->setFloatable(false);
+    m_barra->setIconSize(QSize(24, 24));
+    m_barra->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (int p = 1; p <= 22; ++p) {
+        const PosizioneBarra &b = barra[p - 1];
+        QAction *a = b.icona
+            ? m_barra->addAction(iconaRisorsa(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icona))),
+                                 QString::fromUtf8(b.suggerimento))
+            : m_barra->addSeparator();
+        a->setObjectName(QStringLiteral("Toolbar1(%1)").arg(p));
+        if (b.icona) {
+            a->setToolTip(QString::fromUtf8(b.suggerimento));
+            connect(a, &QAction::triggered, this, [this, p] { Toolbar1_ButtonClick(p); });
+        }
+    }
+}
+
+void FinestraStima::creaPulsanti()
+{
+    m_frame3 = new QGroupBox(m_area);
+    m_frame3->setObjectName(QStringLiteral("Frame3"));
+    struct P { const char *nome, *testo, *suggerimento; Comando c; bool aiuto; };
+    const P pulsanti[] = {
+        {"cmduscita", "&USCITA", "cliccare per uscire da Perix", Comando::Esci, false},
+        {"cmdmune", "Me&nu", "cliccare per visualizzare la finestra 'Menu'", Comando::Fin1, false},
+        {"guida", "&Guida in linea", "cliccare per visualizzare il sommario della guida", Comando::Guida, false},
+        {"aiuto", "&AIUTO", "cliccare per visualizzare gli aiuti in linea", Comando::Guida, true},
+    };
+    for (const P &p : pulsanti) {
+        auto *b = new QPushButton(QString::fromUtf8(p.testo), m_frame3);
+        b->setObjectName(QString::fromUtf8(p.nome));
+        b->setToolTip(QString::fromUtf8(p.suggerimento));
+        b->setAutoDefault(false);
+        if (p.aiuto)
+            connect(b, &QPushButton::clicked, this, [this] { aiuto_Click(); });
+        else
+            connect(b, &QPushButton::clicked, this, [this, c = p.c] { esegui(c); });
+    }
+}
+
+void FinestraStima::completaCaricamento(QSize areaProgetto)
+{
+    // The controls are placed for this inner size; the window then takes its fixed
+    // start size of 9600 × 6825 twips, menu bar and toolbar included.
+    m_area->resize(areaProgetto);
+    m_resize.setSourceForm(m_area);
+    m_resize.SizeFormToScreen(75, this);
+    resize(9600 / twipsPerPixel, 6825 / twipsPerPixel);
+    m_area->installEventFilter(this);
+    ordinaCampi();
+}
+
+void FinestraStima::ordinaCampi()
+{
+    // Tab goes through the fields as they are read, top to bottom, left to right within a row.
+    QList<QLineEdit *> campi = m_area->findChildren<QLineEdit *>();
+    const auto posizione = [this](QWidget *w) { return w->mapTo(m_area, QPoint(0, 0)); };
+    std::stable_sort(campi.begin(), campi.end(), [&](QLineEdit *a, QLineEdit *b) {
+        const QPoint pa = posizione(a), pb = posizione(b);
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    for (qsizetype i = 1; i < campi.size(); ++i)
+        QWidget::setTabOrder(campi[i - 1], campi[i]);
+}
+
+bool FinestraStima::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == m_area && e->type() == QEvent::Resize)
+        m_resize.ResizeControls();
+    return QMainWindow::eventFilter(o, e);
+}
+
+Comando FinestraStima::comandoPosizione(int posizione)
+{
+    return barra[std::clamp(posizione, 1, 22) - 1].comando;
+}
+
+void FinestraStima::Toolbar1_ButtonClick(int posizione)
+{
+    if (posizione < 1 || posizione > 22)
+        return;
+    Modulo::aggiornavaluta();
+    esegui(comandoPosizione(posizione));
+}
+
+void FinestraStima::esegui(Comando c)
+{
+    const auto finestra = [this](int n) {
+        if (n == numero()) {
+            finestraPropria_click();
+        } else {
+            if (n != 1)
+                Modulo::aggiornavaluta();
+            mostraFinestraStima(n);
+        }
+    };
+    switch (c) {
+    case Comando::Apri: apri_Click(); break;
+    case Comando::Salva: salva_Click(); break;
+    case Comando::SalvaNome: salvanome_Click(); break;
+    case Comando::Elimina: eliminare_click(); break;
+    case Comando::Stampa: solodati_click(); break;
+    case Comando::Esci: Modulo::confermauscita(this); break;
+    case Comando::Colore: colorare_Click(); break;
+    case Comando::Controlla: controlla_click(); break;
+    case Comando::Cancella: cancelladati_Click(); break;
+    case Comando::Fin1: finestra(1); break;
+    case Comando::Fin2: finestra(2); break;
+    case Comando::Fin3: finestra(3); break;
+    case Comando::Fin4: finestra(4); break;
+    case Comando::Fin5: finestra(5); break;
+    case Comando::Guida:
+    case Comando::Suggerimenti:
+    case Comando::Supporto:
+    case Comando::Informazioni: mostraFinestraAiuto(c); break;
+    case Comando::Finestra: finestra_Click(); break;
+    }
+}
+
+void FinestraStima::finestraPropria_click()
+{
+    const auto r = dialoghi::messaggio(
+        this,
+        QStringLiteral("E' questa la finestra '%1': si vuole la guida della finestra?").arg(m_descrizione.nomeVisibile),
+        Modulo::titoloaiuto, dialoghi::Icona::Domanda, dialoghi::Pulsanti::SiNo, 1);
+    if (r != dialoghi::Risposta::No)
+        mostraGuidaFinestra(numero());
+}
+
+void FinestraStima::finestra_Click()
+{
+    mostraGuidaFinestra(numero());
+}
+
+void FinestraStima::colorare_Click()
+{
+    // Cancelling leaves the window as it was (it used to repaint it with the dialog's old colour).
+    const QColor iniziale = m_coloreDialogo.value_or(m_area->palette().color(QPalette::Window));
+    const auto scelto = dialoghi::scegliColore(this, iniziale);
+    if (!scelto || !scelto->isValid())
+        return;
+    m_coloreDialogo = *scelto;
+    Modulo::coloresfondo = scelto->rgb();
+    QPalette p = m_area->palette();
+    p.setColor(QPalette::Window, *scelto);
+    m_area->setPalette(p);
+    m_area->setAutoFillBackground(true);
+}
+
+} // namespace perix

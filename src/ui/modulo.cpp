@@ -1,0 +1,87 @@
+#include "ui/modulo.h"
+
+#include "ui/registro.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace perix::Modulo {
+
+void datiprogramma()
+{
+    nomeprogramma = QStringLiteral("Perix");
+    descrizioneprogramma = QStringLiteral("stima di aree fabbricabili e costi di costruzione");
+    versioneprogramma = QStringLiteral("3.09.04");
+    dataversione = QStringLiteral("03/01/1999");
+    dataaggiornamento = QStringLiteral("300119");
+}
+
+void impostatesti()
+{
+    datiprogramma();
+    titolocontrollo = QStringLiteral("Perix: controllo dati immessi nella finestra attiva");
+    titoloelimina = QStringLiteral("Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo");
+    titoloaiuto = QStringLiteral("Perix: aiuto in linea");
+}
+
+namespace {
+std::function<bool(const QString &)> &apertura()
+{
+    static std::function<bool(const QString &)> a;
+    return a;
+}
+} // namespace
+
+bool apriindirizzo(const QString &indirizzo)
+{
+    if (apertura())
+        return apertura()(indirizzo.trimmed());
+    return QDesktopServices::openUrl(QUrl::fromUserInput(indirizzo.trimmed()));
+}
+
+void impostaApertura(std::function<bool(const QString &)> a)
+{
+    apertura() = std::move(a);
+}
+
+QString cartellaDati()
+{
+    // A build tree keeps the data beside the program; an installed one under share/perix,
+    // found relative to the program first so an install under any prefix works.
+    const QString accanto = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(accanto + QStringLiteral("/Internet.mid")))
+        return accanto;
+    const QString relativa = QDir::cleanPath(accanto + QStringLiteral("/../share/perix"));
+    if (QFileInfo(relativa).isDir())
+        return relativa;
+#ifdef PERIX_DATADIR
+    if (QFileInfo(QStringLiteral(PERIX_DATADIR)).isDir())
+        return QStringLiteral(PERIX_DATADIR);
+#endif
+    return accanto;
+}
+
+QString trovaFileDati(const QString &nome)
+{
+    const QFileInfo qui(QDir::current(), nome);
+    if (qui.isFile())
+        return qui.absoluteFilePath();
+    const QFileInfo dati(QDir(cartellaDati()), nome);
+    if (dati.isFile())
+        return dati.absoluteFilePath();
+    return {};
+}
+
+QString cartellaEsempi()
+{
+    const QString nome = QStringLiteral("esempi");
+    const QFileInfo qui(QDir::current(), nome);
+    if (qui.isDir())
+        return qui.absoluteFilePath();
+    return QDir(cartellaDati()).absoluteFilePath(nome);
+}
+
+} // namespace perix::Modulo
