@@ -1,5 +1,7 @@
 #include "estimates/disaggregati.h"
 
+#include "ui/elementi.h"
+
 #include "ui/controlli.h"
 #include "ui/dialoghi.h"
 #include "reports/documento.h"
@@ -62,20 +64,6 @@ QToolButton *pulsanteFigura(QWidget *genitore, const char *nome, const char *tes
     b->setToolTip(QString::fromUtf8(suggerimento));
     b->setGeometry(r);
     return b;
-}
-
-QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
-                  Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter, const char *suggerimento = "")
-{
-    auto *l = new QLabel(testo, genitore);
-    l->setObjectName(nome);
-    l->setGeometry(r);
-    l->setAlignment(allineamento);
-    // Figures may come from a file: never read as rich text.
-    l->setTextFormat(Qt::PlainText);
-    if (*suggerimento)
-        l->setToolTip(QString::fromUtf8(suggerimento));
-    return l;
 }
 
 } // namespace

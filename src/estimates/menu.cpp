@@ -1,5 +1,7 @@
 #include "estimates/menu.h"
 
+#include "ui/elementi.h"
+
 #include "ui/dialoghi.h"
 #include "reports/documento.h"
 #include "estimates/finestre.h"
@@ -75,12 +77,7 @@ menu::menu() : FinestraStima(descrizioneMenu())
 
 QLabel *menu::etichetta(const QString &nome, const QString &testo, QRect r, const QString &suggerimento)
 {
-    auto *l = new QLabel(testo, area());
-    l->setObjectName(nome);
-    l->setGeometry(r);
-    if (!suggerimento.isEmpty())
-        l->setToolTip(suggerimento);
-    return l;
+    return perix::etichetta(area(), nome, testo, r, suggerimento);
 }
 
 QLineEdit *menu::campo(const QString &nome, QRect r, const QString &suggerimento)

@@ -1,5 +1,7 @@
 #include "estimates/sintetici.h"
 
+#include "ui/elementi.h"
+
 #include "ui/controlli.h"
 #include "ui/dialoghi.h"
 #include "reports/documento.h"
@@ -35,16 +37,6 @@ QList<MenuCornice> menuSintetici()
             if (!v.comando)
                 v.nome = QStringLiteral("l%1").arg(++n);
     return m;
-}
-
-QLabel *etichetta(QWidget *genitore, const char *nome, const char *testo, QRect r, const char *suggerimento = nullptr)
-{
-    auto *l = new QLabel(QString::fromUtf8(testo), genitore);
-    l->setObjectName(QString::fromUtf8(nome));
-    l->setGeometry(r);
-    if (suggerimento)
-        l->setToolTip(QString::fromUtf8(suggerimento));
-    return l;
 }
 
 // Grid geometry: three class columns right of the row headings; rows 26 pixels apart,

@@ -1,5 +1,7 @@
 #include "estimates/tipologie.h"
 
+#include "ui/elementi.h"
+
 #include "ui/dialoghi.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
@@ -22,23 +24,6 @@ const QColor giallo(255, 255, 0);
 const QColor ciano(0, 255, 255);
 
 bool valida(int k) { return k >= 1 && k <= numeroTipologie; }
-
-QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
-                  const QString &suggerimento = {})
-{
-    auto *l = new QLabel(testo, genitore);
-    l->setObjectName(nome);
-    l->setGeometry(r);
-    if (!suggerimento.isEmpty())
-        l->setToolTip(suggerimento);
-    return l;
-}
-
-// A long text shown whole in a message would push the message off the screen.
-QString breve(const QString &t)
-{
-    return t.size() > 30 ? t.left(29) + u'…' : t;
-}
 
 } // namespace
 

@@ -23,17 +23,6 @@ QString rigaversione(const QString &versioneprogramma, const QString &dataversio
 
 namespace {
 
-QLabel *etichetta(QWidget *genitore, const char *nome, const QString &testo, QRect r, const QFont &carattere)
-{
-    auto *l = new QLabel(testo, genitore);
-    l->setObjectName(QString::fromLatin1(nome));
-    l->setGeometry(r);
-    l->setFont(carattere);
-    l->setAlignment(Qt::AlignCenter);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
 QFont carattere(const QString &famiglia, double punti, bool grassetto = false, bool corsivo = false)
 {
     QFont f(famiglia);
@@ -41,15 +30,6 @@ QFont carattere(const QString &famiglia, double punti, bool grassetto = false, b
     f.setBold(grassetto);
     f.setItalic(corsivo);
     return f;
-}
-
-void linea(QWidget *genitore, const char *nome, int y)
-{
-    auto *l = new QFrame(genitore);
-    l->setObjectName(QString::fromLatin1(nome));
-    l->setFrameShape(QFrame::HLine);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setGeometry(12, y, genitore->width() - 24, 2);
 }
 
 } // namespace
@@ -62,14 +42,19 @@ informa::informa()
     // Nothing here grows with the window: it keeps the size it was drawn at.
     setFixedSize(400, 250);
     const int w = width();
-    Label3 = etichetta(this, "Label3", QStringLiteral("software VELMORA"), {0, 8, w, 34},
-                       carattere(QStringLiteral("Arial"), 18, true, true));
+    // Centred captions, each in its own type.
+    const auto centrata = [this](const char *nome, const QString &testo, QRect r, const QFont &carattere) {
+        QLabel *l = etichetta(this, QString::fromLatin1(nome), testo, r, Qt::AlignCenter);
+        l->setFont(carattere);
+        return l;
+    };
+    Label3 = centrata("Label3", QStringLiteral("software VELMORA"), {0, 8, w, 34}, carattere(QStringLiteral("Arial"), 18, true, true));
     linea(this, "Line1", 48);
-    Label1 = etichetta(this, "Label1", QString(), {0, 54, w, 48}, carattere(QStringLiteral("Arial Black"), 24, true));
-    Label2 = etichetta(this, "Label2", QString(), {8, 104, w - 16, 22}, carattere(QStringLiteral("MS Sans Serif"), 9.75));
+    Label1 = centrata("Label1", QString(), {0, 54, w, 48}, carattere(QStringLiteral("Arial Black"), 24, true));
+    Label2 = centrata("Label2", QString(), {8, 104, w - 16, 22}, carattere(QStringLiteral("MS Sans Serif"), 9.75));
     linea(this, "Line2", 132);
-    Label5 = etichetta(this, "Label5", QStringLiteral("per sistemi Windows a 32 bit "), {8, 140, w - 16, 20}, font());
-    Label6 = etichetta(this, "Label6", QString(), {8, 162, w - 16, 20}, font());
+    Label5 = centrata("Label5", QStringLiteral("per sistemi Windows a 32 bit "), {8, 140, w - 16, 20}, font());
+    Label6 = centrata("Label6", QString(), {8, 162, w - 16, 20}, font());
     linea(this, "Line3", 190);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

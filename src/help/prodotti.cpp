@@ -32,19 +32,6 @@ QRect twips(int sinistra, int alto, int larghezza, int altezza)
     return {sinistra / twipsPerPixel, alto / twipsPerPixel, larghezza / twipsPerPixel, altezza / twipsPerPixel};
 }
 
-QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
-                  Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter, const QString &suggerimento = {})
-{
-    auto *l = new QLabel(testo, genitore);
-    l->setObjectName(nome);
-    l->setGeometry(r);
-    l->setAlignment(allineamento);
-    l->setTextFormat(Qt::PlainText); // names, subjects and the year come from the file
-    if (!suggerimento.isEmpty())
-        l->setToolTip(suggerimento);
-    return l;
-}
-
 void colora(QLabel *l, const QColor &testo, std::optional<QColor> fondo = std::nullopt)
 {
     QPalette p = l->palette();

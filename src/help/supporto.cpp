@@ -12,26 +12,6 @@ namespace perix {
 
 namespace {
 
-QLabel *etichetta(QWidget *genitore, const char *nome, const QString &testo, QRect r,
-                  Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto *l = new QLabel(testo, genitore);
-    l->setObjectName(QString::fromLatin1(nome));
-    l->setGeometry(r);
-    l->setAlignment(allineamento);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
-void linea(QWidget *genitore, const char *nome, int y)
-{
-    auto *l = new QFrame(genitore);
-    l->setObjectName(QString::fromLatin1(nome));
-    l->setFrameShape(QFrame::HLine);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setGeometry(12, y, genitore->width() - 24, 2);
-}
-
 } // namespace
 
 supportoclienti::supportoclienti()

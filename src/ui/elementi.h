@@ -1,10 +1,33 @@
 #pragma once
-// What every window is built from: the program's own pictures, and the plain labels and
-// lines placed by hand at their design positions.
+// What every window is built from: the program's own pictures, and the labels and lines
+// placed by hand at their design positions.
+
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QWidget;
 
 namespace perix {
 
 // Registers the icons and pictures built into the program (idempotent).
 void caricaRisorse();
+
+// A label named `nome` at `r` in `genitore`, `suggerimento` its tooltip. Its text is plain
+// text, never rich text: many a caption comes from a file.
+QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                  Qt::Alignment allineamento, const QString &suggerimento = {});
+inline QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                         const QString &suggerimento = {})
+{
+    return etichetta(genitore, nome, testo, r, Qt::AlignLeft | Qt::AlignVCenter, suggerimento);
+}
+
+// A sunken horizontal line across `genitore` at height `y`, 12 pixels from each side.
+void linea(QWidget *genitore, const QString &nome, int y);
+
+// A text quoted in a message, cut to `massimo` characters with "…": a field can be as long
+// as the file it came from, and a message that long leaves the screen.
+QString breve(const QString &testo, int massimo = 30);
 
 } // namespace perix
