@@ -77,6 +77,8 @@ risultatidisaggregati::risultatidisaggregati()
     creaControlli();
     // The typed slots would otherwise hold figures these empty fields do not show.
     Modulo::percimmesse.fill(Valore{});
+    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrividisaggregati(rifiuto); });
+    dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoDisaggregati); });
     completaCaricamento(QSize(640, 395));
 }
 
@@ -368,8 +370,8 @@ void risultatidisaggregati::archiviap_Click()
 
 void risultatidisaggregati::aprip_Click()
 {
-    const auto campi = apriArchivio(this, archivioPercentuali(), m_nomefilePercentuali, categorie,
-                                    Modulo::titolocontrollo);
+    const auto campi = perix::apriArchivio(this, archivioPercentuali(), m_nomefilePercentuali, categorie,
+                                           Modulo::titolocontrollo);
     if (!campi)
         return;
     for (int k = 1; k <= categorie; ++k)
@@ -429,8 +431,7 @@ void risultatidisaggregati::archivio_Click() { Modulo::apriindirizzo(Modulo::pag
 
 void risultatidisaggregati::apri_Click()
 {
-    const auto campi = apriArchivio(this, archivio(), m_nomefile, 5 + categorie, Modulo::titolocontrollo);
-    const auto r = campi ? leggiDisaggregati(*campi) : std::nullopt;
+    const auto r = apriArchivio(5 + categorie, [](const QList<Campo> &campi) { return leggiDisaggregati(campi); });
     if (!r)
         return;
     soldi()->setText(r->soldi);
@@ -441,37 +442,19 @@ void risultatidisaggregati::apri_Click()
     m_profitto->setText(r->profitto);
     for (int k = 1; k <= categorie; ++k)
         ris[std::size_t(k)]->setText(r->ris[std::size_t(k)]);
-    fileAperto(m_nomefile);
+    fileAperto(nomefile());
 }
 
-void risultatidisaggregati::salva_Click()
-{
-    scrividisaggregati(QStringLiteral("Salva file"));
-}
-
-void risultatidisaggregati::salvanome_Click()
-{
-    m_nomefile.clear();
-    scrividisaggregati(QStringLiteral("Salva file con nome"));
-}
-
-void risultatidisaggregati::scrividisaggregati(const QString &titoloDialogo)
+std::optional<Record> risultatidisaggregati::scrividisaggregati(QString *rifiuto) const
 {
     if (m_vm->text().isEmpty()) {
-        dialoghi::stop(this, QStringLiteral("Non esistono dati da archiviare."), Modulo::titolocontrollo);
-        return;
+        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
+        return std::nullopt;
     }
     RecordDisaggregati r{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(), {}};
     for (int k = 1; k <= categorie; ++k)
         r.ris[std::size_t(k)] = ris[std::size_t(k)]->text();
-    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordDisaggregati(r), Modulo::titolocontrollo))
-        fileSalvato(m_nomefile);
-}
-
-void risultatidisaggregati::eliminare_click()
-{
-    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
-        fileEliminato(m_nomefile);
+    return recordDisaggregati(r);
 }
 
 std::optional<DatiRapportoDisaggregati> risultatidisaggregati::datiRapporto(QString *rifiuto) const
@@ -491,13 +474,6 @@ std::optional<DatiRapportoDisaggregati> risultatidisaggregati::datiRapporto(QStr
         d.ris2[i] = ris2[i]->text();
     }
     return d;
-}
-
-void risultatidisaggregati::solodati_click()
-{
-    QString rifiuto;
-    const auto d = datiRapporto(&rifiuto);
-    stampaConStato(passo, d.has_value(), rifiuto, [&](QString *motivo) { return rapportoDisaggregati(*d, motivo) != nullptr; });
 }
 
 } // namespace perix

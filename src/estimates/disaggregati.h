@@ -39,24 +39,20 @@ public:
     void controlla_click() override;
     void cancelladati_Click() override;
     void aiuto_Click() override;
-    void solodati_click() override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.
     std::optional<DatiRapportoDisaggregati> datiRapporto(QString *rifiuto = nullptr) const;
     void apri_Click() override;
-    void salva_Click() override;
-    void salvanome_Click() override;
-    void eliminare_click() override;
 
     int modoricalcolo() const { return m_modoricalcolo; }
-    const QString &nomefile() const { return m_nomefile; }
     const QString &nomefilePercentuali() const { return m_nomefilePercentuali; }
 
 private:
     static const DescrizioneArchivio &archivio();
     static const DescrizioneArchivio &archivioPercentuali();
     void creaControlli();
-    void scrividisaggregati(const QString &titoloDialogo);
+    // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
+    std::optional<Record> scrividisaggregati(QString *rifiuto) const;
     // The total costs typed in the main window, the base of every amount: nothing when
     // empty (silently) or not a number (said with a message when `avvisa`, else quietly).
     std::optional<double> baseCosti(bool avvisa);
@@ -69,7 +65,7 @@ private:
     std::array<QPushButton *, categorie + 1> annulla{};
     int m_modoricalcolo = 0;
     bool m_avvisoBase = false; // passo tells that the cost base is no number
-    QString m_nomefile, m_nomefilePercentuali;
+    QString m_nomefilePercentuali;
 };
 
 } // namespace perix

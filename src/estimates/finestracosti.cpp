@@ -21,9 +21,10 @@ QList<MenuCornice> rinominaMenu(QList<MenuCornice> menu, const QHash<QString, QS
 }
 
 DescrizioneCornice descrizioneCosti(int n, const char *visibile, const char *titolo, QList<MenuCornice> menu,
-                                    int spazi)
+                                    int spazi, const QString &documento)
 {
-    return {n, QString::fromUtf8(visibile), QString::fromUtf8(titolo), std::move(menu), spazi};
+    return {n, QString::fromUtf8(visibile), QString::fromUtf8(titolo), std::move(menu), spazi,
+            dialoghi::Icona::Stop, documento};
 }
 
 FinestraCosti::FinestraCosti(const DescrizioneCornice &d, const QString &nome) : FinestraStima(d)

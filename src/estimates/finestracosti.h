@@ -13,7 +13,7 @@ QList<MenuCornice> rinominaMenu(QList<MenuCornice> menu, const QHash<QString, QS
                                 const QHash<QString, QString> &testi = {});
 
 DescrizioneCornice descrizioneCosti(int n, const char *visibile, const char *titolo, QList<MenuCornice> menu,
-                                    int spazi = 126);
+                                    int spazi = 126, const QString &documento = QStringLiteral("della stima"));
 
 class FinestraCosti : public FinestraStima
 {

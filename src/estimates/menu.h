@@ -2,9 +2,9 @@
 // The main window: currency, kind of estimate, building class, and the building-plot
 // valuation as the figures are typed.
 
-#include "ui/cornice.h"
-#include "ui/controlli.h"
 #include "reports/rapporti.h"
+#include "ui/controlli.h"
+#include "ui/cornice.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,7 +14,20 @@
 
 namespace perix {
 
-struct DescrizioneArchivio;
+// A result box whose text always shows whole: the font gives way, a little, to a text
+// longer than the box ("valore non calcolabile" at the start size).
+class Risultato : public QLabel
+{
+public:
+    explicit Risultato(QWidget *genitore);
+    void adatta();
+
+protected:
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    qreal m_punti;
+};
 
 class menu : public FinestraStima
 {
@@ -50,22 +63,26 @@ public:
     void aiuto_Click() override;
     void cancelladati_Click() override;
     void apri_Click() override;
-    void salva_Click() override;
-    void salvanome_Click() override;
-    void eliminare_click() override;
-    void solodati_click() override;
     // The figures of the report as the window shows them; nothing, with why, when the
     // estimate shown has no report here.
     std::optional<DatiRapportoMenu> datiRapporto(QString *rifiuto = nullptr) const;
-    void scrivimenu(const QString &titoloDialogo);
+    // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
+    std::optional<Record> scrivimenu(QString *rifiuto) const;
 
-    const QString &nomefile() const { return m_nomefile; }
     // The total costs as typed: the cost base of the disaggregated window's amounts.
     QString testoCostitotali() const { return costitotali->text(); }
     const QString &descrizioneclasse() const { return m_descrizioneclasse; }
 
 private:
-    static const struct DescrizioneArchivio &archivio();
+    // Where the guidance line sends the user; its text is testoPasso's.
+    enum class Passo {
+        Valuta, TipoStima, ValoreMercato, CostiTotali, Anni, Superficie, Risultati, CostoLordo,
+        Caratteristiche, AltraStima, CorreggiCostoLordo,
+    };
+    static QString testoPasso(Passo p);
+    void impostapasso(Passo p);
+
+    static const DescrizioneArchivio &archivio();
     void creaControlli();
     QLabel *etichetta(const QString &nome, const QString &testo, QRect r, const QString &suggerimento = {});
     QLineEdit *campo(const QString &nome, QRect r, const QString &suggerimento = {});
@@ -90,7 +107,7 @@ private:
 
     QString m_descrizioneclasse;
     QString costoeconomico, costomedio, costoevoluto;
-    QString m_nomefile;
+    Passo m_passo = Passo::Valuta;
 };
 
 } // namespace perix

@@ -51,7 +51,7 @@ int yRiga(int riga) { return yRighe + (riga - 1) * passoRighe; }
 
 risultatisintetici::risultatisintetici()
     : FinestraCosti(descrizioneCosti(3, "Costi sintetici", "Perix: risultati della stima dei costi sintetici",
-                                     menuSintetici()),
+                                     menuSintetici(), 126, QStringLiteral("dei costi sintetici")),
                     QStringLiteral("risultatisintetici"))
 {
     QWidget *a = area();
@@ -152,6 +152,8 @@ risultatisintetici::risultatisintetici()
     soldi()->setTextFormat(Qt::PlainText);
     soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra Menu o prelevata da archivio"));
     nascondiIcone();
+    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivisintetici(rifiuto); });
+    dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoSintetici); });
     completaCaricamento(QSize(640, 395));
 }
 
@@ -224,8 +226,8 @@ void risultatisintetici::apri_Click()
     // the name is known whatever the file turns out to be, for the message.
     DescrizioneArchivio apertura = archivio();
     apertura.riconosci = nullptr;
-    QString scelto = m_nomefile;
-    const auto campi = apriArchivio(this, apertura, scelto, campiSintetici, Modulo::titolocontrollo);
+    QString scelto = nomefile();
+    const auto campi = perix::apriArchivio(this, apertura, scelto, campiSintetici, Modulo::titolocontrollo);
     if (!campi)
         return;
     QString motivo;
@@ -239,36 +241,18 @@ void risultatisintetici::apri_Click()
     // Someone else's file read as this record is never overwritten by "Salva".
     const auto byte = leggiFile(scelto);
     const auto righe = byte ? leggiRighe(*byte) : std::nullopt;
-    m_nomefile = righe && recordSintetico(*righe) ? scelto : QString();
+    impostaNomefile(righe && recordSintetico(*righe) ? scelto : QString());
     mostraDati(*d);
-    fileAperto(m_nomefile);
+    fileAperto(nomefile());
 }
 
-void risultatisintetici::salva_Click()
-{
-    scrivisintetici(QStringLiteral("Salva file"));
-}
-
-void risultatisintetici::salvanome_Click()
-{
-    m_nomefile.clear();
-    scrivisintetici(QStringLiteral("Salva file con nome"));
-}
-
-void risultatisintetici::scrivisintetici(const QString &titoloDialogo)
+std::optional<Record> risultatisintetici::scrivisintetici(QString *rifiuto) const
 {
     if (soldi()->text().isEmpty()) {
-        dialoghi::stop(this, QStringLiteral("Non esistono dati da archiviare."), Modulo::titolocontrollo);
-        return;
+        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
+        return std::nullopt;
     }
-    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordSintetici(dati()), Modulo::titolocontrollo))
-        fileSalvato(m_nomefile);
-}
-
-void risultatisintetici::eliminare_click()
-{
-    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
-        fileEliminato(m_nomefile);
+    return recordSintetici(dati());
 }
 
 void risultatisintetici::controlla_click()
@@ -332,13 +316,6 @@ std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *r
             d.griglia[r][c] = m_griglia[c][r]->text();
     }
     return d;
-}
-
-void risultatisintetici::solodati_click()
-{
-    QString rifiuto;
-    const auto d = datiRapporto(&rifiuto);
-    stampaConStato(passo, d.has_value(), rifiuto, [&](QString *motivo) { return rapportoSintetici(*d, motivo) != nullptr; }, QStringLiteral("dei costi sintetici"));
 }
 
 } // namespace perix

@@ -27,10 +27,6 @@ public:
 
     // Handlers, public so the frame and the tests reach them by name.
     void apri_Click() override;
-    void salva_Click() override;
-    void salvanome_Click() override;
-    void eliminare_click() override;
-    void solodati_click() override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.
     std::optional<DatiRapportoSintetici> datiRapporto(QString *rifiuto = nullptr) const;
@@ -41,11 +37,11 @@ public:
     void terreni_Click();
     void edifici_Click();
     void archivio_Click();
-    void scrivisintetici(const QString &titoloDialogo);
+    // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
+    std::optional<Record> scrivisintetici(QString *rifiuto) const;
 
     // What the window shows, as its file stores it: the class is the one whose icon is shown.
     DatiSintetici dati() const;
-    const QString &nomefile() const { return m_nomefile; }
 
 private:
     static const DescrizioneArchivio &archivio();
@@ -54,7 +50,6 @@ private:
     QLabel *passo = nullptr;
     std::array<QWidget *, 4> m_icone{};
     std::array<std::array<QLabel *, 6>, 4> m_griglia{};
-    QString m_nomefile;
 };
 
 } // namespace perix

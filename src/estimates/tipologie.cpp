@@ -20,26 +20,29 @@ namespace perix {
 
 namespace {
 
-const QColor giallo(255, 255, 0);
-const QColor ciano(0, 255, 255);
-
-bool valida(int k) { return k >= 1 && k <= numeroTipologie; }
+FinestraTabella::Descrizione descrizioneTabella()
+{
+    return {numeroTipologie, &Modulo::tipologiascelta, false, QStringLiteral("Digitare il costo della superficie netta."),
+            {QStringLiteral("Tornare alla finestra Menu per l'immissione dei dati o prelevarne da un file archiviato "
+                            "(Perix-tipol-...)."),
+             QStringLiteral("Digitare un valore per il costo al mq. di superficie netta."),
+             QStringLiteral("Il costo al mq. di superficie netta «%1» non è un numero valido: correggerlo (ad esempio "
+                            "1.250,50)."),
+             QStringLiteral("Cliccare nella casella corrispondente al tipo di edificio di riferimento del dato.")}};
+}
 
 } // namespace
 
 risultatitipologie::risultatitipologie()
-    : FinestraCosti(descrizioneCosti(4, "Costi per tipologie", "Perix: risultati della stima dei costi per tipologie",
-                                     rinominaMenu(menuPredefiniti(),
-                                                  {{"modifica", "modif"}, {"visualizza", "visu"}, {"interr", "inter"},
-                                                   {"cancelladati", "cancella"}, {"informazioni", "informaz"}})),
-                    QStringLiteral("risultatitipologie"))
+    : FinestraTabella(descrizioneCosti(4, "Costi per tipologie", "Perix: risultati della stima dei costi per tipologie",
+                                       rinominaMenu(menuPredefiniti(),
+                                                    {{"modifica", "modif"}, {"visualizza", "visu"}, {"interr", "inter"},
+                                                     {"cancelladati", "cancella"}, {"informazioni", "informaz"}})),
+                      QStringLiteral("risultatitipologie"), descrizioneTabella())
 {
     creaControlli();
-    for (int i = 1; i <= numeroTipologie; ++i) {
-        Image1[std::size_t(i)]->hide();
-        tipologia[std::size_t(i)]->setToolTip(
-            QStringLiteral("scegliere la tipologia di fabbricato di cui si è digitato il costo al mq. di superficie netta."));
-    }
+    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
+    dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoTipologie); });
     completaCaricamento(QSize(640, 395));
 }
 
@@ -55,22 +58,8 @@ void risultatitipologie::creaControlli()
     soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra 'Menu' o prelevata da archivio"));
     Label6 = etichetta(a, QStringLiteral("Label6"), QStringLiteral(" Costo superficie netta al mq."), {8, 26, 280, 20},
                        QStringLiteral("costo, espresso nei valori indicati a lato, per un mq. di superficie netta"));
-    costonetto = new QLineEdit(a);
-    costonetto->setObjectName(QStringLiteral("costonetto"));
-    costonetto->setGeometry(8, 48, 140, 24);
-    costonetto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    costonetto->setToolTip(QStringLiteral("valore da digitare"));
-    senzaControlli(costonetto);
-    connect(costonetto, &QLineEdit::textChanged, this, [this] { costonetto_Change(); });
-    notacosto = etichetta(a, QStringLiteral("notacosto"), QString(), {154, 44, 140, 34});
-    notacosto->setTextFormat(Qt::PlainText);
-    notacosto->setWordWrap(true);
-    notacosto->setStyleSheet(QStringLiteral("QLabel#notacosto { background: #fff4d6; border: 1px solid #e0b54a;"
-                                            " border-radius: 2px; padding: 0 3px; color: #5a3b00; }"));
-    QFont piccolo = notacosto->font();
-    piccolo.setPointSizeF(piccolo.pointSizeF() - 1.5);
-    notacosto->setFont(piccolo);
-    notacosto->hide();
+    creaCosto(a, QStringLiteral("costonetto"), {8, 48, 140, 24}, QStringLiteral("valore da digitare"),
+              {154, 44, 140, 34});
 
     // Top middle: the web pages.
     auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
@@ -126,30 +115,12 @@ void risultatitipologie::creaControlli()
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     }
-    const QPixmap moneta = QIcon(QStringLiteral(":/icons/moneta.svg")).pixmap(16, 16);
-    for (int i = 1; i <= numeroTipologie; ++i) {
-        const auto n = std::size_t(i);
-        const int y = y0 + (i - 1) * passoRiga;
-        tipologia[n] = new Opzione(QString(), Frame1);
-        tipologia[n]->setObjectName(QStringLiteral("tipologia(%1)").arg(i));
-        tipologia[n]->setGeometry(8, y, 18, passoRiga);
-        tipologia[n]->alClic([this, i] { tipologia_Click(i); });
-        Image1[n] = etichetta(Frame1, QStringLiteral("Image1(%1)").arg(i), QString(), {xIcona, y, wIcona, passoRiga});
-        Image1[n]->setPixmap(moneta);
-        Image1[n]->setAlignment(Qt::AlignCenter);
-        vano[n] = etichetta(Frame1, QStringLiteral("vano(%1)").arg(i), QString(), {xVano, y, wVano, passoRiga - 1});
-        edificio[n] = etichetta(Frame1, QStringLiteral("edificio(%1)").arg(i), QString(), {xMq, y, wMq, passoRiga - 1});
-        Label1[n] = etichetta(Frame1, QStringLiteral("Label1(%1)").arg(i), nomeTipologia(i),
-                              {xNome, y, wNome, passoRiga - 1});
-        for (QLabel *l : {vano[n], edificio[n]}) {
-            l->setTextFormat(Qt::PlainText); // captions may come from a file
-            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            l->setContentsMargins(0, 0, 4, 0);
-        }
-        for (QLabel *l : {Label1[n], vano[n], edificio[n]})
-            l->setAutoFillBackground(true);
-        coloraRiga(i, giallo);
-    }
+    creaRighe(Frame1, QStringLiteral("tipologia(%1)"), 8, y0, passoRiga,
+              {Colonna{QStringLiteral("Label1(%1)"), xNome, wNome, nomeTipologia},
+               Colonna{QStringLiteral("edificio(%1)"), xMq, wMq}, Colonna{QStringLiteral("vano(%1)"), xVano, wVano}},
+              Colonna{QStringLiteral("Image1(%1)"), xIcona, wIcona},
+              QStringLiteral("scegliere la tipologia di fabbricato di cui si è digitato il costo al mq. di superficie "
+                             "netta."));
 
     // Bottom: the four buttons and the status line.
     frame3()->setGeometry(8, 296, 624, 94);
@@ -161,111 +132,14 @@ void risultatitipologie::creaControlli()
     stilePasso(passo, false);
 }
 
-void risultatitipologie::coloraRiga(int i, const QColor &colore)
+void risultatitipologie::calcola(int riga, double costo)
 {
-    for (QLabel *l : {Label1[std::size_t(i)], edificio[std::size_t(i)], vano[std::size_t(i)]}) {
-        QPalette p = l->palette();
-        if (p.color(QPalette::Window) == colore)
-            continue;
-        p.setColor(QPalette::Window, colore);
-        l->setPalette(p);
-    }
-}
-
-void risultatitipologie::tipologia_Click(int Index)
-{
-    if (!valida(Index))
-        return;
-    Modulo::tipologiascelta = Index;
-    evidenziatipologia();
-    if (costonetto->text().isEmpty()) {
-        dialoghi::messaggio(this, QStringLiteral("Digitare il costo della superficie netta."), Modulo::titolocontrollo,
-                            dialoghi::Icona::Informazione);
-        return;
-    }
-    // A cost that is not (yet) a number computes nothing and leaves no earlier figures
-    // beside it, in the window or in a saved file; the note says why.
-    const auto C = letturaLocale(costonetto->text());
-    if (!C) {
-        for (int i = 1; i <= numeroTipologie; ++i) {
-            edificio[std::size_t(i)]->clear();
-            vano[std::size_t(i)]->clear();
-        }
-        return;
-    }
-    const EsitoTipologie e = calcolaTipologie(Index, *C);
+    const EsitoTipologie e = calcolaTipologie(riga, costo);
     m_costitipologie = e.costitipologie;
     for (int i = 1; i <= numeroTipologie; ++i) {
-        edificio[std::size_t(i)]->setText(e.edificio[std::size_t(i)]);
-        vano[std::size_t(i)]->setText(e.vano[std::size_t(i)]);
+        cella(1, i)->setText(e.edificio[std::size_t(i)]);
+        cella(2, i)->setText(e.vano[std::size_t(i)]);
     }
-}
-
-void risultatitipologie::evidenziatipologia()
-{
-    const int k = Modulo::tipologiascelta;
-    if (valida(k) && !tipologia[std::size_t(k)]->isChecked()) {
-        // The choice is already running: checking the button must not run it a second time.
-        const QSignalBlocker zitto(tipologia[std::size_t(k)]);
-        tipologia[std::size_t(k)]->setChecked(true);
-    }
-    for (int i = 1; i <= numeroTipologie; ++i) {
-        if (!valida(k))
-            deseleziona(tipologia[std::size_t(i)]);
-        coloraRiga(i, i == k ? ciano : giallo);
-        Image1[std::size_t(i)]->setVisible(i == k);
-    }
-}
-
-void risultatitipologie::costonetto_Change()
-{
-    aggiornaNota();
-    if (m_apertura)
-        return;
-    for (int i = 1; i <= numeroTipologie; ++i)
-        if (tipologia[std::size_t(i)]->isChecked())
-            tipologia_Click(i);
-}
-
-void risultatitipologie::aggiornaNota()
-{
-    const QString t = costonetto->text();
-    const bool errato = !t.isEmpty() && !letturaLocale(t);
-    if (errato)
-        notacosto->setText(QStringLiteral("«%1» non è un numero valido (es. 1.250,50): la tabella non cambia")
-                               .arg(breve(t.trimmed())));
-    notacosto->setVisible(errato);
-}
-
-void risultatitipologie::controlla_click()
-{
-    const auto ferma = [this](const QString &testo) { dialoghi::stop(this, testo, Modulo::titolocontrollo); };
-    if (soldi()->text().isEmpty())
-        return ferma(QStringLiteral("Tornare alla finestra Menu per l'immissione dei dati o prelevarne da un file "
-                                    "archiviato (Perix-tipol-...)."));
-    if (costonetto->text().isEmpty())
-        return ferma(QStringLiteral("Digitare un valore per il costo al mq. di superficie netta."));
-    if (!letturaLocale(costonetto->text()))
-        return ferma(QStringLiteral("Il costo al mq. di superficie netta «%1» non è un numero valido: correggerlo "
-                                    "(ad esempio 1.250,50).")
-                         .arg(breve(costonetto->text())));
-    if (!valida(Modulo::tipologiascelta))
-        return ferma(QStringLiteral("Cliccare nella casella corrispondente al tipo di edificio di riferimento del dato."));
-    dialoghi::messaggio(this, QStringLiteral("I dati sono stati immessi correttamente."), Modulo::titolocontrollo,
-                        dialoghi::Icona::Informazione);
-}
-
-void risultatitipologie::cancella_click()
-{
-    for (int i = 1; i <= numeroTipologie; ++i) {
-        Image1[std::size_t(i)]->hide();
-        coloraRiga(i, giallo);
-        deseleziona(tipologia[std::size_t(i)]);
-        edificio[std::size_t(i)]->clear();
-        vano[std::size_t(i)]->clear();
-    }
-    soldi()->clear();
-    costonetto->clear(); // no button is checked: nothing is computed
 }
 
 void risultatitipologie::aiuto_Click()
@@ -291,99 +165,46 @@ void risultatitipologie::apri_Click()
 {
     // The whole record is read before anything changes; a file that cannot be read leaves
     // the window as it was, its name included, so "Salva" never writes over it.
-    const QString prima = m_nomefile;
-    const auto campi = apriArchivio(this, archivio(), m_nomefile, campiTipologie, Modulo::titolocontrollo);
-    const auto r = campi ? leggiRecordTipologie(*campi) : std::nullopt;
-    if (!r) {
-        m_nomefile = prima;
+    const auto r = apriArchivio(campiTipologie, [](const QList<Campo> &c) { return leggiRecordTipologie(c); });
+    if (!r)
         return;
-    }
     for (int i = 1; i <= numeroTipologie; ++i) {
-        edificio[std::size_t(i)]->setText(r->edificio[std::size_t(i)]);
-        vano[std::size_t(i)]->setText(r->vano[std::size_t(i)]);
+        cella(1, i)->setText(r->edificio[std::size_t(i)]);
+        cella(2, i)->setText(r->vano[std::size_t(i)]);
     }
-    // A record without a caption would empty every window's caption at the next switch.
-    if (!r->soldi.isEmpty()) {
-        soldi()->setText(r->soldi);
-        Modulo::etichettavaluta = r->soldi;
-    }
-    m_apertura = true;
-    costonetto->setText(r->costonetto);
-    m_apertura = false;
-    if (valida(r->tipologiascelta)) {
-        tipologia_Click(r->tipologiascelta);
-    } else {
-        Modulo::tipologiascelta = 0;
-        evidenziatipologia();
-    }
-    fileAperto(m_nomefile);
+    mostraFile(r->soldi, r->costonetto, r->tipologiascelta);
 }
 
-void risultatitipologie::salva_Click()
-{
-    scrivitipologie(QStringLiteral("Salva file"));
-}
-
-void risultatitipologie::salvanome_Click()
-{
-    m_nomefile.clear();
-    scrivitipologie(QStringLiteral("Salva file con nome"));
-}
-
-void risultatitipologie::scrivitipologie(const QString &titoloDialogo)
+std::optional<Record> risultatitipologie::scrivitipologie(QString *rifiuto) const
 {
     if (soldi()->text().isEmpty()) {
-        dialoghi::stop(this, QStringLiteral("Non esistono dati da archiviare."), Modulo::titolocontrollo);
-        return;
+        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
+        return std::nullopt;
     }
     RecordTipologie r;
     r.soldi = soldi()->text();
-    r.costonetto = costonetto->text();
-    r.tipologiascelta = valida(Modulo::tipologiascelta) ? Modulo::tipologiascelta : 0;
+    r.costonetto = costo()->text();
+    r.tipologiascelta = valida(scelta()) ? scelta() : 0;
     for (int i = 1; i <= numeroTipologie; ++i) {
-        r.edificio[std::size_t(i)] = edificio[std::size_t(i)]->text();
-        r.vano[std::size_t(i)] = vano[std::size_t(i)]->text();
+        r.edificio[std::size_t(i)] = testo(1, i);
+        r.vano[std::size_t(i)] = testo(2, i);
     }
-    if (salvaArchivio(this, archivio(), m_nomefile, titoloDialogo, recordTipologie(r), Modulo::titolocontrollo))
-        fileSalvato(m_nomefile);
-}
-
-void risultatitipologie::eliminare_click()
-{
-    if (eliminaArchivio(this, archivio(), m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
-        fileEliminato(m_nomefile);
+    return recordTipologie(r);
 }
 
 std::optional<DatiRapportoTipologie> risultatitipologie::datiRapporto(QString *rifiuto) const
 {
-    const int k = Modulo::tipologiascelta;
-    if (soldi()->text().isEmpty() || !valida(k)) {
-        if (rifiuto)
-            *rifiuto = nienteDaStampare();
+    if (!stampabile(rifiuto, rifiutoStampaTipologie))
         return std::nullopt;
-    }
-    if (!costonetto->text().isEmpty() && !letturaLocale(costonetto->text())) {
-        if (rifiuto)
-            *rifiuto = rifiutoStampaTipologie(costonetto->text());
-        return std::nullopt;
-    }
     DatiRapportoTipologie d;
     d.soldi = soldi()->text();
-    d.costonetto = costonetto->text();
-    d.tipologia = Label1[std::size_t(k)]->text();
+    d.costonetto = costo()->text();
+    d.tipologia = testo(0, scelta());
     for (int c = 0; c < 3; ++c)
         d.intestazioni[std::size_t(c)] = Label3[std::size_t(c)]->text();
     for (int i = 1; i <= numeroTipologie; ++i)
-        d.righe[std::size_t(i)] = {Label1[std::size_t(i)]->text(), edificio[std::size_t(i)]->text(),
-                                   vano[std::size_t(i)]->text()};
+        d.righe[std::size_t(i)] = {testo(0, i), testo(1, i), testo(2, i)};
     return d;
-}
-
-void risultatitipologie::solodati_click()
-{
-    QString rifiuto;
-    const auto d = datiRapporto(&rifiuto);
-    stampaConStato(passo, d.has_value(), rifiuto, [&](QString *motivo) { return rapportoTipologie(*d, motivo) != nullptr; });
 }
 
 void risultatitipologie::terreni_Click()

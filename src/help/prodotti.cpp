@@ -97,15 +97,7 @@ void prodotti::creaControlli()
             &QPushButton::clicked, this, &prodotti::Command2_Click);
 
     // What went wrong with the list, in the free corner beside the buttons.
-    notalistino = etichetta(this, QStringLiteral("notalistino"), QString(), twips(3840, 120, 2595, 690),
-                            Qt::AlignLeft | Qt::AlignVCenter);
-    notalistino->setWordWrap(true);
-    notalistino->setStyleSheet(QStringLiteral("QLabel#notalistino { background: #fff4d6; border: 1px solid #e0b54a;"
-                                              " border-radius: 2px; padding: 0 3px; color: #5a3b00; }"));
-    QFont piccolo = notalistino->font();
-    piccolo.setPointSizeF(std::max(6.0, piccolo.pointSizeF() - 1.5));
-    notalistino->setFont(piccolo);
-    notalistino->hide();
+    notalistino = notaDiscreta(this, QStringLiteral("notalistino"), twips(3840, 120, 2595, 690));
 
     auto *Label1 = etichetta(this, QStringLiteral("Label1"), QStringLiteral("VERSIONI PROFESSIONALI PER WINDOWS - LISTINO"),
                              twips(600, 840, 4815, 255));

@@ -167,24 +167,69 @@ void FinestraStima::fileEliminato(const QString &percorso)
         fileAperto(QString());
 }
 
-void FinestraStima::stampaConStato(QLabel *passo, bool pronto, const QString &rifiuto,
-                                  const std::function<bool(QString *)> &mostra, const QString &documento)
+void FinestraStima::dichiaraArchivio(const DescrizioneArchivio &archivio, Scrittore scrivi)
 {
-    if (!pronto) {
+    m_archivio = &archivio;
+    m_scrivi = std::move(scrivi);
+}
+
+void FinestraStima::dichiaraRapporto(std::function<Rapporto(QString *)> rapporto) { m_rapporto = std::move(rapporto); }
+
+void FinestraStima::salva_Click() { scrivi(QStringLiteral("Salva file")); }
+
+void FinestraStima::salvanome_Click()
+{
+    m_nomefile.clear();
+    scrivi(QStringLiteral("Salva file con nome"));
+}
+
+void FinestraStima::scrivi(const QString &titoloDialogo)
+{
+    if (!m_archivio || !m_scrivi)
+        return;
+    QString rifiuto;
+    const std::optional<Record> record = m_scrivi(&rifiuto);
+    if (!record) {
         dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
         return;
     }
-    const QString prima = passo->text();
-    passo->setText(QStringLiteral("sto caricando WORD"));
-    passo->repaint(); // the user sees it while the document is built
+    if (salvaArchivio(this, *m_archivio, m_nomefile, titoloDialogo, *record, Modulo::titolocontrollo))
+        fileSalvato(m_nomefile);
+}
+
+void FinestraStima::eliminare_click()
+{
+    if (m_archivio && eliminaArchivio(this, *m_archivio, m_nomefile, Modulo::titoloelimina, Modulo::titolocontrollo))
+        fileEliminato(m_nomefile);
+}
+
+void FinestraStima::solodati_click()
+{
+    if (!m_rapporto)
+        return;
+    QString rifiuto;
+    const Rapporto mostra = m_rapporto(&rifiuto);
+    if (!mostra) {
+        dialoghi::messaggio(this, rifiuto, Modulo::titolocontrollo, m_descrizione.rifiutoStampa);
+        return;
+    }
+    // "passo", the guidance line every estimation window has, tells what happens meanwhile.
+    auto *passo = findChild<QLabel *>(QStringLiteral("passo"));
+    const QString prima = passo ? passo->text() : QString();
+    if (passo) {
+        passo->setText(QStringLiteral("sto caricando WORD"));
+        passo->repaint(); // the user sees it while the document is built
+    }
     QString motivo;
     if (!mostra(&motivo)) {
-        passo->setText(prima);
-        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento %1: %2").arg(documento, motivo),
+        if (passo)
+            passo->setText(prima);
+        dialoghi::stop(this, QStringLiteral("Impossibile preparare il documento %1: %2").arg(m_descrizione.documento, motivo),
                        Modulo::titolocontrollo);
         return;
     }
-    passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
+    if (passo)
+        passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
 }
 
 void FinestraStima::annunciaSalvataggio(const QString &percorso)

@@ -4,6 +4,9 @@
 // common commands. A window describes only what differs and overrides its own handlers.
 
 #include "ui/clsresize.h"
+#include "ui/comandi.h"
+#include "ui/dialoghi.h"
+#include "ui/modulo.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -45,6 +48,10 @@ struct DescrizioneCornice {
     QString titolo;          // window caption
     QList<MenuCornice> menu; // File, Modifica, Visualizza, ?
     int spaziFinestra = 126; // blanks before "Fi&nestra n.N di 5"
+    // "Stampa dati finestra" with nothing to print: the message's icon; and how a failure
+    // names the document ("Impossibile preparare il documento della stima: ...").
+    dialoghi::Icona rifiutoStampa = dialoghi::Icona::Stop;
+    QString documento = QStringLiteral("della stima");
 };
 
 // The menus every estimation window has, named as in the main window; a window
@@ -77,6 +84,9 @@ public:
     void fileSalvato(const QString &percorso); // also says "Salvato in <percorso>"
     void fileEliminato(const QString &percorso);
     const QString &fileNelTitolo() const { return m_fileNelTitolo; }
+    // The archive file the window last opened or saved ("nomefile"): "Salva" writes there
+    // without asking.
+    const QString &nomefile() const { return m_nomefile; }
     // "Salvato in <percorso>" in the status line for a few seconds.
     void annunciaSalvataggio(const QString &percorso);
 
@@ -88,19 +98,47 @@ protected:
     // call at the end of the window's load, after its controls are placed.
     void completaCaricamento(QSize areaProgetto);
 
+    // The window's archive files, declared at load: what they are called, how its own record
+    // is told, and the routine that composes the record "Salva" writes (nothing, with the
+    // refusal to show, when there is nothing to archive). The frame's save, save as and
+    // delete commands need nothing else.
+    using Scrittore = std::function<std::optional<Record>(QString *rifiuto)>;
+    void dichiaraArchivio(const DescrizioneArchivio &archivio, Scrittore scrivi);
+    // The report "Stampa dati finestra" shows, declared at load: the function that builds
+    // and shows it from what the window shows now (false, with the reason, when it fails);
+    // nothing, with the refusal to show, when there is nothing to print.
+    using Rapporto = std::function<bool(QString *motivo)>;
+    void dichiaraRapporto(std::function<Rapporto(QString *rifiuto)> rapporto);
+    template <typename D, typename F>
+    static Rapporto rapportoDi(std::optional<D> dati, F costruisci)
+    {
+        if (!dati)
+            return {};
+        return [d = std::move(*dati), costruisci](QString *motivo) { return costruisci(d, motivo) != nullptr; };
+    }
+    // "Apri": a file of the window's archive, chosen by the user, and its first `quanti`
+    // fields as read by `leggi`. A file that cannot be read, or that `leggi` refuses, changes
+    // nothing, the window's file name included; cancelling says nothing.
+    template <typename F>
+    auto apriArchivio(int quanti, F leggi) -> decltype(leggi(QList<Campo>()))
+    {
+        QString scelto = m_nomefile;
+        const auto campi = perix::apriArchivio(this, *m_archivio, scelto, quanti, Modulo::titolocontrollo);
+        decltype(leggi(QList<Campo>())) letto;
+        if (campi)
+            letto = leggi(*campi);
+        if (letto)
+            m_nomefile = scelto;
+        return letto;
+    }
+    void impostaNomefile(const QString &nome) { m_nomefile = nome; }
+
     // The window's own handlers; the defaults do the frame's common behaviour.
     virtual void apri_Click() {}
-    virtual void salva_Click() {}
-    virtual void salvanome_Click() {}
-    virtual void eliminare_click() {}
-    virtual void solodati_click() {}
-    // "Stampa dati finestra" of the cost windows: without figures (`pronto` false) the
-    // window's refusal in a stop message; otherwise "sto caricando WORD" in `passo` while
-    // `mostra` builds and shows the report, then the outcome. `documento` names the report
-    // in the failure message ("della stima").
-    void stampaConStato(QLabel *passo, bool pronto, const QString &rifiuto,
-                        const std::function<bool(QString *motivo)> &mostra,
-                        const QString &documento = QStringLiteral("della stima"));
+    virtual void salva_Click();
+    virtual void salvanome_Click();
+    virtual void eliminare_click();
+    virtual void solodati_click();
     virtual void controlla_click() {}
     virtual void cancelladati_Click() {}
     virtual void aiuto_Click() {}
@@ -111,6 +149,7 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    void scrivi(const QString &titoloDialogo);
     void creaMenu();
     void creaBarra();
     void creaPulsanti();
@@ -124,6 +163,10 @@ private:
     clsResize m_resize;
     std::optional<QColor> m_coloreDialogo;
     QString m_fileNelTitolo;
+    QString m_nomefile;
+    const DescrizioneArchivio *m_archivio = nullptr;
+    Scrittore m_scrivi;
+    std::function<Rapporto(QString *rifiuto)> m_rapporto;
 };
 
 // Window switching, the help windows of the five estimation windows (1..5) and the help

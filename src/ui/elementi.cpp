@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QLabel>
 
+#include <algorithm>
+
 // Resources of a static library are registered by hand, once, before the first icon.
 static void registraRisorse()
 {
@@ -27,6 +29,20 @@ QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, 
     l->setTextFormat(Qt::PlainText);
     if (!suggerimento.isEmpty())
         l->setToolTip(suggerimento);
+    return l;
+}
+
+QLabel *notaDiscreta(QWidget *genitore, const QString &nome, QRect r)
+{
+    QLabel *l = etichetta(genitore, nome, QString(), r);
+    l->setWordWrap(true);
+    l->setStyleSheet(QStringLiteral("QLabel#%1 { background: #fff4d6; border: 1px solid #e0b54a;"
+                                    " border-radius: 2px; padding: 0 3px; color: #5a3b00; }")
+                         .arg(nome));
+    QFont piccolo = l->font();
+    piccolo.setPointSizeF(std::max(6.0, piccolo.pointSizeF() - 1.5));
+    l->setFont(piccolo);
+    l->hide();
     return l;
 }
 

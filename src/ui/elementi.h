@@ -23,6 +23,10 @@ inline QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &
     return etichetta(genitore, nome, testo, r, Qt::AlignLeft | Qt::AlignVCenter, suggerimento);
 }
 
+// A quiet note in a pale box, hidden until there is something to say: a figure read otherwise
+// than typed, a list not read whole.
+QLabel *notaDiscreta(QWidget *genitore, const QString &nome, QRect r);
+
 // A sunken horizontal line across `genitore` at height `y`, 12 pixels from each side.
 void linea(QWidget *genitore, const QString &nome, int y);
 
