@@ -167,21 +167,7 @@ void risultatidisaggregati::creaControlli()
     Label3->setWordWrap(true);
     Label3->setFont(tabella);
 
-    auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(x, 244, w, 122);
-    const auto web = [Frame2](const char *nome, const char *testo, const char *suggerimento, int y) {
-        return pulsanteFigura(Frame2, nome, testo, "web", suggerimento, {8, y, 166, 28});
-    };
-    connect(web("archivio", "archivio dati",
-                                      "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici", 20),
-            &QToolButton::clicked, this, [this] { archivio_Click(); });
-    connect(web("edifici", "stima edifici", "cliccare per visualizzare la pagina web con il software per stima di edifici",
-                54),
-            &QToolButton::clicked, this, [this] { edifici_Click(); });
-    connect(web("terreni", "relazione",
-                                      "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ", 88),
-            &QToolButton::clicked, this, [this] { terreni_Click(); });
+    creaWeb(a, {x, 244, w, 122}, {QRect{8, 20, 166, 28}, QRect{8, 54, 166, 28}, QRect{8, 88, 166, 28}}, 18);
 
     passo = etichetta(a, QStringLiteral("passo"), passoIniziale,
                       {6, 370, 628, 22}, Qt::AlignLeft | Qt::AlignVCenter,
@@ -425,9 +411,6 @@ void risultatidisaggregati::aiuto_Click()
                         Modulo::titoloaiuto, dialoghi::Icona::Informazione);
 }
 
-void risultatidisaggregati::terreni_Click() { Modulo::apriindirizzo(Modulo::paginaterreni); }
-void risultatidisaggregati::edifici_Click() { Modulo::apriindirizzo(Modulo::paginaedifici); }
-void risultatidisaggregati::archivio_Click() { Modulo::apriindirizzo(Modulo::paginaarchivio); }
 
 void risultatidisaggregati::apri_Click()
 {

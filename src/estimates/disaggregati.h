@@ -32,9 +32,6 @@ public:
     void annulla_Click(int Index);
     void aprip_Click();
     void archiviap_Click();
-    void terreni_Click();
-    void edifici_Click();
-    void archivio_Click();
 
     void controlla_click() override;
     void cancelladati_Click() override;

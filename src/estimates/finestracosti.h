@@ -5,6 +5,7 @@
 #include "ui/cornice.h"
 
 #include <QHash>
+#include <array>
 
 namespace perix {
 
@@ -20,6 +21,16 @@ class FinestraCosti : public FinestraStima
     Q_OBJECT
 public:
     FinestraCosti(const DescrizioneCornice &d, const QString &nome);
+
+    // The buttons of the "Web" frame: the maker's pages.
+    void terreni_Click();
+    void edifici_Click();
+    void archivio_Click();
+
+protected:
+    // The "Web" frame at `riquadro`: "archivio dati", "stima edifici" and "relazione" at their
+    // `posti`, the caption beside the picture of side `lato`, or under it.
+    void creaWeb(QWidget *genitore, QRect riquadro, const std::array<QRect, 3> &posti, int lato, bool sotto = false);
 };
 
 } // namespace perix

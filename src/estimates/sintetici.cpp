@@ -65,37 +65,7 @@ risultatisintetici::risultatisintetici()
     stilePasso(passo, false);
 
     frame3()->setGeometry(8, 262, 262, 88); // level with the Web frame
-    auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(280, 262, 352, 88);
-    // Picture buttons with the web icon the other cost windows use.
-    struct Web {
-        const char *nome, *testo, *suggerimento;
-        void (risultatisintetici::*gestore)();
-    };
-    const Web web[] = {
-        {"terreni", "relazione",
-         "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ",
-         &risultatisintetici::terreni_Click},
-        {"edifici", "stima edifici", "cliccare per visualizzare la pagina web con il software per stima di edifici",
-         &risultatisintetici::edifici_Click},
-        {"archivio", "archivio dati",
-         "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici",
-         &risultatisintetici::archivio_Click},
-    };
-    int x = 8;
-    for (const Web &w : web) {
-        auto *b = new QToolButton(Frame2);
-        b->setObjectName(QString::fromUtf8(w.nome));
-        b->setText(QString::fromUtf8(w.testo));
-        b->setToolTip(QString::fromUtf8(w.suggerimento));
-        b->setIcon(QIcon(QStringLiteral(":/icons/web.svg")));
-        b->setIconSize(QSize(18, 18));
-        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        b->setGeometry(x, 34, 108, 30);
-        connect(b, &QToolButton::clicked, this, [this, g = w.gestore] { (this->*g)(); });
-        x += 112;
-    }
+    creaWeb(a, {280, 262, 352, 88}, {QRect{232, 34, 108, 30}, QRect{120, 34, 108, 30}, QRect{8, 34, 108, 30}}, 18);
 
     // Column headings, right to left as the classes rise.
     etichetta(a, "Label4", "evolute", {xColonna(3), 36, larghezzaColonna, altezzaRiga},
@@ -284,21 +254,6 @@ void risultatisintetici::aiuto_Click()
                                        "- tornare indietro o aprire un file archiviato del tipo Perix-sint-... per "
                                        "avere nuovi risultati."),
                         Modulo::titoloaiuto, dialoghi::Icona::Informazione);
-}
-
-void risultatisintetici::terreni_Click()
-{
-    Modulo::apriindirizzo(Modulo::paginaterreni);
-}
-
-void risultatisintetici::edifici_Click()
-{
-    Modulo::apriindirizzo(Modulo::paginaedifici);
-}
-
-void risultatisintetici::archivio_Click()
-{
-    Modulo::apriindirizzo(Modulo::paginaarchivio);
 }
 
 std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *rifiuto) const

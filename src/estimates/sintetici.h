@@ -34,9 +34,6 @@ public:
     void aiuto_Click() override;
     void cancelladati_Click() override { cancella_click(); }
     void cancella_click();
-    void terreni_Click();
-    void edifici_Click();
-    void archivio_Click();
     // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
     std::optional<Record> scrivisintetici(QString *rifiuto) const;
 

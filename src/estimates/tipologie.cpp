@@ -62,36 +62,7 @@ void risultatitipologie::creaControlli()
               {154, 44, 140, 34});
 
     // Top middle: the web pages.
-    auto *Frame2 = new QGroupBox(QStringLiteral("Web"), a);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(300, 2, 332, 76);
-    struct W { QToolButton *&pulsante; const char *nome, *testo, *suggerimento; void (risultatitipologie::*clic)(); };
-    const W web[] = {
-        {archivio_, "archivio", "archivio dati",
-         "cliccare per visualizzare la pagina web con i dati locali per la stima di terreni ed edifici",
-         &risultatitipologie::archivio_Click},
-        {edifici, "edifici", "stima edifici",
-         "cliccare per visualizzare la pagina web con il software per stima di edifici", &risultatitipologie::edifici_Click},
-        {terreni, "terreni", "relazione",
-         "cliccare per visualizzare la pagina web con il software per stima di terreni edificabili ",
-         &risultatitipologie::terreni_Click},
-    };
-    // The web picture the cost windows share; the style's network picture where it is missing.
-    const QString percorsoWeb = QStringLiteral(":/icons/web.svg");
-    const QIcon iconaWeb = QFile::exists(percorsoWeb) ? QIcon(percorsoWeb) : style()->standardIcon(QStyle::SP_DriveNetIcon);
-    int x = 8;
-    for (const W &w : web) {
-        w.pulsante = new QToolButton(Frame2);
-        w.pulsante->setObjectName(QString::fromUtf8(w.nome));
-        w.pulsante->setText(QString::fromUtf8(w.testo));
-        w.pulsante->setToolTip(QString::fromUtf8(w.suggerimento));
-        w.pulsante->setIcon(iconaWeb);
-        w.pulsante->setIconSize(QSize(22, 22));
-        w.pulsante->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        w.pulsante->setGeometry(x, 18, 102, 52);
-        connect(w.pulsante, &QToolButton::clicked, this, w.clic);
-        x += 108;
-    }
+    creaWeb(a, {300, 2, 332, 76}, {QRect{8, 18, 102, 52}, QRect{116, 18, 102, 52}, QRect{224, 18, 102, 52}}, 22, true);
 
     // The table: button, name, cost per m², cost of a room, icon; a row every 240 twips.
     auto *Frame1 = new QGroupBox(QStringLiteral("Confronto tra costi di diverse tipologie"), a);
@@ -205,21 +176,6 @@ std::optional<DatiRapportoTipologie> risultatitipologie::datiRapporto(QString *r
     for (int i = 1; i <= numeroTipologie; ++i)
         d.righe[std::size_t(i)] = {testo(0, i), testo(1, i), testo(2, i)};
     return d;
-}
-
-void risultatitipologie::terreni_Click()
-{
-    Modulo::apriindirizzo(Modulo::paginaterreni);
-}
-
-void risultatitipologie::edifici_Click()
-{
-    Modulo::apriindirizzo(Modulo::paginaedifici);
-}
-
-void risultatitipologie::archivio_Click()
-{
-    Modulo::apriindirizzo(Modulo::paginaarchivio);
 }
 
 } // namespace perix

@@ -6,7 +6,6 @@
 #include "estimates/finestratabella.h"
 #include "reports/rapporto_tipologie.h"
 
-#include <QToolButton>
 #include <array>
 #include <optional>
 
@@ -30,9 +29,6 @@ public:
     std::optional<DatiRapportoTipologie> datiRapporto(QString *rifiuto = nullptr) const;
     // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
     std::optional<Record> scrivitipologie(QString *rifiuto) const;
-    void terreni_Click();
-    void edifici_Click();
-    void archivio_Click();
 
     // As last computed, 1..9.
     const std::array<double, numeroTipologie + 1> &costitipologie() const { return m_costitipologie; }
@@ -46,7 +42,6 @@ private:
 
     std::array<QLabel *, 3> Label3{};
     QLabel *Label4 = nullptr, *Label6 = nullptr, *passo = nullptr;
-    QToolButton *archivio_ = nullptr, *edifici = nullptr, *terreni = nullptr;
     std::array<double, numeroTipologie + 1> m_costitipologie{};
 };
 
