@@ -1,5 +1,7 @@
 #include "core/calcoli.h"
 
+#include "core/tipi.h"
+
 #include "core/numeri.h"
 
 #include <cmath>
@@ -220,16 +222,7 @@ std::array<QString, 6> colonnaSintetica(int classe, const QString &costo)
 
 bool recordMenu(const QList<QList<Campo>> &righe)
 {
-    QList<QList<Campo>> piene = righe;
-    while (!piene.isEmpty() && piene.last().size() == 1 && piene.last().first().vuoto())
-        piene.removeLast(); // blank lines at the end
-    if (piene.size() != 2 || piene[0].size() != 3 || piene[1].size() != 2)
-        return false;
-    for (const auto &riga : piene)
-        for (const Campo &c : riga)
-            if (!c.citato)
-                return false;
-    return valutaDidascalia(piene[0][0].testo).has_value();
+    return haForma(TipoArchivio::Menu, righe) && valutaDidascalia(righe[0][0].testo).has_value();
 }
 
 } // namespace perix

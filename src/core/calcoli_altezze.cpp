@@ -148,18 +148,4 @@ std::optional<RecordAltezze> leggiRecordAltezze(const QByteArray &dati, QString 
     return leggiRecordAltezze(*campi, motivo);
 }
 
-bool recordAltezzeProprio(const QList<QList<Campo>> &righe)
-{
-    const auto piene = righePiene(righe);
-    if (piene.size() != 1 + numeroAltezze)
-        return false;
-    const auto &prima = piene[0];
-    if (prima.size() != 3 || !prima[0].citato || !prima[1].citato || prima[2].citato)
-        return false;
-    for (int i = 1; i <= numeroAltezze; ++i)
-        if (piene[i].size() != 1 || !piene[i][0].citato)
-            return false;
-    return true;
-}
-
 } // namespace perix

@@ -2,6 +2,7 @@
 // The arithmetic and the archive record of the costs by height window. No widgets here.
 
 #include "core/campi.h"
+#include "core/tipi.h"
 
 #include <QByteArray>
 #include <QString>
@@ -61,6 +62,6 @@ Record recordAltezze(const RecordAltezze &r);
 // A chosen class that is not a whole number from 1 to 14 reads as none.
 std::optional<RecordAltezze> leggiRecordAltezze(const QList<Campo> &campi, QString *motivo = nullptr);
 std::optional<RecordAltezze> leggiRecordAltezze(const QByteArray &dati, QString *motivo = nullptr);
-bool recordAltezzeProprio(const QList<QList<Campo>> &righe);
+inline bool recordAltezzeProprio(const QList<QList<Campo>> &righe) { return haForma(TipoArchivio::Altezze, righe); }
 
 } // namespace perix

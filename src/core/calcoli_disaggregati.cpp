@@ -163,38 +163,4 @@ std::optional<RecordDisaggregati> leggiDisaggregati(const QList<Campo> &campi)
     return r;
 }
 
-bool eRecordDisaggregati(const QList<QList<Campo>> &righe)
-{
-    qsizetype n = righe.size();
-    while (n > 0 && righe[n - 1].size() == 1 && righe[n - 1].first().vuoto())
-        --n; // blank lines at the end
-    if (n != 1 + categorie || righe[0].size() != 5)
-        return false;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i > 0 && righe[i].size() != 1)
-            return false;
-        for (const Campo &c : righe[i])
-            if (!c.citato)
-                return false;
-    }
-    return true;
-}
-
-bool recordPercentuali(const QList<QList<Campo>> &righe)
-{
-    qsizetype n = righe.size();
-    while (n > categorie && righe[n - 1].size() == 1 && righe[n - 1].first().vuoto())
-        --n;
-    if (n != categorie)
-        return false;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (righe[i].size() != 1)
-            return false;
-        const Campo &c = righe[i].first();
-        if (!c.citato && !c.vuoto() && !c.numero())
-            return false;
-    }
-    return true;
-}
-
 } // namespace perix

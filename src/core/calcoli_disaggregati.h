@@ -4,6 +4,7 @@
 // percentages file. No widgets here.
 
 #include "core/campi.h"
+#include "core/tipi.h"
 
 #include <QString>
 #include <array>
@@ -55,7 +56,7 @@ std::optional<std::array<Valore, categorie + 1>> leggiPercentuali(const QByteArr
                                                                   QString *motivo = nullptr);
 // Sixteen lines of one field each (a quoted text, a bare number or nothing), as the
 // percentages file is written; blank lines after the sixteenth are allowed.
-bool recordPercentuali(const QList<QList<Campo>> &righe);
+inline bool recordPercentuali(const QList<QList<Campo>> &righe) { return haForma(TipoArchivio::Percentuali, righe); }
 
 // The window's archive record: the five figures, then the sixteen preset amounts.
 struct RecordDisaggregati {
@@ -65,6 +66,6 @@ struct RecordDisaggregati {
 Record recordDisaggregati(const RecordDisaggregati &r);
 std::optional<RecordDisaggregati> leggiDisaggregati(const QList<Campo> &campi);
 // Seventeen lines of quoted texts, five then one each: the window's own record.
-bool eRecordDisaggregati(const QList<QList<Campo>> &righe);
+inline bool eRecordDisaggregati(const QList<QList<Campo>> &righe) { return haForma(TipoArchivio::Disaggregati, righe); }
 
 } // namespace perix

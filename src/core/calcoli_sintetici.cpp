@@ -63,21 +63,4 @@ std::optional<DatiSintetici> leggiSintetici(const QByteArray &dati, QString *mot
     return leggiSintetici(*campi, motivo);
 }
 
-bool recordSintetico(const QList<QList<Campo>> &righe)
-{
-    QList<QList<Campo>> piene = righe;
-    while (!piene.isEmpty() && piene.last().size() == 1 && piene.last().first().vuoto())
-        piene.removeLast(); // blank lines at the end
-    if (piene.size() != 6 || piene[0].size() != 2 || !piene[0][0].citato || piene[0][1].citato)
-        return false;
-    for (qsizetype r = 1; r < piene.size(); ++r) {
-        if (piene[r].size() != 3)
-            return false;
-        for (const Campo &c : piene[r])
-            if (!c.citato)
-                return false;
-    }
-    return true;
-}
-
 } // namespace perix

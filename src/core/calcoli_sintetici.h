@@ -4,6 +4,7 @@
 // Qt Core only.
 
 #include "core/campi.h"
+#include "core/tipi.h"
 
 #include <QByteArray>
 #include <QList>
@@ -39,6 +40,6 @@ std::optional<DatiSintetici> leggiSintetici(const QByteArray &dati, QString *mot
 
 // True when every line holds what this window writes: two fields, then five lines of three
 // texts, the class bare. Blank lines at the end are allowed.
-bool recordSintetico(const QList<QList<Campo>> &righe);
+inline bool recordSintetico(const QList<QList<Campo>> &righe) { return haForma(TipoArchivio::Sintetici, righe); }
 
 } // namespace perix

@@ -81,13 +81,6 @@ QString rifiutoStampaTipologie(const QString &costonetto)
         .arg(breve);
 }
 
-QList<QList<Campo>> righePiene(QList<QList<Campo>> righe)
-{
-    while (!righe.isEmpty() && righe.last().size() == 1 && righe.last().first().vuoto())
-        righe.removeLast();
-    return righe;
-}
-
 int indiceScelto(const Campo &campo, int massimo)
 {
     const auto n = campo.numero();
@@ -130,20 +123,6 @@ std::optional<RecordTipologie> leggiRecordTipologie(const QByteArray &dati, QStr
     if (!campi)
         return std::nullopt;
     return leggiRecordTipologie(*campi, motivo);
-}
-
-bool recordTipologieProprio(const QList<QList<Campo>> &righe)
-{
-    const auto piene = righePiene(righe);
-    if (piene.size() != 1 + numeroTipologie)
-        return false;
-    const auto &prima = piene[0];
-    if (prima.size() != 3 || !prima[0].citato || !prima[1].citato || prima[2].citato)
-        return false;
-    for (int i = 1; i <= numeroTipologie; ++i)
-        if (piene[i].size() != 2 || !piene[i][0].citato || !piene[i][1].citato)
-            return false;
-    return true;
 }
 
 } // namespace perix

@@ -2,6 +2,7 @@
 // The arithmetic and the archive record of the costs by typology window. No widgets here.
 
 #include "core/campi.h"
+#include "core/tipi.h"
 
 #include <QByteArray>
 #include <QString>
@@ -50,12 +51,10 @@ Record recordTipologie(const RecordTipologie &r);
 std::optional<RecordTipologie> leggiRecordTipologie(const QList<Campo> &campi, QString *motivo = nullptr);
 std::optional<RecordTipologie> leggiRecordTipologie(const QByteArray &dati, QString *motivo = nullptr);
 // True when the lines are laid out as this window writes them (for "Salva" after opening).
-bool recordTipologieProprio(const QList<QList<Campo>> &righe);
+inline bool recordTipologieProprio(const QList<QList<Campo>> &righe) { return haForma(TipoArchivio::Tipologie, righe); }
 
-// Shared with the height window's record:
-// the index a file field names, when it is a whole number from 1 to `massimo`; 0 otherwise;
+// Shared with the height window's record: the index a file field names, when it is a whole
+// number from 1 to `massimo`; 0 otherwise.
 int indiceScelto(const Campo &campo, int massimo);
-// the lines without the blank ones at the end.
-QList<QList<Campo>> righePiene(QList<QList<Campo>> righe);
 
 } // namespace perix

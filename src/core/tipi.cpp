@@ -3,7 +3,6 @@
 #include "core/calcoli.h"
 #include "core/calcoli_altezze.h"
 #include "core/calcoli_disaggregati.h"
-#include "core/calcoli_sintetici.h"
 #include "core/calcoli_tipologie.h"
 
 #include <QFileInfo>
@@ -41,22 +40,55 @@ std::optional<TipoArchivio> tipoDaNome(const QString &percorso)
     return std::nullopt;
 }
 
+QList<QByteArray> formaRecord(TipoArchivio tipo)
+{
+    const auto ripeti = [](QList<QByteArray> righe, const QByteArray &riga, int volte) {
+        for (int i = 0; i < volte; ++i)
+            righe.append(riga);
+        return righe;
+    };
+    switch (tipo) {
+    case TipoArchivio::Menu: return {"TTT", "TT"};
+    case TipoArchivio::Disaggregati: return ripeti({"TTTTT"}, "T", categorie);
+    case TipoArchivio::Percentuali: return ripeti({}, "P", categorie);
+    case TipoArchivio::Sintetici: return ripeti({"TN"}, "TTT", 5);
+    case TipoArchivio::Tipologie: return ripeti({"TTN"}, "TT", numeroTipologie);
+    case TipoArchivio::Altezze: return ripeti({"TTN"}, "T", numeroAltezze);
+    }
+    return {};
+}
+
+bool haForma(TipoArchivio tipo, const QList<QList<Campo>> &righe)
+{
+    const QList<QByteArray> forma = formaRecord(tipo);
+    qsizetype n = righe.size();
+    while (n > 0 && righe[n - 1].size() == 1 && righe[n - 1].first().vuoto()
+           && (tipo != TipoArchivio::Percentuali || n > forma.size()))
+        --n;
+    if (n != forma.size())
+        return false;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (righe[i].size() != forma[i].size())
+            return false;
+        for (qsizetype j = 0; j < forma[i].size(); ++j) {
+            const Campo &c = righe[i][j];
+            const char genere = forma[i][j];
+            if ((genere == 'T' && !c.citato) || (genere == 'N' && c.citato)
+                || (genere == 'P' && !c.citato && !c.vuoto() && !c.numero()))
+                return false;
+        }
+    }
+    return true;
+}
+
 std::optional<TipoArchivio> tipoDaRighe(const QList<QList<Campo>> &righe)
 {
     // The shapes exclude one another: line 1 holds 5 fields (disaggregated), 2 (synthetic),
     // 1 (percentages) or 3, and the three kinds with three differ in their number of lines.
-    if (recordMenu(righe))
-        return TipoArchivio::Menu;
-    if (eRecordDisaggregati(righe))
-        return TipoArchivio::Disaggregati;
-    if (recordSintetico(righe))
-        return TipoArchivio::Sintetici;
-    if (recordTipologieProprio(righe))
-        return TipoArchivio::Tipologie;
-    if (recordAltezzeProprio(righe))
-        return TipoArchivio::Altezze;
-    if (recordPercentuali(righe))
-        return TipoArchivio::Percentuali;
+    // A main-window record also starts with a currency caption.
+    for (const DescrizioneTipo &d : tipiArchivio())
+        if (d.tipo == TipoArchivio::Menu ? recordMenu(righe) : haForma(d.tipo, righe))
+            return d.tipo;
     return std::nullopt;
 }
 

@@ -12,28 +12,8 @@ namespace perix {
 
 namespace {
 
-// What a field of a record holds: a text in quotes, a bare field (a chosen class: a
-// number or nothing), or either of them (a typed percentage: a text, a number or nothing).
+// What a field of a record holds (formaRecord's letters).
 enum class Genere : char { Testo = 'T', Numero = 'N', Percentuale = 'P' };
-
-// The lines of each kind's record, one letter per field.
-QList<QByteArray> forma(TipoArchivio tipo)
-{
-    const auto ripeti = [](QList<QByteArray> righe, const QByteArray &riga, int volte) {
-        for (int i = 0; i < volte; ++i)
-            righe.append(riga);
-        return righe;
-    };
-    switch (tipo) {
-    case TipoArchivio::Menu: return {"TTT", "TT"};
-    case TipoArchivio::Disaggregati: return ripeti({"TTTTT"}, "T", categorie);
-    case TipoArchivio::Percentuali: return ripeti({}, "P", categorie);
-    case TipoArchivio::Sintetici: return ripeti({"TN"}, "TTT", 5);
-    case TipoArchivio::Tipologie: return ripeti({"TTN"}, "TT", numeroTipologie);
-    case TipoArchivio::Altezze: return ripeti({"TTN"}, "T", numeroAltezze);
-    }
-    return {};
-}
 
 QString nomeTipo(TipoArchivio tipo)
 {
@@ -118,7 +98,7 @@ const QString mancaValuta = QStringLiteral("manca la valuta (\"Valori in lire\" 
 
 std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>> &righe)
 {
-    const QList<QByteArray> attese = forma(tipo);
+    const QList<QByteArray> attese = formaRecord(tipo);
     if (const auto altro = tipoDaRighe(righe); altro && *altro != tipo)
         return QStringLiteral("il contenuto è quello di un file %1 (%2), non di un file %3 (%4)")
             .arg(descrizioneTipo(*altro).prefisso, nomeTipo(*altro), descrizioneTipo(tipo).prefisso, nomeTipo(tipo));
