@@ -15,10 +15,7 @@ namespace perix {
 
 frmSplash::frmSplash()
 {
-    caricaRisorse();
-    setObjectName(QStringLiteral("frmSplash"));
-    setWindowTitle(QStringLiteral("Perix"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
+    preparaFinestra(this, QStringLiteral("frmSplash"), QStringLiteral("Perix"));
     setFixedSize(520, 330);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);

@@ -34,12 +34,9 @@ QSize PaginaGuida::areaProgetto(bool manuale)
 
 PaginaGuida::PaginaGuida(int indice)
 {
-    caricaRisorse();
     const TestoGuida &t = testiGuida().at(std::size_t(indice));
     const bool manuale = indice == 0;
-    setObjectName(t.nome);
-    setWindowTitle(QStringLiteral("Guida in linea"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/guida.svg")));
+    preparaFinestra(this, t.nome, QStringLiteral("Guida in linea"), QStringLiteral(":/icons/guida.svg"));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(255, 255, 192));

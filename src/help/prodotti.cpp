@@ -66,10 +66,7 @@ QPushButton *pulsante(QWidget *genitore, const char *nome, const QString &testo,
 
 prodotti::prodotti()
 {
-    caricaRisorse();
-    setObjectName(QStringLiteral("prodotti"));
-    setWindowTitle(QStringLiteral("prodotti software VELMORA"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
+    preparaFinestra(this, QStringLiteral("prodotti"), QStringLiteral("prodotti software VELMORA"));
     QPalette p = palette();
     p.setColor(QPalette::Window, sfondo);
     setPalette(p);

@@ -49,10 +49,8 @@ constexpr RigaSommario elenco[sommario::righe] = {
 
 sommario::sommario()
 {
-    caricaRisorse();
-    setObjectName(QStringLiteral("sommario"));
-    setWindowTitle(QStringLiteral("Guida in linea: sommario"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/guida.svg")));
+    preparaFinestra(this, QStringLiteral("sommario"), QStringLiteral("Guida in linea: sommario"),
+                    QStringLiteral(":/icons/guida.svg"));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(255, 255, 192));

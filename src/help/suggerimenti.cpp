@@ -40,10 +40,7 @@ void frmTip::impostaFile(std::optional<QString> percorso)
 
 frmTip::frmTip()
 {
-    caricaRisorse();
-    setObjectName(QStringLiteral("frmTip"));
-    setWindowTitle(QStringLiteral("Suggerimento del giorno"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
+    preparaFinestra(this, QStringLiteral("frmTip"), QStringLiteral("Suggerimento del giorno"));
 
     auto *pannello = new QFrame(this);
     pannello->setObjectName(QStringLiteral("Picture1"));

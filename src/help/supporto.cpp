@@ -16,10 +16,7 @@ namespace {
 
 supportoclienti::supportoclienti()
 {
-    caricaRisorse();
-    setObjectName(QStringLiteral("supportoclienti"));
-    setWindowTitle(QStringLiteral("Servizi di supporto ai clienti"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/icona.svg")));
+    preparaFinestra(this, QStringLiteral("supportoclienti"), QStringLiteral("Servizi di supporto ai clienti"));
     // A page of fixed texts: it keeps the size it was drawn at.
     setFixedSize(480, 420);
     const int w = width(), x = 24, larga = w - 2 * x;

@@ -1,6 +1,7 @@
 #include "ui/elementi.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 
 #include <algorithm>
@@ -17,6 +18,14 @@ void caricaRisorse()
 {
     static const bool fatto = (registraRisorse(), true);
     Q_UNUSED(fatto);
+}
+
+void preparaFinestra(QWidget *finestra, const QString &nome, const QString &titolo, const QString &icona)
+{
+    caricaRisorse();
+    finestra->setObjectName(nome);
+    finestra->setWindowTitle(titolo);
+    finestra->setWindowIcon(QIcon(icona));
 }
 
 QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, QRect r, Qt::Alignment allineamento,

@@ -12,6 +12,10 @@ namespace perix {
 
 // Registers the icons and pictures built into the program (idempotent).
 void caricaRisorse();
+// A window of the program: named (objectName), titled and with its picture, the program's
+// pictures loaded first.
+void preparaFinestra(QWidget *finestra, const QString &nome, const QString &titolo,
+                     const QString &icona = QStringLiteral(":/icons/icona.svg"));
 
 // A label named `nome` at `r` in `genitore`, `suggerimento` its tooltip. Its text is plain
 // text, never rich text: many a caption comes from a file.
