@@ -15,7 +15,6 @@
 #include "core/calcoli_sintetici.h"
 #include "core/calcoli_tipologie.h"
 #include "estimates/finestre.h"
-#include "estimates/menu.h"
 #include "reports/dati_rapporti.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
@@ -59,14 +58,14 @@ void scriviErrori(const QString &riga)
 FinestraStima *finestraDi(TipoArchivio tipo)
 {
     switch (tipo) {
-    case TipoArchivio::Menu: return registro::prendi<menu>();
+    case TipoArchivio::Menu: return finestraStima(1);
     case TipoArchivio::Disaggregati:
-    case TipoArchivio::Percentuali: return registro::prendi<risultatidisaggregati>();
-    case TipoArchivio::Sintetici: return registro::prendi<risultatisintetici>();
-    case TipoArchivio::Tipologie: return registro::prendi<risultatitipologie>();
-    case TipoArchivio::Altezze: return registro::prendi<variocosto>();
+    case TipoArchivio::Percentuali: return finestraStima(2);
+    case TipoArchivio::Sintetici: return finestraStima(3);
+    case TipoArchivio::Tipologie: return finestraStima(4);
+    case TipoArchivio::Altezze: return finestraStima(5);
     }
-    return registro::prendi<menu>();
+    return finestraStima(1);
 }
 
 // Runs the window's own Apri ("apri percentuali" for a percentages file) on the file.

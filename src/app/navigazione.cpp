@@ -9,15 +9,22 @@
 
 namespace perix {
 
-void mostraFinestraStima(int numero)
+// The program's one list of its estimation windows.
+FinestraStima *finestraStima(int numero)
 {
     switch (numero) {
-    case 1: registro::mostra<menu>(); break;
-    case 2: registro::mostra<risultatidisaggregati>(); break;
-    case 3: registro::mostra<risultatisintetici>(); break;
-    case 4: registro::mostra<risultatitipologie>(); break;
-    case 5: registro::mostra<variocosto>(); break;
+    case 2: return registro::prendi<risultatidisaggregati>();
+    case 3: return registro::prendi<risultatisintetici>();
+    case 4: return registro::prendi<risultatitipologie>();
+    case 5: return registro::prendi<variocosto>();
+    default: return registro::prendi<menu>();
     }
+}
+
+void mostraFinestraStima(int numero)
+{
+    if (numero >= 1 && numero <= 5)
+        registro::porta(finestraStima(numero));
 }
 
 void mostraGuidaFinestra(int numero)
@@ -51,10 +58,8 @@ void vaiamenu()
 
 void aggiornavaluta()
 {
-    registro::prendi<risultatisintetici>()->soldi()->setText(etichettavaluta);
-    registro::prendi<risultatidisaggregati>()->soldi()->setText(etichettavaluta);
-    registro::prendi<risultatitipologie>()->soldi()->setText(etichettavaluta);
-    registro::prendi<variocosto>()->soldi()->setText(etichettavaluta);
+    for (int n : {3, 2, 4, 5})
+        finestraStima(n)->soldi()->setText(etichettavaluta);
 }
 
 void confermauscita(QWidget *chiamante)

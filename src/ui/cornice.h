@@ -171,6 +171,7 @@ private:
 
 // Window switching, the help windows of the five estimation windows (1..5) and the help
 // and information windows of the "?" menu: the application knows them, the frame asks.
+FinestraStima *finestraStima(int numero);
 void mostraFinestraStima(int numero);
 void mostraGuidaFinestra(int numero);
 void mostraFinestraAiuto(Comando comando); // Guida, Suggerimenti, Supporto, Informazioni

@@ -32,16 +32,21 @@ T *seEsiste()
 }
 
 // Shows the window without modality and brings it forward.
-template <typename T>
-T *mostra()
+inline void porta(QWidget *w)
 {
-    T *w = prendi<T>();
     if (w->isMinimized())
         w->showNormal();
     else
         w->show();
     w->raise();
     w->activateWindow();
+}
+
+template <typename T>
+T *mostra()
+{
+    T *w = prendi<T>();
+    porta(w);
     return w;
 }
 
