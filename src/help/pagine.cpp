@@ -14,12 +14,6 @@ namespace perix {
 
 namespace {
 
-QRect twips(int sinistra, int alto, int larghezza, int altezza)
-{
-    return QRect(sinistra / twipsPerPixel, alto / twipsPerPixel, larghezza / twipsPerPixel,
-                 altezza / twipsPerPixel);
-}
-
 // Left edge of every page but the manual, so that a page stands beside the table of
 // contents on a screen 800 pixels wide.
 constexpr int sinistraPagina = 5467;

@@ -27,11 +27,6 @@ const QColor bluscuro(0, 0, 192);
 const QColor rosso(255, 0, 0);
 
 // The controls are drawn in twips, 15 to a pixel.
-QRect twips(int sinistra, int alto, int larghezza, int altezza)
-{
-    return {sinistra / twipsPerPixel, alto / twipsPerPixel, larghezza / twipsPerPixel, altezza / twipsPerPixel};
-}
-
 void colora(QLabel *l, const QColor &testo, std::optional<QColor> fondo = std::nullopt)
 {
     QPalette p = l->palette();

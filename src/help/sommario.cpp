@@ -18,12 +18,6 @@ namespace perix {
 
 namespace {
 
-QRect twips(int sinistra, int alto, int larghezza, int altezza)
-{
-    return QRect(sinistra / twipsPerPixel, alto / twipsPerPixel, larghezza / twipsPerPixel,
-                 altezza / twipsPerPixel);
-}
-
 struct RigaSommario {
     const char *didascalia;
     bool gialla;

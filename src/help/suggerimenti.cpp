@@ -17,12 +17,6 @@ namespace {
 
 std::optional<QString> fileScelto;
 
-QRect twips(int sinistra, int alto, int larghezza, int altezza)
-{
-    return QRect(sinistra / twipsPerPixel, alto / twipsPerPixel, larghezza / twipsPerPixel,
-                 altezza / twipsPerPixel);
-}
-
 } // namespace
 
 QString frmTip::messaggioMancante()

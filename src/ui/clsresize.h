@@ -12,6 +12,11 @@
 namespace perix {
 
 inline constexpr int twipsPerPixel = 15;
+// A rectangle given in twips, as the windows were drawn, in pixels.
+constexpr QRect twips(int sinistra, int alto, int larghezza, int altezza)
+{
+    return {sinistra / twipsPerPixel, alto / twipsPerPixel, larghezza / twipsPerPixel, altezza / twipsPerPixel};
+}
 
 // Where and how big a window becomes at `percentuale` of a screen (all in twips).
 struct MisureSchermo {
