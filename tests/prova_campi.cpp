@@ -174,6 +174,25 @@ private slots:
         QCOMPARE(codificaRecord(record), byte);
     }
 
+    void decodifica_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("vuoto") << QByteArray() << "";
+        QTest::newRow("ASCII") << QByteArray("Valori in euro\r\n") << "Valori in euro\r\n";
+        QTest::newRow("UTF-8") << QByteArray("pi\xc3\xb9 \xe2\x82\xac \xe2\x86\x92") << "più € →";
+        QTest::newRow("Windows-1252") << QByteArray("pi\xf9 \x80 \x93" "a\x94") << "più € “a”";
+        // One byte that is not UTF-8 makes the whole text Windows-1252, its UTF-8 pairs too.
+        QTest::newRow("UTF-8 con un byte 1252") << QByteArray("\xc3\xa8 \xe8") << "Ã¨ è";
+        QTest::newRow("UTF-8 troncato") << QByteArray("citt\xc3") << "cittÃ";
+    }
+    void decodifica()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(QString, testo);
+        QCOMPARE(decodificaTesto(byte), testo);
+    }
+
     void giroCompleto_data()
     {
         QTest::addColumn<Record>("record");
