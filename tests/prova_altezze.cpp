@@ -9,7 +9,6 @@
 #include "reports/finestrareport.h"
 #include "supporto.h"
 
-#include <QFile>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -39,17 +38,6 @@ class ProvaAltezze : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
     QStringList colonna(const char *nome)
     {
         QStringList l;
@@ -88,9 +76,7 @@ private slots:
     }
     void init()
     {
-        azzeraScelte();
-        Modulo::tipologiascelta = 0;
-        Modulo::altezzascelta = 0;
+        sessioneNuova();
         w = registro::mostra<variocosto>();
         dialoghi::prova::azzera();
     }
@@ -267,7 +253,7 @@ private slots:
         QVERIFY(!trova(w, "notacosto")->isHidden());
         dialoghi::prova::accodaFile(percorso("Perix-alt-errato"));
         attiva(w, "salvanome");
-        QCOMPARE(contenuto("Perix-alt-errato").count("\r\n\"\""), 14);
+        QCOMPARE(contenuto(percorso("Perix-alt-errato")).count("\r\n\"\""), 14);
         attiva(w, "controlla");
         QVERIFY(ultimoMessaggio().contains(QStringLiteral("«1.5» non è un numero valido")));
         attiva(w, "solodati");
@@ -361,7 +347,7 @@ private slots:
         QByteArray atteso("\"Valori in euro\",\"1000\",4\r\n");
         for (const QString &c : parole("1.045 1.078 1.023 1.000 1.048 1.030 1.024 1.014 1.010 1.044 1.034 1.033 1.030 1.026"))
             atteso += '"' + c.toLatin1() + "\"\r\n";
-        QCOMPARE(contenuto("Perix-alt-prova"), atteso);
+        QCOMPARE(contenuto(percorso("Perix-alt-prova")), atteso);
         // Reopened with another class chosen: the stored one, percentages computed for it.
         chiudiTutto();
         Modulo::altezzascelta = 9;
@@ -375,7 +361,7 @@ private slots:
         QCOMPARE(colonna("Label4")[0], QStringLiteral("104,6"));
         QCOMPARE(colonna("varicosti")[1], QStringLiteral("1.078"));
         attiva(w, "salva");
-        QCOMPARE(contenuto("Perix-alt-prova"), atteso);
+        QCOMPARE(contenuto(percorso("Perix-alt-prova")), atteso);
     }
 
     void salvaSenzaCostoRifiutato()
@@ -391,7 +377,7 @@ private slots:
         digita(w, "costopieno", "1000");
         dialoghi::prova::accodaFile(percorso("Perix-alt-senzaclasse"));
         attiva(w, "salvanome");
-        QVERIFY(contenuto("Perix-alt-senzaclasse").startsWith("\"\",\"1000\",\r\n\"\"\r\n"));
+        QVERIFY(contenuto(percorso("Perix-alt-senzaclasse")).startsWith("\"\",\"1000\",\r\n\"\"\r\n"));
         // Opened over a chosen class: none chosen, stored costs in, percentages as they were.
         calcola("1000", 1);
         apri("Perix-alt-senzaclasse");
@@ -418,7 +404,7 @@ private slots:
         QByteArray dati = "\"Valori in lire\",\"1000\"," + indice + "\r\n";
         for (int i = 1; i <= 14; ++i)
             dati += "\"<i>7</i>\"\r\n";
-        scrivi("Perix-alt-indice", dati);
+        QVERIFY(scrivi(percorso("Perix-alt-indice"), dati));
         calcola("2000", 2);
         dialoghi::prova::azzera();
         apri("Perix-alt-indice");
@@ -440,7 +426,7 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         calcola("1000", 4);
-        scrivi("Perix-alt-guasto", dati);
+        QVERIFY(scrivi(percorso("Perix-alt-guasto"), dati));
         const QStringList prima = colonna("varicosti") << testo(w, "costopieno") << testo(w, "soldi");
         dialoghi::prova::azzera();
         apri("Perix-alt-guasto");

@@ -25,17 +25,6 @@ class ProvaArchivioMenu : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
     void stimaArea(const QString &V = "1000000", const QString &C = "500000", const QString &A = "2",
                    const QString &S = "1000")
     {
@@ -101,7 +90,7 @@ private slots:
         QCOMPARE(d.file.filtri.size(), 1);
         QCOMPARE(d.file.filtri[0].schema, QStringLiteral("Perix-menu-*"));
         QCOMPARE(d.file.indiceFiltro, 1);
-        QCOMPARE(contenuto("Perix-menu-prova"),
+        QCOMPARE(contenuto(percorso("Perix-menu-prova")),
                  QByteArray("\"Valori in euro\",\"1000000\",\"500000\"\r\n\"2\",\"1000\"\r\n"));
         QCOMPARE(m->nomefile(), percorso("Perix-menu-prova"));
 
@@ -110,7 +99,7 @@ private slots:
         dialoghi::prova::azzera();
         attiva(m, "salva");
         QCOMPARE(dialoghi::prova::mostrati().size(), 0);
-        QVERIFY(contenuto("Perix-menu-prova").contains("\"3\",\"1000\""));
+        QVERIFY(contenuto(percorso("Perix-menu-prova")).contains("\"3\",\"1000\""));
 
         // Reopen in a fresh window: fields, results and guidance come back as if typed.
         chiudiTutto();
@@ -174,7 +163,7 @@ private slots:
     void fileAltruiNonSovrascritto()
     {
         QFETCH(QByteArray, dati);
-        scrivi("altrui", dati);
+        QVERIFY(scrivi(percorso("altrui"), dati));
         dialoghi::prova::accodaFile(percorso("altrui"));
         attiva(m, "apri");
         QCOMPARE(messaggiMostrati(), 0);
@@ -182,8 +171,8 @@ private slots:
         dialoghi::prova::accodaFile(percorso("Perix-menu-nuovo"));
         attiva(m, "salva");
         QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
-        QCOMPARE(contenuto("altrui"), dati);
-        QVERIFY(contenuto("Perix-menu-nuovo").startsWith("\""));
+        QCOMPARE(contenuto(percorso("altrui")), dati);
+        QVERIFY(contenuto(percorso("Perix-menu-nuovo")).startsWith("\""));
     }
 
     void testoLungo()
@@ -199,7 +188,7 @@ private slots:
         attiva(m, "apri");
         QCOMPARE(testo(m, "superficie"), lungo);
         attiva(m, "salva"); // its own record: written back without asking
-        QVERIFY(contenuto("Perix-menu-lungo").endsWith("\"" + lungo.toLatin1() + "\"\r\n"));
+        QVERIFY(contenuto(percorso("Perix-menu-lungo")).endsWith("\"" + lungo.toLatin1() + "\"\r\n"));
     }
 
     void salvaConNomeChiedeSempre()
@@ -244,7 +233,7 @@ private slots:
     void fileDiVecchiaVersione()
     {
         // Windows-1252, CR LF, an accented letter, written by an older version.
-        scrivi("Perix-menu-vecchio", QByteArray("\"Valori in lire\",\"800000\",\"300000\"\r\n\"1\",\"superficie \xe8 500\"\r\n"));
+        QVERIFY(scrivi(percorso("Perix-menu-vecchio"), QByteArray("\"Valori in lire\",\"800000\",\"300000\"\r\n\"1\",\"superficie \xe8 500\"\r\n")));
         dialoghi::prova::accodaFile(percorso("Perix-menu-vecchio"));
         attiva(m, "apri");
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in lire"));
@@ -255,7 +244,7 @@ private slots:
     void fileDiAltroTipo()
     {
         // A synthetic-cost file: its first five fields are taken, whatever their lines.
-        scrivi("Perix-sint-altro", QByteArray("\"Valori in euro\",2\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n"));
+        QVERIFY(scrivi(percorso("Perix-sint-altro"), QByteArray("\"Valori in euro\",2\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n")));
         dialoghi::prova::accodaFile(percorso("Perix-sint-altro"));
         attiva(m, "apri");
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
@@ -279,7 +268,7 @@ private slots:
         QFETCH(QByteArray, dati);
         stimaArea();
         const QStringList prima = campiFinestra();
-        scrivi("Perix-menu-guasto", dati);
+        QVERIFY(scrivi(percorso("Perix-menu-guasto"), dati));
         dialoghi::prova::accodaFile(percorso("Perix-menu-guasto"));
         attiva(m, "apri");
         QCOMPARE(campiFinestra(), prima);
@@ -292,7 +281,7 @@ private slots:
         attiva(m, "salva");
         QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
         if (dati.size() < 1024)
-            QCOMPARE(contenuto("Perix-menu-guasto"), dati);
+            QCOMPARE(contenuto(percorso("Perix-menu-guasto")), dati);
     }
 
     void cartellaScelta()
@@ -321,7 +310,7 @@ private slots:
     void eliminaERiscrive()
     {
         stimaArea();
-        scrivi("Perix-menu-via", "\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n");
+        QVERIFY(scrivi(percorso("Perix-menu-via"), "\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
         dialoghi::prova::accodaFile(percorso("Perix-menu-via"));
         QVERIFY(attiva(m, "eliminare"));
         const auto d = dialoghi::prova::mostrati().constFirst();
@@ -331,12 +320,10 @@ private slots:
         QVERIFY(!QFile::exists(percorso("Perix-menu-via")));
         QCOMPARE(messaggiMostrati(), 0); // no confirmation
         // In the trash, whole, for the user to take back.
-        QFile cestinato(percorso("dati/Trash/files/Perix-menu-via"));
-        QVERIFY(cestinato.open(QIODevice::ReadOnly));
-        QCOMPARE(cestinato.readAll(), QByteArray("\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
+        QCOMPARE(contenuto(percorso("dati/Trash/files/Perix-menu-via")), QByteArray("\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
         // The name stays: "Salva" writes the window's data under it again.
         attiva(m, "salva");
-        QVERIFY(contenuto("Perix-menu-via").startsWith("\"Valori in euro\",\"1000000\""));
+        QVERIFY(contenuto(percorso("Perix-menu-via")).startsWith("\"Valori in euro\",\"1000000\""));
     }
 
     void eliminaFileMancante()
@@ -353,7 +340,7 @@ private slots:
         clicca(m, "aree");
         dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));
         attiva(m, "salva");
-        QCOMPARE(contenuto("Perix-menu-vuoti"), QByteArray("\"Valori in lire\",\"\",\"\"\r\n\"\",\"\"\r\n"));
+        QCOMPARE(contenuto(percorso("Perix-menu-vuoti")), QByteArray("\"Valori in lire\",\"\",\"\"\r\n\"\",\"\"\r\n"));
         chiudiTutto();
         m = registro::mostra<menu>();
         dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));

@@ -13,8 +13,10 @@
 
 #include "core/campi.h"
 #include "core/verifica.h"
+#include "supporto_base.h"
 
 using namespace perix;
+using namespace perix::prova;
 
 Q_DECLARE_METATYPE(perix::Record)
 Q_DECLARE_METATYPE(perix::Valore)
@@ -61,50 +63,6 @@ qsizetype quantiCampi(const Record &r)
     for (const Riga &riga : r)
         n += riga.size();
     return n;
-}
-
-// A device that takes `capienza` bytes and then refuses, like a disk that fills up.
-class DispositivoGuasto : public QIODevice
-{
-public:
-    explicit DispositivoGuasto(qint64 capienza) : capienza(capienza) { open(WriteOnly); }
-    QByteArray ricevuto;
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *dati, qint64 n) override
-    {
-        const qint64 posto = capienza - ricevuto.size();
-        if (posto <= 0)
-            return -1;
-        n = qMin(n, posto);
-        ricevuto.append(dati, n);
-        return n;
-    }
-
-private:
-    qint64 capienza;
-};
-
-bool scrivi(const QString &percorso, const QByteArray &dati)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size();
-}
-
-QByteArray contenuto(const QString &percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<illeggibile>");
-}
-
-// Where permission bits do not bind (root), the read-only cases cannot happen.
-bool permessiEfficaci(const QString &cartella)
-{
-    QFile prova(cartella + "/prova-permessi");
-    const bool scritto = prova.open(QIODevice::WriteOnly);
-    prova.remove();
-    return !scritto;
 }
 
 const Record recordMenu{{QStringLiteral("Valori in lire"), QStringLiteral("1.500.000"), QStringLiteral("800000")},
@@ -496,10 +454,10 @@ private slots:
         QFETCH(qint64, capienza);
         QFETCH(bool, riuscito);
         const QByteArray dati("0123456789");
-        DispositivoGuasto d(capienza);
+        DispositivoCheCede d(capienza);
         QString motivo;
         QCOMPARE(scriviDati(d, dati, &motivo), riuscito);
-        QCOMPARE(d.ricevuto, dati.left(capienza));
+        QCOMPARE(d.dati, dati.left(capienza));
         QCOMPARE(motivo.isEmpty(), riuscito);
     }
 

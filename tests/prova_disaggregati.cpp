@@ -29,17 +29,6 @@ class ProvaDisaggregati : public QObject
     QStringList aperti;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
 
     // The main window hands the figures over, as a user does it.
     void consegna(int classe, const QString &V = "1.200.000", const QString &C = "1.000.000")
@@ -226,8 +215,8 @@ private slots:
     {
         QByteArray record = "\"Valori in euro\",\"Edificio di tipo economico\",\"1.500.000\",\"1.000.000\",\"500.000\"\r\n";
         record += QByteArray("\"7\"\r\n").repeated(categorie);
-        scrivi("Perix-disaggr-vecchio", record);
-        scrivi("Perix-percentuali-6040", QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14));
+        QVERIFY(scrivi(percorso("Perix-disaggr-vecchio"), record));
+        QVERIFY(scrivi(percorso("Perix-percentuali-6040"), QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14)));
         d = registro::mostra<risultatidisaggregati>();
         dialoghi::prova::accodaFile(percorso("Perix-disaggr-vecchio"));
         attiva(d, "apri");
@@ -319,7 +308,7 @@ private slots:
         QCOMPARE(r.titolo, QStringLiteral("Salva file (percentuali costi di costruzione disaggregati)"));
         QCOMPARE(r.file.nomeProposto, QStringLiteral("Perix-percentuali-"));
         QCOMPARE(r.file.indiceFiltro, 2);
-        QCOMPARE(contenuto("Perix-percentuali-a"), QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14));
+        QCOMPARE(contenuto(percorso("Perix-percentuali-a")), QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14));
         // Percentage commands keep their own name: "Salva" still asks for the record's.
         QCOMPARE(d->nomefile(), QString());
 
@@ -334,7 +323,7 @@ private slots:
         QCOMPARE(d->modoricalcolo(), 0);
 
         // A file read in part changes nothing and says why.
-        scrivi("Perix-percentuali-corto", "\"20\"\r\n\"80\"\r\n");
+        QVERIFY(scrivi(percorso("Perix-percentuali-corto"), "\"20\"\r\n\"80\"\r\n"));
         dialoghi::prova::accodaFile(percorso("Perix-percentuali-corto"));
         clicca(d, "aprip");
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-percentuali-corto")));
@@ -348,7 +337,7 @@ private slots:
         p2(1, "100");
         dialoghi::prova::accodaFile(percorso("Perix-disaggr-a"));
         attiva(d, "salva");
-        const QByteArray dati = contenuto("Perix-disaggr-a");
+        const QByteArray dati = contenuto(percorso("Perix-disaggr-a"));
         QVERIFY(dati.startsWith("\"Valori in euro\",\"Edificio di caratteristiche evolute\",\"1.500.000\",\"1.000.000\","
                                 "\"500.000\"\r\n\"35.000\"\r\n"));
         QCOMPARE(dati.count("\r\n"), 17);

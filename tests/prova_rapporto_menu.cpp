@@ -22,14 +22,7 @@ class ProvaRapportoMenu : public QObject
 
     menu *m = nullptr;
 
-    QList<finestrareport *> rapporti()
-    {
-        QList<finestrareport *> r;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *f = qobject_cast<finestrareport *>(w); f && f->isVisible())
-                r << f;
-        return r;
-    }
+    QList<finestrareport *> rapporti() { return finestre<finestrareport>({}, true); }
 
 private slots:
     void initTestCase()

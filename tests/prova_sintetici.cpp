@@ -8,7 +8,6 @@
 #include "reports/documento.h"
 #include "supporto.h"
 
-#include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,17 +26,6 @@ class ProvaSintetici : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
     // Synthetic estimate in euro, `costo` typed, class `classe` picked.
     void daMenu(const QString &costo, int classe)
     {
@@ -172,7 +160,7 @@ private slots:
         QCOMPARE(dialoghi::filtroQt(d.file.filtri), QStringLiteral("File Perix-sint- (Perix-sint-*)"));
         QCOMPARE(d.file.indiceFiltro, 1);
         // The class whose icon is shown, bare; then row by row the three classes.
-        QCOMPARE(contenuto("Perix-sint-prova"),
+        QCOMPARE(contenuto(percorso("Perix-sint-prova")),
                  QByteArray("\"Valori in euro\",1\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n"
                             "\"70\",\"75\",\"80\"\r\n\"21\",\"22\",\"23\"\r\n\"20.364\",\"24.545\",\"31.999\"\r\n"));
 
@@ -213,7 +201,7 @@ private slots:
         const QByteArray griglia = "\r\n\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n\"7\",\"8\",\"9\"\r\n"
                                    "\"10\",\"11\",\"12\"\r\n\"13\",\"14\",\"<b>15</b>\"\r\n";
         const QByteArray dati = "\"Valori in lire\"," + classe + griglia;
-        scrivi("Perix-sint-classe", dati);
+        QVERIFY(scrivi(percorso("Perix-sint-classe"), dati));
         Modulo::classeedificio = 3;
         rs->mostraIcona(1);
         apri("Perix-sint-classe");
@@ -227,7 +215,7 @@ private slots:
         QCOMPARE(trova<QLabel>(rs, "soldi")->textFormat(), Qt::PlainText);
         // Written back as it was read, the class as the icons show it.
         salva("Perix-sint-classe-copia");
-        QCOMPARE(contenuto("Perix-sint-classe-copia"), "\"Valori in lire\"," + scritta + griglia);
+        QCOMPARE(contenuto(percorso("Perix-sint-classe-copia")), "\"Valori in lire\"," + scritta + griglia);
     }
 
     void fileRifiutati_data()
@@ -250,7 +238,7 @@ private slots:
         attiva(rs, "salva");
         const QStringList prima = schermo();
         Modulo::etichettavaluta = QStringLiteral("Valori in euro");
-        scrivi("Perix-sint-guasto", dati);
+        QVERIFY(scrivi(percorso("Perix-sint-guasto"), dati));
         apri("Perix-sint-guasto");
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QCOMPARE(ultimoMostrato().titolo, Modulo::titolocontrollo);
@@ -262,7 +250,7 @@ private slots:
         // The file named stays the last good one: "Salva" does not overwrite the bad file.
         QCOMPARE(rs->nomefile(), percorso("Perix-sint-buono"));
         attiva(rs, "salva");
-        QCOMPARE(contenuto("Perix-sint-guasto"), dati);
+        QCOMPARE(contenuto(percorso("Perix-sint-guasto")), dati);
     }
 
     void cancellaEControlla()

@@ -8,7 +8,6 @@
 #include "supporto.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPointer>
 #include <QSettings>
 #include <QSignalSpy>
@@ -161,10 +160,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString f = dir.filePath(QStringLiteral("Perix-menu-senzaanni"));
-        QFile file(f);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\"Valori in euro\",\"1200000\",\"650000\"\r\n\"\",\"1500\"\r\n");
-        file.close();
+        QVERIFY(scrivi(f, "\"Valori in euro\",\"1200000\",\"650000\"\r\n\"\",\"1500\"\r\n"));
         auto *m = registro::mostra<menu>();
         dialoghi::prova::accodaFile(f);
         QVERIFY(attiva(m, QStringLiteral("apri")));

@@ -37,17 +37,6 @@ class ProvaTipologie : public QObject
     QStringList indirizzi;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
     QString riga(const char *nome, int i) { return testo(w, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(i)); }
     QStringList colonna(const char *nome)
     {
@@ -95,8 +84,7 @@ private slots:
     }
     void init()
     {
-        azzeraScelte();
-        Modulo::tipologiascelta = 0;
+        sessioneNuova();
         w = registro::mostra<risultatitipologie>();
         dialoghi::prova::azzera();
     }
@@ -300,7 +288,7 @@ private slots:
         QVERIFY(testo(w, "notacosto").contains(numero + resto));
         dialoghi::prova::accodaFile(percorso("Perix-tipol-errato"));
         attiva(w, "salvanome");
-        QCOMPARE(contenuto("Perix-tipol-errato").count("\"\",\"\"\r\n"), 9);
+        QCOMPARE(contenuto(percorso("Perix-tipol-errato")).count("\"\",\"\"\r\n"), 9);
         // The check and the report refuse it.
         attiva(w, "controlla");
         QVERIFY2(ultimoMessaggio().contains(QStringLiteral("non è un numero valido")), qPrintable(ultimoMessaggio()));
@@ -379,7 +367,7 @@ private slots:
         QVERIFY(attiva(w, "fin4"));
         QCOMPARE(ultimoMessaggio(), QStringLiteral("E' questa la finestra 'Costi per tipologie': si vuole la guida della finestra?"));
         QCOMPARE(ultimoMostrato().icona, Icona::Domanda);
-        scrivi("Perix-tipol-via", "\"x\"");
+        QVERIFY(scrivi(percorso("Perix-tipol-via"), "\"x\""));
         dialoghi::prova::accodaFile(percorso("Perix-tipol-via"));
         QVERIFY(attiva(w, "eliminare"));
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloelimina);
@@ -397,7 +385,7 @@ private slots:
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.titolo, QStringLiteral("Salva file"));
         QCOMPARE(dialoghi::filtroQt(d.file.filtri), QStringLiteral("File Perix-tipol- (Perix-tipol-*)"));
-        QCOMPARE(contenuto("Perix-tipol-prova"),
+        QCOMPARE(contenuto(percorso("Perix-tipol-prova")),
                  QByteArray("\"Valori in euro\",\"1000\",4\r\n\"1.140\",\"20.520\"\r\n\"1.052\",\"18.936\"\r\n"
                             "\"1.005\",\"18.090\"\r\n\"1.000\",\"18.000\"\r\n\"998\",\"17.964\"\r\n\"959\",\"17.262\"\r\n"
                             "\"945\",\"17.010\"\r\n\"910\",\"16.380\"\r\n\"870\",\"15.660\"\r\n"));
@@ -420,10 +408,10 @@ private slots:
         QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));
         QCOMPARE(riga("vano", 1), QStringLiteral("20.520"));
         // Written back without asking, the same bytes.
-        const QByteArray prima = contenuto("Perix-tipol-prova");
+        const QByteArray prima = contenuto(percorso("Perix-tipol-prova"));
         attiva(w, "salva");
         QCOMPARE(dialoghi::prova::mostrati().size(), 1);
-        QCOMPARE(contenuto("Perix-tipol-prova"), prima);
+        QCOMPARE(contenuto(percorso("Perix-tipol-prova")), prima);
     }
 
     void soloValuta()
@@ -435,7 +423,7 @@ private slots:
         QByteArray atteso("\"Valori in lire\",\"\",\r\n");
         for (int i = 0; i < 9; ++i)
             atteso += "\"\",\"\"\r\n";
-        QCOMPARE(contenuto("Perix-tipol-valuta"), atteso);
+        QCOMPARE(contenuto(percorso("Perix-tipol-valuta")), atteso);
         calcola("1000", 2);
         dialoghi::prova::azzera();
         apri("Perix-tipol-valuta");
@@ -461,7 +449,7 @@ private slots:
         QByteArray dati("\"Valori in euro\",\"\",6\r\n");
         for (int i = 1; i <= 9; ++i)
             dati += QByteArray::number(i).prepend('"') + "\",\"<b>x</b>\"\r\n";
-        scrivi("Perix-tipol-senzacosto", dati);
+        QVERIFY(scrivi(percorso("Perix-tipol-senzacosto"), dati));
         calcola("1000", 2);
         dialoghi::prova::azzera();
         apri("Perix-tipol-senzacosto");
@@ -489,7 +477,7 @@ private slots:
         QByteArray dati = "\"Valori in euro\",\"1000\"," + indice + "\r\n";
         for (int i = 1; i <= 9; ++i)
             dati += "\"1\",\"18\"\r\n";
-        scrivi("Perix-tipol-indice", dati);
+        QVERIFY(scrivi(percorso("Perix-tipol-indice"), dati));
         calcola("2000", 2);
         dialoghi::prova::azzera();
         apri("Perix-tipol-indice");
@@ -514,7 +502,7 @@ private slots:
         calcola("1000", 4);
         dialoghi::prova::accodaFile(percorso("Perix-tipol-buono"));
         attiva(w, "salva");
-        scrivi("Perix-tipol-guasto", dati);
+        QVERIFY(scrivi(percorso("Perix-tipol-guasto"), dati));
         const auto stato = [this] { return colonna("edificio") << testo(w, "costonetto") << testo(w, "soldi"); };
         const QStringList prima = stato();
         dialoghi::prova::azzera();
@@ -526,7 +514,7 @@ private slots:
         // The name is the one of the last good file: "Salva" never writes over the bad one.
         QCOMPARE(w->nomefile(), percorso("Perix-tipol-buono"));
         attiva(w, "salva");
-        QCOMPARE(contenuto("Perix-tipol-guasto"), dati);
+        QCOMPARE(contenuto(percorso("Perix-tipol-guasto")), dati);
     }
 
     void valutaVuotaNonCancellaLaComune()
@@ -534,7 +522,7 @@ private slots:
         QByteArray dati("\"\",\"1000\",1\r\n");
         for (int i = 1; i <= 9; ++i)
             dati += "\"\",\"\"\r\n";
-        scrivi("Perix-tipol-senzavaluta", dati);
+        QVERIFY(scrivi(percorso("Perix-tipol-senzavaluta"), dati));
         Modulo::etichettavaluta = QStringLiteral("Valori in euro");
         w->soldi()->setText(Modulo::etichettavaluta);
         apri("Perix-tipol-senzavaluta");

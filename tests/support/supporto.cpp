@@ -1,12 +1,11 @@
 #include "supporto.h"
 
+#include "ui/cornice.h"
 #include "ui/modulo.h"
 #include "estimates/altezze.h"
 
 #include <QAbstractButton>
 #include <QLocale>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -22,23 +21,6 @@ void preparaAmbiente()
     dialoghi::prova::azzera();
     if (qApp)
         qApp->setQuitOnLastWindowClosed(false);
-}
-
-QString eseguibile(const QStringList &nomi)
-{
-    for (const QString &n : nomi)
-        if (const QString p = QStandardPaths::findExecutable(n); !p.isEmpty())
-            return p;
-    return {};
-}
-
-QString uscitaDi(const QString &programma, const QStringList &argomenti)
-{
-    QProcess p;
-    p.start(programma, argomenti);
-    if (!p.waitForFinished(60000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 void chiudiTutto()
@@ -68,6 +50,19 @@ void sessioneNuova()
     Modulo::percentualiclasse = {};
     Modulo::percimmesse = {};
     Modulo::percentualialtezze = {};
+}
+
+QWidget *finestraVisibile(const QString &nome)
+{
+    return finestre(nome, true).value(0);
+}
+
+FinestraStima *finestraStima(int numero)
+{
+    for (FinestraStima *f : finestre<FinestraStima>())
+        if (f->numero() == numero)
+            return f;
+    return nullptr;
 }
 
 QAction *azione(QWidget *finestra, const QString &nome)

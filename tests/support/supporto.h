@@ -1,6 +1,6 @@
 #pragma once
-// Helpers shared by the window tests: find controls by objectName, trigger actions,
-// answer dialogs through the dialog layer's queue.
+// Helpers shared by the window tests: find windows and controls by objectName, trigger
+// actions, answer dialogs through the dialog layer's queue.
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +12,12 @@
 class QTextDocument;
 class QTextTable;
 
+#include "supporto_base.h"
 #include "ui/dialoghi.h"
+
+namespace perix {
+class FinestraStima;
+}
 
 namespace perix::prova {
 
@@ -29,6 +34,23 @@ void sessioneNuova();
 #define PERIX_NESSUNA_DOMANDA_SOSPESA()                                                              \
     QVERIFY2(perix::dialoghi::prova::senzaRisposta().isEmpty(),                                       \
              qPrintable(perix::dialoghi::prova::senzaRisposta().join(QStringLiteral("; "))))
+
+// The top-level windows of type T (those named `nome` when a name is given), hidden ones
+// too unless only the visible are asked for.
+template <typename T = QWidget>
+QList<T *> finestre(const QString &nome = {}, bool soloVisibili = false)
+{
+    QList<T *> trovate;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *f = qobject_cast<T *>(w))
+            if ((nome.isEmpty() || w->objectName() == nome) && (!soloVisibili || w->isVisible()))
+                trovate << f;
+    return trovate;
+}
+// The visible top-level window named `nome`; nothing when none is.
+QWidget *finestraVisibile(const QString &nome);
+// The estimation window of that number (1 the main window ... 5 the heights) when it exists.
+FinestraStima *finestraStima(int numero);
 
 template <typename T = QWidget>
 T *trova(QWidget *finestra, const QString &nome)
@@ -48,11 +70,6 @@ void digita(QWidget *finestra, const QString &nome, const QString &t);
 // The tables of a report's document, in document order, and the text of a cell (from 0).
 QList<QTextTable *> tabelleDocumento(QTextDocument *doc);
 QString cella(QTextTable *tabella, int riga, int colonna);
-
-// The first of `nomi` found on the PATH; empty when none is installed.
-QString eseguibile(const QStringList &nomi);
-// What the program writes on its standard output (empty when it does not finish in a minute).
-QString uscitaDi(const QString &programma, const QStringList &argomenti);
 
 // The last message shown through the dialog layer (empty when none).
 QString ultimoMessaggio();
