@@ -61,11 +61,6 @@ class ProvaAltezze : public QObject
         digita(w, "costopieno", costo);
         clicca(w, QStringLiteral("Optvario(%1)").arg(k));
     }
-    void apri(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(w, "apri"));
-    }
 
 private slots:
     void initTestCase()
@@ -251,8 +246,7 @@ private slots:
         // No figure of the earlier cost stays beside it, nor goes into a file with it.
         QCOMPARE(colonna("varicosti") + colonna("Label4"), QStringList(28, QString()));
         QVERIFY(!trova(w, "notacosto")->isHidden());
-        dialoghi::prova::accodaFile(percorso("Perix-alt-errato"));
-        attiva(w, "salvanome");
+        attivaConFile(w, "salvanome", percorso("Perix-alt-errato"));
         QCOMPARE(contenuto(percorso("Perix-alt-errato")).count("\r\n\"\""), 14);
         attiva(w, "controlla");
         QVERIFY(ultimoMessaggio().contains(QStringLiteral("«1.5» non è un numero valido")));
@@ -340,8 +334,7 @@ private slots:
     void salvaEApri()
     {
         calcola("1000", 4);
-        dialoghi::prova::accodaFile(percorso("Perix-alt-prova"));
-        QVERIFY(attiva(w, "salva"));
+        QVERIFY(attivaConFile(w, "salva", percorso("Perix-alt-prova")));
         QCOMPARE(dialoghi::filtroQt(dialoghi::prova::mostrati().constFirst().file.filtri),
                  QStringLiteral("File Perix-alt- (Perix-alt-*)"));
         QByteArray atteso("\"Valori in euro\",\"1000\",4\r\n");
@@ -354,7 +347,7 @@ private slots:
         w = registro::mostra<variocosto>();
         calcola("2000", 9);
         dialoghi::prova::azzera();
-        apri("Perix-alt-prova");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-prova")));
         QCOMPARE(dialoghi::prova::mostrati().constFirst().titolo, QStringLiteral("Apri file (costi di costruzione per altezze)"));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(4);
@@ -375,12 +368,11 @@ private slots:
     void costoSenzaClasse()
     {
         digita(w, "costopieno", "1000");
-        dialoghi::prova::accodaFile(percorso("Perix-alt-senzaclasse"));
-        attiva(w, "salvanome");
+        attivaConFile(w, "salvanome", percorso("Perix-alt-senzaclasse"));
         QVERIFY(contenuto(percorso("Perix-alt-senzaclasse")).startsWith("\"\",\"1000\",\r\n\"\"\r\n"));
         // Opened over a chosen class: none chosen, stored costs in, percentages as they were.
         calcola("1000", 1);
-        apri("Perix-alt-senzaclasse");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-senzaclasse")));
         marcata(0);
         QCOMPARE(Modulo::altezzascelta, 0);
         QCOMPARE(colonna("varicosti"), QStringList(14, QString()));
@@ -407,7 +399,7 @@ private slots:
         QVERIFY(scrivi(percorso("Perix-alt-indice"), dati));
         calcola("2000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-alt-indice");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-indice")));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(0);
         QCOMPARE(testo(w, "varicosti(1)"), QStringLiteral("<i>7</i>"));
@@ -429,7 +421,7 @@ private slots:
         QVERIFY(scrivi(percorso("Perix-alt-guasto"), dati));
         const QStringList prima = colonna("varicosti") << testo(w, "costopieno") << testo(w, "soldi");
         dialoghi::prova::azzera();
-        apri("Perix-alt-guasto");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-guasto")));
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-alt-guasto")));
         QCOMPARE(colonna("varicosti") << testo(w, "costopieno") << testo(w, "soldi"), prima);
         marcata(4);

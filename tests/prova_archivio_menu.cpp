@@ -82,8 +82,7 @@ private slots:
     void salvaEApri()
     {
         stimaArea();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-prova"));
-        QVERIFY(attiva(m, "salva"));
+        QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-prova")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.tipo, Tipo::SalvaFile);
         QCOMPARE(d.titolo, QStringLiteral("Salva file"));
@@ -106,8 +105,7 @@ private slots:
         Modulo::etichettavaluta.clear();
         Modulo::valuta.clear();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-prova"));
-        QVERIFY(attiva(m, "apri"));
+        QVERIFY(attivaConFile(m, "apri", percorso("Perix-menu-prova")));
         const auto a = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(a.titolo, QStringLiteral("Apri file (menu)"));
         QCOMPARE(a.file.nomeProposto, QString());
@@ -134,8 +132,7 @@ private slots:
     {
         const QString titolo = m->windowTitle();
         stimaArea();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
-        QVERIFY(attiva(m, "salva"));
+        QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
         auto *stato = m->findChild<QStatusBar *>();
         QVERIFY(stato);
@@ -144,11 +141,9 @@ private slots:
         chiudiTutto();
         m = registro::mostra<menu>();
         QCOMPARE(m->windowTitle(), titolo);
-        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
-        QVERIFY(attiva(m, "apri"));
+        QVERIFY(attivaConFile(m, "apri", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
-        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
-        QVERIFY(attiva(m, "eliminare"));
+        QVERIFY(attivaConFile(m, "eliminare", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), titolo);
     }
 
@@ -164,12 +159,10 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         QVERIFY(scrivi(percorso("altrui"), dati));
-        dialoghi::prova::accodaFile(percorso("altrui"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("altrui"));
         QCOMPARE(messaggiMostrati(), 0);
         // "Salva" asks for a name, as if no file were named, and the opened file stays.
-        dialoghi::prova::accodaFile(percorso("Perix-menu-nuovo"));
-        attiva(m, "salva");
+        attivaConFile(m, "salva", percorso("Perix-menu-nuovo"));
         QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
         QCOMPARE(contenuto(percorso("altrui")), dati);
         QVERIFY(contenuto(percorso("Perix-menu-nuovo")).startsWith("\""));
@@ -180,12 +173,10 @@ private slots:
         // No length limit: a long text comes back whole, and is written back whole.
         const QString lungo = QString(200, u'9');
         stimaArea("1000000", "500000", "2", lungo);
-        dialoghi::prova::accodaFile(percorso("Perix-menu-lungo"));
-        attiva(m, "salva");
+        attivaConFile(m, "salva", percorso("Perix-menu-lungo"));
         chiudiTutto();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-lungo"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-lungo"));
         QCOMPARE(testo(m, "superficie"), lungo);
         attiva(m, "salva"); // its own record: written back without asking
         QVERIFY(contenuto(percorso("Perix-menu-lungo")).endsWith("\"" + lungo.toLatin1() + "\"\r\n"));
@@ -194,10 +185,8 @@ private slots:
     void salvaConNomeChiedeSempre()
     {
         stimaArea();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-uno"));
-        attiva(m, "salva");
-        dialoghi::prova::accodaFile(percorso("Perix-menu-due"));
-        attiva(m, "salvanome");
+        attivaConFile(m, "salva", percorso("Perix-menu-uno"));
+        attivaConFile(m, "salvanome", percorso("Perix-menu-due"));
         QCOMPARE(dialoghi::prova::mostrati().last().titolo, QStringLiteral("Salva file con nome"));
         QVERIFY(QFile::exists(percorso("Perix-menu-due")));
         QCOMPARE(m->nomefile(), percorso("Perix-menu-due"));
@@ -207,12 +196,9 @@ private slots:
     {
         stimaArea();
         const QStringList prima = campiFinestra();
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "salva");
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "apri");
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "eliminare");
+        attivaConFile(m, "salva", std::nullopt);
+        attivaConFile(m, "apri", std::nullopt);
+        attivaConFile(m, "eliminare", std::nullopt);
         QCOMPARE(messaggiMostrati(), 0);
         QCOMPARE(campiFinestra(), prima);
         QCOMPARE(m->nomefile(), QString());
@@ -221,12 +207,10 @@ private slots:
     void virgoletteEAccenti()
     {
         stimaArea("1000000", "500000", "2", "il \"lotto\" è, forse, 1000");
-        dialoghi::prova::accodaFile(percorso("Perix-menu-virgolette"));
-        attiva(m, "salva");
+        attivaConFile(m, "salva", percorso("Perix-menu-virgolette"));
         chiudiTutto();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-virgolette"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-virgolette"));
         QCOMPARE(testo(m, "superficie"), QStringLiteral("il \"lotto\" è, forse, 1000"));
     }
 
@@ -234,8 +218,7 @@ private slots:
     {
         // Windows-1252, CR LF, an accented letter, written by an older version.
         QVERIFY(scrivi(percorso("Perix-menu-vecchio"), QByteArray("\"Valori in lire\",\"800000\",\"300000\"\r\n\"1\",\"superficie \xe8 500\"\r\n")));
-        dialoghi::prova::accodaFile(percorso("Perix-menu-vecchio"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-vecchio"));
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in lire"));
         QCOMPARE(testo(m, "superficie"), QStringLiteral("superficie è 500"));
         QCOMPARE(messaggiMostrati(), 0);
@@ -245,8 +228,7 @@ private slots:
     {
         // A synthetic-cost file: its first five fields are taken, whatever their lines.
         QVERIFY(scrivi(percorso("Perix-sint-altro"), QByteArray("\"Valori in euro\",2\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n")));
-        dialoghi::prova::accodaFile(percorso("Perix-sint-altro"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-sint-altro"));
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
         QCOMPARE(testo(m, "valoremercato"), QStringLiteral("2"));
         QCOMPARE(testo(m, "costitotali"), QStringLiteral("291"));
@@ -269,16 +251,14 @@ private slots:
         stimaArea();
         const QStringList prima = campiFinestra();
         QVERIFY(scrivi(percorso("Perix-menu-guasto"), dati));
-        dialoghi::prova::accodaFile(percorso("Perix-menu-guasto"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-guasto"));
         QCOMPARE(campiFinestra(), prima);
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QVERIFY2(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-menu-guasto")),
                  qPrintable(ultimoMessaggio()));
         // The unreadable file is not the window's file: "Salva" asks, the file stays as it was.
         QCOMPARE(m->nomefile(), QString());
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "salva");
+        attivaConFile(m, "salva", std::nullopt);
         QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
         if (dati.size() < 1024)
             QCOMPARE(contenuto(percorso("Perix-menu-guasto")), dati);
@@ -288,21 +268,18 @@ private slots:
     {
         stimaArea();
         const QStringList prima = campiFinestra();
-        dialoghi::prova::accodaFile(cartella.path());
-        attiva(m, "apri");
+        attivaConFile(m, "apri", cartella.path());
         QCOMPARE(campiFinestra(), prima);
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         // Saving onto a directory fails and says so.
-        dialoghi::prova::accodaFile(cartella.path());
-        attiva(m, "salvanome");
+        attivaConFile(m, "salvanome", cartella.path());
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file")));
     }
 
     void cartellaSparita()
     {
         stimaArea();
-        dialoghi::prova::accodaFile(percorso("non-esiste/Perix-menu-x"));
-        attiva(m, "salva");
+        attivaConFile(m, "salva", percorso("non-esiste/Perix-menu-x"));
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file Perix-menu-x")));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
     }
@@ -311,8 +288,7 @@ private slots:
     {
         stimaArea();
         QVERIFY(scrivi(percorso("Perix-menu-via"), "\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
-        dialoghi::prova::accodaFile(percorso("Perix-menu-via"));
-        QVERIFY(attiva(m, "eliminare"));
+        QVERIFY(attivaConFile(m, "eliminare", percorso("Perix-menu-via")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.tipo, Tipo::ApriFile);
         QCOMPARE(d.titolo, Modulo::titoloelimina);
@@ -328,8 +304,7 @@ private slots:
 
     void eliminaFileMancante()
     {
-        dialoghi::prova::accodaFile(percorso("Perix-menu-fantasma"));
-        attiva(m, "eliminare");
+        attivaConFile(m, "eliminare", percorso("Perix-menu-fantasma"));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile eliminare il file Perix-menu-fantasma")));
     }
@@ -338,13 +313,11 @@ private slots:
     {
         clicca(m, "moneta(1)");
         clicca(m, "aree");
-        dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));
-        attiva(m, "salva");
+        attivaConFile(m, "salva", percorso("Perix-menu-vuoti"));
         QCOMPARE(contenuto(percorso("Perix-menu-vuoti")), QByteArray("\"Valori in lire\",\"\",\"\"\r\n\"\",\"\"\r\n"));
         chiudiTutto();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-vuoti"));
         QCOMPARE(testo(m, "valoremercato"), QString());
         QCOMPARE(testo(m, "passo"), QStringLiteral("digitare il valore di mercato del fabbricato"));
     }
@@ -353,8 +326,7 @@ private slots:
     {
         const QString esempio = QStringLiteral("esempi/Perix-menu-esempio");
         QVERIFY2(QFile::exists(esempio), "the sample file sits in the build folder");
-        dialoghi::prova::accodaFile(esempio);
-        attiva(m, "apri");
+        attivaConFile(m, "apri", esempio);
         QCOMPARE(messaggiMostrati(), 0);
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
         QVERIFY(!testo(m, "risultati(1)").isEmpty());

@@ -322,13 +322,11 @@ private slots:
         if (auto *e = trova<QLineEdit>(w, campo))
             e->setText(QStringLiteral("1000"));
         dialoghi::prova::azzera();
-        dialoghi::prova::accodaFile(std::nullopt);
-        QVERIFY(attiva(w, "salvanome"));
+        QVERIFY(attivaConFile(w, "salvanome", std::nullopt));
         QCOMPARE(ultimoMostrato().tipo, dialoghi::prova::Mostrato::Tipo::SalvaFile);
         QCOMPARE(ultimoMostrato().file.nomeProposto, prefisso);
         // Opening proposes no name: the filter lists the window's files.
-        dialoghi::prova::accodaFile(std::nullopt);
-        QVERIFY(attiva(w, "apri"));
+        QVERIFY(attivaConFile(w, "apri", std::nullopt));
         QCOMPARE(ultimoMostrato().file.nomeProposto, QString());
     }
 
@@ -339,11 +337,9 @@ private slots:
         menu *m = registro::mostra<menu>();
         const QString esempi = Modulo::cartellaEsempi();
         QVERIFY(QFileInfo::exists(esempi + QStringLiteral("/Perix-menu-esempio")));
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "apri");
+        attivaConFile(m, "apri", std::nullopt);
         QCOMPARE(ultimoMostrato().file.esempi, esempi);
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "eliminare");
+        attivaConFile(m, "eliminare", std::nullopt);
         QCOMPARE(ultimoMostrato().file.esempi, QString());
     }
 

@@ -136,8 +136,7 @@ class ProvaDatiRapporti : public QObject
         QVERIFY(scrivi(file, contenuto));
 
         auto *finestra = registro::prendi<Finestra>();
-        dialoghi::prova::accodaFile(file);
-        QVERIFY(attiva(finestra, QStringLiteral("apri")));
+        QVERIFY(attivaConFile(finestra, QStringLiteral("apri"), file));
         QString rifiutoFinestra, rifiuto;
         const std::optional<Dati> mostrati = finestra->datiRapporto(&rifiutoFinestra);
         const std::optional<Dati> calcolati =

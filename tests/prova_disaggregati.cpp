@@ -218,8 +218,7 @@ private slots:
         QVERIFY(scrivi(percorso("Perix-disaggr-vecchio"), record));
         QVERIFY(scrivi(percorso("Perix-percentuali-6040"), QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14)));
         d = registro::mostra<risultatidisaggregati>();
-        dialoghi::prova::accodaFile(percorso("Perix-disaggr-vecchio"));
-        attiva(d, "apri");
+        attivaConFile(d, "apri", percorso("Perix-disaggr-vecchio"));
         dialoghi::prova::accodaFile(percorso("Perix-percentuali-6040"));
         clicca(d, "aprip");
         QCOMPARE(t("ris", 1), QStringLiteral("7"));
@@ -335,8 +334,7 @@ private slots:
     {
         consegna(3, "1.500.000");
         p2(1, "100");
-        dialoghi::prova::accodaFile(percorso("Perix-disaggr-a"));
-        attiva(d, "salva");
+        attivaConFile(d, "salva", percorso("Perix-disaggr-a"));
         const QByteArray dati = contenuto(percorso("Perix-disaggr-a"));
         QVERIFY(dati.startsWith("\"Valori in euro\",\"Edificio di caratteristiche evolute\",\"1.500.000\",\"1.000.000\","
                                 "\"500.000\"\r\n\"35.000\"\r\n"));
@@ -345,8 +343,7 @@ private slots:
         chiudiTutto();
         azzeraScelte();
         d = registro::mostra<risultatidisaggregati>();
-        dialoghi::prova::accodaFile(percorso("Perix-disaggr-a"));
-        attiva(d, "apri");
+        attivaConFile(d, "apri", percorso("Perix-disaggr-a"));
         QCOMPARE(testo(d, "vm"), QStringLiteral("1.500.000"));
         QCOMPARE(testo(d, "soldi"), QStringLiteral("Valori in euro"));
         QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));

@@ -268,8 +268,7 @@ private slots:
                 }
                 if (!qobject_cast<FinestraStima *>(w))
                     continue;
-                dialoghi::prova::accodaFile(std::nullopt);
-                attiva(w, QStringLiteral("apri"));
+                attivaConFile(w, QStringLiteral("apri"), std::nullopt);
                 if (auto *d = qobject_cast<risultatidisaggregati *>(w)) {
                     dialoghi::prova::accodaFile(std::nullopt);
                     clicca(d, QStringLiteral("aprip"));

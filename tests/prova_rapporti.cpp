@@ -734,8 +734,7 @@ private slots:
         finestrareport *f = rapportoMenu(esempio());
         QVERIFY(f);
         const QString senzaEstensione = cartella_.filePath(QStringLiteral("stima"));
-        dp::accodaFile(senzaEstensione);
-        QVERIFY(prova::attiva(f, QStringLiteral("esportapdf")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), senzaEstensione));
         QCOMPARE(dp::risposteInAttesa(), 0);
         QCOMPARE(prova::messaggiMostrati(), 0);
         const auto chiesto = prova::ultimoMostrato();
@@ -762,8 +761,7 @@ private slots:
     void esportaPdfAnnullato()
     {
         finestrareport *f = rapportoMenu(esempio());
-        dp::accodaFile(std::nullopt);
-        QVERIFY(prova::attiva(f, QStringLiteral("esportapdf")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), std::nullopt));
         QCOMPARE(prova::ultimoMostrato().tipo, dp::Mostrato::Tipo::SalvaFile);
         QCOMPARE(prova::messaggiMostrati(), 0);
         QVERIFY(!f->esportaPdf()); // nothing queued: cancelled again, still in silence
@@ -785,8 +783,7 @@ private slots:
         const QString completo = cartella_.filePath(percorso);
         finestrareport *f = rapportoMenu(esempio());
         const QStringList prima = sequenza(f->documento());
-        dp::accodaFile(completo);
-        QVERIFY(prova::attiva(f, QStringLiteral("esportapdf")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), completo));
         QCOMPARE(prova::messaggiMostrati(), 1);
         const auto m = prova::ultimoMostrato();
         QCOMPARE(m.icona, dialoghi::Icona::Stop);
@@ -819,8 +816,7 @@ private slots:
     {
         finestrareport *f = rapportoMenu(esempio());
         const QString percorso = cartella_.filePath(QStringLiteral("stima.docx"));
-        dp::accodaFile(percorso);
-        QVERIFY(prova::attiva(f, QStringLiteral("salvadocx")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("salvadocx"), percorso));
         QCOMPARE(prova::messaggiMostrati(), 0);
         QCOMPARE(prova::ultimoMostrato().file.filtri[0].descrizione, QStringLiteral("Documento Word"));
         QCOMPARE(prova::ultimoMostrato().file.filtri[0].schema, QStringLiteral("*.docx"));
@@ -949,8 +945,7 @@ private slots:
         QVERIFY(!motivo.isEmpty());
         QVERIFY(!QFileInfo::exists(percorso));
 
-        dp::accodaFile(percorso);
-        QVERIFY(prova::attiva(f, QStringLiteral("salvadocx")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("salvadocx"), percorso));
         const auto m = prova::ultimoMostrato();
         QCOMPARE(m.icona, dialoghi::Icona::Stop);
         QCOMPARE(m.titolo, Modulo::titolocontrollo);

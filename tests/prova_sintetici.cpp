@@ -47,16 +47,6 @@ class ProvaSintetici : public QObject
             s << (rs->iconaVisibile(c) ? QStringLiteral("icona %1").arg(c) : QString());
         return s << testo(rs, "soldi");
     }
-    void apri(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(rs, "apri"));
-    }
-    void salva(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(rs, "salvanome"));
-    }
 
 private slots:
     void initTestCase()
@@ -153,8 +143,7 @@ private slots:
             QCOMPARE(Modulo::classeedificio.value_or(-1), 0);
         }
         const QStringList prima = schermo();
-        dialoghi::prova::accodaFile(percorso("Perix-sint-prova"));
-        QVERIFY(attiva(rs, "salva"));
+        QVERIFY(attivaConFile(rs, "salva", percorso("Perix-sint-prova")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.titolo, QStringLiteral("Salva file"));
         QCOMPARE(dialoghi::filtroQt(d.file.filtri), QStringLiteral("File Perix-sint- (Perix-sint-*)"));
@@ -167,7 +156,7 @@ private slots:
         chiudiTutto();
         azzeraScelte();
         rs = registro::mostra<risultatisintetici>();
-        apri("Perix-sint-prova");
+        QVERIFY(attivaConFile(rs, "apri", percorso("Perix-sint-prova")));
         const auto a = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(a.titolo, QStringLiteral("Apri file (costi di costruzione sintetici)"));
         QCOMPARE(dialoghi::filtroQt(a.file.filtri), QStringLiteral("Tutti i file (*);;File Perix-sint- (Perix-sint-*)"));
@@ -204,7 +193,7 @@ private slots:
         QVERIFY(scrivi(percorso("Perix-sint-classe"), dati));
         Modulo::classeedificio = 3;
         rs->mostraIcona(1);
-        apri("Perix-sint-classe");
+        QVERIFY(attivaConFile(rs, "apri", percorso("Perix-sint-classe")));
         QCOMPARE(messaggiMostrati(), 0);
         for (int c = 1; c <= 3; ++c)
             QCOMPARE(rs->iconaVisibile(c), c == icona);
@@ -214,7 +203,7 @@ private slots:
         QCOMPARE(trova<QLabel>(rs, "rissint3(5)")->textFormat(), Qt::PlainText);
         QCOMPARE(trova<QLabel>(rs, "soldi")->textFormat(), Qt::PlainText);
         // Written back as it was read, the class as the icons show it.
-        salva("Perix-sint-classe-copia");
+        QVERIFY(attivaConFile(rs, "salvanome", percorso("Perix-sint-classe-copia")));
         QCOMPARE(contenuto(percorso("Perix-sint-classe-copia")), "\"Valori in lire\"," + scritta + griglia);
     }
 
@@ -234,12 +223,11 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         daMenu("1200", 2);
-        dialoghi::prova::accodaFile(percorso("Perix-sint-buono"));
-        attiva(rs, "salva");
+        attivaConFile(rs, "salva", percorso("Perix-sint-buono"));
         const QStringList prima = schermo();
         Modulo::etichettavaluta = QStringLiteral("Valori in euro");
         QVERIFY(scrivi(percorso("Perix-sint-guasto"), dati));
-        apri("Perix-sint-guasto");
+        QVERIFY(attivaConFile(rs, "apri", percorso("Perix-sint-guasto")));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QCOMPARE(ultimoMostrato().titolo, Modulo::titolocontrollo);
         QVERIFY2(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-sint-guasto: ")),

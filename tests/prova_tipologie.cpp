@@ -64,11 +64,6 @@ class ProvaTipologie : public QObject
         digita(w, "costonetto", costo);
         clicca(w, QStringLiteral("tipologia(%1)").arg(k));
     }
-    void apri(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(w, "apri"));
-    }
 
 public slots:
     void pagina(const QUrl &u) { indirizzi << u.toString(); }
@@ -286,8 +281,7 @@ private slots:
         QCOMPARE(colonna("edificio") + colonna("vano"), QStringList(18, QString()));
         QVERIFY(!trova(w, "notacosto")->isHidden());
         QVERIFY(testo(w, "notacosto").contains(numero + resto));
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-errato"));
-        attiva(w, "salvanome");
+        attivaConFile(w, "salvanome", percorso("Perix-tipol-errato"));
         QCOMPARE(contenuto(percorso("Perix-tipol-errato")).count("\"\",\"\"\r\n"), 9);
         // The check and the report refuse it.
         attiva(w, "controlla");
@@ -368,8 +362,7 @@ private slots:
         QCOMPARE(ultimoMessaggio(), QStringLiteral("E' questa la finestra 'Costi per tipologie': si vuole la guida della finestra?"));
         QCOMPARE(ultimoMostrato().icona, Icona::Domanda);
         QVERIFY(scrivi(percorso("Perix-tipol-via"), "\"x\""));
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-via"));
-        QVERIFY(attiva(w, "eliminare"));
+        QVERIFY(attivaConFile(w, "eliminare", percorso("Perix-tipol-via")));
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloelimina);
         QCOMPARE(dialoghi::filtroQt(ultimoMostrato().file.filtri), QStringLiteral("Tutti i file (*);;File Perix-tipol- (Perix-tipol-*)"));
         QVERIFY(!QFile::exists(percorso("Perix-tipol-via")));
@@ -380,8 +373,7 @@ private slots:
     void salvaEApri()
     {
         calcola("1000", 4);
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-prova"));
-        QVERIFY(attiva(w, "salva"));
+        QVERIFY(attivaConFile(w, "salva", percorso("Perix-tipol-prova")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.titolo, QStringLiteral("Salva file"));
         QCOMPARE(dialoghi::filtroQt(d.file.filtri), QStringLiteral("File Perix-tipol- (Perix-tipol-*)"));
@@ -396,7 +388,7 @@ private slots:
         w = registro::mostra<risultatitipologie>();
         clicca(w, "tipologia(7)");
         dialoghi::prova::azzera();
-        apri("Perix-tipol-prova");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-prova")));
         const auto a = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(a.titolo, QStringLiteral("Apri file (costi di costruzione per tipologie)"));
         QCOMPARE(a.file.indiceFiltro, 2);
@@ -417,8 +409,7 @@ private slots:
     void soloValuta()
     {
         w->soldi()->setText(QStringLiteral("Valori in lire"));
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-valuta"));
-        attiva(w, "salvanome");
+        attivaConFile(w, "salvanome", percorso("Perix-tipol-valuta"));
         QCOMPARE(dialoghi::prova::mostrati().constFirst().titolo, QStringLiteral("Salva file con nome"));
         QByteArray atteso("\"Valori in lire\",\"\",\r\n");
         for (int i = 0; i < 9; ++i)
@@ -426,7 +417,7 @@ private slots:
         QCOMPARE(contenuto(percorso("Perix-tipol-valuta")), atteso);
         calcola("1000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-tipol-valuta");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-valuta")));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(0);
         QCOMPARE(Modulo::tipologiascelta, 0);
@@ -452,7 +443,7 @@ private slots:
         QVERIFY(scrivi(percorso("Perix-tipol-senzacosto"), dati));
         calcola("1000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-tipol-senzacosto");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-senzacosto")));
         QCOMPARE(messaggiMostrati(), 1);
         QCOMPARE(ultimoMessaggio(), QStringLiteral("Digitare il costo della superficie netta."));
         marcata(6);
@@ -480,7 +471,7 @@ private slots:
         QVERIFY(scrivi(percorso("Perix-tipol-indice"), dati));
         calcola("2000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-tipol-indice");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-indice")));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(0);
         QCOMPARE(Modulo::tipologiascelta, 0);
@@ -500,13 +491,12 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         calcola("1000", 4);
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-buono"));
-        attiva(w, "salva");
+        attivaConFile(w, "salva", percorso("Perix-tipol-buono"));
         QVERIFY(scrivi(percorso("Perix-tipol-guasto"), dati));
         const auto stato = [this] { return colonna("edificio") << testo(w, "costonetto") << testo(w, "soldi"); };
         const QStringList prima = stato();
         dialoghi::prova::azzera();
-        apri("Perix-tipol-guasto");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-guasto")));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-tipol-guasto")));
         QCOMPARE(stato(), prima);
@@ -525,7 +515,7 @@ private slots:
         QVERIFY(scrivi(percorso("Perix-tipol-senzavaluta"), dati));
         Modulo::etichettavaluta = QStringLiteral("Valori in euro");
         w->soldi()->setText(Modulo::etichettavaluta);
-        apri("Perix-tipol-senzavaluta");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-senzavaluta")));
         QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));
         QCOMPARE(testo(w, "soldi"), QStringLiteral("Valori in euro"));
         QCOMPARE(riga("edificio", 1), QStringLiteral("1.000"));

@@ -79,6 +79,12 @@ bool attiva(QWidget *finestra, const QString &nome)
     return true;
 }
 
+bool attivaConFile(QWidget *finestra, const QString &nome, const std::optional<QString> &file)
+{
+    dialoghi::prova::accodaFile(file);
+    return attiva(finestra, nome);
+}
+
 bool clicca(QWidget *finestra, const QString &nome)
 {
     auto *b = trova<QAbstractButton>(finestra, nome);

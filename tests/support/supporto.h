@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class QTextDocument;
 class QTextTable;
@@ -61,6 +62,8 @@ T *trova(QWidget *finestra, const QString &nome)
 QAction *azione(QWidget *finestra, const QString &nome);
 // Triggers the action named `nome` of the window; false when there is none.
 bool attiva(QWidget *finestra, const QString &nome);
+// Answers the next file dialog with `file` (nothing: cancelled), then triggers the action.
+bool attivaConFile(QWidget *finestra, const QString &nome, const std::optional<QString> &file);
 // Clicks the button named `nome`.
 bool clicca(QWidget *finestra, const QString &nome);
 QString testo(QWidget *finestra, const QString &nome); // label caption or field text
