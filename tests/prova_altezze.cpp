@@ -10,7 +10,6 @@
 #include "supporto.h"
 
 #include <QGroupBox>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextTable>
@@ -20,11 +19,6 @@ using namespace perix::prova;
 using dialoghi::Icona;
 
 namespace {
-
-const QColor giallo(255, 255, 0), ciano(0, 255, 255);
-
-QStringList parole(const char *t) { return QString::fromUtf8(t).split(u' '); }
-
 
 const QString manca = QStringLiteral("Digitare il costo a mc. vuoto per pieno.");
 
@@ -38,22 +32,8 @@ class ProvaAltezze : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QStringList colonna(const char *nome)
-    {
-        QStringList l;
-        for (int i = 1; i <= 14; ++i)
-            l << testo(w, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(i));
-        return l;
-    }
-    void marcata(int k)
-    {
-        for (int i = 1; i <= 14; ++i) {
-            QCOMPARE(trova<QLabel>(w, QStringLiteral("varicosti(%1)").arg(i))->palette().color(QPalette::Window),
-                     i == k ? ciano : giallo);
-            QCOMPARE(!trova(w, QStringLiteral("Image1(%1)").arg(i))->isHidden(), i == k);
-            QCOMPARE(trova<QRadioButton>(w, QStringLiteral("Optvario(%1)").arg(i))->isChecked(), i == k);
-        }
-    }
+    QStringList colonna(const char *nome) { return prova::colonna(w, nome, 14); }
+    void marcata(int k) { soloRigaScelta(w, "varicosti", "Optvario", 14, k); }
     void calcola(const QString &costo, int k)
     {
         Modulo::etichettavaluta = QStringLiteral("Valori in euro"); // what a toolbar click hands on

@@ -40,7 +40,7 @@ class ProvaDisaggregati : public QObject
         clicca(m, QStringLiteral("Option1(%1)").arg(classe));
         d = registro::seEsiste<risultatidisaggregati>();
     }
-    QString t(const char *nome, int k) { return testo(d, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(k)); }
+    QString t(const char *nome, int k) { return testo(d, nome, k); }
     void p2(int k, const QString &v) { digita(d, QStringLiteral("p2(%1)").arg(k), v); }
     void x(int k) { clicca(d, QStringLiteral("annulla(%1)").arg(k)); }
     double sommaColonna(const char *nome)

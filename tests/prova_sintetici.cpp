@@ -42,7 +42,7 @@ class ProvaSintetici : public QObject
         QStringList s;
         for (int r = 1; r <= 5; ++r)
             for (const char *c : {"rissint", "rissint2", "rissint3"})
-                s << testo(rs, QStringLiteral("%1(%2)").arg(QLatin1String(c)).arg(r));
+                s << testo(rs, c, r);
         for (int c = 1; c <= 3; ++c)
             s << (rs->iconaVisibile(c) ? QStringLiteral("icona %1").arg(c) : QString());
         return s << testo(rs, "soldi");

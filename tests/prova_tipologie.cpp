@@ -10,7 +10,6 @@
 
 #include <QDesktopServices>
 #include <QFile>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextTable>
@@ -18,15 +17,6 @@
 using namespace perix;
 using namespace perix::prova;
 using dialoghi::Icona;
-
-namespace {
-
-const QColor giallo(255, 255, 0), ciano(0, 255, 255);
-
-QStringList parole(const char *t) { return QString::fromUtf8(t).split(u' '); }
-
-
-} // namespace
 
 class ProvaTipologie : public QObject
 {
@@ -37,26 +27,9 @@ class ProvaTipologie : public QObject
     QStringList indirizzi;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QString riga(const char *nome, int i) { return testo(w, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(i)); }
-    QStringList colonna(const char *nome)
-    {
-        QStringList l;
-        for (int i = 1; i <= 9; ++i)
-            l << riga(nome, i);
-        return l;
-    }
-    QColor sfondo(int i) { return trova<QLabel>(w, QStringLiteral("edificio(%1)").arg(i))->palette().color(QPalette::Window); }
-    bool icona(int i) { return !trova(w, QStringLiteral("Image1(%1)").arg(i))->isHidden(); }
-    bool scelta(int i) { return trova<QRadioButton>(w, QStringLiteral("tipologia(%1)").arg(i))->isChecked(); }
-    // Only row k marked (0: none).
-    void marcata(int k)
-    {
-        for (int i = 1; i <= 9; ++i) {
-            QCOMPARE(sfondo(i), i == k ? ciano : giallo);
-            QCOMPARE(icona(i), i == k);
-            QCOMPARE(scelta(i), i == k);
-        }
-    }
+    QString riga(const char *nome, int i) { return testo(w, nome, i); }
+    QStringList colonna(const char *nome) { return prova::colonna(w, nome, 9); }
+    void marcata(int k) { soloRigaScelta(w, "edificio", "tipologia", 9, k); }
     void calcola(const QString &costo, int k)
     {
         Modulo::etichettavaluta = QStringLiteral("Valori in euro"); // what a toolbar click hands on

@@ -105,6 +105,35 @@ QString testo(QWidget *finestra, const QString &nome)
     return QStringLiteral("<%1 non trovato>").arg(nome);
 }
 
+QString testo(QWidget *finestra, const QString &nome, int indice)
+{
+    return testo(finestra, QStringLiteral("%1(%2)").arg(nome).arg(indice));
+}
+
+QStringList colonna(QWidget *finestra, const QString &nome, int righe)
+{
+    QStringList l;
+    for (int i = 1; i <= righe; ++i)
+        l << testo(finestra, nome, i);
+    return l;
+}
+
+void soloRigaScelta(QWidget *finestra, const QString &etichetta, const QString &opzione, int righe, int k)
+{
+    const QColor giallo(255, 255, 0), ciano(0, 255, 255);
+    for (int i = 1; i <= righe; ++i) {
+        const auto elemento = [i](const QString &nome) { return QStringLiteral("%1(%2)").arg(nome).arg(i); };
+        QCOMPARE(trova<QLabel>(finestra, elemento(etichetta))->palette().color(QPalette::Window), i == k ? ciano : giallo);
+        QCOMPARE(!trova(finestra, elemento(QStringLiteral("Image1")))->isHidden(), i == k);
+        QCOMPARE(trova<QAbstractButton>(finestra, elemento(opzione))->isChecked(), i == k);
+    }
+}
+
+QStringList parole(const char *testo)
+{
+    return QString::fromUtf8(testo).split(u' ');
+}
+
 void digita(QWidget *finestra, const QString &nome, const QString &t)
 {
     auto *e = trova<QLineEdit>(finestra, nome);
