@@ -41,4 +41,4 @@ set_tests_properties(installazione_disposizione installazione_desktop installazi
 
 set_property(TEST prova_comando APPEND PROPERTY ENVIRONMENT
              "PERIX_INSTALLATO=${PERIX_INSTALLATO};XDG_DATA_DIRS=${PERIX_INSTALLATO}/share:/usr/local/share:/usr/share")
-set_tests_properties(prova_comando PROPERTIES FIXTURES_REQUIRED installato)
+set_property(TEST prova_comando APPEND PROPERTY FIXTURES_REQUIRED installato)
