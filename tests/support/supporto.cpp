@@ -129,11 +129,6 @@ void soloRigaScelta(QWidget *finestra, const QString &etichetta, const QString &
     }
 }
 
-QStringList parole(const char *testo)
-{
-    return QString::fromUtf8(testo).split(u' ');
-}
-
 void digita(QWidget *finestra, const QString &nome, const QString &t)
 {
     auto *e = trova<QLineEdit>(finestra, nome);

@@ -67,7 +67,7 @@ bool attivaConFile(QWidget *finestra, const QString &nome, const std::optional<Q
 // Clicks the button named `nome`.
 bool clicca(QWidget *finestra, const QString &nome);
 QString testo(QWidget *finestra, const QString &nome); // label caption or field text
-// The same of a control array's element, `nome(indice)`.
+// The same for a control array's element, `nome(indice)`.
 QString testo(QWidget *finestra, const QString &nome, int indice);
 // The texts of the elements 1..`righe` of a control array.
 QStringList colonna(QWidget *finestra, const QString &nome, int righe);
@@ -75,8 +75,6 @@ QStringList colonna(QWidget *finestra, const QString &nome, int righe);
 // caption `etichetta(k)` cyan, the others yellow; its marker Image1(k) shown; its option
 // button `opzione(k)` checked.
 void soloRigaScelta(QWidget *finestra, const QString &etichetta, const QString &opzione, int righe, int k);
-// The words of a text, as a table's expected column is written.
-QStringList parole(const char *testo);
 // Replaces a field's text by typing it, so every keystroke raises its change.
 void digita(QWidget *finestra, const QString &nome, const QString &t);
 

@@ -44,6 +44,11 @@ QByteArray listino(int n)
     return listino(n, QByteArray::number(n));
 }
 
+QStringList parole(const char *testo)
+{
+    return QString::fromUtf8(testo).split(u' ');
+}
+
 QString eseguibile(const QStringList &nomi)
 {
     for (const QString &n : nomi)

@@ -23,6 +23,9 @@ QString esempio(const QString &tipo);
 QByteArray listino(int n, const QByteArray &annunciati);
 QByteArray listino(int n);
 
+// The words of a text, as a table's expected column is written.
+QStringList parole(const char *testo);
+
 // The first of `nomi` found on the PATH; empty when none is installed.
 QString eseguibile(const QStringList &nomi);
 // What the program writes on its standard output; empty when it fails or does not finish
