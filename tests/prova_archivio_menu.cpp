@@ -25,16 +25,6 @@ class ProvaArchivioMenu : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    void stimaArea(const QString &V = "1000000", const QString &C = "500000", const QString &A = "2",
-                   const QString &S = "1000")
-    {
-        clicca(m, "moneta(2)");
-        clicca(m, "aree");
-        digita(m, "valoremercato", V);
-        digita(m, "costitotali", C);
-        digita(m, "anni", A);
-        digita(m, "superficie", S);
-    }
     QStringList campiFinestra()
     {
         return {testo(m, "soldi"), testo(m, "valoremercato"), testo(m, "costitotali"), testo(m, "anni"),
@@ -81,7 +71,7 @@ private slots:
 
     void salvaEApri()
     {
-        stimaArea();
+        stimaArea(m);
         QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-prova")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.tipo, Tipo::SalvaFile);
@@ -131,7 +121,7 @@ private slots:
     void titoloEStatoDelFile()
     {
         const QString titolo = m->windowTitle();
-        stimaArea();
+        stimaArea(m);
         QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
         auto *stato = m->findChild<QStatusBar *>();
@@ -172,7 +162,7 @@ private slots:
     {
         // No length limit: a long text comes back whole, and is written back whole.
         const QString lungo = QString(200, u'9');
-        stimaArea("1000000", "500000", "2", lungo);
+        stimaArea(m, "1000000", "500000", "2", lungo);
         attivaConFile(m, "salva", percorso("Perix-menu-lungo"));
         chiudiTutto();
         m = registro::mostra<menu>();
@@ -184,7 +174,7 @@ private slots:
 
     void salvaConNomeChiedeSempre()
     {
-        stimaArea();
+        stimaArea(m);
         attivaConFile(m, "salva", percorso("Perix-menu-uno"));
         attivaConFile(m, "salvanome", percorso("Perix-menu-due"));
         QCOMPARE(dialoghi::prova::mostrati().last().titolo, QStringLiteral("Salva file con nome"));
@@ -194,7 +184,7 @@ private slots:
 
     void annullareNonFaNulla()
     {
-        stimaArea();
+        stimaArea(m);
         const QStringList prima = campiFinestra();
         attivaConFile(m, "salva", std::nullopt);
         attivaConFile(m, "apri", std::nullopt);
@@ -206,7 +196,7 @@ private slots:
 
     void virgoletteEAccenti()
     {
-        stimaArea("1000000", "500000", "2", "il \"lotto\" è, forse, 1000");
+        stimaArea(m, "1000000", "500000", "2", "il \"lotto\" è, forse, 1000");
         attivaConFile(m, "salva", percorso("Perix-menu-virgolette"));
         chiudiTutto();
         m = registro::mostra<menu>();
@@ -248,7 +238,7 @@ private slots:
     void fileGuasti()
     {
         QFETCH(QByteArray, dati);
-        stimaArea();
+        stimaArea(m);
         const QStringList prima = campiFinestra();
         QVERIFY(scrivi(percorso("Perix-menu-guasto"), dati));
         attivaConFile(m, "apri", percorso("Perix-menu-guasto"));
@@ -266,7 +256,7 @@ private slots:
 
     void cartellaScelta()
     {
-        stimaArea();
+        stimaArea(m);
         const QStringList prima = campiFinestra();
         attivaConFile(m, "apri", cartella.path());
         QCOMPARE(campiFinestra(), prima);
@@ -278,7 +268,7 @@ private slots:
 
     void cartellaSparita()
     {
-        stimaArea();
+        stimaArea(m);
         attivaConFile(m, "salva", percorso("non-esiste/Perix-menu-x"));
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file Perix-menu-x")));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
@@ -286,7 +276,7 @@ private slots:
 
     void eliminaERiscrive()
     {
-        stimaArea();
+        stimaArea(m);
         QVERIFY(scrivi(percorso("Perix-menu-via"), "\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
         QVERIFY(attivaConFile(m, "eliminare", percorso("Perix-menu-via")));
         const auto d = dialoghi::prova::mostrati().constFirst();

@@ -145,6 +145,16 @@ void digita(QWidget *finestra, const QString &nome, const QString &t)
 
 }
 
+void stimaArea(QWidget *finestra, const QString &V, const QString &C, const QString &A, const QString &S)
+{
+    clicca(finestra, QStringLiteral("moneta(2)"));
+    clicca(finestra, QStringLiteral("aree"));
+    digita(finestra, QStringLiteral("valoremercato"), V);
+    digita(finestra, QStringLiteral("costitotali"), C);
+    digita(finestra, QStringLiteral("anni"), A);
+    digita(finestra, QStringLiteral("superficie"), S);
+}
+
 QList<QTextTable *> tabelleDocumento(QTextDocument *doc)
 {
     QList<QTextTable *> tabelle;

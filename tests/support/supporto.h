@@ -78,6 +78,11 @@ void soloRigaScelta(QWidget *finestra, const QString &etichetta, const QString &
 // Replaces a field's text by typing it, so every keystroke raises its change.
 void digita(QWidget *finestra, const QString &nome, const QString &t);
 
+// A building-plot estimate in euro typed into the main window figure by figure; by default
+// the worked example (market value, total costs, years, surface).
+void stimaArea(QWidget *finestra, const QString &V = QStringLiteral("1000000"), const QString &C = QStringLiteral("500000"),
+               const QString &A = QStringLiteral("2"), const QString &S = QStringLiteral("1000"));
+
 // The tables of a report's document, in document order, and the text of a cell (from 0).
 QList<QTextTable *> tabelleDocumento(QTextDocument *doc);
 QString cella(QTextTable *tabella, int riga, int colonna);
