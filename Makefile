@@ -5,8 +5,14 @@ JOBS ?= 2
 
 .PHONY: run test build configura schermo deps bench install deb clean catture
 
+# The Debian packages of the targets asked for (scripts/install-deps says why each one):
+# building and running the program always; the tests' tools for test and asan, the clang
+# toolchain for fuzz, the package tools for deb.
+PROFILI = programma $(if $(filter test asan,$(MAKECMDGOALS)),prove) \
+  $(if $(filter fuzz,$(MAKECMDGOALS)),fuzz) $(if $(filter deb,$(MAKECMDGOALS)),pacchetto)
+
 deps:
-	@./scripts/install-deps
+	@./scripts/install-deps $(PROFILI)
 
 configura: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

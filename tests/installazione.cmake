@@ -3,11 +3,8 @@
 # command-line tests run the built program as a user would, and read the installed MIME
 # package through Qt's own MIME database.
 set(PERIX_INSTALLATO ${CMAKE_BINARY_DIR}/prova-installazione)
-if(TARGET prova_comando)
-  add_dependencies(prova_comando perix)
-  target_compile_definitions(prova_comando PRIVATE PERIX_ESEGUIBILE="$<TARGET_FILE:perix>"
-                             PERIX_ESEMPI="${CMAKE_SOURCE_DIR}/resources/esempi")
-endif()
+add_dependencies(prova_comando perix)
+target_compile_definitions(prova_comando PRIVATE PERIX_ESEGUIBILE="$<TARGET_FILE:perix>")
 
 if(NOT UNIX OR APPLE)
   return()
@@ -42,8 +39,6 @@ n=$(grep -ic ':perix-[a-z]*-\\*$' \"$d/mime/globs2\"); echo \"$n prefissi\"; rm 
 set_tests_properties(installazione_disposizione installazione_desktop installazione_metainfo installazione_mime
   PROPERTIES FIXTURES_REQUIRED installato)
 
-if(TARGET prova_comando)
-  set_property(TEST prova_comando APPEND PROPERTY ENVIRONMENT
-               "PERIX_INSTALLATO=${PERIX_INSTALLATO};XDG_DATA_DIRS=${PERIX_INSTALLATO}/share:/usr/local/share:/usr/share")
-  set_tests_properties(prova_comando PROPERTIES FIXTURES_REQUIRED installato)
-endif()
+set_property(TEST prova_comando APPEND PROPERTY ENVIRONMENT
+             "PERIX_INSTALLATO=${PERIX_INSTALLATO};XDG_DATA_DIRS=${PERIX_INSTALLATO}/share:/usr/local/share:/usr/share")
+set_property(TEST prova_comando APPEND PROPERTY FIXTURES_REQUIRED installato)

@@ -9,9 +9,7 @@
 #include "reports/finestrareport.h"
 #include "supporto.h"
 
-#include <QFile>
 #include <QGroupBox>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextTable>
@@ -21,11 +19,6 @@ using namespace perix::prova;
 using dialoghi::Icona;
 
 namespace {
-
-const QColor giallo(255, 255, 0), ciano(0, 255, 255);
-
-QStringList parole(const char *t) { return QString::fromUtf8(t).split(u' '); }
-
 
 const QString manca = QStringLiteral("Digitare il costo a mc. vuoto per pieno.");
 
@@ -39,44 +32,14 @@ class ProvaAltezze : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
-    QStringList colonna(const char *nome)
-    {
-        QStringList l;
-        for (int i = 1; i <= 14; ++i)
-            l << testo(w, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(i));
-        return l;
-    }
-    void marcata(int k)
-    {
-        for (int i = 1; i <= 14; ++i) {
-            QCOMPARE(trova<QLabel>(w, QStringLiteral("varicosti(%1)").arg(i))->palette().color(QPalette::Window),
-                     i == k ? ciano : giallo);
-            QCOMPARE(!trova(w, QStringLiteral("Image1(%1)").arg(i))->isHidden(), i == k);
-            QCOMPARE(trova<QRadioButton>(w, QStringLiteral("Optvario(%1)").arg(i))->isChecked(), i == k);
-        }
-    }
+    QStringList colonna(const char *nome) { return prova::colonna(w, nome, 14); }
+    void marcata(int k) { soloRigaScelta(w, "varicosti", "Optvario", 14, k); }
     void calcola(const QString &costo, int k)
     {
         Modulo::etichettavaluta = QStringLiteral("Valori in euro"); // what a toolbar click hands on
         w->soldi()->setText(Modulo::etichettavaluta);
         digita(w, "costopieno", costo);
         clicca(w, QStringLiteral("Optvario(%1)").arg(k));
-    }
-    void apri(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(w, "apri"));
     }
 
 private slots:
@@ -88,9 +51,7 @@ private slots:
     }
     void init()
     {
-        azzeraScelte();
-        Modulo::tipologiascelta = 0;
-        Modulo::altezzascelta = 0;
+        sessioneNuova();
         w = registro::mostra<variocosto>();
         dialoghi::prova::azzera();
     }
@@ -265,9 +226,8 @@ private slots:
         // No figure of the earlier cost stays beside it, nor goes into a file with it.
         QCOMPARE(colonna("varicosti") + colonna("Label4"), QStringList(28, QString()));
         QVERIFY(!trova(w, "notacosto")->isHidden());
-        dialoghi::prova::accodaFile(percorso("Perix-alt-errato"));
-        attiva(w, "salvanome");
-        QCOMPARE(contenuto("Perix-alt-errato").count("\r\n\"\""), 14);
+        attivaConFile(w, "salvanome", percorso("Perix-alt-errato"));
+        QCOMPARE(contenuto(percorso("Perix-alt-errato")).count("\r\n\"\""), 14);
         attiva(w, "controlla");
         QVERIFY(ultimoMessaggio().contains(QStringLiteral("«1.5» non è un numero valido")));
         attiva(w, "solodati");
@@ -354,28 +314,27 @@ private slots:
     void salvaEApri()
     {
         calcola("1000", 4);
-        dialoghi::prova::accodaFile(percorso("Perix-alt-prova"));
-        QVERIFY(attiva(w, "salva"));
+        QVERIFY(attivaConFile(w, "salva", percorso("Perix-alt-prova")));
         QCOMPARE(dialoghi::filtroQt(dialoghi::prova::mostrati().constFirst().file.filtri),
                  QStringLiteral("File Perix-alt- (Perix-alt-*)"));
         QByteArray atteso("\"Valori in euro\",\"1000\",4\r\n");
         for (const QString &c : parole("1.045 1.078 1.023 1.000 1.048 1.030 1.024 1.014 1.010 1.044 1.034 1.033 1.030 1.026"))
             atteso += '"' + c.toLatin1() + "\"\r\n";
-        QCOMPARE(contenuto("Perix-alt-prova"), atteso);
+        QCOMPARE(contenuto(percorso("Perix-alt-prova")), atteso);
         // Reopened with another class chosen: the stored one, percentages computed for it.
         chiudiTutto();
         Modulo::altezzascelta = 9;
         w = registro::mostra<variocosto>();
         calcola("2000", 9);
         dialoghi::prova::azzera();
-        apri("Perix-alt-prova");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-prova")));
         QCOMPARE(dialoghi::prova::mostrati().constFirst().titolo, QStringLiteral("Apri file (costi di costruzione per altezze)"));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(4);
         QCOMPARE(colonna("Label4")[0], QStringLiteral("104,6"));
         QCOMPARE(colonna("varicosti")[1], QStringLiteral("1.078"));
         attiva(w, "salva");
-        QCOMPARE(contenuto("Perix-alt-prova"), atteso);
+        QCOMPARE(contenuto(percorso("Perix-alt-prova")), atteso);
     }
 
     void salvaSenzaCostoRifiutato()
@@ -389,12 +348,11 @@ private slots:
     void costoSenzaClasse()
     {
         digita(w, "costopieno", "1000");
-        dialoghi::prova::accodaFile(percorso("Perix-alt-senzaclasse"));
-        attiva(w, "salvanome");
-        QVERIFY(contenuto("Perix-alt-senzaclasse").startsWith("\"\",\"1000\",\r\n\"\"\r\n"));
+        attivaConFile(w, "salvanome", percorso("Perix-alt-senzaclasse"));
+        QVERIFY(contenuto(percorso("Perix-alt-senzaclasse")).startsWith("\"\",\"1000\",\r\n\"\"\r\n"));
         // Opened over a chosen class: none chosen, stored costs in, percentages as they were.
         calcola("1000", 1);
-        apri("Perix-alt-senzaclasse");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-senzaclasse")));
         marcata(0);
         QCOMPARE(Modulo::altezzascelta, 0);
         QCOMPARE(colonna("varicosti"), QStringList(14, QString()));
@@ -418,10 +376,10 @@ private slots:
         QByteArray dati = "\"Valori in lire\",\"1000\"," + indice + "\r\n";
         for (int i = 1; i <= 14; ++i)
             dati += "\"<i>7</i>\"\r\n";
-        scrivi("Perix-alt-indice", dati);
+        QVERIFY(scrivi(percorso("Perix-alt-indice"), dati));
         calcola("2000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-alt-indice");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-indice")));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(0);
         QCOMPARE(testo(w, "varicosti(1)"), QStringLiteral("<i>7</i>"));
@@ -440,10 +398,10 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         calcola("1000", 4);
-        scrivi("Perix-alt-guasto", dati);
+        QVERIFY(scrivi(percorso("Perix-alt-guasto"), dati));
         const QStringList prima = colonna("varicosti") << testo(w, "costopieno") << testo(w, "soldi");
         dialoghi::prova::azzera();
-        apri("Perix-alt-guasto");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-guasto")));
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-alt-guasto")));
         QCOMPARE(colonna("varicosti") << testo(w, "costopieno") << testo(w, "soldi"), prima);
         marcata(4);

@@ -25,27 +25,6 @@ class ProvaArchivioMenu : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
-    void stimaArea(const QString &V = "1000000", const QString &C = "500000", const QString &A = "2",
-                   const QString &S = "1000")
-    {
-        clicca(m, "moneta(2)");
-        clicca(m, "aree");
-        digita(m, "valoremercato", V);
-        digita(m, "costitotali", C);
-        digita(m, "anni", A);
-        digita(m, "superficie", S);
-    }
     QStringList campiFinestra()
     {
         return {testo(m, "soldi"), testo(m, "valoremercato"), testo(m, "costitotali"), testo(m, "anni"),
@@ -92,16 +71,15 @@ private slots:
 
     void salvaEApri()
     {
-        stimaArea();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-prova"));
-        QVERIFY(attiva(m, "salva"));
+        stimaArea(m);
+        QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-prova")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.tipo, Tipo::SalvaFile);
         QCOMPARE(d.titolo, QStringLiteral("Salva file"));
         QCOMPARE(d.file.filtri.size(), 1);
         QCOMPARE(d.file.filtri[0].schema, QStringLiteral("Perix-menu-*"));
         QCOMPARE(d.file.indiceFiltro, 1);
-        QCOMPARE(contenuto("Perix-menu-prova"),
+        QCOMPARE(contenuto(percorso("Perix-menu-prova")),
                  QByteArray("\"Valori in euro\",\"1000000\",\"500000\"\r\n\"2\",\"1000\"\r\n"));
         QCOMPARE(m->nomefile(), percorso("Perix-menu-prova"));
 
@@ -110,15 +88,14 @@ private slots:
         dialoghi::prova::azzera();
         attiva(m, "salva");
         QCOMPARE(dialoghi::prova::mostrati().size(), 0);
-        QVERIFY(contenuto("Perix-menu-prova").contains("\"3\",\"1000\""));
+        QVERIFY(contenuto(percorso("Perix-menu-prova")).contains("\"3\",\"1000\""));
 
         // Reopen in a fresh window: fields, results and guidance come back as if typed.
         chiudiTutto();
         Modulo::etichettavaluta.clear();
         Modulo::valuta.clear();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-prova"));
-        QVERIFY(attiva(m, "apri"));
+        QVERIFY(attivaConFile(m, "apri", percorso("Perix-menu-prova")));
         const auto a = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(a.titolo, QStringLiteral("Apri file (menu)"));
         QCOMPARE(a.file.nomeProposto, QString());
@@ -144,9 +121,8 @@ private slots:
     void titoloEStatoDelFile()
     {
         const QString titolo = m->windowTitle();
-        stimaArea();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
-        QVERIFY(attiva(m, "salva"));
+        stimaArea(m);
+        QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
         auto *stato = m->findChild<QStatusBar *>();
         QVERIFY(stato);
@@ -155,11 +131,9 @@ private slots:
         chiudiTutto();
         m = registro::mostra<menu>();
         QCOMPARE(m->windowTitle(), titolo);
-        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
-        QVERIFY(attiva(m, "apri"));
+        QVERIFY(attivaConFile(m, "apri", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
-        dialoghi::prova::accodaFile(percorso("Perix-menu-titolo"));
-        QVERIFY(attiva(m, "eliminare"));
+        QVERIFY(attivaConFile(m, "eliminare", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), titolo);
     }
 
@@ -174,41 +148,35 @@ private slots:
     void fileAltruiNonSovrascritto()
     {
         QFETCH(QByteArray, dati);
-        scrivi("altrui", dati);
-        dialoghi::prova::accodaFile(percorso("altrui"));
-        attiva(m, "apri");
+        QVERIFY(scrivi(percorso("altrui"), dati));
+        attivaConFile(m, "apri", percorso("altrui"));
         QCOMPARE(messaggiMostrati(), 0);
         // "Salva" asks for a name, as if no file were named, and the opened file stays.
-        dialoghi::prova::accodaFile(percorso("Perix-menu-nuovo"));
-        attiva(m, "salva");
+        attivaConFile(m, "salva", percorso("Perix-menu-nuovo"));
         QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
-        QCOMPARE(contenuto("altrui"), dati);
-        QVERIFY(contenuto("Perix-menu-nuovo").startsWith("\""));
+        QCOMPARE(contenuto(percorso("altrui")), dati);
+        QVERIFY(contenuto(percorso("Perix-menu-nuovo")).startsWith("\""));
     }
 
     void testoLungo()
     {
         // No length limit: a long text comes back whole, and is written back whole.
         const QString lungo = QString(200, u'9');
-        stimaArea("1000000", "500000", "2", lungo);
-        dialoghi::prova::accodaFile(percorso("Perix-menu-lungo"));
-        attiva(m, "salva");
+        stimaArea(m, "1000000", "500000", "2", lungo);
+        attivaConFile(m, "salva", percorso("Perix-menu-lungo"));
         chiudiTutto();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-lungo"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-lungo"));
         QCOMPARE(testo(m, "superficie"), lungo);
         attiva(m, "salva"); // its own record: written back without asking
-        QVERIFY(contenuto("Perix-menu-lungo").endsWith("\"" + lungo.toLatin1() + "\"\r\n"));
+        QVERIFY(contenuto(percorso("Perix-menu-lungo")).endsWith("\"" + lungo.toLatin1() + "\"\r\n"));
     }
 
     void salvaConNomeChiedeSempre()
     {
-        stimaArea();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-uno"));
-        attiva(m, "salva");
-        dialoghi::prova::accodaFile(percorso("Perix-menu-due"));
-        attiva(m, "salvanome");
+        stimaArea(m);
+        attivaConFile(m, "salva", percorso("Perix-menu-uno"));
+        attivaConFile(m, "salvanome", percorso("Perix-menu-due"));
         QCOMPARE(dialoghi::prova::mostrati().last().titolo, QStringLiteral("Salva file con nome"));
         QVERIFY(QFile::exists(percorso("Perix-menu-due")));
         QCOMPARE(m->nomefile(), percorso("Perix-menu-due"));
@@ -216,14 +184,11 @@ private slots:
 
     void annullareNonFaNulla()
     {
-        stimaArea();
+        stimaArea(m);
         const QStringList prima = campiFinestra();
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "salva");
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "apri");
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "eliminare");
+        attivaConFile(m, "salva", std::nullopt);
+        attivaConFile(m, "apri", std::nullopt);
+        attivaConFile(m, "eliminare", std::nullopt);
         QCOMPARE(messaggiMostrati(), 0);
         QCOMPARE(campiFinestra(), prima);
         QCOMPARE(m->nomefile(), QString());
@@ -231,22 +196,19 @@ private slots:
 
     void virgoletteEAccenti()
     {
-        stimaArea("1000000", "500000", "2", "il \"lotto\" è, forse, 1000");
-        dialoghi::prova::accodaFile(percorso("Perix-menu-virgolette"));
-        attiva(m, "salva");
+        stimaArea(m, "1000000", "500000", "2", "il \"lotto\" è, forse, 1000");
+        attivaConFile(m, "salva", percorso("Perix-menu-virgolette"));
         chiudiTutto();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-virgolette"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-virgolette"));
         QCOMPARE(testo(m, "superficie"), QStringLiteral("il \"lotto\" è, forse, 1000"));
     }
 
     void fileDiVecchiaVersione()
     {
         // Windows-1252, CR LF, an accented letter, written by an older version.
-        scrivi("Perix-menu-vecchio", QByteArray("\"Valori in lire\",\"800000\",\"300000\"\r\n\"1\",\"superficie \xe8 500\"\r\n"));
-        dialoghi::prova::accodaFile(percorso("Perix-menu-vecchio"));
-        attiva(m, "apri");
+        QVERIFY(scrivi(percorso("Perix-menu-vecchio"), QByteArray("\"Valori in lire\",\"800000\",\"300000\"\r\n\"1\",\"superficie \xe8 500\"\r\n")));
+        attivaConFile(m, "apri", percorso("Perix-menu-vecchio"));
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in lire"));
         QCOMPARE(testo(m, "superficie"), QStringLiteral("superficie è 500"));
         QCOMPARE(messaggiMostrati(), 0);
@@ -255,9 +217,8 @@ private slots:
     void fileDiAltroTipo()
     {
         // A synthetic-cost file: its first five fields are taken, whatever their lines.
-        scrivi("Perix-sint-altro", QByteArray("\"Valori in euro\",2\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n"));
-        dialoghi::prova::accodaFile(percorso("Perix-sint-altro"));
-        attiva(m, "apri");
+        QVERIFY(scrivi(percorso("Perix-sint-altro"), QByteArray("\"Valori in euro\",2\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n")));
+        attivaConFile(m, "apri", percorso("Perix-sint-altro"));
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
         QCOMPARE(testo(m, "valoremercato"), QStringLiteral("2"));
         QCOMPARE(testo(m, "costitotali"), QStringLiteral("291"));
@@ -277,53 +238,47 @@ private slots:
     void fileGuasti()
     {
         QFETCH(QByteArray, dati);
-        stimaArea();
+        stimaArea(m);
         const QStringList prima = campiFinestra();
-        scrivi("Perix-menu-guasto", dati);
-        dialoghi::prova::accodaFile(percorso("Perix-menu-guasto"));
-        attiva(m, "apri");
+        QVERIFY(scrivi(percorso("Perix-menu-guasto"), dati));
+        attivaConFile(m, "apri", percorso("Perix-menu-guasto"));
         QCOMPARE(campiFinestra(), prima);
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QVERIFY2(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-menu-guasto")),
                  qPrintable(ultimoMessaggio()));
         // The unreadable file is not the window's file: "Salva" asks, the file stays as it was.
         QCOMPARE(m->nomefile(), QString());
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "salva");
+        attivaConFile(m, "salva", std::nullopt);
         QCOMPARE(ultimoMostrato().tipo, Tipo::SalvaFile);
         if (dati.size() < 1024)
-            QCOMPARE(contenuto("Perix-menu-guasto"), dati);
+            QCOMPARE(contenuto(percorso("Perix-menu-guasto")), dati);
     }
 
     void cartellaScelta()
     {
-        stimaArea();
+        stimaArea(m);
         const QStringList prima = campiFinestra();
-        dialoghi::prova::accodaFile(cartella.path());
-        attiva(m, "apri");
+        attivaConFile(m, "apri", cartella.path());
         QCOMPARE(campiFinestra(), prima);
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         // Saving onto a directory fails and says so.
-        dialoghi::prova::accodaFile(cartella.path());
-        attiva(m, "salvanome");
+        attivaConFile(m, "salvanome", cartella.path());
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file")));
     }
 
     void cartellaSparita()
     {
-        stimaArea();
-        dialoghi::prova::accodaFile(percorso("non-esiste/Perix-menu-x"));
-        attiva(m, "salva");
+        stimaArea(m);
+        attivaConFile(m, "salva", percorso("non-esiste/Perix-menu-x"));
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file Perix-menu-x")));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
     }
 
     void eliminaERiscrive()
     {
-        stimaArea();
-        scrivi("Perix-menu-via", "\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n");
-        dialoghi::prova::accodaFile(percorso("Perix-menu-via"));
-        QVERIFY(attiva(m, "eliminare"));
+        stimaArea(m);
+        QVERIFY(scrivi(percorso("Perix-menu-via"), "\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
+        QVERIFY(attivaConFile(m, "eliminare", percorso("Perix-menu-via")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.tipo, Tipo::ApriFile);
         QCOMPARE(d.titolo, Modulo::titoloelimina);
@@ -331,18 +286,15 @@ private slots:
         QVERIFY(!QFile::exists(percorso("Perix-menu-via")));
         QCOMPARE(messaggiMostrati(), 0); // no confirmation
         // In the trash, whole, for the user to take back.
-        QFile cestinato(percorso("dati/Trash/files/Perix-menu-via"));
-        QVERIFY(cestinato.open(QIODevice::ReadOnly));
-        QCOMPARE(cestinato.readAll(), QByteArray("\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
+        QCOMPARE(contenuto(percorso("dati/Trash/files/Perix-menu-via")), QByteArray("\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
         // The name stays: "Salva" writes the window's data under it again.
         attiva(m, "salva");
-        QVERIFY(contenuto("Perix-menu-via").startsWith("\"Valori in euro\",\"1000000\""));
+        QVERIFY(contenuto(percorso("Perix-menu-via")).startsWith("\"Valori in euro\",\"1000000\""));
     }
 
     void eliminaFileMancante()
     {
-        dialoghi::prova::accodaFile(percorso("Perix-menu-fantasma"));
-        attiva(m, "eliminare");
+        attivaConFile(m, "eliminare", percorso("Perix-menu-fantasma"));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile eliminare il file Perix-menu-fantasma")));
     }
@@ -351,13 +303,11 @@ private slots:
     {
         clicca(m, "moneta(1)");
         clicca(m, "aree");
-        dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));
-        attiva(m, "salva");
-        QCOMPARE(contenuto("Perix-menu-vuoti"), QByteArray("\"Valori in lire\",\"\",\"\"\r\n\"\",\"\"\r\n"));
+        attivaConFile(m, "salva", percorso("Perix-menu-vuoti"));
+        QCOMPARE(contenuto(percorso("Perix-menu-vuoti")), QByteArray("\"Valori in lire\",\"\",\"\"\r\n\"\",\"\"\r\n"));
         chiudiTutto();
         m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(percorso("Perix-menu-vuoti"));
-        attiva(m, "apri");
+        attivaConFile(m, "apri", percorso("Perix-menu-vuoti"));
         QCOMPARE(testo(m, "valoremercato"), QString());
         QCOMPARE(testo(m, "passo"), QStringLiteral("digitare il valore di mercato del fabbricato"));
     }
@@ -366,8 +316,7 @@ private slots:
     {
         const QString esempio = QStringLiteral("esempi/Perix-menu-esempio");
         QVERIFY2(QFile::exists(esempio), "the sample file sits in the build folder");
-        dialoghi::prova::accodaFile(esempio);
-        attiva(m, "apri");
+        attivaConFile(m, "apri", esempio);
         QCOMPARE(messaggiMostrati(), 0);
         QCOMPARE(testo(m, "soldi"), QStringLiteral("Valori in euro"));
         QVERIFY(!testo(m, "risultati(1)").isEmpty());

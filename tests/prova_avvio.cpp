@@ -74,9 +74,7 @@ private slots:
         QTemporaryDir qui;
         const QString prima = QDir::currentPath();
         QDir::setCurrent(qui.path());
-        QFile f(QStringLiteral("Internet.mid"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        QVERIFY(scrivi(QStringLiteral("Internet.mid"), {}));
         QCOMPARE(Modulo::trovaFileDati(QStringLiteral("Internet.mid")), QDir(qui.path()).filePath("Internet.mid"));
         QFile::remove(QStringLiteral("Internet.mid"));
         // Then the program's own data folder; never a file that is not there.
@@ -106,10 +104,7 @@ private slots:
         QVERIFY(s->isVisible()); // stays open behind
         QTest::mouseClick(s->etichetta(3), Qt::LeftButton);
         QCOMPARE(registro::seEsiste<menu>(), m);
-        int menus = 0;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            menus += qobject_cast<menu *>(w) != nullptr;
-        QCOMPARE(menus, 1);
+        QCOMPARE(finestre<menu>().size(), 1);
     }
 
     void tastoChiudeSenzaMenu()
@@ -282,10 +277,7 @@ private slots:
             return nomi;
         };
         mostraFinestraStima(numero);
-        QWidget *w = nullptr;
-        for (QWidget *t : QApplication::topLevelWidgets())
-            if (t->objectName() == finestra && t->isVisible())
-                w = t;
+        QWidget *w = finestraVisibile(finestra);
         QVERIFY2(w, qPrintable(finestra));
         for (const QString &n : espandi(controlli))
             QVERIFY2(w->findChild<QObject *>(n), qPrintable(n));
@@ -322,10 +314,7 @@ private slots:
         QFETCH(QString, campo);
         QFETCH(QString, prefisso);
         mostraFinestraStima(numero);
-        FinestraStima *w = nullptr;
-        for (QWidget *t : QApplication::topLevelWidgets())
-            if (auto *f = qobject_cast<FinestraStima *>(t); f && f->numero() == numero)
-                w = f;
+        FinestraStima *w = finestraStima(numero);
         QVERIFY(w);
         Modulo::tipostima = 1;
         if (auto *l = trova<QLabel>(w, campo))
@@ -333,13 +322,11 @@ private slots:
         if (auto *e = trova<QLineEdit>(w, campo))
             e->setText(QStringLiteral("1000"));
         dialoghi::prova::azzera();
-        dialoghi::prova::accodaFile(std::nullopt);
-        QVERIFY(attiva(w, "salvanome"));
+        QVERIFY(attivaConFile(w, "salvanome", std::nullopt));
         QCOMPARE(ultimoMostrato().tipo, dialoghi::prova::Mostrato::Tipo::SalvaFile);
         QCOMPARE(ultimoMostrato().file.nomeProposto, prefisso);
         // Opening proposes no name: the filter lists the window's files.
-        dialoghi::prova::accodaFile(std::nullopt);
-        QVERIFY(attiva(w, "apri"));
+        QVERIFY(attivaConFile(w, "apri", std::nullopt));
         QCOMPARE(ultimoMostrato().file.nomeProposto, QString());
     }
 
@@ -350,11 +337,9 @@ private slots:
         menu *m = registro::mostra<menu>();
         const QString esempi = Modulo::cartellaEsempi();
         QVERIFY(QFileInfo::exists(esempi + QStringLiteral("/Perix-menu-esempio")));
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "apri");
+        attivaConFile(m, "apri", std::nullopt);
         QCOMPARE(ultimoMostrato().file.esempi, esempi);
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, "eliminare");
+        attivaConFile(m, "eliminare", std::nullopt);
         QCOMPARE(ultimoMostrato().file.esempi, QString());
     }
 

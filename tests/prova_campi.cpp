@@ -13,8 +13,10 @@
 
 #include "core/campi.h"
 #include "core/verifica.h"
+#include "supporto_base.h"
 
 using namespace perix;
+using namespace perix::prova;
 
 Q_DECLARE_METATYPE(perix::Record)
 Q_DECLARE_METATYPE(perix::Valore)
@@ -61,50 +63,6 @@ qsizetype quantiCampi(const Record &r)
     for (const Riga &riga : r)
         n += riga.size();
     return n;
-}
-
-// A device that takes `capienza` bytes and then refuses, like a disk that fills up.
-class DispositivoGuasto : public QIODevice
-{
-public:
-    explicit DispositivoGuasto(qint64 capienza) : capienza(capienza) { open(WriteOnly); }
-    QByteArray ricevuto;
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *dati, qint64 n) override
-    {
-        const qint64 posto = capienza - ricevuto.size();
-        if (posto <= 0)
-            return -1;
-        n = qMin(n, posto);
-        ricevuto.append(dati, n);
-        return n;
-    }
-
-private:
-    qint64 capienza;
-};
-
-bool scrivi(const QString &percorso, const QByteArray &dati)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size();
-}
-
-QByteArray contenuto(const QString &percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<illeggibile>");
-}
-
-// Where permission bits do not bind (root), the read-only cases cannot happen.
-bool permessiEfficaci(const QString &cartella)
-{
-    QFile prova(cartella + "/prova-permessi");
-    const bool scritto = prova.open(QIODevice::WriteOnly);
-    prova.remove();
-    return !scritto;
 }
 
 const Record recordMenu{{QStringLiteral("Valori in lire"), QStringLiteral("1.500.000"), QStringLiteral("800000")},
@@ -172,6 +130,25 @@ private slots:
         QFETCH(Record, record);
         QFETCH(QByteArray, byte);
         QCOMPARE(codificaRecord(record), byte);
+    }
+
+    void decodifica_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("vuoto") << QByteArray() << "";
+        QTest::newRow("ASCII") << QByteArray("Valori in euro\r\n") << "Valori in euro\r\n";
+        QTest::newRow("UTF-8") << QByteArray("pi\xc3\xb9 \xe2\x82\xac \xe2\x86\x92") << "più € →";
+        QTest::newRow("Windows-1252") << QByteArray("pi\xf9 \x80 \x93" "a\x94") << "più € “a”";
+        // One byte that is not UTF-8 makes the whole text Windows-1252, its UTF-8 pairs too.
+        QTest::newRow("UTF-8 con un byte 1252") << QByteArray("\xc3\xa8 \xe8") << "Ã¨ è";
+        QTest::newRow("UTF-8 troncato") << QByteArray("citt\xc3") << "cittÃ";
+    }
+    void decodifica()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(QString, testo);
+        QCOMPARE(decodificaTesto(byte), testo);
     }
 
     void giroCompleto_data()
@@ -477,10 +454,10 @@ private slots:
         QFETCH(qint64, capienza);
         QFETCH(bool, riuscito);
         const QByteArray dati("0123456789");
-        DispositivoGuasto d(capienza);
+        DispositivoCheCede d(capienza);
         QString motivo;
         QCOMPARE(scriviDati(d, dati, &motivo), riuscito);
-        QCOMPARE(d.ricevuto, dati.left(capienza));
+        QCOMPARE(d.dati, dati.left(capienza));
         QCOMPARE(motivo.isEmpty(), riuscito);
     }
 

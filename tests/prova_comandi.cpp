@@ -10,6 +10,7 @@
 #include "supporto.h"
 
 using namespace perix;
+using namespace perix::prova;
 using Tipo = dialoghi::prova::Mostrato::Tipo;
 
 namespace {
@@ -20,18 +21,6 @@ const QString titoloControllo = QStringLiteral("Perix - controllo");
 const QString titoloElimina = QStringLiteral("Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo");
 const Record record{{QStringLiteral("Valori in euro"), QStringLiteral("1.500"), QStringLiteral("800")},
                     {QStringLiteral("10"), QStringLiteral("2500")}};
-
-bool scrivi(const QString &percorso, const QByteArray &dati)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size();
-}
-
-QByteArray contenuto(const QString &percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // "descrizione|schema;..." for the filters a dialog was shown with.
 QString filtri(const dialoghi::RichiestaFile &r)
@@ -243,9 +232,7 @@ private slots:
         const QString file = sotto + "/Perix-menu-a";
         QVERIFY(scrivi(file, "x"));
         QFile::setPermissions(sotto, QFile::ReadOwner | QFile::ExeOwner);
-        QFile prova(sotto + "/prova");
-        const bool efficaci = !prova.open(QIODevice::WriteOnly);
-        prova.remove();
+        const bool efficaci = permessiEfficaci(sotto);
         bool eliminato = false;
         QString nomefile;
         if (efficaci) {

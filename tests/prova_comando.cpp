@@ -22,10 +22,6 @@ using namespace perix::prova;
 
 namespace {
 
-const QString esempi = QStringLiteral(PERIX_ESEMPI);
-
-QString esempio(const QString &tipo) { return esempi + QStringLiteral("/Perix-%1-esempio").arg(tipo); }
-
 // A disaggregated-costs record with the given market value.
 QByteArray disaggregato(const QByteArray &vm)
 {
@@ -53,17 +49,6 @@ Uscita esegui(const QStringList &argomenti)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-// A poppler tool's output on a PDF (pdftotext: its text; pdfinfo: pages and paper); empty
-// where poppler is not installed.
-QString poppler(const QString &strumento, const QString &pdf)
-{
-    QProcess p;
-    p.start(strumento, strumento == QLatin1String("pdftotext") ? QStringList{pdf, QStringLiteral("-")} : QStringList{pdf});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 QString nomefileDi(QWidget *w, bool percentuali)
 {
     if (auto *f = qobject_cast<menu *>(w))
@@ -77,14 +62,6 @@ QString nomefileDi(QWidget *w, bool percentuali)
     if (auto *f = qobject_cast<variocosto *>(w))
         return f->nomefile();
     return QStringLiteral("<finestra sconosciuta>");
-}
-
-QWidget *finestraVisibile(const QString &nome)
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == nome && w->isVisible())
-            return w;
-    return nullptr;
 }
 
 } // namespace
@@ -212,10 +189,8 @@ private slots:
         QFETCH(QString, motivo);
         const QString file = m_cartella.filePath(nome);
         QFile::remove(file);
-        if (!contenuto.isNull()) {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contenuto) == contenuto.size());
-        }
+        if (!contenuto.isNull())
+            QVERIFY(scrivi(file, contenuto));
         QVERIFY(!apriDaRigaDiComando({file}));
         const auto m = ultimoMostrato();
         QCOMPARE(m.icona, dialoghi::Icona::Stop);
@@ -299,9 +274,7 @@ private slots:
         QFETCH(QByteArray, contenuto);
         QFETCH(QString, motivo);
         const QString file = m_cartella.filePath(nome);
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(contenuto) == contenuto.size());
-        f.close();
+        QVERIFY(scrivi(file, contenuto));
         const QString cartella = m_cartella.filePath(QStringLiteral("dubbi"));
         const Uscita u = esegui({QStringLiteral("--pdf"), cartella, file});
         QCOMPARE(u.stato, 1);
@@ -319,16 +292,13 @@ private slots:
         const QString omonimo = archivio + QStringLiteral(".pdf");
         QFile::remove(archivio);
         QVERIFY(QFile::copy(esempio(QStringLiteral("menu")), archivio));
-        QFile f(omonimo);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write("dati") == 4);
-        f.close();
+        QVERIFY(scrivi(omonimo, "dati"));
         const Uscita u = esegui({QStringLiteral("--pdf"), cartella, archivio, omonimo});
         QCOMPARE(u.stato, 1);
         QVERIFY2(u.err.contains(QStringLiteral("[1/2] %1: NON RIUSCITO: il documento %2 prenderebbe il posto di un file "
                                                "da convertire").arg(archivio, omonimo)),
                  qPrintable(u.err));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("dati"));
+        QCOMPARE(contenuto(omonimo), QByteArray("dati"));
     }
 
     // Good and bad files together: each named on its own line, the good ones made anyway.
@@ -380,9 +350,7 @@ private slots:
         const QString cartella = base.filePath(QStringLiteral("rapporti"));
         const QString fuori = base.filePath(QStringLiteral("appunti.txt"));
         QVERIFY(QDir().mkpath(cartella));
-        QFile f(fuori);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("da non perdere\n") > 0);
-        f.close();
+        QVERIFY(scrivi(fuori, "da non perdere\n"));
         const QString nome = QDir(cartella).filePath(QStringLiteral("Perix-menu-esempio.pdf"));
         if (ostacolo == QLatin1String("file"))
             QVERIFY(QFile::copy(fuori, nome));
@@ -400,8 +368,7 @@ private slots:
         const QFileInfo dopo(nome);
         if (motivo.isEmpty()) {
             QCOMPARE(u.stato, 0);
-            QFile pdf(nome);
-            QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+            QVERIFY(contenuto(nome).startsWith("%PDF-"));
         } else {
             QCOMPARE(u.stato, 1);
             QVERIFY2(u.err.contains(QStringLiteral("[1/2] %1: NON RIUSCITO: Impossibile scrivere il documento %2: ")
@@ -412,9 +379,7 @@ private slots:
             QCOMPARE(dopo.isDir(), ostacolo == QLatin1String("cartella"));
         }
         QVERIFY(!QFileInfo::exists(base.filePath(QStringLiteral("mancante.txt"))));
-        QFile letto(fuori);
-        QVERIFY(letto.open(QIODevice::ReadOnly));
-        QCOMPARE(letto.readAll(), QByteArray("da non perdere\n"));
+        QCOMPARE(contenuto(fuori), QByteArray("da non perdere\n"));
         // Nothing half-written left beside the reports.
         QCOMPARE(QDir(cartella).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).filter(
                      QStringLiteral(".Perix")), QStringList());
@@ -436,10 +401,8 @@ private slots:
         QStringList file;
         for (qsizetype i = 0; i < casi.size(); ++i) {
             file << m_cartella.filePath(QStringLiteral("Perix-menu-dubbio%1").arg(i));
-            QFile f(file.last());
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QStringLiteral("\"Valori in euro\",\"1.200.000\",\"650000\"\r\n\"%1\",\"1500\"\r\n")
-                        .arg(casi[i].first).toUtf8());
+            QVERIFY(scrivi(file.last(), QStringLiteral("\"Valori in euro\",\"1.200.000\",\"650000\"\r\n\"%1\",\"1500\"\r\n")
+                                            .arg(casi[i].first).toUtf8()));
         }
         const Uscita u = esegui(QStringList{QStringLiteral("--pdf"), cartella} + file);
         QCOMPARE(u.stato, 1);
@@ -463,8 +426,7 @@ private slots:
         const QString docx = m_cartella.filePath(QStringLiteral("stima.docx"));
         const EsitoRapporto e = rapportoDiFile(esempio(QStringLiteral("tipol")), docx, FormatoRapporto::Docx);
         QVERIFY2(e.riuscito, qPrintable(e.motivo));
-        QFile f(docx);
-        QVERIFY(f.open(QIODevice::ReadOnly) && f.read(2) == "PK");
+        QVERIFY(contenuto(docx).startsWith("PK"));
         QVERIFY(!finestraVisibile(QStringLiteral("risultatitipologie")) && !Modulo::wordapp); // all closed again
     }
 
@@ -474,10 +436,9 @@ private slots:
         const QString installato = qEnvironmentVariable("PERIX_INSTALLATO");
         if (installato.isEmpty())
             QSKIP("nessuna installazione di prova (PERIX_INSTALLATO)");
-        QFile voce(installato + QStringLiteral("/share/applications/example.velmora.Perix.desktop"));
-        QVERIFY(voce.open(QIODevice::ReadOnly));
+        const QByteArray voce = contenuto(installato + QStringLiteral("/share/applications/example.velmora.Perix.desktop"));
         const auto riga = QRegularExpression(QStringLiteral("^MimeType=(.*)$"), QRegularExpression::MultilineOption)
-                              .match(QString::fromUtf8(voce.readAll()));
+                              .match(QString::fromUtf8(voce));
         const QStringList mimeVoce = riga.captured(1).split(u';', Qt::SkipEmptyParts);
         QMimeDatabase db;
         QStringList mimeTipi;

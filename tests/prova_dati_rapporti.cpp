@@ -9,7 +9,6 @@
 #include "reports/dati_rapporti.h"
 #include "supporto.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,12 +16,6 @@ using namespace perix;
 using namespace perix::prova;
 
 namespace {
-
-QByteArray esempio(const char *tipo)
-{
-    QFile f(QStringLiteral(PERIX_ESEMPI "/Perix-%1-esempio").arg(QLatin1String(tipo)));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The lines of a record, each ended by CR LF; `ripetuta` follows the first `volte` times.
 QByteArray record(const QByteArray &prima, const QByteArray &ripetuta = {}, int volte = 0)
@@ -140,13 +133,10 @@ class ProvaDatiRapporti : public QObject
         QFETCH(QByteArray, contenuto);
         QFETCH(bool, stampa);
         const QString file = m_cartella.filePath(descrizioneTipo(tipo).prefisso + QString::number(++m_file));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contenuto) == contenuto.size());
-        f.close();
+        QVERIFY(scrivi(file, contenuto));
 
         auto *finestra = registro::prendi<Finestra>();
-        dialoghi::prova::accodaFile(file);
-        QVERIFY(attiva(finestra, QStringLiteral("apri")));
+        QVERIFY(attivaConFile(finestra, QStringLiteral("apri"), file));
         QString rifiutoFinestra, rifiuto;
         const std::optional<Dati> mostrati = finestra->datiRapporto(&rifiutoFinestra);
         const std::optional<Dati> calcolati =
@@ -176,7 +166,7 @@ private slots:
     void menuComeLaFinestra_data()
     {
         colonne();
-        QTest::newRow("esempio") << esempio("menu") << true;
+        QTest::newRow("esempio") << contenuto(esempio("menu")) << true;
         QTest::newRow("lire") << menuDi("Valori in lire", "1500000", "800000", "10", "2000") << true;
         QTest::newRow("cifre all'italiana") << menuDi("Valori in euro", "1.200.000", "650.000,50", "2,5", "1.500") << true;
         QTest::newRow("costi oltre il valore") << menuDi("Valori in euro", "500000", "650000", "3", "1500") << true;
@@ -200,7 +190,7 @@ private slots:
     void disaggregatiComeLaFinestra_data()
     {
         colonne();
-        QTest::newRow("esempio") << esempio("disaggr") << true;
+        QTest::newRow("esempio") << contenuto(esempio("disaggr")) << true;
         QTest::newRow("lire") << disaggregatiDi("Valori in lire", "3.000.000", "125.000") << true;
         QTest::newRow("importi non calcolabili") << disaggregatiDi("Valori in euro", "3.000.000", "valore non calcolabile")
                                                  << true;
@@ -216,7 +206,7 @@ private slots:
     void sinteticiComeLaFinestra_data()
     {
         colonne();
-        QTest::newRow("esempio") << esempio("sint") << true;
+        QTest::newRow("esempio") << contenuto(esempio("sint")) << true;
         QTest::newRow("classe 1 in lire") << sinteticiDi("Valori in lire", "1") << true;
         QTest::newRow("classe 3") << sinteticiDi("Valori in euro", "3") << true;
         QTest::newRow("nessuna classe") << sinteticiDi("Valori in euro", "") << true;
@@ -233,7 +223,7 @@ private slots:
     void tipologieComeLaFinestra_data()
     {
         colonne();
-        QTest::newRow("esempio") << esempio("tipol") << true;
+        QTest::newRow("esempio") << contenuto(esempio("tipol")) << true;
         QTest::newRow("tipologia 1 in lire") << tipologieDi("Valori in lire", "2.000", "1") << true;
         QTest::newRow("tipologia 9, decimali") << tipologieDi("Valori in euro", "1.350,50", "9") << true;
         QTest::newRow("costo zero") << tipologieDi("Valori in euro", "0", "5") << true;
@@ -257,7 +247,7 @@ private slots:
     void altezzeComeLaFinestra_data()
     {
         colonne();
-        QTest::newRow("esempio") << esempio("alt") << true;
+        QTest::newRow("esempio") << contenuto(esempio("alt")) << true;
         QTest::newRow("classe 1 in lire") << altezzeDi("Valori in lire", "500", "1") << true;
         QTest::newRow("classe 14, decimali") << altezzeDi("Valori in euro", "1.250,50", "14") << true;
         QTest::newRow("costo 1.500") << altezzeDi("Valori in euro", "1.500", "4") << true;

@@ -29,17 +29,6 @@ class ProvaDisaggregati : public QObject
     QStringList aperti;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
 
     // The main window hands the figures over, as a user does it.
     void consegna(int classe, const QString &V = "1.200.000", const QString &C = "1.000.000")
@@ -51,7 +40,7 @@ class ProvaDisaggregati : public QObject
         clicca(m, QStringLiteral("Option1(%1)").arg(classe));
         d = registro::seEsiste<risultatidisaggregati>();
     }
-    QString t(const char *nome, int k) { return testo(d, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(k)); }
+    QString t(const char *nome, int k) { return testo(d, nome, k); }
     void p2(int k, const QString &v) { digita(d, QStringLiteral("p2(%1)").arg(k), v); }
     void x(int k) { clicca(d, QStringLiteral("annulla(%1)").arg(k)); }
     double sommaColonna(const char *nome)
@@ -226,11 +215,10 @@ private slots:
     {
         QByteArray record = "\"Valori in euro\",\"Edificio di tipo economico\",\"1.500.000\",\"1.000.000\",\"500.000\"\r\n";
         record += QByteArray("\"7\"\r\n").repeated(categorie);
-        scrivi("Perix-disaggr-vecchio", record);
-        scrivi("Perix-percentuali-6040", QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14));
+        QVERIFY(scrivi(percorso("Perix-disaggr-vecchio"), record));
+        QVERIFY(scrivi(percorso("Perix-percentuali-6040"), QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14)));
         d = registro::mostra<risultatidisaggregati>();
-        dialoghi::prova::accodaFile(percorso("Perix-disaggr-vecchio"));
-        attiva(d, "apri");
+        attivaConFile(d, "apri", percorso("Perix-disaggr-vecchio"));
         dialoghi::prova::accodaFile(percorso("Perix-percentuali-6040"));
         clicca(d, "aprip");
         QCOMPARE(t("ris", 1), QStringLiteral("7"));
@@ -319,7 +307,7 @@ private slots:
         QCOMPARE(r.titolo, QStringLiteral("Salva file (percentuali costi di costruzione disaggregati)"));
         QCOMPARE(r.file.nomeProposto, QStringLiteral("Perix-percentuali-"));
         QCOMPARE(r.file.indiceFiltro, 2);
-        QCOMPARE(contenuto("Perix-percentuali-a"), QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14));
+        QCOMPARE(contenuto(percorso("Perix-percentuali-a")), QByteArray("\"60\"\r\n\"40\"\r\n") + QByteArray("\r\n").repeated(14));
         // Percentage commands keep their own name: "Salva" still asks for the record's.
         QCOMPARE(d->nomefile(), QString());
 
@@ -334,7 +322,7 @@ private slots:
         QCOMPARE(d->modoricalcolo(), 0);
 
         // A file read in part changes nothing and says why.
-        scrivi("Perix-percentuali-corto", "\"20\"\r\n\"80\"\r\n");
+        QVERIFY(scrivi(percorso("Perix-percentuali-corto"), "\"20\"\r\n\"80\"\r\n"));
         dialoghi::prova::accodaFile(percorso("Perix-percentuali-corto"));
         clicca(d, "aprip");
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-percentuali-corto")));
@@ -346,9 +334,8 @@ private slots:
     {
         consegna(3, "1.500.000");
         p2(1, "100");
-        dialoghi::prova::accodaFile(percorso("Perix-disaggr-a"));
-        attiva(d, "salva");
-        const QByteArray dati = contenuto("Perix-disaggr-a");
+        attivaConFile(d, "salva", percorso("Perix-disaggr-a"));
+        const QByteArray dati = contenuto(percorso("Perix-disaggr-a"));
         QVERIFY(dati.startsWith("\"Valori in euro\",\"Edificio di caratteristiche evolute\",\"1.500.000\",\"1.000.000\","
                                 "\"500.000\"\r\n\"35.000\"\r\n"));
         QCOMPARE(dati.count("\r\n"), 17);
@@ -356,8 +343,7 @@ private slots:
         chiudiTutto();
         azzeraScelte();
         d = registro::mostra<risultatidisaggregati>();
-        dialoghi::prova::accodaFile(percorso("Perix-disaggr-a"));
-        attiva(d, "apri");
+        attivaConFile(d, "apri", percorso("Perix-disaggr-a"));
         QCOMPARE(testo(d, "vm"), QStringLiteral("1.500.000"));
         QCOMPARE(testo(d, "soldi"), QStringLiteral("Valori in euro"));
         QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));

@@ -34,39 +34,11 @@ using namespace perix::prova;
 
 namespace {
 
-bool scrivi(const QString &percorso, const QByteArray &dati)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size();
-}
-
-QByteArray leggi(const QString &percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Whether a word-wrapped label shows all its text at its present size.
 bool entra(const QLabel *l)
 {
     const int serve = l->heightForWidth(l->contentsRect().width());
     return serve <= l->contentsRect().height();
-}
-
-QWidget *finestraChiamata(const QString &nome)
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == nome)
-            return w;
-    return nullptr;
-}
-
-int quante(const QString &nome)
-{
-    int n = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        n += w->objectName() == nome;
-    return n;
 }
 
 void stampa(QLabel *l, QEvent::Type tipo)
@@ -296,8 +268,7 @@ private slots:
                 }
                 if (!qobject_cast<FinestraStima *>(w))
                     continue;
-                dialoghi::prova::accodaFile(std::nullopt);
-                attiva(w, QStringLiteral("apri"));
+                attivaConFile(w, QStringLiteral("apri"), std::nullopt);
                 if (auto *d = qobject_cast<risultatidisaggregati *>(w)) {
                     dialoghi::prova::accodaFile(std::nullopt);
                     clicca(d, QStringLiteral("aprip"));
@@ -350,9 +321,7 @@ private slots:
         QWidget *w = numero ? nullptr : registro::mostra<sommario>();
         if (numero) {
             mostraFinestraStima(numero);
-            for (QWidget *t : QApplication::topLevelWidgets())
-                if (qobject_cast<FinestraStima *>(t) && static_cast<FinestraStima *>(t)->numero() == numero)
-                    w = t;
+            w = finestraStima(numero);
         }
         QVERIFY(w);
         const QObject *o = w->findChild<QObject *>(nome);
@@ -488,17 +457,17 @@ private slots:
         QCOMPARE(testo(s, QStringLiteral("pulsante(%1)").arg(riga)), QStringLiteral("--->"));
         // The arrow opens its window; a press on the caption opens it before the release.
         QVERIFY(clicca(s, QStringLiteral("pulsante(%1)").arg(riga)));
-        QVERIFY(finestraChiamata(apre) && finestraChiamata(apre)->isVisible());
-        finestraChiamata(apre)->close();
+        QVERIFY(finestraVisibile(apre));
+        finestraVisibile(apre)->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!finestraChiamata(apre));
+        QVERIFY(finestre(apre).isEmpty());
         stampa(l, QEvent::MouseButtonPress);
-        QVERIFY(finestraChiamata(apre) && finestraChiamata(apre)->isVisible());
+        QVERIFY(finestraVisibile(apre));
         QCOMPARE(l->frameShape(), QFrame::NoFrame);
         stampa(l, QEvent::MouseButtonRelease);
         QCOMPARE(l->frameShape(), QFrame::Box);
         QVERIFY(clicca(s, QStringLiteral("pulsante(%1)").arg(riga)));
-        QCOMPARE(quante(apre), 1);
+        QCOMPARE(finestre(apre).size(), 1);
         QVERIFY(s->isVisible());
     }
 
@@ -559,7 +528,7 @@ private slots:
             QCOMPARE(p[i].interruzione, titoli.contains(i) && i != titoli[0]);
         QVERIFY(primo->pagine() >= pagineGuidaTotali);
         const QString file = QDir(d.path()).filePath(QStringLiteral("Perix-guida.docx"));
-        QVERIFY(leggi(file).startsWith("PK"));
+        QVERIFY(contenuto(file).startsWith("PK"));
         QCOMPARE(ultimoMostrato().icona, dialoghi::Icona::Informazione);
         QVERIFY(ultimoMessaggio().contains(QDir::toNativeSeparators(file)));
         // Again: a second report window, the same file written again.
@@ -603,7 +572,7 @@ private slots:
         QVERIFY2(ultimoMessaggio().startsWith(QStringLiteral("Impossibile salvare il file Perix-guida.docx: ")),
                  qPrintable(ultimoMessaggio()));
         if (::geteuid() != 0)
-            QCOMPARE(leggi(vecchio), QByteArray("copia precedente"));
+            QCOMPARE(contenuto(vecchio), QByteArray("copia precedente"));
         impostaCartelleGuida(QStringList{rifiuta, altra.path()});
         dialoghi::prova::accodaRisposta(dialoghi::Risposta::Ok);
         clicca(s, "cmdstampa");

@@ -221,8 +221,6 @@ QStringList struttura(QTextDocument *doc)
     return out;
 }
 
-QString programma(const char *nome) { return prova::eseguibile({QString::fromLatin1(nome)}); }
-
 } // namespace
 
 Q_DECLARE_METATYPE(Costruttore)
@@ -351,18 +349,18 @@ private slots:
     void pdfComeLaPagina()
     {
         QFETCH(Costruttore, costruttore);
-        const QString pdftoppm = programma("pdftoppm"), pdftotext = programma("pdftotext");
-        if (pdftoppm.isEmpty() || pdftotext.isEmpty())
+        const QString pdftoppm = prova::eseguibile({QStringLiteral("pdftoppm")});
+        if (pdftoppm.isEmpty() || prova::eseguibile({QStringLiteral("pdftotext")}).isEmpty())
             QSKIP("poppler-utils non è installato");
         const std::unique_ptr<Document> doc = costruttore();
         const QString file = cartella_.filePath(QStringLiteral("%1.pdf").arg(QTest::currentDataTag()));
         QString motivo;
         QVERIFY2(doc->exportPdf(file, &motivo), qPrintable(motivo));
 
-        const QString info = prova::uscitaDi(programma("pdfinfo"), {file});
+        const QString info = prova::poppler(QStringLiteral("pdfinfo"), file);
         QVERIFY2(info.contains(QStringLiteral("Pages:           %1\n").arg(doc->pageCount())), qPrintable(info));
         QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
-        const QString font = prova::uscitaDi(programma("pdffonts"), {file});
+        const QString font = prova::poppler(QStringLiteral("pdffonts"), file);
         static const QRegularExpression incorporato(QStringLiteral("\\+URWGothic-Book +Type 1C +Custom +yes +yes +yes"));
         QVERIFY2(font.contains(incorporato), qPrintable(font)); // outlines and characters in the file
 
@@ -370,8 +368,7 @@ private slots:
         static const QRegularExpression trattino(QStringLiteral("-\\s+"));
         // Every word of the document, in its order (the file's order: poppler's own reading
         // order takes a table column by column).
-        const QString testo = prova::uscitaDi(pdftotext, {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                                          file, QStringLiteral("-")})
+        const QString testo = prova::poppler(QStringLiteral("pdftotext"), file, {QStringLiteral("-raw")})
                                   .simplified()
                                   .replace(trattino, QStringLiteral("-"));
         QString atteso = doc->toPlainText().simplified().replace(trattino, QStringLiteral("-"));
@@ -415,8 +412,7 @@ private slots:
     // character can still be searched and copied.
     void pdfTestoDiMoltiCaratteri()
     {
-        const QString pdftotext = programma("pdftotext");
-        if (pdftotext.isEmpty())
+        if (prova::eseguibile({QStringLiteral("pdftotext")}).isEmpty())
             QSKIP("poppler-utils non è installato");
         QString molti;
         for (char32_t c = 0x21; c < 0x7F; ++c)
@@ -438,33 +434,23 @@ private slots:
         QVERIFY(b.open(QIODevice::WriteOnly));
         QVERIFY(scriviPdf(*doc, b));
         const QString file = cartella_.filePath(QStringLiteral("caratteri.pdf"));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(pdf) == pdf.size());
-        f.close();
-        QString testo = prova::uscitaDi(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")});
+        QVERIFY(prova::scrivi(file, pdf));
+        QString testo = prova::poppler(QStringLiteral("pdftotext"), file);
         testo.remove(QLatin1Char('\n'));
         QVERIFY2(testo.contains(QStringLiteral("edificio, profitto, superficie")), qPrintable(testo.left(80)));
         for (QChar c : molti)
             QVERIFY2(testo.contains(c), qPrintable(QStringLiteral("manca «%1» (U+%2)").arg(c).arg(c.unicode(), 4, 16)));
         // Over 256 glyphs of one face: more than one font of the file holds them.
-        QVERIFY2(prova::uscitaDi(programma("pdffonts"), {file}).count(QStringLiteral("+URWGothic-Book ")) >= 2, qPrintable(testo.left(10)));
+        QVERIFY2(prova::poppler(QStringLiteral("pdffonts"), file).count(QStringLiteral("+URWGothic-Book ")) >= 2, qPrintable(testo.left(10)));
     }
 
     // A device that takes nothing: a failure with its reason, never a half file called done.
     void pdfSuDispositivoCheCede()
     {
-        struct Rifiuta : QIODevice {
-            qint64 readData(char *, qint64) override { return -1; }
-            qint64 writeData(const char *, qint64) override
-            {
-                setErrorString(QStringLiteral("disco pieno"));
-                return -1;
-            }
-        } dispositivo;
-        QVERIFY(dispositivo.open(QIODevice::WriteOnly));
+        prova::DispositivoCheCede dispositivo(0);
         QString motivo;
         QVERIFY(!scriviPdf(*menu(false), dispositivo, &motivo));
-        QCOMPARE(motivo, QStringLiteral("disco pieno"));
+        QCOMPARE(motivo, prova::DispositivoCheCede::errore);
     }
 
 private:

@@ -22,16 +22,6 @@ using namespace perix::prova;
 
 namespace {
 
-// A list of `n` products announcing `annunciati`: product i is "P<i>", "argomento <i>",
-// i + 0.5 and i euro.
-QByteArray listino(int n, int annunciati = -1)
-{
-    QByteArray t = "2026," + QByteArray::number(annunciati < 0 ? n : annunciati) + "\r\n";
-    for (int i = 1; i <= n; ++i)
-        t += QStringLiteral("\"P%1\",\"argomento %1\",%1.5,%1\r\n").arg(i).toUtf8();
-    return t;
-}
-
 template <typename T>
 void siChiude(const char *pulsante)
 {
@@ -64,16 +54,9 @@ class ProvaInformazioni : public QObject
         registro::chiudi<prodotti>();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QFile::remove(QStringLiteral("listino.txt"));
-        if (dati) {
-            QFile f(QStringLiteral("listino.txt"));
-            if (!f.open(QIODevice::WriteOnly) || f.write(*dati) != dati->size())
-                return nullptr;
-        }
+        if (dati && !scrivi(QStringLiteral("listino.txt"), *dati))
+            return nullptr;
         return registro::mostra<prodotti>();
-    }
-    static QString cella(prodotti *w, const char *nome, int i)
-    {
-        return testo(w, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(i));
     }
     static QScrollBar *barra(prodotti *w) { return trova<QScrollBar>(w, QStringLiteral("VScroll1")); }
 
@@ -181,7 +164,7 @@ private slots:
         QFETCH(int, n);
         QFETCH(int, annunciati);
         QFETCH(int, massimo);
-        prodotti *w = catalogo(listino(n, annunciati));
+        prodotti *w = catalogo(listino(n, QByteArray::number(annunciati)));
         QVERIFY(w);
         QScrollBar *b = barra(w);
         QCOMPARE(b->minimum(), 1);
@@ -193,11 +176,11 @@ private slots:
             for (int i = 1; i <= 10; ++i) {
                 const int k = posizione + i - 1;
                 const bool c = k <= std::min(n, 100);
-                QCOMPARE(cella(w, "num", i), QString::number(k));
-                QCOMPARE(cella(w, "nom", i), c ? QStringLiteral("P%1").arg(k) : QString());
-                QCOMPARE(cella(w, "argom", i), c ? QStringLiteral("argomento %1").arg(k) : QString());
-                QCOMPARE(cella(w, "eur", i), c ? QStringLiteral("%1,5").arg(k) : QString());
-                QCOMPARE(cella(w, "off", i), c ? QString::number(k) : QString());
+                QCOMPARE(testo(w, "num", i), QString::number(k));
+                QCOMPARE(testo(w, "nom", i), c ? QStringLiteral("P%1").arg(k) : QString());
+                QCOMPARE(testo(w, "argom", i), c ? QStringLiteral("argomento %1").arg(k) : QString());
+                QCOMPARE(testo(w, "eur", i), c ? QStringLiteral("%1,5").arg(k) : QString());
+                QCOMPARE(testo(w, "off", i), c ? QString::number(k) : QString());
             }
         }
     }
@@ -208,10 +191,10 @@ private slots:
         prodotti *w = catalogo("\"listino 2026\",1\r\n\"<b>Perix</b>\",\"aree &amp; costi\",1234.5,1000\r\n");
         QVERIFY(w);
         QCOMPARE(testo(w, "Label10"), QStringLiteral("listino 2026"));
-        QCOMPARE(cella(w, "nom", 1), QStringLiteral("<b>Perix</b>"));
-        QCOMPARE(cella(w, "argom", 1), QStringLiteral("aree &amp; costi"));
-        QCOMPARE(cella(w, "eur", 1), QStringLiteral("1234,5"));
-        QCOMPARE(cella(w, "off", 1), QStringLiteral("1000"));
+        QCOMPARE(testo(w, "nom", 1), QStringLiteral("<b>Perix</b>"));
+        QCOMPARE(testo(w, "argom", 1), QStringLiteral("aree &amp; costi"));
+        QCOMPARE(testo(w, "eur", 1), QStringLiteral("1234,5"));
+        QCOMPARE(testo(w, "off", 1), QStringLiteral("1000"));
         for (const char *nome : {"Label10", "nom(1)", "argom(1)"})
             QCOMPARE(trova<QLabel>(w, QString::fromLatin1(nome))->textFormat(), Qt::PlainText);
     }
@@ -221,7 +204,7 @@ private slots:
         QTest::addColumn<std::optional<QByteArray>>("dati");
         QTest::addColumn<QString>("nota"); // a piece of it; empty: none shown
         QTest::newRow("nessun file") << std::optional<QByteArray>() << "non è stato trovato";
-        QTest::newRow("oltre cento") << std::optional(listino(101, 150)) << "primi 100";
+        QTest::newRow("oltre cento") << std::optional(listino(101, "150")) << "primi 100";
         QTest::newRow("come annunciato") << std::optional(listino(3)) << QString();
     }
     void nota()
@@ -264,13 +247,13 @@ private slots:
         const QStringList testa{"numero", "nome del software", "argomento trattato" + QString(20, u' '),
                                 "listino in euro", "in offerta ad euro"};
         for (int c = 0; c < 5; ++c)
-            QCOMPARE(prova::cella(t, 0, c), testa[c]);
+            QCOMPARE(cella(t, 0, c), testa[c]);
         const QList<QStringList> attese{{" 1", "Perix", "aree", "1.234,50", "1.000,00"},
                                         {" 2", "B", "b", "0,13", "2,00"},
                                         {" 3", "C", "c", "10.000.000,00", "-1,50"}};
         for (int r = 1; r <= n; ++r)
             for (int c = 0; c < 5; ++c)
-                QCOMPARE(prova::cella(t, r, c), attese[r - 1][c]);
+                QCOMPARE(cella(t, r, c), attese[r - 1][c]);
         const Table tabella = doc->table(1);
         for (int r = 1; r <= n + 1; ++r)
             for (int c = 1; c <= 5; ++c)

@@ -1,28 +1,14 @@
 // The price-list reader: what it keeps of a list, and what it tells about what it left out.
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "core/campi.h"
 #include "core/lettura_listino.h"
+#include "supporto_base.h"
 
 using namespace perix;
-
-namespace {
-
-// A list announcing `annunciati` (as written) and holding `n` products, one per line:
-// product i is "P<i>", "argomento <i>", i + 0.5, i.
-QByteArray listino(int n, const QByteArray &annunciati)
-{
-    QByteArray t = "2026," + annunciati + "\r\n";
-    for (int i = 1; i <= n; ++i)
-        t += QStringLiteral("\"P%1\",\"argomento %1\",%1.5,%1\r\n").arg(i).toUtf8();
-    return t;
-}
-QByteArray listino(int n) { return listino(n, QByteArray::number(n)); }
-
-} // namespace
+using namespace perix::prova;
 
 class ProvaListino : public QObject
 {
@@ -132,9 +118,7 @@ private slots:
             percorso = dir.path();
         } else if (!nome.isEmpty()) {
             percorso = dir.filePath(nome);
-            QFile f(percorso);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(dati);
+            QVERIFY(scrivi(percorso, dati));
         }
         const Listino l = caricaListino(percorso);
         QCOMPARE(l.numeroprodotti(), letti);
@@ -144,9 +128,8 @@ private slots:
     // The list shipped with the program reads whole, with sensible prices.
     void listinoDelProgramma()
     {
-        QFile f(QStringLiteral("listino.txt")); // the tests run beside the program's data
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const Listino l = leggiListino(f.readAll());
+        // The tests run beside the program's data.
+        const Listino l = leggiListino(contenuto(QStringLiteral("listino.txt")));
         QCOMPARE(l.nota, QString());
         QVERIFY(l.numeroprodotti() >= 20);
         QVERIFY(!l.annolistino.isEmpty());

@@ -28,16 +28,6 @@ class ProvaMenu : public QObject
     bool abilitato(const QString &nome) { return trova(m, nome)->isEnabled(); }
     bool scelto(const QString &nome) { return trova<QRadioButton>(m, nome)->isChecked(); }
 
-    void area(const QString &V, const QString &C, const QString &A, const QString &S)
-    {
-        clicca(m, QStringLiteral("moneta(2)"));
-        clicca(m, QStringLiteral("aree"));
-        digita(m, QStringLiteral("valoremercato"), V);
-        digita(m, QStringLiteral("costitotali"), C);
-        digita(m, QStringLiteral("anni"), A);
-        digita(m, QStringLiteral("superficie"), S);
-    }
-
 private slots:
     void initTestCase() { preparaAmbiente(); }
     void init()
@@ -81,7 +71,7 @@ private slots:
 
     void esempioSvoltoDigitato()
     {
-        area("1000000", "500000", "2", "1000");
+        stimaArea(m);
         const QStringList attesi{"", "349.375", "165.289", "257.332", "349", "165", "257"};
         for (int k = 1; k <= 6; ++k)
             QCOMPARE(r(k), attesi[k]);
@@ -114,7 +104,7 @@ private slots:
 
     void oltreCentoAnni()
     {
-        area("1000000", "500000", "2", "1000");
+        stimaArea(m);
         digita(m, "anni", "100");
         QCOMPARE(messaggiMostrati(), 0);
         digita(m, "anni", "100.5");
@@ -135,14 +125,14 @@ private slots:
 
     void anniConVirgola()
     {
-        area("1000000", "500000", "2,5", "1000");
+        stimaArea(m, "1000000", "500000", "2,5", "1000");
         QCOMPARE(r(1), QStringLiteral("337.754")); // 2,5 read the Italian way: 400000 / 1,07^2,5
         QVERIFY(!visibile("notelettura"));
     }
 
     void negativiEAvviso()
     {
-        area("1000000", "750000", "0", "1000");
+        stimaArea(m, "1000000", "750000", "0", "1000");
         QCOMPARE(r(1), QStringLiteral("150.000"));
         QCOMPARE(r(5), QStringLiteral("-50"));
         QVERIFY(visibile("attento"));
@@ -152,7 +142,7 @@ private slots:
 
     void superficieVuota()
     {
-        area("1000000", "500000", "2", "1000");
+        stimaArea(m);
         QCOMPARE(r(6), QStringLiteral("257"));
         digita(m, "superficie", "");
         QCOMPARE(r(4), nonCalcolabile);
@@ -176,7 +166,7 @@ private slots:
     {
         QFETCH(QString, campo);
         QFETCH(QString, valore);
-        area("1000000", "500000", "2", "1000");
+        stimaArea(m);
         digita(m, campo, valore);
         for (int k = 1; k <= 6; ++k) {
             const QString t = r(k);
@@ -187,7 +177,7 @@ private slots:
 
     void sceltaTipoAzzeraPannello()
     {
-        area("1000000", "500000", "2", "1000");
+        stimaArea(m);
         clicca(m, "disaggregati");
         QCOMPARE(Modulo::tipostima, 2);
         QVERIFY(!visibile("risultati(1)"));
@@ -418,7 +408,7 @@ private slots:
     void noteDiLettura()
     {
         auto *nota = trova<QLabel>(m, "notelettura");
-        area("1.500", "800000", "2,500", "1000");
+        stimaArea(m, "1.500", "800000", "2,500", "1000");
         QVERIFY(visibile("notelettura"));
         QCOMPARE(nota->text(), QStringLiteral("Valore di mercato letto come 1,5: il punto separa i decimali\n"
                                               "Anni letto come 2: la virgola chiude il numero"));
@@ -440,7 +430,7 @@ private slots:
 
     void caratteriDiControllo()
     {
-        area("1000000", "500000", "2", "1000");
+        stimaArea(m);
         auto *e = trova<QLineEdit>(m, "superficie");
         QStringList visti;
         connect(e, &QLineEdit::textChanged, this, [&visti](const QString &t) { visti << t; });
@@ -456,7 +446,7 @@ private slots:
 
     void nonCalcolabileIntero()
     {
-        area("1000000", "500000", "2", "");
+        stimaArea(m, "1000000", "500000", "2", "");
         for (int k = 1; k <= 6; ++k) {
             digita(m, "anni", k <= 3 ? "101" : "2");
             dialoghi::prova::azzera();
@@ -484,7 +474,7 @@ private slots:
 
     void controlloNonCambiaNulla()
     {
-        area("1000000", "500000", "2", "1000");
+        stimaArea(m);
         attiva(m, "controlla");
         clicca(m, "aiuto");
         QCOMPARE(r(1), QStringLiteral("349.375"));

@@ -15,8 +15,11 @@
 #include <fluidsynth.h>
 
 #include "app/musica.h"
+#include "supporto_base.h"
 
 using perix::Musica;
+using perix::prova::contenuto;
+using perix::prova::scrivi;
 using Stato = Musica::Stato;
 
 class ProvaMusica : public QObject
@@ -25,15 +28,6 @@ class ProvaMusica : public QObject
 
     QTemporaryDir cartella;
     QString brano;
-
-    QString scrivi(const QString &nome, const QByteArray &dati)
-    {
-        const QString percorso = cartella.filePath(nome);
-        QFile f(percorso);
-        if (!f.open(QIODevice::WriteOnly) || f.write(dati) != dati.size())
-            qFatal("non posso scrivere %s", qPrintable(percorso));
-        return percorso;
-    }
 
 private slots:
     void initTestCase()
@@ -157,9 +151,7 @@ private slots:
         QTest::addColumn<QString>("soundfont");    // empty: the usual one
         QTest::addColumn<bool>("suona");
 
-        QFile f(brano);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray buono = f.readAll();
+        const QByteArray buono = contenuto(brano);
         QVERIFY(buono.size() > 100);
 
         QTest::newRow("file mancante") << QByteArray() << QString() << false;
@@ -177,8 +169,9 @@ private slots:
         QFETCH(QByteArray, contenuto);
         QFETCH(QString, soundfont);
         QFETCH(bool, suona);
-        const QString file = contenuto.isEmpty() ? cartella.filePath("assente.mid")
-                                                 : scrivi(QStringLiteral("prova.mid"), contenuto);
+        const QString file = cartella.filePath(contenuto.isEmpty() ? "assente.mid" : "prova.mid");
+        if (!contenuto.isEmpty())
+            QVERIFY(scrivi(file, contenuto));
         if (!soundfont.isEmpty()) {
             qputenv("PERIX_SOUNDFONT", soundfont.toLocal8Bit());
             QCOMPARE(perix::soundfontPredefinito(), soundfont);

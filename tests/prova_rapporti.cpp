@@ -17,7 +17,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -64,8 +63,7 @@ DatiRapportoMenu esempioLire()
 
 QByteArray riferimento(const QString &nome)
 {
-    QFile f(QFINDTESTDATA(QStringLiteral("dati/") + nome));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca ") + nome.toUtf8() + '>';
+    return prova::contenuto(QFINDTESTDATA(QStringLiteral("dati/") + nome));
 }
 
 // The paragraphs outside tables, in order.
@@ -152,12 +150,6 @@ QMap<QString, QByteArray> leggiZip(const QByteArray &dati)
     }
     zip_close(za);
     return parti;
-}
-
-QMap<QString, QByteArray> leggiZipFile(const QString &percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? leggiZip(f.readAll()) : QMap<QString, QByteArray>();
 }
 
 // What the .docx says, read back with a plain XML reader.
@@ -257,38 +249,6 @@ Docx leggiDocx(const QByteArray &xml)
     }
     return d;
 }
-
-
-QByteArray inizioFile(const QString &percorso, int n)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray();
-}
-
-// A device that takes `limite` bytes and then reports a full disk.
-class DispositivoCheCede : public QIODevice
-{
-public:
-    explicit DispositivoCheCede(qint64 limite) : limite_(limite) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-    QByteArray dati;
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *d, qint64 n) override
-    {
-        const qint64 resta = limite_ - dati.size();
-        if (resta <= 0) {
-            setErrorString(QStringLiteral("spazio esaurito sul dispositivo"));
-            return -1;
-        }
-        const qint64 k = std::min(n, resta);
-        dati.append(d, k);
-        return k;
-    }
-
-private:
-    qint64 limite_;
-};
 
 } // namespace
 
@@ -774,8 +734,7 @@ private slots:
         finestrareport *f = rapportoMenu(esempio());
         QVERIFY(f);
         const QString senzaEstensione = cartella_.filePath(QStringLiteral("stima"));
-        dp::accodaFile(senzaEstensione);
-        QVERIFY(prova::attiva(f, QStringLiteral("esportapdf")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), senzaEstensione));
         QCOMPARE(dp::risposteInAttesa(), 0);
         QCOMPARE(prova::messaggiMostrati(), 0);
         const auto chiesto = prova::ultimoMostrato();
@@ -784,27 +743,25 @@ private slots:
         QCOMPARE(chiesto.file.filtri[0].descrizione, QStringLiteral("Documento PDF"));
         QCOMPARE(chiesto.file.filtri[0].schema, QStringLiteral("*.pdf"));
         const QString pdf = senzaEstensione + QStringLiteral(".pdf");
-        QCOMPARE(inizioFile(pdf, 5), QByteArray("%PDF-"));
+        QCOMPARE(prova::contenuto(pdf).left(5), QByteArray("%PDF-"));
 
-        const QString pdftotext = prova::eseguibile({"pdftotext"});
-        if (pdftotext.isEmpty())
+        if (prova::eseguibile({"pdftotext"}).isEmpty())
             QSKIP("pdftotext non disponibile: contenuto del PDF non verificato");
-        const QString testo = prova::uscitaDi(pdftotext, {"-enc", "UTF-8", pdf, "-"});
+        const QString testo = prova::poppler("pdftotext", pdf);
         for (const char *atteso : {"Perix", "- Dati per la stima (valori in euro)", "anni per redditività",
                                    "1.000.000", "costo totale massimo dell'area", "349.375"})
             QVERIFY2(testo.contains(QString::fromUtf8(atteso)), atteso);
-        const QString info = prova::uscitaDi(prova::eseguibile({"pdfinfo"}), {pdf});
+        const QString info = prova::poppler("pdfinfo", pdf);
         QVERIFY2(info.contains(QStringLiteral("Pages:           1")), qPrintable(info));
         QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
-        const QString font = prova::uscitaDi(prova::eseguibile({"pdffonts"}), {pdf});
+        const QString font = prova::poppler("pdffonts", pdf);
         QVERIFY2(font.contains(QStringLiteral("URWGothic")), qPrintable(font)); // the stand-in reached the page
     }
 
     void esportaPdfAnnullato()
     {
         finestrareport *f = rapportoMenu(esempio());
-        dp::accodaFile(std::nullopt);
-        QVERIFY(prova::attiva(f, QStringLiteral("esportapdf")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), std::nullopt));
         QCOMPARE(prova::ultimoMostrato().tipo, dp::Mostrato::Tipo::SalvaFile);
         QCOMPARE(prova::messaggiMostrati(), 0);
         QVERIFY(!f->esportaPdf()); // nothing queued: cancelled again, still in silence
@@ -826,8 +783,7 @@ private slots:
         const QString completo = cartella_.filePath(percorso);
         finestrareport *f = rapportoMenu(esempio());
         const QStringList prima = sequenza(f->documento());
-        dp::accodaFile(completo);
-        QVERIFY(prova::attiva(f, QStringLiteral("esportapdf")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), completo));
         QCOMPARE(prova::messaggiMostrati(), 1);
         const auto m = prova::ultimoMostrato();
         QCOMPARE(m.icona, dialoghi::Icona::Stop);
@@ -845,7 +801,7 @@ private slots:
         finestrareport *f = rapportoMenu(esempio());
         stampaSu_ = cartella_.filePath(QStringLiteral("stampato.pdf"));
         QVERIFY(prova::attiva(f, QStringLiteral("stampa")));
-        QCOMPARE(inizioFile(stampaSu_, 5), QByteArray("%PDF-"));
+        QCOMPARE(prova::contenuto(stampaSu_).left(5), QByteArray("%PDF-"));
         QCOMPARE(prova::messaggiMostrati(), 0);
 
         // a cancelled print dialog prints nothing and says nothing
@@ -860,13 +816,12 @@ private slots:
     {
         finestrareport *f = rapportoMenu(esempio());
         const QString percorso = cartella_.filePath(QStringLiteral("stima.docx"));
-        dp::accodaFile(percorso);
-        QVERIFY(prova::attiva(f, QStringLiteral("salvadocx")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("salvadocx"), percorso));
         QCOMPARE(prova::messaggiMostrati(), 0);
         QCOMPARE(prova::ultimoMostrato().file.filtri[0].descrizione, QStringLiteral("Documento Word"));
         QCOMPARE(prova::ultimoMostrato().file.filtri[0].schema, QStringLiteral("*.docx"));
 
-        const auto parti = leggiZipFile(percorso);
+        const auto parti = leggiZip(prova::contenuto(percorso));
         for (const char *p : {"[Content_Types].xml", "_rels/.rels", "word/document.xml", "word/styles.xml"})
             QVERIFY2(parti.contains(QString::fromLatin1(p)), p);
         QVERIFY(parti.value("[Content_Types].xml").contains("wordprocessingml.document.main+xml"));
@@ -971,12 +926,12 @@ private slots:
         finestrareport *f = rapportoMenu(esempio());
         const qint64 totale = componiDocx(*f->documento()).size();
         QVERIFY(totale > 1000);
-        DispositivoCheCede pieno(quota < 0 ? totale - 1 : qint64(totale * quota));
+        prova::DispositivoCheCede pieno(quota < 0 ? totale - 1 : qint64(totale * quota));
         QString motivo;
         QVERIFY(!scriviDocx(*f->documento(), pieno, &motivo));
-        QCOMPARE(motivo, QStringLiteral("spazio esaurito sul dispositivo"));
+        QCOMPARE(motivo, prova::DispositivoCheCede::errore);
 
-        DispositivoCheCede capiente(totale);
+        prova::DispositivoCheCede capiente(totale);
         QVERIFY(scriviDocx(*f->documento(), capiente, &motivo));
         QVERIFY(leggiZip(capiente.dati).contains(QStringLiteral("word/document.xml")));
     }
@@ -990,8 +945,7 @@ private slots:
         QVERIFY(!motivo.isEmpty());
         QVERIFY(!QFileInfo::exists(percorso));
 
-        dp::accodaFile(percorso);
-        QVERIFY(prova::attiva(f, QStringLiteral("salvadocx")));
+        QVERIFY(prova::attivaConFile(f, QStringLiteral("salvadocx"), percorso));
         const auto m = prova::ultimoMostrato();
         QCOMPARE(m.icona, dialoghi::Icona::Stop);
         QCOMPARE(m.titolo, Modulo::titolocontrollo);
@@ -1000,16 +954,13 @@ private slots:
 
         // a failed save leaves the file that was there untouched
         const QString esistente = cartella_.filePath(QStringLiteral("vecchio.docx"));
-        QFile vecchio(esistente);
-        QVERIFY(vecchio.open(QIODevice::WriteOnly));
-        vecchio.write("contenuto di prima");
-        vecchio.close();
+        QVERIFY(prova::scrivi(esistente, "contenuto di prima"));
         QFile::setPermissions(cartella_.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         const bool scritto = scriviDocx(*f->documento(), esistente, &motivo);
         QFile::setPermissions(cartella_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         if (scritto)
             QSKIP("la cartella di prova resta scrivibile (utente root): salvataggio atomico non verificato");
-        QCOMPARE(inizioFile(esistente, 100), QByteArray("contenuto di prima"));
+        QCOMPARE(prova::contenuto(esistente).left(100), QByteArray("contenuto di prima"));
     }
 
     void apriConElaboratore()
@@ -1021,7 +972,7 @@ private slots:
         const QString primo = aperti_[0].toLocalFile();
         QCOMPARE(primo, f->documentoAperto());
         QVERIFY(primo.endsWith(QStringLiteral(".docx")));
-        QVERIFY(leggiZipFile(primo).value("word/document.xml").contains("anni per redditivit"));
+        QVERIFY(leggiZip(prova::contenuto(primo)).value("word/document.xml").contains("anni per redditivit"));
 
         QVERIFY(f->apriConElaboratore()); // a second copy, the first may still be open
         QCOMPARE(aperti_.size(), 2);
@@ -1069,8 +1020,8 @@ private slots:
         p.start(soffice, {"--headless", "--convert-to", "pdf", "--outdir", cartella_.path(), docx});
         QVERIFY(p.waitForFinished(120000));
         const QString pdf = cartella_.filePath(QStringLiteral("conversione.pdf"));
-        QCOMPARE(inizioFile(pdf, 5), QByteArray("%PDF-"));
-        const QString testo = prova::uscitaDi(prova::eseguibile({"pdftotext"}), {"-enc", "UTF-8", pdf, "-"});
+        QCOMPARE(prova::contenuto(pdf).left(5), QByteArray("%PDF-"));
+        const QString testo = prova::poppler("pdftotext", pdf);
         for (const char *atteso : {"Dati per la stima", "anni per redditività", "1.000.000", "349.375"})
             QVERIFY2(testo.contains(QString::fromUtf8(atteso)), atteso);
     }

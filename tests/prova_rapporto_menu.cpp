@@ -22,14 +22,7 @@ class ProvaRapportoMenu : public QObject
 
     menu *m = nullptr;
 
-    QList<finestrareport *> rapporti()
-    {
-        QList<finestrareport *> r;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *f = qobject_cast<finestrareport *>(w); f && f->isVisible())
-                r << f;
-        return r;
-    }
+    QList<finestrareport *> rapporti() { return finestre<finestrareport>({}, true); }
 
 private slots:
     void initTestCase()
@@ -61,12 +54,7 @@ private slots:
 
     void rapportoDellaStima()
     {
-        clicca(m, "moneta(2)");
-        clicca(m, "aree");
-        digita(m, "valoremercato", "1000000");
-        digita(m, "costitotali", "500000");
-        digita(m, "anni", "2,5");
-        digita(m, "superficie", "1000");
+        stimaArea(m, "1000000", "500000", "2,5");
         m->Toolbar1_ButtonClick(6);
         QCOMPARE(messaggiMostrati(), 0);
         QCOMPARE(testo(m, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));

@@ -8,7 +8,6 @@
 #include "reports/documento.h"
 #include "supporto.h"
 
-#include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,17 +26,6 @@ class ProvaSintetici : public QObject
     QTemporaryDir cartella;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
     // Synthetic estimate in euro, `costo` typed, class `classe` picked.
     void daMenu(const QString &costo, int classe)
     {
@@ -54,20 +42,10 @@ class ProvaSintetici : public QObject
         QStringList s;
         for (int r = 1; r <= 5; ++r)
             for (const char *c : {"rissint", "rissint2", "rissint3"})
-                s << testo(rs, QStringLiteral("%1(%2)").arg(QLatin1String(c)).arg(r));
+                s << testo(rs, c, r);
         for (int c = 1; c <= 3; ++c)
             s << (rs->iconaVisibile(c) ? QStringLiteral("icona %1").arg(c) : QString());
         return s << testo(rs, "soldi");
-    }
-    void apri(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(rs, "apri"));
-    }
-    void salva(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(rs, "salvanome"));
     }
 
 private slots:
@@ -165,21 +143,20 @@ private slots:
             QCOMPARE(Modulo::classeedificio.value_or(-1), 0);
         }
         const QStringList prima = schermo();
-        dialoghi::prova::accodaFile(percorso("Perix-sint-prova"));
-        QVERIFY(attiva(rs, "salva"));
+        QVERIFY(attivaConFile(rs, "salva", percorso("Perix-sint-prova")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.titolo, QStringLiteral("Salva file"));
         QCOMPARE(dialoghi::filtroQt(d.file.filtri), QStringLiteral("File Perix-sint- (Perix-sint-*)"));
         QCOMPARE(d.file.indiceFiltro, 1);
         // The class whose icon is shown, bare; then row by row the three classes.
-        QCOMPARE(contenuto("Perix-sint-prova"),
+        QCOMPARE(contenuto(percorso("Perix-sint-prova")),
                  QByteArray("\"Valori in euro\",1\r\n\"291\",\"327\",\"400\"\r\n\"1.000\",\"1.091\",\"1.364\"\r\n"
                             "\"70\",\"75\",\"80\"\r\n\"21\",\"22\",\"23\"\r\n\"20.364\",\"24.545\",\"31.999\"\r\n"));
 
         chiudiTutto();
         azzeraScelte();
         rs = registro::mostra<risultatisintetici>();
-        apri("Perix-sint-prova");
+        QVERIFY(attivaConFile(rs, "apri", percorso("Perix-sint-prova")));
         const auto a = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(a.titolo, QStringLiteral("Apri file (costi di costruzione sintetici)"));
         QCOMPARE(dialoghi::filtroQt(a.file.filtri), QStringLiteral("Tutti i file (*);;File Perix-sint- (Perix-sint-*)"));
@@ -213,10 +190,10 @@ private slots:
         const QByteArray griglia = "\r\n\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n\"7\",\"8\",\"9\"\r\n"
                                    "\"10\",\"11\",\"12\"\r\n\"13\",\"14\",\"<b>15</b>\"\r\n";
         const QByteArray dati = "\"Valori in lire\"," + classe + griglia;
-        scrivi("Perix-sint-classe", dati);
+        QVERIFY(scrivi(percorso("Perix-sint-classe"), dati));
         Modulo::classeedificio = 3;
         rs->mostraIcona(1);
-        apri("Perix-sint-classe");
+        QVERIFY(attivaConFile(rs, "apri", percorso("Perix-sint-classe")));
         QCOMPARE(messaggiMostrati(), 0);
         for (int c = 1; c <= 3; ++c)
             QCOMPARE(rs->iconaVisibile(c), c == icona);
@@ -226,8 +203,8 @@ private slots:
         QCOMPARE(trova<QLabel>(rs, "rissint3(5)")->textFormat(), Qt::PlainText);
         QCOMPARE(trova<QLabel>(rs, "soldi")->textFormat(), Qt::PlainText);
         // Written back as it was read, the class as the icons show it.
-        salva("Perix-sint-classe-copia");
-        QCOMPARE(contenuto("Perix-sint-classe-copia"), "\"Valori in lire\"," + scritta + griglia);
+        QVERIFY(attivaConFile(rs, "salvanome", percorso("Perix-sint-classe-copia")));
+        QCOMPARE(contenuto(percorso("Perix-sint-classe-copia")), "\"Valori in lire\"," + scritta + griglia);
     }
 
     void fileRifiutati_data()
@@ -246,12 +223,11 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         daMenu("1200", 2);
-        dialoghi::prova::accodaFile(percorso("Perix-sint-buono"));
-        attiva(rs, "salva");
+        attivaConFile(rs, "salva", percorso("Perix-sint-buono"));
         const QStringList prima = schermo();
         Modulo::etichettavaluta = QStringLiteral("Valori in euro");
-        scrivi("Perix-sint-guasto", dati);
-        apri("Perix-sint-guasto");
+        QVERIFY(scrivi(percorso("Perix-sint-guasto"), dati));
+        QVERIFY(attivaConFile(rs, "apri", percorso("Perix-sint-guasto")));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QCOMPARE(ultimoMostrato().titolo, Modulo::titolocontrollo);
         QVERIFY2(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-sint-guasto: ")),
@@ -262,7 +238,7 @@ private slots:
         // The file named stays the last good one: "Salva" does not overwrite the bad file.
         QCOMPARE(rs->nomefile(), percorso("Perix-sint-buono"));
         attiva(rs, "salva");
-        QCOMPARE(contenuto("Perix-sint-guasto"), dati);
+        QCOMPARE(contenuto(percorso("Perix-sint-guasto")), dati);
     }
 
     void cancellaEControlla()

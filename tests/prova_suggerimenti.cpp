@@ -9,18 +9,10 @@
 #include <unistd.h>
 
 #include "core/lettura_suggerimenti.h"
+#include "supporto_base.h"
 
 using namespace perix;
-
-namespace {
-
-bool scrivi(const QString &percorso, const QByteArray &dati)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size();
-}
-
-} // namespace
+using namespace perix::prova;
 
 class ProvaSuggerimenti : public QObject
 {

@@ -8,7 +8,6 @@
 #include "supporto.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPointer>
 #include <QSettings>
 #include <QSignalSpy>
@@ -161,13 +160,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString f = dir.filePath(QStringLiteral("Perix-menu-senzaanni"));
-        QFile file(f);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\"Valori in euro\",\"1200000\",\"650000\"\r\n\"\",\"1500\"\r\n");
-        file.close();
+        QVERIFY(scrivi(f, "\"Valori in euro\",\"1200000\",\"650000\"\r\n\"\",\"1500\"\r\n"));
         auto *m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(f);
-        QVERIFY(attiva(m, QStringLiteral("apri")));
+        QVERIFY(attivaConFile(m, QStringLiteral("apri"), f));
         QCOMPARE(testo(m, QStringLiteral("passo")), QStringLiteral("digitare gli anni per redditività"));
         QCOMPARE(m->focusWidget()->objectName(), QStringLiteral("anni"));
     }
@@ -191,21 +186,18 @@ private slots:
         QTemporaryDir dir;
         const QString menuFile = dir.filePath(QStringLiteral("Perix-menu-prova"));
         auto *m = registro::mostra<menu>();
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, QStringLiteral("apri"));
+        attivaConFile(m, QStringLiteral("apri"), std::nullopt);
         QCOMPARE(cartellaChiesta(), Modulo::cartellaEsempi());
 
         dialoghi::prova::accodaFile(menuFile); // read or not, the folder was the user's choice
         attiva(m, QStringLiteral("eliminare"));
         dialoghi::prova::azzera();
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, QStringLiteral("apri"));
+        attivaConFile(m, QStringLiteral("apri"), std::nullopt);
         QCOMPARE(cartellaChiesta(), dir.path());
 
         clicca(m, QStringLiteral("moneta(2)"));
         clicca(m, QStringLiteral("aree"));
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(m, QStringLiteral("salvanome"));
+        attivaConFile(m, QStringLiteral("salvanome"), std::nullopt);
         QCOMPARE(cartellaChiesta(), dir.path());
 
         // Another kind keeps its own folder.
@@ -215,8 +207,7 @@ private slots:
         QCOMPARE(cartellaChiesta(), Modulo::cartellaEsempi());
         // Saving never starts among the samples, which may well be read-only.
         digita(v, QStringLiteral("costopieno"), QStringLiteral("1000"));
-        dialoghi::prova::accodaFile(std::nullopt);
-        attiva(v, QStringLiteral("salvanome"));
+        attivaConFile(v, QStringLiteral("salvanome"), std::nullopt);
         QCOMPARE(cartellaChiesta(), documenti());
     }
 

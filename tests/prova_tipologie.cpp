@@ -10,7 +10,6 @@
 
 #include <QDesktopServices>
 #include <QFile>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextTable>
@@ -18,15 +17,6 @@
 using namespace perix;
 using namespace perix::prova;
 using dialoghi::Icona;
-
-namespace {
-
-const QColor giallo(255, 255, 0), ciano(0, 255, 255);
-
-QStringList parole(const char *t) { return QString::fromUtf8(t).split(u' '); }
-
-
-} // namespace
 
 class ProvaTipologie : public QObject
 {
@@ -37,48 +27,15 @@ class ProvaTipologie : public QObject
     QStringList indirizzi;
 
     QString percorso(const QString &nome) { return cartella.filePath(nome); }
-    QByteArray contenuto(const QString &nome)
-    {
-        QFile f(percorso(nome));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<manca>");
-    }
-    void scrivi(const QString &nome, const QByteArray &dati)
-    {
-        QFile f(percorso(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(dati);
-    }
-    QString riga(const char *nome, int i) { return testo(w, QStringLiteral("%1(%2)").arg(QLatin1String(nome)).arg(i)); }
-    QStringList colonna(const char *nome)
-    {
-        QStringList l;
-        for (int i = 1; i <= 9; ++i)
-            l << riga(nome, i);
-        return l;
-    }
-    QColor sfondo(int i) { return trova<QLabel>(w, QStringLiteral("edificio(%1)").arg(i))->palette().color(QPalette::Window); }
-    bool icona(int i) { return !trova(w, QStringLiteral("Image1(%1)").arg(i))->isHidden(); }
-    bool scelta(int i) { return trova<QRadioButton>(w, QStringLiteral("tipologia(%1)").arg(i))->isChecked(); }
-    // Only row k marked (0: none).
-    void marcata(int k)
-    {
-        for (int i = 1; i <= 9; ++i) {
-            QCOMPARE(sfondo(i), i == k ? ciano : giallo);
-            QCOMPARE(icona(i), i == k);
-            QCOMPARE(scelta(i), i == k);
-        }
-    }
+    QString riga(const char *nome, int i) { return testo(w, nome, i); }
+    QStringList colonna(const char *nome) { return prova::colonna(w, nome, 9); }
+    void marcata(int k) { soloRigaScelta(w, "edificio", "tipologia", 9, k); }
     void calcola(const QString &costo, int k)
     {
         Modulo::etichettavaluta = QStringLiteral("Valori in euro"); // what a toolbar click hands on
         w->soldi()->setText(Modulo::etichettavaluta);
         digita(w, "costonetto", costo);
         clicca(w, QStringLiteral("tipologia(%1)").arg(k));
-    }
-    void apri(const QString &nome)
-    {
-        dialoghi::prova::accodaFile(percorso(nome));
-        QVERIFY(attiva(w, "apri"));
     }
 
 public slots:
@@ -95,8 +52,7 @@ private slots:
     }
     void init()
     {
-        azzeraScelte();
-        Modulo::tipologiascelta = 0;
+        sessioneNuova();
         w = registro::mostra<risultatitipologie>();
         dialoghi::prova::azzera();
     }
@@ -298,9 +254,8 @@ private slots:
         QCOMPARE(colonna("edificio") + colonna("vano"), QStringList(18, QString()));
         QVERIFY(!trova(w, "notacosto")->isHidden());
         QVERIFY(testo(w, "notacosto").contains(numero + resto));
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-errato"));
-        attiva(w, "salvanome");
-        QCOMPARE(contenuto("Perix-tipol-errato").count("\"\",\"\"\r\n"), 9);
+        attivaConFile(w, "salvanome", percorso("Perix-tipol-errato"));
+        QCOMPARE(contenuto(percorso("Perix-tipol-errato")).count("\"\",\"\"\r\n"), 9);
         // The check and the report refuse it.
         attiva(w, "controlla");
         QVERIFY2(ultimoMessaggio().contains(QStringLiteral("non è un numero valido")), qPrintable(ultimoMessaggio()));
@@ -379,9 +334,8 @@ private slots:
         QVERIFY(attiva(w, "fin4"));
         QCOMPARE(ultimoMessaggio(), QStringLiteral("E' questa la finestra 'Costi per tipologie': si vuole la guida della finestra?"));
         QCOMPARE(ultimoMostrato().icona, Icona::Domanda);
-        scrivi("Perix-tipol-via", "\"x\"");
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-via"));
-        QVERIFY(attiva(w, "eliminare"));
+        QVERIFY(scrivi(percorso("Perix-tipol-via"), "\"x\""));
+        QVERIFY(attivaConFile(w, "eliminare", percorso("Perix-tipol-via")));
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloelimina);
         QCOMPARE(dialoghi::filtroQt(ultimoMostrato().file.filtri), QStringLiteral("Tutti i file (*);;File Perix-tipol- (Perix-tipol-*)"));
         QVERIFY(!QFile::exists(percorso("Perix-tipol-via")));
@@ -392,12 +346,11 @@ private slots:
     void salvaEApri()
     {
         calcola("1000", 4);
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-prova"));
-        QVERIFY(attiva(w, "salva"));
+        QVERIFY(attivaConFile(w, "salva", percorso("Perix-tipol-prova")));
         const auto d = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(d.titolo, QStringLiteral("Salva file"));
         QCOMPARE(dialoghi::filtroQt(d.file.filtri), QStringLiteral("File Perix-tipol- (Perix-tipol-*)"));
-        QCOMPARE(contenuto("Perix-tipol-prova"),
+        QCOMPARE(contenuto(percorso("Perix-tipol-prova")),
                  QByteArray("\"Valori in euro\",\"1000\",4\r\n\"1.140\",\"20.520\"\r\n\"1.052\",\"18.936\"\r\n"
                             "\"1.005\",\"18.090\"\r\n\"1.000\",\"18.000\"\r\n\"998\",\"17.964\"\r\n\"959\",\"17.262\"\r\n"
                             "\"945\",\"17.010\"\r\n\"910\",\"16.380\"\r\n\"870\",\"15.660\"\r\n"));
@@ -408,7 +361,7 @@ private slots:
         w = registro::mostra<risultatitipologie>();
         clicca(w, "tipologia(7)");
         dialoghi::prova::azzera();
-        apri("Perix-tipol-prova");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-prova")));
         const auto a = dialoghi::prova::mostrati().constFirst();
         QCOMPARE(a.titolo, QStringLiteral("Apri file (costi di costruzione per tipologie)"));
         QCOMPARE(a.file.indiceFiltro, 2);
@@ -420,25 +373,24 @@ private slots:
         QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));
         QCOMPARE(riga("vano", 1), QStringLiteral("20.520"));
         // Written back without asking, the same bytes.
-        const QByteArray prima = contenuto("Perix-tipol-prova");
+        const QByteArray prima = contenuto(percorso("Perix-tipol-prova"));
         attiva(w, "salva");
         QCOMPARE(dialoghi::prova::mostrati().size(), 1);
-        QCOMPARE(contenuto("Perix-tipol-prova"), prima);
+        QCOMPARE(contenuto(percorso("Perix-tipol-prova")), prima);
     }
 
     void soloValuta()
     {
         w->soldi()->setText(QStringLiteral("Valori in lire"));
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-valuta"));
-        attiva(w, "salvanome");
+        attivaConFile(w, "salvanome", percorso("Perix-tipol-valuta"));
         QCOMPARE(dialoghi::prova::mostrati().constFirst().titolo, QStringLiteral("Salva file con nome"));
         QByteArray atteso("\"Valori in lire\",\"\",\r\n");
         for (int i = 0; i < 9; ++i)
             atteso += "\"\",\"\"\r\n";
-        QCOMPARE(contenuto("Perix-tipol-valuta"), atteso);
+        QCOMPARE(contenuto(percorso("Perix-tipol-valuta")), atteso);
         calcola("1000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-tipol-valuta");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-valuta")));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(0);
         QCOMPARE(Modulo::tipologiascelta, 0);
@@ -461,10 +413,10 @@ private slots:
         QByteArray dati("\"Valori in euro\",\"\",6\r\n");
         for (int i = 1; i <= 9; ++i)
             dati += QByteArray::number(i).prepend('"') + "\",\"<b>x</b>\"\r\n";
-        scrivi("Perix-tipol-senzacosto", dati);
+        QVERIFY(scrivi(percorso("Perix-tipol-senzacosto"), dati));
         calcola("1000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-tipol-senzacosto");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-senzacosto")));
         QCOMPARE(messaggiMostrati(), 1);
         QCOMPARE(ultimoMessaggio(), QStringLiteral("Digitare il costo della superficie netta."));
         marcata(6);
@@ -489,10 +441,10 @@ private slots:
         QByteArray dati = "\"Valori in euro\",\"1000\"," + indice + "\r\n";
         for (int i = 1; i <= 9; ++i)
             dati += "\"1\",\"18\"\r\n";
-        scrivi("Perix-tipol-indice", dati);
+        QVERIFY(scrivi(percorso("Perix-tipol-indice"), dati));
         calcola("2000", 2);
         dialoghi::prova::azzera();
-        apri("Perix-tipol-indice");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-indice")));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(0);
         QCOMPARE(Modulo::tipologiascelta, 0);
@@ -512,13 +464,12 @@ private slots:
     {
         QFETCH(QByteArray, dati);
         calcola("1000", 4);
-        dialoghi::prova::accodaFile(percorso("Perix-tipol-buono"));
-        attiva(w, "salva");
-        scrivi("Perix-tipol-guasto", dati);
+        attivaConFile(w, "salva", percorso("Perix-tipol-buono"));
+        QVERIFY(scrivi(percorso("Perix-tipol-guasto"), dati));
         const auto stato = [this] { return colonna("edificio") << testo(w, "costonetto") << testo(w, "soldi"); };
         const QStringList prima = stato();
         dialoghi::prova::azzera();
-        apri("Perix-tipol-guasto");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-guasto")));
         QCOMPARE(ultimoMostrato().icona, Icona::Stop);
         QVERIFY(ultimoMessaggio().startsWith(QStringLiteral("Impossibile aprire il file Perix-tipol-guasto")));
         QCOMPARE(stato(), prima);
@@ -526,7 +477,7 @@ private slots:
         // The name is the one of the last good file: "Salva" never writes over the bad one.
         QCOMPARE(w->nomefile(), percorso("Perix-tipol-buono"));
         attiva(w, "salva");
-        QCOMPARE(contenuto("Perix-tipol-guasto"), dati);
+        QCOMPARE(contenuto(percorso("Perix-tipol-guasto")), dati);
     }
 
     void valutaVuotaNonCancellaLaComune()
@@ -534,10 +485,10 @@ private slots:
         QByteArray dati("\"\",\"1000\",1\r\n");
         for (int i = 1; i <= 9; ++i)
             dati += "\"\",\"\"\r\n";
-        scrivi("Perix-tipol-senzavaluta", dati);
+        QVERIFY(scrivi(percorso("Perix-tipol-senzavaluta"), dati));
         Modulo::etichettavaluta = QStringLiteral("Valori in euro");
         w->soldi()->setText(Modulo::etichettavaluta);
-        apri("Perix-tipol-senzavaluta");
+        QVERIFY(attivaConFile(w, "apri", percorso("Perix-tipol-senzavaluta")));
         QCOMPARE(Modulo::etichettavaluta, QStringLiteral("Valori in euro"));
         QCOMPARE(testo(w, "soldi"), QStringLiteral("Valori in euro"));
         QCOMPARE(riga("edificio", 1), QStringLiteral("1.000"));

@@ -76,19 +76,6 @@ bool soloAscii(const QByteArray &dati)
     return true;
 }
 
-// Valid UTF-8 is read as such; anything else comes from an older version of the program.
-QString decodifica(const QByteArray &dati)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString t = utf8.decode(dati);
-    if (!utf8.hasError())
-        return t;
-    QStringDecoder w1252("windows-1252");
-    if (w1252.isValid())
-        return w1252.decode(dati);
-    return QString::fromLatin1(dati); // a Qt without ICU: the same letters but for 0x80-0x9F
-}
-
 // NUL anywhere, or a control character outside quotes (other than tab and the line
 // ends), means a file that is not text at all. Inside quotes one is a pasted character
 // that older versions wrote into a field: the field drops it on reading.
@@ -137,6 +124,18 @@ void sincronizzaCartella(const QString &cartella)
 }
 
 } // namespace
+
+QString decodificaTesto(const QByteArray &dati)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString t = utf8.decode(dati);
+    if (!utf8.hasError())
+        return t;
+    QStringDecoder w1252("windows-1252");
+    if (w1252.isValid())
+        return w1252.decode(dati);
+    return QString::fromLatin1(dati); // a Qt without ICU: the same letters but for 0x80-0x9F
+}
 
 QString numeroInvariante(double valore)
 {
@@ -206,7 +205,7 @@ std::optional<QString> scandisci(const QByteArray &dati,
         return troppoGrande;
     if (!testuale(dati))
         return QStringLiteral("il file non contiene testo");
-    const QString t = decodifica(dati);
+    const QString t = decodificaTesto(dati);
     const qsizetype n = t.size();
     qsizetype p = 0;
     // After a comma another field follows even at the end of the data ("a," holds two).

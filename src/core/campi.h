@@ -67,6 +67,10 @@ std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *m
 // mark): no field ever holds one, typed, pasted or read from a file.
 QString senzaControlli(QString testo);
 
+// The text of a file's bytes: UTF-8 when they are valid UTF-8, otherwise Windows-1252, the
+// code page older versions of the program wrote.
+QString decodificaTesto(const QByteArray &dati);
+
 // The most characters a window's text field holds (a line edit's own limit, which the
 // windows' fields keep): a longer text set into one keeps only its beginning.
 inline constexpr int caratteriCampo = 32767;

@@ -4,32 +4,15 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace perix {
-
-namespace {
-
-QString decodifica(const QByteArray &dati)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString t = utf8.decode(dati);
-    if (!utf8.hasError())
-        return t;
-    QStringDecoder w1252("windows-1252");
-    if (w1252.isValid())
-        return w1252.decode(dati);
-    return QString::fromLatin1(dati);
-}
-
-} // namespace
 
 QStringList dividiSuggerimenti(QByteArray dati)
 {
     // The mark goes before decoding: a file with it and a stray 1252 byte is still read.
     if (dati.startsWith("\xEF\xBB\xBF"))
         dati.remove(0, 3);
-    const QString testo = decodifica(dati);
+    const QString testo = decodificaTesto(dati);
     QStringList suggerimenti;
     qsizetype inizio = 0;
     const qsizetype n = testo.size();

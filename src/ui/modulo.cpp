@@ -1,5 +1,6 @@
 #include "ui/modulo.h"
 
+#include "ui/perix_versione.h"
 #include "ui/registro.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ void datiprogramma()
 {
     nomeprogramma = QStringLiteral("Perix");
     descrizioneprogramma = QStringLiteral("stima di aree fabbricabili e costi di costruzione");
-    versioneprogramma = QStringLiteral("3.09.04");
+    versioneprogramma = QStringLiteral(PERIX_VERSIONE);
     dataversione = QStringLiteral("03/01/1999");
     dataaggiornamento = QStringLiteral("300119");
 }

@@ -7,8 +7,6 @@
 #include "core/campi.h"
 #include "core/lettura_suggerimenti.h"
 
-#include <QStringDecoder>
-
 using namespace perix;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -36,12 +34,7 @@ QString decodificato(QByteArray b)
 {
     if (b.startsWith("\xEF\xBB\xBF"))
         b.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString t = utf8.decode(b);
-    if (!utf8.hasError())
-        return t;
-    QStringDecoder w1252("windows-1252");
-    return w1252.isValid() ? QString(w1252.decode(b)) : QString::fromLatin1(b);
+    return decodificaTesto(b);
 }
 
 } // namespace

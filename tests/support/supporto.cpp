@@ -1,12 +1,11 @@
 #include "supporto.h"
 
+#include "ui/cornice.h"
 #include "ui/modulo.h"
 #include "estimates/altezze.h"
 
 #include <QAbstractButton>
 #include <QLocale>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -22,23 +21,6 @@ void preparaAmbiente()
     dialoghi::prova::azzera();
     if (qApp)
         qApp->setQuitOnLastWindowClosed(false);
-}
-
-QString eseguibile(const QStringList &nomi)
-{
-    for (const QString &n : nomi)
-        if (const QString p = QStandardPaths::findExecutable(n); !p.isEmpty())
-            return p;
-    return {};
-}
-
-QString uscitaDi(const QString &programma, const QStringList &argomenti)
-{
-    QProcess p;
-    p.start(programma, argomenti);
-    if (!p.waitForFinished(60000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 void chiudiTutto()
@@ -70,6 +52,19 @@ void sessioneNuova()
     Modulo::percentualialtezze = {};
 }
 
+QWidget *finestraVisibile(const QString &nome)
+{
+    return finestre(nome, true).value(0);
+}
+
+FinestraStima *finestraStima(int numero)
+{
+    for (FinestraStima *f : finestre<FinestraStima>())
+        if (f->numero() == numero)
+            return f;
+    return nullptr;
+}
+
 QAction *azione(QWidget *finestra, const QString &nome)
 {
     return finestra ? finestra->findChild<QAction *>(nome) : nullptr;
@@ -82,6 +77,12 @@ bool attiva(QWidget *finestra, const QString &nome)
         return false;
     a->trigger();
     return true;
+}
+
+bool attivaConFile(QWidget *finestra, const QString &nome, const std::optional<QString> &file)
+{
+    dialoghi::prova::accodaFile(file);
+    return attiva(finestra, nome);
 }
 
 bool clicca(QWidget *finestra, const QString &nome)
@@ -104,6 +105,30 @@ QString testo(QWidget *finestra, const QString &nome)
     return QStringLiteral("<%1 non trovato>").arg(nome);
 }
 
+QString testo(QWidget *finestra, const QString &nome, int indice)
+{
+    return testo(finestra, QStringLiteral("%1(%2)").arg(nome).arg(indice));
+}
+
+QStringList colonna(QWidget *finestra, const QString &nome, int righe)
+{
+    QStringList l;
+    for (int i = 1; i <= righe; ++i)
+        l << testo(finestra, nome, i);
+    return l;
+}
+
+void soloRigaScelta(QWidget *finestra, const QString &etichetta, const QString &opzione, int righe, int k)
+{
+    const QColor giallo(255, 255, 0), ciano(0, 255, 255);
+    for (int i = 1; i <= righe; ++i) {
+        const auto elemento = [i](const QString &nome) { return QStringLiteral("%1(%2)").arg(nome).arg(i); };
+        QCOMPARE(trova<QLabel>(finestra, elemento(etichetta))->palette().color(QPalette::Window), i == k ? ciano : giallo);
+        QCOMPARE(!trova(finestra, elemento(QStringLiteral("Image1")))->isHidden(), i == k);
+        QCOMPARE(trova<QAbstractButton>(finestra, elemento(opzione))->isChecked(), i == k);
+    }
+}
+
 void digita(QWidget *finestra, const QString &nome, const QString &t)
 {
     auto *e = trova<QLineEdit>(finestra, nome);
@@ -118,6 +143,16 @@ void digita(QWidget *finestra, const QString &nome, const QString &t)
     else
         e->setText(t); // QTest cannot type accented letters
 
+}
+
+void stimaArea(QWidget *finestra, const QString &V, const QString &C, const QString &A, const QString &S)
+{
+    clicca(finestra, QStringLiteral("moneta(2)"));
+    clicca(finestra, QStringLiteral("aree"));
+    digita(finestra, QStringLiteral("valoremercato"), V);
+    digita(finestra, QStringLiteral("costitotali"), C);
+    digita(finestra, QStringLiteral("anni"), A);
+    digita(finestra, QStringLiteral("superficie"), S);
 }
 
 QList<QTextTable *> tabelleDocumento(QTextDocument *doc)
