@@ -2,22 +2,13 @@
 
 #include "core/numeri.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
-
-#if defined(Q_OS_UNIX)
-#include <fcntl.h>
-#include <unistd.h>
-#elif defined(Q_OS_WIN)
-#include <io.h>
-#endif
 
 namespace perix {
 
@@ -31,13 +22,6 @@ std::optional<T> rifiuta(QString *motivo, const QString &perche)
     if (motivo)
         *motivo = perche;
     return std::nullopt;
-}
-
-bool falso(QString *motivo, const QString &perche)
-{
-    if (motivo)
-        *motivo = perche;
-    return false;
 }
 
 bool spazio(QChar c) { return c == u' ' || c == u'\t'; }
@@ -119,21 +103,6 @@ void scriviTesto(QString &riga, const QString &testo)
         riga += c;
     }
     riga += u'"';
-}
-
-// Makes the rename itself durable: a crash right after a save still finds the new file.
-// Only POSIX systems can open a folder to flush it; elsewhere the rename is the system's.
-void sincronizzaCartella(const QString &cartella)
-{
-#if defined(Q_OS_UNIX)
-    const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(cartella);
-#endif
 }
 
 } // namespace
@@ -387,65 +356,6 @@ bool scriviDati(QIODevice &dispositivo, const QByteArray &dati, QString *motivo)
         scritti += n;
     }
     return true;
-}
-
-bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *motivo)
-{
-    if (percorso.isEmpty())
-        return falso(motivo, QStringLiteral("nessun nome di file"));
-    const QFileInfo info(percorso);
-    const QString cartella = info.absolutePath();
-    if (info.isDir())
-        return falso(motivo, QStringLiteral("è una cartella, non un file"));
-
-    QSaveFile f(percorso);
-    // Never fall back to writing in place: that is what could leave half a file behind.
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly)) {
-        const QFileInfo c(cartella);
-        if (!c.isDir())
-            return falso(motivo, QStringLiteral("la cartella non esiste"));
-        if (!c.isWritable())
-            return falso(motivo, QStringLiteral("la cartella è di sola lettura"));
-        if (info.exists() && !info.isWritable())
-            return falso(motivo, QStringLiteral("il file è di sola lettura"));
-        return falso(motivo, QStringLiteral("il file non può essere creato"));
-    }
-    QString perche;
-    if (!scrivi(f, &perche)) {
-        f.cancelWriting();
-        return falso(motivo, perche.isEmpty() ? QStringLiteral("la scrittura non è riuscita") : perche);
-    }
-    if (!f.flush()) {
-        f.cancelWriting();
-        return falso(motivo, QStringLiteral("la scrittura si è interrotta (disco pieno o non disponibile)"));
-    }
-    // On disk before the rename, so a crash leaves either the old file or the whole new one.
-    if (!registraSuDisco(f)) {
-        f.cancelWriting();
-        return falso(motivo, QStringLiteral("i dati non sono stati registrati sul disco"));
-    }
-    if (!f.commit()) {
-        if (!QFileInfo(cartella).isDir())
-            return falso(motivo, QStringLiteral("la cartella non esiste più"));
-        return falso(motivo, QStringLiteral("il file non può essere sostituito"));
-    }
-    sincronizzaCartella(cartella);
-    return true;
-}
-
-bool registraSuDisco(QFileDevice &file)
-{
-    const int fd = file.handle();
-    if (fd < 0)
-        return true; // no descriptor to flush: the system keeps the data in its own time
-#if defined(Q_OS_UNIX)
-    return ::fsync(fd) == 0;
-#elif defined(Q_OS_WIN)
-    return ::_commit(fd) == 0;
-#else
-    return true;
-#endif
 }
 
 bool salvaAtomico(const QString &percorso, const QByteArray &dati, QString *motivo)

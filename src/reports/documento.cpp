@@ -4,7 +4,7 @@
 #include "reports/impaginazione.h"
 #include "reports/pdf.h"
 
-#include "core/campi.h"
+#include "core/scrittura.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
@@ -12,7 +12,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextFrame>
 #include <QTextImageFormat>
@@ -956,20 +955,7 @@ bool Document::exportPdf(QIODevice &device, QString *reason) const
 
 bool Document::exportPdf(const QString &path, QString *reason) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setReason(reason, file.errorString());
-        return false;
-    }
-    if (!exportPdf(file, reason)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.flush() || !registraSuDisco(file) || !file.commit()) {
-        setReason(reason, file.errorString());
-        return false;
-    }
-    return true;
+    return scriviAtomico(path, [this](QIODevice &d, QString *m) { return exportPdf(d, m); }, reason, modoDocumento);
 }
 
 bool Document::saveAs(const QString &path, QString *reason) const { return scriviDocx(*this, path, reason); }

@@ -1,6 +1,6 @@
 #include "reports/docx.h"
 
-#include "core/campi.h"
+#include "core/scrittura.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QIODevice>
 #include <QPaintDevice>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -773,20 +772,8 @@ bool scriviDocx(const QTextDocument &documento, QIODevice &dispositivo, QString 
 
 bool scriviDocx(const QTextDocument &documento, const QString &percorso, QString *motivo)
 {
-    QSaveFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setReason(motivo, file.errorString());
-        return false;
-    }
-    if (!scriviDocx(documento, file, motivo)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.flush() || !registraSuDisco(file) || !file.commit()) {
-        setReason(motivo, file.errorString());
-        return false;
-    }
-    return true;
+    return scriviAtomico(
+        percorso, [&documento](QIODevice &d, QString *m) { return scriviDocx(documento, d, m); }, motivo, modoDocumento);
 }
 
 } // namespace perix
