@@ -61,6 +61,8 @@ public:
     void select() const;
 
 private:
+    void setType(const QTextCharFormat &change);
+
     QPointer<Document> doc_;
     int start_ = 0;
     int end_ = 0;
@@ -100,6 +102,8 @@ public:
     void setAlignment(Alignment alignment) const;
 
 private:
+    bool isValid() const;
+
     QPointer<Document> doc_;
     QPointer<QTextTable> table_;
     int column_ = 0;
@@ -178,6 +182,9 @@ private:
     void selectRange(int start, int end);
     void selectCells(QTextTable *table, int firstRow, int lastRow, int firstColumn, int lastColumn);
     template <typename F> void forEachSelectedBlock(F fn);
+    // What typing will use takes the change, and so does what is selected; with nothing
+    // selected, `markFollows` gives it to the mark of an empty paragraph too.
+    void setType(const QTextCharFormat &change, bool markFollows);
     void newParagraph();
 
     Document *doc_;
