@@ -57,25 +57,21 @@ std::optional<QString> ostacolo(const QString &percorso)
 #endif
 }
 
-// The permissions a plain new file gets under the process's umask.
-QFileDevice::Permissions permessiNuovi()
+// The temporary file, made for its owner alone, gets the permissions of the file it replaces
+// or those a plain new file gets under the umask.
+void impostaPermessi(QTemporaryFile &temporaneo, const QString &percorso, bool sostituisce)
 {
+    if (sostituisce) {
+        temporaneo.setPermissions(QFile::permissions(percorso));
+        return;
+    }
 #if defined(Q_OS_UNIX)
     const mode_t maschera = ::umask(0);
     ::umask(maschera);
-    QFileDevice::Permissions permessi;
-    const std::pair<mode_t, QFileDevice::Permissions> bit[] = {
-        {S_IRUSR, QFileDevice::ReadOwner | QFileDevice::ReadUser},
-        {S_IWUSR, QFileDevice::WriteOwner | QFileDevice::WriteUser},
-        {S_IRGRP, QFileDevice::ReadGroup}, {S_IWGRP, QFileDevice::WriteGroup},
-        {S_IROTH, QFileDevice::ReadOther}, {S_IWOTH, QFileDevice::WriteOther}};
-    for (const auto &[b, p] : bit)
-        if (0666 & ~maschera & b)
-            permessi |= p;
-    return permessi;
+    ::fchmod(temporaneo.handle(), 0666 & ~maschera);
 #else
-    return QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
-         | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    temporaneo.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                              | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 #endif
 }
 
@@ -163,7 +159,7 @@ bool scriviAtomico(const QString &percorso, const Scrittore &scrivi, QString *mo
             return falso(motivo, *o);
     const QFileInfo info(percorso);
     const QString cartella = info.absolutePath();
-    // QSaveFile says these itself, in its own words.
+    // In the system's words QSaveFile says these itself.
     if (modo.motiviInItaliano && percorso.isEmpty())
         return falso(motivo, QStringLiteral("nessun nome di file"));
     if (modo.motiviInItaliano && info.isDir())
@@ -185,7 +181,7 @@ bool scriviAtomico(const QString &percorso, const Scrittore &scrivi, QString *mo
     if (modo.soloFileNormali ? !temporaneo.open() : !salvataggio.open(QIODevice::WriteOnly))
         return fallito(nonSiApre(info), file.errorString());
     if (modo.soloFileNormali)
-        temporaneo.setPermissions(sostituisce ? QFile::permissions(percorso) : permessiNuovi());
+        impostaPermessi(temporaneo, percorso, sostituisce);
 
     // The writer's own reason comes first; the system's is read before cancelWriting puts
     // its own in its place.

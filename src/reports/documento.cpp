@@ -186,7 +186,6 @@ Document::Document(QObject *parent) : QTextDocument(parent), selection_(this), p
 Document::~Document() = default;
 
 double Document::length(double pts) { return pts * qt_defaultDpiY() / 72.0; }
-double Document::lengthInPoints(double length) { return length * 72.0 / qt_defaultDpiY(); }
 
 Selection &Document::selection() { return selection_; }
 
@@ -212,16 +211,8 @@ void Document::setMargins(const QMarginsF &m)
     rootFrame()->setFrameFormat(f);
 }
 
-QMarginsF Document::margins() const
-{
-    const QTextFrameFormat f = rootFrame()->frameFormat();
-    return QMarginsF(lengthInPoints(f.leftMargin()), lengthInPoints(f.topMargin()), lengthInPoints(f.rightMargin()),
-                     lengthInPoints(f.bottomMargin()));
-}
-
 void Document::setParagraphSpacing(double pts)
 {
-    spacing_ = pts;
     QTextBlockFormat f;
     f.setBottomMargin(length(pts));
     QTextCursor c(this);
@@ -236,15 +227,7 @@ void Document::setParagraphSpacing(double pts)
     c.endEditBlock();
 }
 
-double Document::paragraphSpacing() const { return spacing_; }
-
 Range Document::content() { return Range(this, 0, characterCount() - 1); }
-
-Range Document::endOfDocument()
-{
-    const int end = characterCount() - 1;
-    return Range(this, end, end);
-}
 
 Range Document::addParagraph()
 {

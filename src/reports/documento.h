@@ -216,15 +216,12 @@ public:
     void setPaperA4();
     QPageSize paperSize() const;
     void setMargins(const QMarginsF &points);
-    QMarginsF margins() const; // points
 
     // Space after every paragraph of the text, present and future (not inside tables, whose
     // rows stay compact).
     void setParagraphSpacing(double points);
-    double paragraphSpacing() const;
 
     Range content();
-    Range endOfDocument();
     // A paragraph mark added at the end of the document; the range is the paragraph it
     // closes (empty when the document ended with an empty paragraph).
     Range addParagraph();
@@ -253,14 +250,12 @@ public:
     static double units(double points) { return points * unitsPerPoint; }
     static double points(double units) { return units / unitsPerPoint; }
     static double length(double points);
-    static double lengthInPoints(double length);
 
 private:
     QList<QTextTable *> tables() const;
 
     Selection selection_;
     QPageSize paper_;
-    double spacing_ = 0.0;
     // The tables added, in document order (they are only ever added at the end). Qt brings
     // its own list of frames up to date only when an edit block ends, and a report is
     // built as one block.

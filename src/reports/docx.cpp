@@ -93,42 +93,37 @@ QByteArray zip(const QList<Part> &parts, QString *motivo)
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    if (!buffer) {
-        const QString why = QString::fromLocal8Bit(zip_error_strerror(&error));
-        zip_error_fini(&error);
-        return fail(why);
-    }
-    zip_t *archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    zip_t *archive = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
     if (!archive) {
         const QString why = QString::fromLocal8Bit(zip_error_strerror(&error));
         zip_error_fini(&error);
-        zip_source_free(buffer);
+        if (buffer)
+            zip_source_free(buffer);
         return fail(why);
     }
     zip_error_fini(&error);
     zip_source_keep(buffer); // still needed after zip_close, to read the bytes back
-
-    for (const Part &p : parts) {
-        zip_source_t *s = zip_source_buffer(archive, p.bytes.constData(), zip_uint64_t(p.bytes.size()), 0);
-        const zip_int64_t index = s ? zip_file_add(archive, p.name.constData(), s, ZIP_FL_ENC_UTF_8) : -1;
-        // A picture is compressed already: deflating it again costs time and saves nothing.
-        if (index >= 0 && p.name.endsWith(".png"))
-            zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
-        if (index < 0) {
-            const QString why = QString::fromLocal8Bit(zip_strerror(archive));
-            if (s)
-                zip_source_free(s);
-            zip_discard(archive);
-            zip_source_free(buffer);
-            return fail(why);
-        }
-    }
-    if (zip_close(archive) < 0) {
+    const auto abandon = [&] {
         const QString why = QString::fromLocal8Bit(zip_strerror(archive));
         zip_discard(archive);
         zip_source_free(buffer);
         return fail(why);
+    };
+
+    for (const Part &p : parts) {
+        zip_source_t *s = zip_source_buffer(archive, p.bytes.constData(), zip_uint64_t(p.bytes.size()), 0);
+        const zip_int64_t index = s ? zip_file_add(archive, p.name.constData(), s, ZIP_FL_ENC_UTF_8) : -1;
+        if (index < 0) {
+            if (s)
+                zip_source_free(s);
+            return abandon();
+        }
+        // A picture is compressed already: deflating it again costs time and saves nothing.
+        if (p.name.endsWith(".png"))
+            zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
     }
+    if (zip_close(archive) < 0)
+        return abandon();
 
     QByteArray out;
     zip_stat_t st;

@@ -70,6 +70,11 @@ void fallimento(QWidget *finestra, const QString &testo)
 
 } // namespace
 
+QString titoloDocumento(const QString &nome)
+{
+    return nome.isEmpty() ? nomeProgramma() : nomeProgramma() + QStringLiteral(" - ") + nome;
+}
+
 finestrareport::finestrareport(const QString &nome, QWidget *parent) : finestrareport(nome, nullptr, parent) {}
 
 finestrareport::finestrareport(const QString &nome, Document *documento, QWidget *parent)
@@ -87,8 +92,7 @@ finestrareport::finestrareport(const QString &nome, Document *documento, QWidget
         documento_->setParent(this);
     } else {
         documento_ = new Document(this);
-        documento_->setMetaInformation(QTextDocument::DocumentTitle,
-                                       nome.isEmpty() ? nomeProgramma() : nomeProgramma() + QStringLiteral(" - ") + nome);
+        documento_->setMetaInformation(QTextDocument::DocumentTitle, titoloDocumento(nome));
     }
 
     stampanteAnteprima_ = std::make_unique<QPrinter>(QPrinter::HighResolution);

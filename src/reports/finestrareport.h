@@ -18,6 +18,9 @@ namespace perix {
 
 class Document;
 
+// A report's document title: the program's name, then `nome` after a dash when there is one.
+QString titoloDocumento(const QString &nome);
+
 class finestrareport : public QMainWindow
 {
     Q_OBJECT

@@ -14,16 +14,6 @@
 
 namespace perix {
 
-namespace {
-
-QString titoloDocumento(const QString &nome)
-{
-    const QString programma = Modulo::nomeprogramma.isEmpty() ? QStringLiteral("Perix") : Modulo::nomeprogramma;
-    return nome.isEmpty() ? programma : programma + QStringLiteral(" - ") + nome;
-}
-
-} // namespace
-
 Rapporto::Rapporto(const QString &nome, Avvio avvio)
     : nome_(nome), proprio_(std::make_unique<Document>()), documento_(proprio_.get())
 {
