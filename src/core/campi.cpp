@@ -16,11 +16,9 @@ namespace {
 
 const QString troppoGrande = QStringLiteral("il file è troppo grande per essere un archivio");
 
-template <typename T>
-std::optional<T> rifiuta(QString *motivo, const QString &perche)
+std::nullopt_t rifiuta(QString *motivo, const QString &perche)
 {
-    if (motivo)
-        *motivo = perche;
+    falso(motivo, perche);
     return std::nullopt;
 }
 
@@ -238,11 +236,10 @@ std::optional<QString> scandisci(const QByteArray &dati,
 
 std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QString *motivo)
 {
-    using R = QList<Campo>;
     if (quanti <= 0)
-        return R{};
+        return QList<Campo>{};
     if (dati.isEmpty())
-        return rifiuta<R>(motivo, QStringLiteral("il file è vuoto"));
+        return rifiuta(motivo, QStringLiteral("il file è vuoto"));
     QList<Campo> campi;
     // Never more fields than bytes, whatever count the caller asks for.
     campi.reserve(std::min<qsizetype>(quanti, dati.size() + 1));
@@ -251,18 +248,17 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QStri
         return campi.size() < quanti;
     });
     if (errore)
-        return rifiuta<R>(motivo, *errore);
+        return rifiuta(motivo, *errore);
     if (campi.size() < quanti)
-        return rifiuta<R>(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
-                                      .arg(campiLetti(campi.size()))
-                                      .arg(quanti));
+        return rifiuta(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
+                                   .arg(campiLetti(campi.size()))
+                                   .arg(quanti));
     return campi;
 }
 
 std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo)
 {
-    using R = QList<QList<Campo>>;
-    R righe;
+    QList<QList<Campo>> righe;
     bool nuova = true;
     const auto errore = scandisci(dati, [&](Campo &&c, bool fineRiga) {
         if (nuova)
@@ -272,35 +268,33 @@ std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *m
         return true;
     });
     if (errore)
-        return rifiuta<R>(motivo, *errore);
+        return rifiuta(motivo, *errore);
     return righe;
 }
 
 std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo)
 {
-    using R = QByteArray;
     const QFileInfo info(percorso);
     if (percorso.isEmpty() || !info.exists())
-        return rifiuta<R>(motivo, QStringLiteral("il file non esiste"));
+        return rifiuta(motivo, QStringLiteral("il file non esiste"));
     if (info.isDir())
-        return rifiuta<R>(motivo, QStringLiteral("è una cartella, non un file"));
+        return rifiuta(motivo, QStringLiteral("è una cartella, non un file"));
     // Devices and pipes could block or never end.
     if (!info.isFile())
-        return rifiuta<R>(motivo, QStringLiteral("non è un file ordinario"));
+        return rifiuta(motivo, QStringLiteral("non è un file ordinario"));
     if (info.size() > dimensioneMassima)
-        return rifiuta<R>(motivo, troppoGrande);
+        return rifiuta(motivo, troppoGrande);
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly))
         // QFile reports a refused permission as a plain open error: ask the system instead.
-        return rifiuta<R>(motivo, !info.isReadable()
-                                      ? QStringLiteral("non si hanno i permessi per leggerlo")
-                                      : QStringLiteral("il file non può essere letto"));
+        return rifiuta(motivo, !info.isReadable() ? QStringLiteral("non si hanno i permessi per leggerlo")
+                                                  : QStringLiteral("il file non può essere letto"));
     // One byte past the limit tells a file that grew since it was measured.
     QByteArray dati = f.read(dimensioneMassima + 1);
     if (f.error() != QFileDevice::NoError)
-        return rifiuta<R>(motivo, QStringLiteral("errore durante la lettura"));
+        return rifiuta(motivo, QStringLiteral("errore durante la lettura"));
     if (dati.size() > dimensioneMassima)
-        return rifiuta<R>(motivo, troppoGrande);
+        return rifiuta(motivo, troppoGrande);
     return dati;
 }
 

@@ -17,14 +17,6 @@ std::nullopt_t rifiuta(QString *rifiuto, const QString &perche)
     return std::nullopt;
 }
 
-// A record the window prints: one with its currency and, where a row is to be chosen, a
-// chosen row in range (one out of range reads as none).
-template <typename R>
-bool stampabile(const std::optional<R> &r, int scelta = 1, int righe = 1)
-{
-    return r && !r->soldi.isEmpty() && scelta >= 1 && scelta <= righe;
-}
-
 // What a text field shows of a text set into it.
 QString nelCampo(const QString &testo)
 {
@@ -74,7 +66,7 @@ std::optional<DatiRapportoMenu> datiRapportoMenu(const QList<Campo> &campi, QStr
 std::optional<DatiRapportoDisaggregati> datiRapportoDisaggregati(const QList<Campo> &campi, QString *rifiuto)
 {
     const auto r = leggiDisaggregati(campi);
-    if (!stampabile(r))
+    if (!r || r->soldi.isEmpty())
         return rifiuta(rifiuto, nienteDaStampare());
     // The preset amounts as the file holds them; the percentages and the typed side stay
     // empty: no class schedule was handed over and no cost base typed in this session.
@@ -87,7 +79,7 @@ std::optional<DatiRapportoDisaggregati> datiRapportoDisaggregati(const QList<Cam
 std::optional<DatiRapportoSintetici> datiRapportoSintetici(const QList<Campo> &campi, QString *rifiuto)
 {
     const auto s = leggiSintetici(campi);
-    if (!stampabile(s))
+    if (!s || s->soldi.isEmpty())
         return rifiuta(rifiuto, nienteDaStampare());
     DatiRapportoSintetici d;
     d.soldi = s->soldi;
@@ -100,8 +92,8 @@ std::optional<DatiRapportoSintetici> datiRapportoSintetici(const QList<Campo> &c
 std::optional<DatiRapportoTipologie> datiRapportoTipologie(const QList<Campo> &campi, QString *rifiuto)
 {
     const auto r = leggiRecordTipologie(campi);
-    const int k = r ? r->tipologiascelta : 0;
-    if (!stampabile(r, k, numeroTipologie))
+    const int k = r ? r->tipologiascelta : 0; // a choice out of range reads as none
+    if (!r || r->soldi.isEmpty() || k < 1 || k > numeroTipologie)
         return rifiuta(rifiuto, nienteDaStampare());
     const QString costo = nelCampo(r->costonetto);
     auto edificio = r->edificio;
@@ -130,8 +122,8 @@ std::optional<DatiRapportoTipologie> datiRapportoTipologie(const QList<Campo> &c
 std::optional<DatiRapportoAltezze> datiRapportoAltezze(const QList<Campo> &campi, QString *rifiuto)
 {
     const auto r = leggiRecordAltezze(campi);
-    const int k = r ? r->altezzascelta : 0;
-    if (!stampabile(r, k, numeroAltezze))
+    const int k = r ? r->altezzascelta : 0; // a choice out of range reads as none
+    if (!r || r->soldi.isEmpty() || k < 1 || k > numeroAltezze)
         return rifiuta(rifiuto, nienteDaStampare());
     const QString costo = nelCampo(r->costopieno);
     const auto C = letturaLocale(costo);
