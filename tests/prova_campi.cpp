@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -537,6 +538,74 @@ private slots:
         QVERIFY(!salvato);
         QCOMPARE(motivo, "la cartella è di sola lettura");
         QCOMPARE(contenuto(percorso), "vecchio");
+    }
+
+    // Where the new content lands and with which permissions: a new file as the umask gives
+    // any new file, a replaced one keeping its own; a link followed to its target, or
+    // refused where only regular files are written.
+    void scritturaAtomica_data()
+    {
+        QTest::addColumn<bool>("soloFileNormali");
+        QTest::addColumn<QString>("prima"); // what stands at the name: nothing, a file, a link
+        QTest::addColumn<bool>("riuscito");
+        QTest::addColumn<int>("permessi"); // of the file written, octal
+        QTest::newRow("nuovo, attraverso i collegamenti") << false << "" << true << 0640;
+        QTest::newRow("nuovo, solo file normali") << true << "" << true << 0640;
+        QTest::newRow("sostituito, attraverso i collegamenti") << false << "file" << true << 0604;
+        QTest::newRow("sostituito, solo file normali") << true << "file" << true << 0604;
+        QTest::newRow("collegamento seguito") << false << "collegamento" << true << 0604;
+        QTest::newRow("collegamento rifiutato") << true << "collegamento" << false << 0604;
+    }
+    void scritturaAtomica()
+    {
+        QFETCH(bool, soloFileNormali);
+        QFETCH(QString, prima);
+        QFETCH(bool, riuscito);
+        QFETCH(int, permessi);
+        QTemporaryDir dir;
+        const QString percorso = dir.filePath("uscita.pdf");
+        const QString bersaglio = prima == "collegamento" ? dir.filePath("altro.pdf") : percorso;
+        if (!prima.isEmpty()) {
+            QVERIFY(scrivi(bersaglio, "vecchio"));
+            QVERIFY(::chmod(QFile::encodeName(bersaglio).constData(), 0604) == 0);
+        }
+        if (prima == "collegamento")
+            QVERIFY(QFile::link(bersaglio, percorso));
+        const mode_t maschera = ::umask(027);
+        QString motivo;
+        const bool scritto = scriviAtomico(percorso, [](QIODevice &d, QString *m) { return scriviDati(d, "nuovo", m); },
+                                           &motivo, {.soloFileNormali = soloFileNormali});
+        ::umask(maschera);
+        QCOMPARE(scritto, riuscito);
+        QCOMPARE(contenuto(bersaglio), riuscito ? "nuovo" : "vecchio");
+        QCOMPARE(QFileInfo(percorso).isSymLink(), prima == "collegamento");
+        struct stat s {};
+        QVERIFY(::stat(QFile::encodeName(bersaglio).constData(), &s) == 0);
+        QCOMPARE(int(s.st_mode & 0777), permessi);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), prima == "collegamento" ? 2 : 1);
+    }
+
+    // The archive tells why in Italian; the user's documents and the command line give the
+    // system's own words.
+    void scritturaAtomicaMotivi_data()
+    {
+        QTest::addColumn<bool>("soloFileNormali");
+        QTest::addColumn<bool>("motiviInItaliano");
+        QTest::newRow("archivio") << false << true;
+        QTest::newRow("documento") << false << false;
+        QTest::newRow("riga di comando") << true << false;
+    }
+    void scritturaAtomicaMotivi()
+    {
+        QFETCH(bool, soloFileNormali);
+        QFETCH(bool, motiviInItaliano);
+        QTemporaryDir dir;
+        const QString italiano = QStringLiteral("la cartella non esiste");
+        QString motivo;
+        QVERIFY(!scriviAtomico(dir.filePath("manca/uscita.pdf"), [](QIODevice &, QString *) { return true; }, &motivo,
+                               {.soloFileNormali = soloFileNormali, .motiviInItaliano = motiviInItaliano}));
+        QVERIFY(!motivo.isEmpty());
+        QCOMPARE(motivo == italiano, motiviInItaliano);
     }
 };
 

@@ -2,22 +2,13 @@
 
 #include "core/numeri.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
-
-#if defined(Q_OS_UNIX)
-#include <fcntl.h>
-#include <unistd.h>
-#elif defined(Q_OS_WIN)
-#include <io.h>
-#endif
 
 namespace perix {
 
@@ -25,19 +16,10 @@ namespace {
 
 const QString troppoGrande = QStringLiteral("il file è troppo grande per essere un archivio");
 
-template <typename T>
-std::optional<T> rifiuta(QString *motivo, const QString &perche)
+std::nullopt_t rifiuta(QString *motivo, const QString &perche)
 {
-    if (motivo)
-        *motivo = perche;
+    falso(motivo, perche);
     return std::nullopt;
-}
-
-bool falso(QString *motivo, const QString &perche)
-{
-    if (motivo)
-        *motivo = perche;
-    return false;
 }
 
 bool spazio(QChar c) { return c == u' ' || c == u'\t'; }
@@ -106,21 +88,6 @@ void scriviTesto(QString &riga, const QString &testo)
         riga += c;
     }
     riga += u'"';
-}
-
-// Makes the rename itself durable: a crash right after a save still finds the new file.
-// Only POSIX systems can open a folder to flush it; elsewhere the rename is the system's.
-void sincronizzaCartella(const QString &cartella)
-{
-#if defined(Q_OS_UNIX)
-    const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(cartella);
-#endif
 }
 
 } // namespace
@@ -268,11 +235,10 @@ std::optional<QString> scandisci(const QByteArray &dati,
 
 std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QString *motivo)
 {
-    using R = QList<Campo>;
     if (quanti <= 0)
-        return R{};
+        return QList<Campo>{};
     if (dati.isEmpty())
-        return rifiuta<R>(motivo, QStringLiteral("il file è vuoto"));
+        return rifiuta(motivo, QStringLiteral("il file è vuoto"));
     QList<Campo> campi;
     // Never more fields than bytes, whatever count the caller asks for.
     campi.reserve(std::min<qsizetype>(quanti, dati.size() + 1));
@@ -281,18 +247,17 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QStri
         return campi.size() < quanti;
     });
     if (errore)
-        return rifiuta<R>(motivo, *errore);
+        return rifiuta(motivo, *errore);
     if (campi.size() < quanti)
-        return rifiuta<R>(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
-                                      .arg(campiLetti(campi.size()))
-                                      .arg(quanti));
+        return rifiuta(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
+                                   .arg(campiLetti(campi.size()))
+                                   .arg(quanti));
     return campi;
 }
 
 std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo)
 {
-    using R = QList<QList<Campo>>;
-    R righe;
+    QList<QList<Campo>> righe;
     bool nuova = true;
     const auto errore = scandisci(dati, [&](Campo &&c, bool fineRiga) {
         if (nuova)
@@ -302,35 +267,33 @@ std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *m
         return true;
     });
     if (errore)
-        return rifiuta<R>(motivo, *errore);
+        return rifiuta(motivo, *errore);
     return righe;
 }
 
 std::optional<QByteArray> leggiFile(const QString &percorso, QString *motivo)
 {
-    using R = QByteArray;
     const QFileInfo info(percorso);
     if (percorso.isEmpty() || !info.exists())
-        return rifiuta<R>(motivo, QStringLiteral("il file non esiste"));
+        return rifiuta(motivo, QStringLiteral("il file non esiste"));
     if (info.isDir())
-        return rifiuta<R>(motivo, QStringLiteral("è una cartella, non un file"));
+        return rifiuta(motivo, QStringLiteral("è una cartella, non un file"));
     // Devices and pipes could block or never end.
     if (!info.isFile())
-        return rifiuta<R>(motivo, QStringLiteral("non è un file ordinario"));
+        return rifiuta(motivo, QStringLiteral("non è un file ordinario"));
     if (info.size() > dimensioneMassima)
-        return rifiuta<R>(motivo, troppoGrande);
+        return rifiuta(motivo, troppoGrande);
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly))
         // QFile reports a refused permission as a plain open error: ask the system instead.
-        return rifiuta<R>(motivo, !info.isReadable()
-                                      ? QStringLiteral("non si hanno i permessi per leggerlo")
-                                      : QStringLiteral("il file non può essere letto"));
+        return rifiuta(motivo, !info.isReadable() ? QStringLiteral("non si hanno i permessi per leggerlo")
+                                                  : QStringLiteral("il file non può essere letto"));
     // One byte past the limit tells a file that grew since it was measured.
     QByteArray dati = f.read(dimensioneMassima + 1);
     if (f.error() != QFileDevice::NoError)
-        return rifiuta<R>(motivo, QStringLiteral("errore durante la lettura"));
+        return rifiuta(motivo, QStringLiteral("errore durante la lettura"));
     if (dati.size() > dimensioneMassima)
-        return rifiuta<R>(motivo, troppoGrande);
+        return rifiuta(motivo, troppoGrande);
     return dati;
 }
 
@@ -386,65 +349,6 @@ bool scriviDati(QIODevice &dispositivo, const QByteArray &dati, QString *motivo)
         scritti += n;
     }
     return true;
-}
-
-bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *motivo)
-{
-    if (percorso.isEmpty())
-        return falso(motivo, QStringLiteral("nessun nome di file"));
-    const QFileInfo info(percorso);
-    const QString cartella = info.absolutePath();
-    if (info.isDir())
-        return falso(motivo, QStringLiteral("è una cartella, non un file"));
-
-    QSaveFile f(percorso);
-    // Never fall back to writing in place: that is what could leave half a file behind.
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly)) {
-        const QFileInfo c(cartella);
-        if (!c.isDir())
-            return falso(motivo, QStringLiteral("la cartella non esiste"));
-        if (!c.isWritable())
-            return falso(motivo, QStringLiteral("la cartella è di sola lettura"));
-        if (info.exists() && !info.isWritable())
-            return falso(motivo, QStringLiteral("il file è di sola lettura"));
-        return falso(motivo, QStringLiteral("il file non può essere creato"));
-    }
-    QString perche;
-    if (!scrivi(f, &perche)) {
-        f.cancelWriting();
-        return falso(motivo, perche.isEmpty() ? QStringLiteral("la scrittura non è riuscita") : perche);
-    }
-    if (!f.flush()) {
-        f.cancelWriting();
-        return falso(motivo, QStringLiteral("la scrittura si è interrotta (disco pieno o non disponibile)"));
-    }
-    // On disk before the rename, so a crash leaves either the old file or the whole new one.
-    if (!registraSuDisco(f)) {
-        f.cancelWriting();
-        return falso(motivo, QStringLiteral("i dati non sono stati registrati sul disco"));
-    }
-    if (!f.commit()) {
-        if (!QFileInfo(cartella).isDir())
-            return falso(motivo, QStringLiteral("la cartella non esiste più"));
-        return falso(motivo, QStringLiteral("il file non può essere sostituito"));
-    }
-    sincronizzaCartella(cartella);
-    return true;
-}
-
-bool registraSuDisco(QFileDevice &file)
-{
-    const int fd = file.handle();
-    if (fd < 0)
-        return true; // no descriptor to flush: the system keeps the data in its own time
-#if defined(Q_OS_UNIX)
-    return ::fsync(fd) == 0;
-#elif defined(Q_OS_WIN)
-    return ::_commit(fd) == 0;
-#else
-    return true;
-#endif
 }
 
 bool salvaAtomico(const QString &percorso, const QByteArray &dati, QString *motivo)

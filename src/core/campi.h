@@ -1,19 +1,19 @@
 #pragma once
 // The field encoding shared by every archive file, and the file operations under it:
-// reading a file whole, saving it atomically. Qt Core only.
+// reading a file whole, saving it atomically (scrittura.h). Qt Core only.
 //
 // A record is lines of comma-separated fields, each line ended by CR LF. A text is
 // written in double quotes (a quote inside it doubled), a number bare in invariant
 // form, an empty value as nothing between its commas.
 
+#include "core/scrittura.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <functional>
 #include <optional>
 #include <variant>
 
-class QFileDevice;
 class QIODevice;
 
 namespace perix {
@@ -85,18 +85,12 @@ std::optional<QList<Campo>> leggiArchivio(const QString &percorso, int quanti,
 // Writes every byte to an open device; false (with the reason) when it stops short.
 bool scriviDati(QIODevice &dispositivo, const QByteArray &dati, QString *motivo = nullptr);
 
-// Puts what was written to an open file on the disk (fsync where the system has it,
-// _commit on Windows; elsewhere the system writes it in its own time and this says yes).
-// False when the system says the data did not reach the disk.
-bool registraSuDisco(QFileDevice &file);
-
-// Fills the new file's content through `scrivi`, which receives the open device.
-using Scrittore = std::function<bool(QIODevice &dispositivo, QString *motivo)>;
-
-// Replaces the file at `percorso` in one step: the data go to a temporary file beside
-// it, reach the disk, and only then take its name. On failure the file that was there
-// is untouched and `motivo` says why in Italian.
-bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *motivo = nullptr);
+// The archive's save: scriviAtomico as it is by default (a link followed, the reasons in
+// Italian).
+inline bool salvaAtomico(const QString &percorso, const Scrittore &scrivi, QString *motivo = nullptr)
+{
+    return scriviAtomico(percorso, scrivi, motivo);
+}
 bool salvaAtomico(const QString &percorso, const QByteArray &dati, QString *motivo = nullptr);
 
 } // namespace perix

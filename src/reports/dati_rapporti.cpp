@@ -11,11 +11,9 @@ namespace perix {
 
 namespace {
 
-template <typename T>
-std::optional<T> rifiuta(QString *rifiuto, const QString &perche)
+std::nullopt_t rifiuta(QString *rifiuto, const QString &perche)
 {
-    if (rifiuto)
-        *rifiuto = perche;
+    falso(rifiuto, perche);
     return std::nullopt;
 }
 
@@ -44,7 +42,7 @@ std::optional<DatiRapportoMenu> datiRapportoMenu(const QList<Campo> &campi, QStr
 {
     // Without its five fields the window takes nothing and no estimate is chosen.
     if (campi.size() < 5)
-        return rifiuta<DatiRapportoMenu>(rifiuto, rifiutoStampaMenu());
+        return rifiuta(rifiuto, rifiutoStampaMenu());
     DatiRapportoMenu d;
     // In a fresh session no currency was ever picked: the file's caption is all there is.
     d.valuta = valutaDidascalia(campi[0].testo).value_or(QString());
@@ -69,7 +67,7 @@ std::optional<DatiRapportoDisaggregati> datiRapportoDisaggregati(const QList<Cam
 {
     const auto r = leggiDisaggregati(campi);
     if (!r || r->soldi.isEmpty())
-        return rifiuta<DatiRapportoDisaggregati>(rifiuto, nienteDaStampare());
+        return rifiuta(rifiuto, nienteDaStampare());
     // The preset amounts as the file holds them; the percentages and the typed side stay
     // empty: no class schedule was handed over and no cost base typed in this session.
     DatiRapportoDisaggregati d{r->soldi, r->tipoedi, r->vm, r->cc, r->profitto, {}, {}, {}, {}};
@@ -82,7 +80,7 @@ std::optional<DatiRapportoSintetici> datiRapportoSintetici(const QList<Campo> &c
 {
     const auto s = leggiSintetici(campi);
     if (!s || s->soldi.isEmpty())
-        return rifiuta<DatiRapportoSintetici>(rifiuto, nienteDaStampare());
+        return rifiuta(rifiuto, nienteDaStampare());
     DatiRapportoSintetici d;
     d.soldi = s->soldi;
     d.griglia = s->griglia;
@@ -96,7 +94,7 @@ std::optional<DatiRapportoTipologie> datiRapportoTipologie(const QList<Campo> &c
     const auto r = leggiRecordTipologie(campi);
     const int k = r ? r->tipologiascelta : 0; // a choice out of range reads as none
     if (!r || r->soldi.isEmpty() || k < 1 || k > numeroTipologie)
-        return rifiuta<DatiRapportoTipologie>(rifiuto, nienteDaStampare());
+        return rifiuta(rifiuto, nienteDaStampare());
     const QString costo = nelCampo(r->costonetto);
     auto edificio = r->edificio;
     auto vano = r->vano;
@@ -105,7 +103,7 @@ std::optional<DatiRapportoTipologie> datiRapportoTipologie(const QList<Campo> &c
     if (!costo.isEmpty()) {
         const auto C = letturaLocale(costo);
         if (!C)
-            return rifiuta<DatiRapportoTipologie>(rifiuto, rifiutoStampaTipologie(costo));
+            return rifiuta(rifiuto, rifiutoStampaTipologie(costo));
         const EsitoTipologie e = calcolaTipologie(k, *C);
         edificio = e.edificio;
         vano = e.vano;
@@ -126,11 +124,11 @@ std::optional<DatiRapportoAltezze> datiRapportoAltezze(const QList<Campo> &campi
     const auto r = leggiRecordAltezze(campi);
     const int k = r ? r->altezzascelta : 0; // a choice out of range reads as none
     if (!r || r->soldi.isEmpty() || k < 1 || k > numeroAltezze)
-        return rifiuta<DatiRapportoAltezze>(rifiuto, nienteDaStampare());
+        return rifiuta(rifiuto, nienteDaStampare());
     const QString costo = nelCampo(r->costopieno);
     const auto C = letturaLocale(costo);
     if (!costo.isEmpty() && !C)
-        return rifiuta<DatiRapportoAltezze>(rifiuto, rifiutoStampaAltezze(costo));
+        return rifiuta(rifiuto, rifiutoStampaAltezze(costo));
     auto varicosti = r->varicosti;
     std::array<QString, numeroAltezze + 1> percentuali;
     for (int i = 1; i <= numeroAltezze; ++i)

@@ -61,6 +61,8 @@ public:
     void select() const;
 
 private:
+    void setType(const QTextCharFormat &change);
+
     QPointer<Document> doc_;
     int start_ = 0;
     int end_ = 0;
@@ -100,6 +102,8 @@ public:
     void setAlignment(Alignment alignment) const;
 
 private:
+    bool isValid() const;
+
     QPointer<Document> doc_;
     QPointer<QTextTable> table_;
     int column_ = 0;
@@ -178,6 +182,9 @@ private:
     void selectRange(int start, int end);
     void selectCells(QTextTable *table, int firstRow, int lastRow, int firstColumn, int lastColumn);
     template <typename F> void forEachSelectedBlock(F fn);
+    // What typing will use takes the change, and so does what is selected; with nothing
+    // selected, `markFollows` gives it to the mark of an empty paragraph too.
+    void setType(const QTextCharFormat &change, bool markFollows);
     void newParagraph();
 
     Document *doc_;
@@ -209,15 +216,12 @@ public:
     void setPaperA4();
     QPageSize paperSize() const;
     void setMargins(const QMarginsF &points);
-    QMarginsF margins() const; // points
 
     // Space after every paragraph of the text, present and future (not inside tables, whose
     // rows stay compact).
     void setParagraphSpacing(double points);
-    double paragraphSpacing() const;
 
     Range content();
-    Range endOfDocument();
     // A paragraph mark added at the end of the document; the range is the paragraph it
     // closes (empty when the document ended with an empty paragraph).
     Range addParagraph();
@@ -246,14 +250,12 @@ public:
     static double units(double points) { return points * unitsPerPoint; }
     static double points(double units) { return units / unitsPerPoint; }
     static double length(double points);
-    static double lengthInPoints(double length);
 
 private:
     QList<QTextTable *> tables() const;
 
     Selection selection_;
     QPageSize paper_;
-    double spacing_ = 0.0;
     // The tables added, in document order (they are only ever added at the end). Qt brings
     // its own list of frames up to date only when an edit block ends, and a report is
     // built as one block.

@@ -70,6 +70,11 @@ void fallimento(QWidget *finestra, const QString &testo)
 
 } // namespace
 
+QString titoloDocumento(const QString &nome)
+{
+    return nome.isEmpty() ? nomeProgramma() : nomeProgramma() + QStringLiteral(" - ") + nome;
+}
+
 finestrareport::finestrareport(const QString &nome, QWidget *parent) : finestrareport(nome, nullptr, parent) {}
 
 finestrareport::finestrareport(const QString &nome, Document *documento, QWidget *parent)
@@ -87,8 +92,7 @@ finestrareport::finestrareport(const QString &nome, Document *documento, QWidget
         documento_->setParent(this);
     } else {
         documento_ = new Document(this);
-        documento_->setMetaInformation(QTextDocument::DocumentTitle,
-                                       nome.isEmpty() ? nomeProgramma() : nomeProgramma() + QStringLiteral(" - ") + nome);
+        documento_->setMetaInformation(QTextDocument::DocumentTitle, titoloDocumento(nome));
     }
 
     stampanteAnteprima_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -246,37 +250,34 @@ bool finestrareport::stampa()
 
 bool finestrareport::esportaPdf()
 {
-    const auto scelta = dialoghi::salvaFile(
-        this, {QStringLiteral("Esporta il documento in PDF"), nomeFile(QStringLiteral(".pdf")),
-               {{QStringLiteral("Documento PDF"), QStringLiteral("*.pdf")}}, 1, QStringLiteral("rapporti")});
-    if (!scelta)
-        return false;
-    const QString percorso = conEstensione(*scelta, QStringLiteral(".pdf"));
-    QString motivo;
-    if (!documento_->exportPdf(percorso, &motivo)) {
-        fallimento(this, QStringLiteral("Impossibile esportare il documento in PDF %1: %2")
-                             .arg(QDir::toNativeSeparators(percorso), motivo));
-        return false;
-    }
-    annunciaFile(QStringLiteral("PDF salvato in %1"), percorso);
-    return true;
+    return salvaCome(QStringLiteral("Esporta il documento in PDF"), QStringLiteral("Documento PDF"), QStringLiteral(".pdf"),
+                     QStringLiteral("Impossibile esportare il documento in PDF %1: %2"), QStringLiteral("PDF salvato in %1"),
+                     [this](const QString &p, QString *m) { return documento_->exportPdf(p, m); });
 }
 
 bool finestrareport::salvaDocx()
 {
+    return salvaCome(QStringLiteral("Salva come documento Word"), QStringLiteral("Documento Word"), QStringLiteral(".docx"),
+                     QStringLiteral("Impossibile salvare il documento %1: %2"),
+                     QStringLiteral("Documento Word salvato in %1"),
+                     [this](const QString &p, QString *m) { return scriviDocx(*documento_, p, m); });
+}
+
+bool finestrareport::salvaCome(const QString &titolo, const QString &tipo, const QString &estensione,
+                               const QString &errore, const QString &fatto,
+                               const std::function<bool(const QString &, QString *)> &scrivi)
+{
     const auto scelta = dialoghi::salvaFile(
-        this, {QStringLiteral("Salva come documento Word"), nomeFile(QStringLiteral(".docx")),
-               {{QStringLiteral("Documento Word"), QStringLiteral("*.docx")}}, 1, QStringLiteral("rapporti")});
+        this, {titolo, nomeFile(estensione), {{tipo, u'*' + estensione}}, 1, QStringLiteral("rapporti")});
     if (!scelta)
         return false;
-    const QString percorso = conEstensione(*scelta, QStringLiteral(".docx"));
+    const QString percorso = conEstensione(*scelta, estensione);
     QString motivo;
-    if (!scriviDocx(*documento_, percorso, &motivo)) {
-        fallimento(this, QStringLiteral("Impossibile salvare il documento %1: %2")
-                             .arg(QDir::toNativeSeparators(percorso), motivo));
+    if (!scrivi(percorso, &motivo)) {
+        fallimento(this, errore.arg(QDir::toNativeSeparators(percorso), motivo));
         return false;
     }
-    annunciaFile(QStringLiteral("Documento Word salvato in %1"), percorso);
+    annunciaFile(fatto, percorso);
     return true;
 }
 

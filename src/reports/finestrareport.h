@@ -18,6 +18,9 @@ namespace perix {
 
 class Document;
 
+// A report's document title: the program's name, then `nome` after a dash when there is one.
+QString titoloDocumento(const QString &nome);
+
 class finestrareport : public QMainWindow
 {
     Q_OBJECT
@@ -71,6 +74,10 @@ private:
     void preparaStampante(QPrinter &stampante) const;
     QString nomeFile(const QString &estensione) const;
     void aggiornaStato();
+    // Asks where to save (`tipo` files ending in `estensione`), writes there through `scrivi`
+    // and says where it went; a failure is told with `errore` (%1 the file, %2 why).
+    bool salvaCome(const QString &titolo, const QString &tipo, const QString &estensione, const QString &errore,
+                   const QString &fatto, const std::function<bool(const QString &, QString *)> &scrivi);
     // Says in the status bar, for a few seconds, where a file was written.
     void annunciaFile(const QString &frase, const QString &percorso);
 

@@ -73,6 +73,10 @@ private:
         double minimumWidth = 0;
     };
 
+    // Format lengths (logical pixels) to layout units.
+    double scale() const;
+    // The page height, or all of it where the document has no pages.
+    double pageHeight() const;
     void layOut() const;
     void layOutFlow(Flow &flow, QTextFrame *frame) const;
     void layOutBlock(Flow &flow, const QTextBlock &block, const QTextBlockFormat *previous) const;

@@ -3,6 +3,7 @@
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
 #include "core/numeri.h"
+#include "core/scrittura.h"
 #include "reports/finestrareport.h"
 #include "reports/rapporto_procedimento.h"
 
@@ -12,20 +13,6 @@
 #include <algorithm>
 
 namespace perix {
-
-namespace {
-const QString intero = QStringLiteral("##,##0");
-}
-
-namespace {
-
-QString titoloDocumento(const QString &nome)
-{
-    const QString programma = Modulo::nomeprogramma.isEmpty() ? QStringLiteral("Perix") : Modulo::nomeprogramma;
-    return nome.isEmpty() ? programma : programma + QStringLiteral(" - ") + nome;
-}
-
-} // namespace
 
 Rapporto::Rapporto(const QString &nome, Avvio avvio)
     : nome_(nome), proprio_(std::make_unique<Document>()), documento_(proprio_.get())
@@ -136,6 +123,12 @@ void Rapporto::allinea(int tabella, int colonna, Alignment allineamento)
     d->selection().setAlignment(allineamento);
 }
 
+void Rapporto::allinea(int tabella, std::initializer_list<int> colonne)
+{
+    for (int colonna : colonne)
+        allinea(tabella, colonna);
+}
+
 void Rapporto::immagine(const QImage &immagine, const QSizeF &punti)
 {
     if (Selection *s = selezione())
@@ -153,12 +146,7 @@ void Rapporto::giustificaTutto()
 bool Rapporto::salva(const QString &percorso, QString *motivo) const
 {
     Document *d = documento();
-    if (!d) {
-        if (motivo)
-            *motivo = motivo_;
-        return false;
-    }
-    return d->saveAs(percorso, motivo);
+    return d ? d->saveAs(percorso, motivo) : falso(motivo, motivo_);
 }
 
 std::unique_ptr<Document> Rapporto::prendi()
@@ -171,8 +159,7 @@ std::unique_ptr<Document> Rapporto::prendi()
 finestrareport *Rapporto::mostra(QString *motivo)
 {
     if (!proprio_) {
-        if (motivo)
-            *motivo = motivo_.isEmpty() ? QStringLiteral("il documento non è di questo rapporto") : motivo_;
+        falso(motivo, motivo_.isEmpty() ? QStringLiteral("il documento non è di questo rapporto") : motivo_);
         return nullptr;
     }
     return mostraRapporto(nome_, prendi(), motivo);
@@ -195,8 +182,7 @@ void registra(finestrareport *f)
 finestrareport *mostraRapporto(const QString &nome, std::unique_ptr<Document> documento, QString *motivo)
 {
     const auto rifiuta = [motivo](const QString &perche) -> finestrareport * {
-        if (motivo)
-            *motivo = perche;
+        falso(motivo, perche);
         return nullptr;
     };
     if (!documento)
@@ -226,9 +212,9 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
     r.paragrafoInFondo();
     r.tabella({
         {QStringLiteral("dati"), QStringLiteral("valori")},
-        {QStringLiteral("valore di mercato del fabbricato"), formatta(d.valoremercato, intero)},
-        {QStringLiteral("costi totali"), formatta(d.costitotali, intero)},
-        {QStringLiteral("anni per redditività"), formatta(d.anni, intero)},
+        {QStringLiteral("valore di mercato del fabbricato"), formatta(d.valoremercato, Schema::Intero)},
+        {QStringLiteral("costi totali"), formatta(d.costitotali, Schema::Intero)},
+        {QStringLiteral("anni per redditività"), formatta(d.anni, Schema::Intero)},
         {QStringLiteral("superficie del terreno in mq."), d.superficie},
     });
     r.paragrafoInFondo(12, QStringLiteral("\r- Risultati della stima (valori ") + d.valuta + QStringLiteral(")\r"));
@@ -248,6 +234,20 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
 }
 
 } // namespace
+
+std::unique_ptr<Document> documentoClassi(const QString &nome, const QString &titolo, const QList<QStringList> &dati,
+                                          const QString &didascalia, const QList<QStringList> &classi,
+                                          const QList<double> &larghezze)
+{
+    Rapporto r(nome);
+    r.intestazione();
+    r.scrivi(12, titolo);
+    r.tabella(dati);
+    r.paragrafoInFondo(12, didascalia);
+    r.tabella(classi, std::nullopt).setColumnWidths(larghezze);
+    r.allinea(2, {2, 3});
+    return r.prendi();
+}
 
 bool includiProcedimento() { return impostazioni().value(chiaveProcedimento, false).toBool(); }
 

@@ -22,6 +22,7 @@
 #include <QStringList>
 #include <QTextCursor>
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -73,6 +74,8 @@ public:
                   std::optional<double> punti = 10.0, int formato = 9);
     // Selects column `colonna` of table `tabella` of the document (both from 1) and aligns it.
     void allinea(int tabella, int colonna, Alignment allineamento = Alignment::Right);
+    // The same for each of `colonne`, to the right.
+    void allinea(int tabella, std::initializer_list<int> colonne);
     // An image at the insertion point, `punti` wide and high on the page.
     void immagine(const QImage &immagine, const QSizeF &punti);
     // Selects the whole document and justifies it.
@@ -97,6 +100,14 @@ private:
     QTextCursor blocco_;
     QString motivo_;
 };
+
+// The shape of the typology and height reports: the common head, `titolo` at 12 points,
+// the general data in a table, then `didascalia` in a paragraph of its own and the
+// classes' table in that paragraph's type, its columns `larghezze` percent wide, the
+// figures of columns 2 and 3 to the right.
+std::unique_ptr<Document> documentoClassi(const QString &nome, const QString &titolo, const QList<QStringList> &dati,
+                                          const QString &didascalia, const QList<QStringList> &classi,
+                                          const QList<double> &larghezze);
 
 // Shows a finished document in a new report window named `nome`, drawn and brought
 // forward, and records it as Modulo::wordapp, Modulo::worddoc and (its last table)

@@ -9,16 +9,15 @@ namespace perix {
 std::unique_ptr<Document> documentoDisaggregati(const DatiRapportoDisaggregati &d)
 {
     Rapporto r(QStringLiteral("costi disaggregati"));
-    const QString intero = QStringLiteral("##,##0"), decimali = QStringLiteral("0.00");
     r.intestazione();
     r.scrivi(12, QStringLiteral("Dati generali"));
     r.paragrafoInFondo();
     r.tabella({
         {QStringLiteral("dati"), QStringLiteral("valori")},
         {QStringLiteral("caratteristiche dell'immobile"), d.tipoedi},
-        {QStringLiteral("valore di mercato del fabbricato"), formatta(d.vm, intero)},
-        {QStringLiteral("costo di costruzione"), formatta(d.cc, intero)},
-        {QStringLiteral("profitto netto"), formatta(d.profitto, intero)},
+        {QStringLiteral("valore di mercato del fabbricato"), formatta(d.vm, Schema::Intero)},
+        {QStringLiteral("costo di costruzione"), formatta(d.cc, Schema::Intero)},
+        {QStringLiteral("profitto netto"), formatta(d.profitto, Schema::Intero)},
     });
     r.paragrafoInFondo(12, QStringLiteral("\rCosti disaggregati (") + d.soldi + QStringLiteral(")\r"));
     QList<QStringList> righe{{QStringLiteral("n."), QStringLiteral("tipologia"), QStringLiteral("% preimpostata"),
@@ -26,14 +25,14 @@ std::unique_ptr<Document> documentoDisaggregati(const DatiRapportoDisaggregati &
                               QStringLiteral("costo della tipologia")}};
     for (int k = 1; k <= categorie; ++k) {
         const auto i = std::size_t(k);
-        righe.append({QStringLiteral(" %1").arg(k), nomeCategoriaRapporto(k), formatta(d.p1[i], decimali),
-                      formatta(d.ris[i], intero), formatta(d.p2[i], decimali), formatta(d.ris2[i], intero)});
+        righe.append({QStringLiteral(" %1").arg(k), nomeCategoriaRapporto(k), formatta(d.p1[i], Schema::DueDecimali),
+                      formatta(d.ris[i], Schema::Intero), formatta(d.p2[i], Schema::DueDecimali),
+                      formatta(d.ris2[i], Schema::Intero)});
     }
     // The names need the room; the figures are short.
     r.tabella(righe, 8.0).setColumnWidths({6, 34, 15, 15, 15, 15});
     r.allinea(1, 2);
-    for (int colonna = 3; colonna <= 6; ++colonna)
-        r.allinea(2, colonna);
+    r.allinea(2, {3, 4, 5, 6});
     return r.prendi();
 }
 

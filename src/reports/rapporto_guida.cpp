@@ -88,8 +88,7 @@ std::optional<QString> salvaGuida(const Document &documento, const QStringList &
         if (primo.isEmpty())
             primo = perche;
     }
-    if (motivo)
-        *motivo = primo.isEmpty() ? QStringLiteral("nessuna cartella disponibile") : primo;
+    falso(motivo, primo.isEmpty() ? QStringLiteral("nessuna cartella disponibile") : primo);
     return std::nullopt;
 }
 

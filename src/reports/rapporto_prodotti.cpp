@@ -23,8 +23,7 @@ std::unique_ptr<Document> documentoProdotti(const QList<Prodotto> &prodotti, con
                       formatta(testoNumero(p.prezzoofferta), Schema::InteroDueDecimali)});
     }
     r.tabella(righe, 8.0).setColumnWidths({9, 17, 44, 15, 15});
-    r.allinea(1, 4);
-    r.allinea(1, 5);
+    r.allinea(1, {4, 5});
     return r.prendi();
 }
 

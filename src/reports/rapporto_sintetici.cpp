@@ -26,8 +26,7 @@ std::unique_ptr<Document> documentoSintetici(const DatiRapportoSintetici &d)
         scelta << (d.icona[c] ? QStringLiteral("X") : QString());
     tabella.append(scelta);
     r.tabella(tabella);
-    for (int colonna = 2; colonna <= 4; ++colonna)
-        r.allinea(1, colonna);
+    r.allinea(1, {2, 3, 4});
     return r.prendi();
 }
 
