@@ -314,7 +314,7 @@ private slots:
         QFETCH(QString, campo);
         QFETCH(QString, prefisso);
         mostraFinestraStima(numero);
-        FinestraStima *w = finestraStima(numero);
+        FinestraStima *w = stimaAperta(numero);
         QVERIFY(w);
         Modulo::tipostima = 1;
         if (auto *l = trova<QLabel>(w, campo))

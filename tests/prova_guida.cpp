@@ -321,7 +321,7 @@ private slots:
         QWidget *w = numero ? nullptr : registro::mostra<sommario>();
         if (numero) {
             mostraFinestraStima(numero);
-            w = finestraStima(numero);
+            w = stimaAperta(numero);
         }
         QVERIFY(w);
         const QObject *o = w->findChild<QObject *>(nome);

@@ -57,7 +57,7 @@ QWidget *finestraVisibile(const QString &nome)
     return finestre(nome, true).value(0);
 }
 
-FinestraStima *finestraStima(int numero)
+FinestraStima *stimaAperta(int numero)
 {
     for (FinestraStima *f : finestre<FinestraStima>())
         if (f->numero() == numero)

@@ -51,7 +51,7 @@ QList<T *> finestre(const QString &nome = {}, bool soloVisibili = false)
 // The visible top-level window named `nome`; nothing when none is.
 QWidget *finestraVisibile(const QString &nome);
 // The estimation window of that number (1 the main window ... 5 the heights) when it exists.
-FinestraStima *finestraStima(int numero);
+FinestraStima *stimaAperta(int numero);
 
 template <typename T = QWidget>
 T *trova(QWidget *finestra, const QString &nome)
