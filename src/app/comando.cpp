@@ -326,39 +326,31 @@ std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo>
 // first that fails gives the reason: the kind, the record, the figures, the document.
 std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
 {
+    const auto nessuno = [motivo](const QString &perche) -> std::unique_ptr<Document> {
+        falso(motivo, perche);
+        return nullptr;
+    };
     QString perche;
     const auto tipo = tipoArchivio(file, &perche);
-    if (!tipo) {
-        *motivo = impossibileAprire(file, perche);
-        return nullptr;
-    }
-    if (*tipo == TipoArchivio::Percentuali) {
-        *motivo = QStringLiteral("un file di percentuali non ha un documento proprio (si apre nella finestra dei "
-                                 "costi disaggregati, accanto ai dati di un file Perix-disaggr-)");
-        return nullptr;
-    }
+    if (!tipo)
+        return nessuno(impossibileAprire(file, perche));
+    if (*tipo == TipoArchivio::Percentuali)
+        return nessuno(QStringLiteral("un file di percentuali non ha un documento proprio (si apre nella finestra "
+                                      "dei costi disaggregati, accanto ai dati di un file Perix-disaggr-)"));
     // Read once: every check and the report itself see the same bytes.
     const auto dati = leggiFile(file, &perche);
-    if (!dati) {
-        *motivo = impossibileAprire(file, perche);
-        return nullptr;
-    }
+    if (!dati)
+        return nessuno(impossibileAprire(file, perche));
     // The whole record is checked before anything is built from it: one laid out otherwise,
     // or with figures its window would question, never becomes a clean-looking document.
-    if (const auto difetto = difettoArchivio(*tipo, *dati)) {
-        *motivo = impossibileAprire(file, *difetto);
-        return nullptr;
-    }
+    if (const auto difetto = difettoArchivio(*tipo, *dati))
+        return nessuno(impossibileAprire(file, *difetto));
     const auto campi = campiLeggibili(*tipo, *dati, &perche);
-    if (!campi) {
-        *motivo = impossibileAprire(file, perche);
-        return nullptr;
-    }
+    if (!campi)
+        return nessuno(impossibileAprire(file, perche));
     // Figures the window's own check would question never become a clean-looking document.
-    if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt) {
-        *motivo = *no;
-        return nullptr;
-    }
+    if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt)
+        return nessuno(*no);
     return documentoDiCampi(*tipo, *campi, motivo);
 }
 

@@ -126,11 +126,8 @@ Record recordAltezze(const RecordAltezze &r)
 
 std::optional<RecordAltezze> leggiRecordAltezze(const QList<Campo> &campi, QString *motivo)
 {
-    if (campi.size() < campiAltezze) {
-        if (motivo)
-            *motivo = QStringLiteral("il file è incompleto");
-        return std::nullopt;
-    }
+    if (campi.size() < campiAltezze)
+        return rifiuta(motivo, QStringLiteral("il file è incompleto"));
     RecordAltezze r;
     r.soldi = campi[0].testo;
     r.costopieno = campi[1].testo;

@@ -6,13 +6,6 @@ namespace perix {
 
 namespace {
 
-std::optional<DatiSintetici> rifiuta(QString *motivo, const QString &perche)
-{
-    if (motivo)
-        *motivo = perche;
-    return std::nullopt;
-}
-
 QString breve(const QString &testo)
 {
     return testo.size() > 20 ? testo.left(19) + u'…' : testo;

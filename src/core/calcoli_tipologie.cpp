@@ -101,11 +101,8 @@ Record recordTipologie(const RecordTipologie &r)
 
 std::optional<RecordTipologie> leggiRecordTipologie(const QList<Campo> &campi, QString *motivo)
 {
-    if (campi.size() < campiTipologie) {
-        if (motivo)
-            *motivo = QStringLiteral("il file è incompleto");
-        return std::nullopt;
-    }
+    if (campi.size() < campiTipologie)
+        return rifiuta(motivo, QStringLiteral("il file è incompleto"));
     RecordTipologie r;
     r.soldi = campi[0].testo;
     r.costonetto = campi[1].testo;

@@ -16,12 +16,6 @@ namespace {
 
 const QString troppoGrande = QStringLiteral("il file è troppo grande per essere un archivio");
 
-std::nullopt_t rifiuta(QString *motivo, const QString &perche)
-{
-    falso(motivo, perche);
-    return std::nullopt;
-}
-
 bool spazio(QChar c) { return c == u' ' || c == u'\t'; }
 
 // Control characters, and the invisible format ones (bidi embeddings, overrides and

@@ -4,7 +4,9 @@
 // never damages the file that was there and never leaves half a file behind. Qt Core only.
 
 #include <QString>
+
 #include <functional>
+#include <optional>
 
 class QIODevice;
 
@@ -45,5 +47,11 @@ bool registraLottoSuDisco(const QString &cartella);
 
 // Sets the reason, where one is asked for; false.
 bool falso(QString *motivo, const QString &perche);
+// The same for routines that return nothing when they refuse.
+inline std::nullopt_t rifiuta(QString *motivo, const QString &perche)
+{
+    falso(motivo, perche);
+    return std::nullopt;
+}
 
 } // namespace perix

@@ -149,10 +149,8 @@ void variocosto::apri_Click()
 
 std::optional<Record> variocosto::scrivialtezze(QString *rifiuto) const
 {
-    if (costo()->text().isEmpty()) {
-        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
-        return std::nullopt;
-    }
+    if (costo()->text().isEmpty())
+        return rifiuta(rifiuto, QStringLiteral("Non esistono dati da archiviare."));
     RecordAltezze r;
     r.soldi = soldi()->text();
     r.costopieno = costo()->text();

@@ -52,8 +52,9 @@ QList<MenuCornice> menuDisaggregati()
     return m;
 }
 
-QToolButton *pulsanteFigura(QWidget *genitore, const char *nome, const char *testo, const char *icona,
-                            const char *suggerimento, QRect r)
+template <typename Azione>
+void pulsanteFigura(QWidget *genitore, const char *nome, const char *testo, const char *icona,
+                    const char *suggerimento, QRect r, Azione azione)
 {
     auto *b = new QToolButton(genitore);
     b->setObjectName(QString::fromLatin1(nome));
@@ -63,7 +64,7 @@ QToolButton *pulsanteFigura(QWidget *genitore, const char *nome, const char *tes
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setToolTip(QString::fromUtf8(suggerimento));
     b->setGeometry(r);
-    return b;
+    QObject::connect(b, &QToolButton::clicked, genitore, azione);
 }
 
 } // namespace
@@ -119,15 +120,11 @@ void risultatidisaggregati::creaControlli()
     // The typed-percentage commands, beside the common buttons.
     pulsanteFigura(a, "aprip", "apri percentuali", "apri",
                    "cliccare per richiamare le eventuali percentuali archiviate e immesse manualmente",
-                   {276, 292, 170, 24});
+                   {276, 292, 170, 24}, [this] { aprip_Click(); });
     pulsanteFigura(a, "preimp", "% preimpostate", "percentuali", "cliccare per richiamare le percentuali preimpostate",
-                   {276, 318, 170, 24});
+                   {276, 318, 170, 24}, [this] { preimp_Click(); });
     pulsanteFigura(a, "archiviap", "archivia %", "salva", "cliccare per archiviare le percentuali immesse manualmente",
-                   {276, 344, 170, 24});
-    connect(a->findChild<QToolButton *>(QStringLiteral("aprip")), &QToolButton::clicked, this, [this] { aprip_Click(); });
-    connect(a->findChild<QToolButton *>(QStringLiteral("preimp")), &QToolButton::clicked, this, [this] { preimp_Click(); });
-    connect(a->findChild<QToolButton *>(QStringLiteral("archiviap")), &QToolButton::clicked, this,
-            [this] { archiviap_Click(); });
+                   {276, 344, 170, 24}, [this] { archiviap_Click(); });
     frame3()->setGeometry(6, 288, 262, 80);
 
     // The figures on the right, each caption above its value.
@@ -229,10 +226,7 @@ void risultatidisaggregati::calcolo()
             ris[std::size_t(k)]->setText(importo(*C, quota, 10000));
             p1[std::size_t(k)]->setText(percentuale(quota / 100));
         }
-    std::array<QString, categorie + 1> testi;
-    for (int k = 1; k <= categorie; ++k)
-        testi[std::size_t(k)] = p2[std::size_t(k)]->text();
-    if (sommaCento(sommaPercentuali(testi)))
+    if (sommaCento(sommaImmesse()))
         for (int k = 1; k <= categorie; ++k) {
             const Valore &slot = Modulo::percimmesse[std::size_t(k)];
             if (std::holds_alternative<std::monostate>(slot))
@@ -242,6 +236,14 @@ void risultatidisaggregati::calcolo()
             ris2[std::size_t(k)]->setText(v ? importo(*C, *v, 100) : QString());
         }
     m_modoricalcolo = 0;
+}
+
+double risultatidisaggregati::sommaImmesse() const
+{
+    std::array<QString, categorie + 1> testi;
+    for (int k = 1; k <= categorie; ++k)
+        testi[std::size_t(k)] = p2[std::size_t(k)]->text();
+    return sommaPercentuali(testi);
 }
 
 void risultatidisaggregati::p2_Change(int Index)
@@ -328,10 +330,7 @@ const DescrizioneArchivio &risultatidisaggregati::archivioPercentuali()
 
 void risultatidisaggregati::archiviap_Click()
 {
-    std::array<QString, categorie + 1> testi;
-    for (int k = 1; k <= categorie; ++k)
-        testi[std::size_t(k)] = p2[std::size_t(k)]->text();
-    const double S = sommaPercentuali(testi);
+    const double S = sommaImmesse();
     if (!sommaCento(S)) {
         dialoghi::stop(this,
                        QStringLiteral("La somma delle percentuali è uguale a ") + testoSomma(S)
@@ -430,10 +429,8 @@ void risultatidisaggregati::apri_Click()
 
 std::optional<Record> risultatidisaggregati::scrividisaggregati(QString *rifiuto) const
 {
-    if (m_vm->text().isEmpty()) {
-        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
-        return std::nullopt;
-    }
+    if (m_vm->text().isEmpty())
+        return rifiuta(rifiuto, QStringLiteral("Non esistono dati da archiviare."));
     RecordDisaggregati r{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(), {}};
     for (int k = 1; k <= categorie; ++k)
         r.ris[std::size_t(k)] = ris[std::size_t(k)]->text();
@@ -442,11 +439,8 @@ std::optional<Record> risultatidisaggregati::scrividisaggregati(QString *rifiuto
 
 std::optional<DatiRapportoDisaggregati> risultatidisaggregati::datiRapporto(QString *rifiuto) const
 {
-    if (soldi()->text().isEmpty()) {
-        if (rifiuto)
-            *rifiuto = nienteDaStampare();
-        return std::nullopt;
-    }
+    if (soldi()->text().isEmpty())
+        return rifiuta(rifiuto, nienteDaStampare());
     DatiRapportoDisaggregati d{soldi()->text(), m_tipoedi->text(), m_vm->text(), m_cc->text(), m_profitto->text(),
                                {}, {}, {}, {}};
     for (int k = 1; k <= categorie; ++k) {

@@ -53,6 +53,8 @@ private:
     // The total costs typed in the main window, the base of every amount: nothing when
     // empty (silently) or not a number (said with a message when `avvisa`, else quietly).
     std::optional<double> baseCosti(bool avvisa);
+    // The sum of the typed percentages as the fields show them.
+    double sommaImmesse() const;
     void mandaAMenu();
 
     QLabel *passo = nullptr, *Label3 = nullptr;

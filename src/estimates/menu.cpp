@@ -241,25 +241,19 @@ void menu::apri_Click()
 
 std::optional<Record> menu::scrivimenu(QString *rifiuto) const
 {
-    if (Modulo::tipostima == 0) {
-        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
-        return std::nullopt;
-    }
-    if (Modulo::tipostima != 1) {
-        *rifiuto = QStringLiteral("In questa finestra possono essere archiviati solo i dati della stima di aree "
-                                  "fabbricabili, utilizzare le altre finestre per archiviare dati di stime diverse.");
-        return std::nullopt;
-    }
+    if (Modulo::tipostima == 0)
+        return rifiuta(rifiuto, QStringLiteral("Non esistono dati da archiviare."));
+    if (Modulo::tipostima != 1)
+        return rifiuta(rifiuto, QStringLiteral("In questa finestra possono essere archiviati solo i dati della "
+                                               "stima di aree fabbricabili, utilizzare le altre finestre per "
+                                               "archiviare dati di stime diverse."));
     return Record{{soldi()->text(), valoremercato->text(), costitotali->text()}, {anni->text(), superficie->text()}};
 }
 
 std::optional<DatiRapportoMenu> menu::datiRapporto(QString *rifiuto) const
 {
-    if (!aree->isChecked()) {
-        if (rifiuto)
-            *rifiuto = rifiutoStampaMenu();
-        return std::nullopt;
-    }
+    if (!aree->isChecked())
+        return rifiuta(rifiuto, rifiutoStampaMenu());
     DatiRapportoMenu d;
     // The figures are in the currency the window shows: after an open that is the file's,
     // whatever was picked before (and in a fresh session nothing was).

@@ -218,10 +218,8 @@ void risultatisintetici::apri_Click()
 
 std::optional<Record> risultatisintetici::scrivisintetici(QString *rifiuto) const
 {
-    if (soldi()->text().isEmpty()) {
-        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
-        return std::nullopt;
-    }
+    if (soldi()->text().isEmpty())
+        return rifiuta(rifiuto, QStringLiteral("Non esistono dati da archiviare."));
     return recordSintetici(dati());
 }
 
@@ -258,11 +256,8 @@ void risultatisintetici::aiuto_Click()
 
 std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *rifiuto) const
 {
-    if (soldi()->text().isEmpty()) {
-        if (rifiuto)
-            *rifiuto = nienteDaStampare();
-        return std::nullopt;
-    }
+    if (soldi()->text().isEmpty())
+        return rifiuta(rifiuto, nienteDaStampare());
     DatiRapportoSintetici d;
     d.soldi = soldi()->text();
     for (std::size_t c = 1; c <= 3; ++c) {

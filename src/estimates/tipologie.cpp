@@ -148,10 +148,8 @@ void risultatitipologie::apri_Click()
 
 std::optional<Record> risultatitipologie::scrivitipologie(QString *rifiuto) const
 {
-    if (soldi()->text().isEmpty()) {
-        *rifiuto = QStringLiteral("Non esistono dati da archiviare.");
-        return std::nullopt;
-    }
+    if (soldi()->text().isEmpty())
+        return rifiuta(rifiuto, QStringLiteral("Non esistono dati da archiviare."));
     RecordTipologie r;
     r.soldi = soldi()->text();
     r.costonetto = costo()->text();

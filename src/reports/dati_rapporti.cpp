@@ -11,12 +11,6 @@ namespace perix {
 
 namespace {
 
-std::nullopt_t rifiuta(QString *rifiuto, const QString &perche)
-{
-    falso(rifiuto, perche);
-    return std::nullopt;
-}
-
 // What a text field shows of a text set into it.
 QString nelCampo(const QString &testo)
 {

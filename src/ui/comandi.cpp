@@ -71,16 +71,11 @@ bool cestina(const QString &percorso)
 bool elimina(const QString &percorso, QString *motivo)
 {
     const QFileInfo info(percorso);
-    const auto rifiuta = [motivo](const QString &perche) {
-        if (motivo)
-            *motivo = perche;
-        return false;
-    };
     // A dangling link is still something to delete.
     if (!info.exists() && !info.isSymLink())
-        return rifiuta(QStringLiteral("il file non esiste"));
+        return falso(motivo, QStringLiteral("il file non esiste"));
     if (info.isDir() && !info.isSymLink())
-        return rifiuta(QStringLiteral("è una cartella, non un file"));
+        return falso(motivo, QStringLiteral("è una cartella, non un file"));
     // Into the desktop's trash, where the user can take it back; deleted outright only
     // where there is no trash to move it to.
     if (cestina(percorso))
@@ -89,8 +84,8 @@ bool elimina(const QString &percorso, QString *motivo)
     if (f.remove())
         return true;
     if (!QFileInfo(info.absolutePath()).isWritable())
-        return rifiuta(QStringLiteral("la cartella è di sola lettura"));
-    return rifiuta(QStringLiteral("il file non può essere eliminato"));
+        return falso(motivo, QStringLiteral("la cartella è di sola lettura"));
+    return falso(motivo, QStringLiteral("il file non può essere eliminato"));
 }
 
 // A file named as this window's record is taken only when it is laid out as one: a field
