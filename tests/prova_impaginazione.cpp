@@ -9,11 +9,8 @@
 #include "reports/impaginazione.h"
 #include "reports/pdf.h"
 #include "reports/rapporti.h"
-#include "reports/rapporto_altezze.h"
-#include "reports/rapporto_disaggregati.h"
+#include "reports/rapporti_costi.h"
 #include "reports/rapporto_guida.h"
-#include "reports/rapporto_sintetici.h"
-#include "reports/rapporto_tipologie.h"
 #include "supporto.h"
 
 #include <QBuffer>

@@ -5,7 +5,6 @@
 #include "ui/modulo.h"
 #include "ui/registro.h"
 #include "app/splash.h"
-#include "app/uscita.h"
 #include "ui/comandi.h"
 #include "core/tipi.h"
 #include "core/verifica.h"
@@ -365,12 +364,15 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
         return esito;
 
     QString motivo;
-    const bool scritto = scriviUscita(uscita,
-                                      [&](QIODevice &d, QString *m) {
-                                          return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m)
-                                                                                 : scriviDocx(*documento, d, m);
-                                      },
-                                      &motivo, registrazione);
+    // A link is never followed nor a FIFO opened: the file lands under its own name, nowhere else.
+    const bool scritto = scriviAtomico(uscita,
+                                       [&](QIODevice &d, QString *m) {
+                                           return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m)
+                                                                                  : scriviDocx(*documento, d, m);
+                                       },
+                                       &motivo,
+                                       {.soloFileNormali = true, .motiviInItaliano = false,
+                                        .registrazione = registrazione});
     if (!scritto) {
         esito.motivo = QStringLiteral("Impossibile scrivere il documento %1: %2")
                            .arg(QDir::toNativeSeparators(uscita), motivo);

@@ -3,7 +3,7 @@
 // `perix --pdf CARTELLA FILE...` turns them into the reports their windows print, without
 // a window or a display; --help and --version answer at once.
 
-#include "app/uscita.h"
+#include "core/scrittura.h"
 
 #include <QString>
 #include <QStringList>
@@ -58,7 +58,8 @@ struct EsitoRapporto {
 // The report the file's window prints after opening it in a fresh session, written to
 // `uscita`. It is computed from the file's record alone: no window is made and the shared
 // state is neither read nor changed, so each file's report depends on that file alone.
-// `registrazione` as scriviUscita takes it.
+// Only a regular file or a free name is written: a link, a folder, a FIFO or a device at
+// `uscita` is refused before anything is written, with the system's reason.
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita,
                              FormatoRapporto formato = FormatoRapporto::Pdf,
                              Registrazione registrazione = Registrazione::Subito);

@@ -111,9 +111,7 @@ std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure)
         if (!nota)
             continue;
         // One line whatever the text holds, and short enough to read.
-        QString dato = testo.simplified();
-        if (dato.size() > 30)
-            dato = dato.left(29) + u'…';
+        const QString dato = breve(testo.simplified());
         const QString voce = didascaliaFigura(FiguraArea(f));
         return nota->letto.isEmpty()
             ? QStringLiteral("Il dato «%1» di '%2' è un %3.").arg(dato, voce, nota->motivo)

@@ -108,11 +108,9 @@ QString didascaliaCostoPieno()
 
 QString rifiutoStampaAltezze(const QString &costopieno)
 {
-    // A long text whole in a message would push the message off the screen.
-    const QString breve = costopieno.size() > 30 ? costopieno.left(29) + u'…' : costopieno;
     return QStringLiteral("Il costo al mc. vuoto per pieno «%1» non è un numero valido: correggerlo prima di "
                           "stampare i dati.")
-        .arg(breve);
+        .arg(breve(costopieno));
 }
 
 Record recordAltezze(const RecordAltezze &r)

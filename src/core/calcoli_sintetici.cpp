@@ -1,15 +1,13 @@
 #include "core/calcoli_sintetici.h"
 
+#include "core/numeri.h"
+
 #include <cmath>
 
 namespace perix {
 
 namespace {
 
-QString breve(const QString &testo)
-{
-    return testo.size() > 20 ? testo.left(19) + u'…' : testo;
-}
 
 } // namespace
 
@@ -38,7 +36,7 @@ std::optional<DatiSintetici> leggiSintetici(const QList<Campo> &campi, QString *
         const auto n = classe.numero();
         if (!n || *n != std::trunc(*n) || *n < 0 || *n > 3)
             return rifiuta(motivo, QStringLiteral("il tipo di edificio scelto «%1» non è 1, 2 o 3")
-                                       .arg(breve(classe.testo)));
+                                       .arg(breve(classe.testo, 20)));
         if (*n != 0)
             d.classe = int(*n);
     }

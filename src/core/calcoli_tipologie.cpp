@@ -74,11 +74,9 @@ QString intestazioneTipologie(int colonna)
 
 QString rifiutoStampaTipologie(const QString &costonetto)
 {
-    // A long text whole in a message would push the message off the screen.
-    const QString breve = costonetto.size() > 30 ? costonetto.left(29) + u'…' : costonetto;
     return QStringLiteral("Il costo al mq. di superficie netta «%1» non è un numero valido: correggerlo prima di "
                           "stampare i dati.")
-        .arg(breve);
+        .arg(breve(costonetto));
 }
 
 int indiceScelto(const Campo &campo, int massimo)

@@ -291,4 +291,9 @@ QString formattanumero(const QString &numerodaformattare)
     return formatta(numerodaformattare, Schema::Intero);
 }
 
+QString breve(const QString &testo, int massimo)
+{
+    return testo.size() > massimo ? testo.left(massimo - 1) + u'…' : testo;
+}
+
 } // namespace perix

@@ -74,4 +74,8 @@ QString formatta(const QString &testo, const QString &schema);
 // The routine of the result labels: `formatta(testo, "###,0")`.
 QString formattanumero(const QString &numerodaformattare);
 
+// A text quoted in a message, cut to `massimo` characters with "…": a field can be as long
+// as the file it came from, and a message that long leaves the screen.
+QString breve(const QString &testo, int massimo = 30);
+
 } // namespace perix

@@ -37,10 +37,9 @@ QString quanti(qsizetype n, const char *uno, const char *molti)
 bool rigaVuota(const QList<Campo> &riga) { return riga.size() == 1 && riga.first().vuoto(); }
 
 // A text quoted in a reason: a field can be as long as the file.
-QString breve(const QString &testo)
+QString citazione(const QString &testo)
 {
-    const QString t = testo.trimmed();
-    return t.size() > 24 ? t.left(23) + u'…' : t;
+    return breve(testo.trimmed(), 24);
 }
 
 QList<Campo> inFila(const QList<QList<Campo>> &righe)
@@ -59,11 +58,11 @@ std::optional<QString> difettoImporto(const QString &nome, const QString &testo)
         return QStringLiteral("manca %1").arg(nome);
     const auto v = letturaLocale(testo);
     if (!v)
-        return QStringLiteral("%1 «%2» non è un numero").arg(nome, breve(testo));
+        return QStringLiteral("%1 «%2» non è un numero").arg(nome, citazione(testo));
     if (!rappresentabile(*v))
-        return QStringLiteral("%1 «%2» è troppo grande per il calcolo").arg(nome, breve(testo));
+        return QStringLiteral("%1 «%2» è troppo grande per il calcolo").arg(nome, citazione(testo));
     if (letturaSemplice(testo) == 0)
-        return QStringLiteral("%1 «%2» non è un importo valido").arg(nome, breve(testo));
+        return QStringLiteral("%1 «%2» non è un importo valido").arg(nome, citazione(testo));
     return std::nullopt;
 }
 
@@ -74,11 +73,11 @@ std::optional<QString> difettoCosto(const QString &nome, const QString &testo)
         return QStringLiteral("manca %1").arg(nome);
     const auto v = letturaLocale(testo);
     if (!v)
-        return QStringLiteral("%1 «%2» non è un numero").arg(nome, breve(testo));
+        return QStringLiteral("%1 «%2» non è un numero").arg(nome, citazione(testo));
     if (*v < 0)
-        return QStringLiteral("%1 «%2» è negativo").arg(nome, breve(testo));
+        return QStringLiteral("%1 «%2» è negativo").arg(nome, citazione(testo));
     if (!rappresentabile(*v))
-        return QStringLiteral("%1 «%2» è troppo grande per il calcolo").arg(nome, breve(testo));
+        return QStringLiteral("%1 «%2» è troppo grande per il calcolo").arg(nome, citazione(testo));
     return std::nullopt;
 }
 
@@ -89,7 +88,7 @@ std::optional<QString> difettoScelta(const QString &nome, const Campo &campo, in
         return std::nullopt;
     if (campo.testo.trimmed().isEmpty())
         return QStringLiteral("non è scelta %1").arg(nome);
-    return QStringLiteral("%1 «%2» non è un numero da 1 a %3").arg(nome, breve(campo.testo)).arg(massimo);
+    return QStringLiteral("%1 «%2» non è un numero da 1 a %3").arg(nome, citazione(campo.testo)).arg(massimo);
 }
 
 const QString mancaValuta = QStringLiteral("manca la valuta (\"Valori in lire\" o \"Valori in euro\")");
@@ -177,7 +176,7 @@ std::optional<QString> difettoDati(TipoArchivio tipo, const QList<QList<Campo>> 
                     return QStringLiteral("manca ") + cella;
                 // What the window itself shows for a cost too large to compute.
                 if (t != nonCalcolabile && !letturaLocale(t))
-                    return QStringLiteral("%1 «%2» non è un numero").arg(cella, breve(t));
+                    return QStringLiteral("%1 «%2» non è un numero").arg(cella, citazione(t));
             }
         return std::nullopt;
     }

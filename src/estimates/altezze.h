@@ -4,7 +4,7 @@
 
 #include "core/calcoli_altezze.h"
 #include "estimates/finestratabella.h"
-#include "reports/rapporto_altezze.h"
+#include "reports/rapporti_costi.h"
 
 #include <optional>
 

@@ -11,7 +11,7 @@
 #include "core/calcoli.h"
 #include "estimates/menu.h"
 #include "core/numeri.h"
-#include "reports/rapporto_disaggregati.h"
+#include "reports/rapporti_costi.h"
 
 #include <QGroupBox>
 #include <QIcon>

@@ -4,7 +4,7 @@
 
 #include "core/calcoli_disaggregati.h"
 #include "estimates/finestracosti.h"
-#include "reports/rapporto_disaggregati.h"
+#include "reports/rapporti_costi.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -8,7 +8,7 @@
 #include "ui/modulo.h"
 #include "ui/comandi.h"
 #include "core/calcoli.h"
-#include "reports/rapporto_sintetici.h"
+#include "reports/rapporti_costi.h"
 
 #include <QFileInfo>
 #include <QGroupBox>

@@ -4,7 +4,7 @@
 
 #include "core/calcoli_sintetici.h"
 #include "estimates/finestracosti.h"
-#include "reports/rapporto_sintetici.h"
+#include "reports/rapporti_costi.h"
 
 #include <QLabel>
 #include <array>

@@ -8,7 +8,7 @@
 #include "ui/comandi.h"
 #include "core/calcoli.h"
 #include "core/numeri.h"
-#include "reports/rapporto_tipologie.h"
+#include "reports/rapporti_costi.h"
 
 #include <QFile>
 #include <QGroupBox>

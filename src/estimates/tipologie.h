@@ -4,7 +4,7 @@
 
 #include "core/calcoli_tipologie.h"
 #include "estimates/finestratabella.h"
-#include "reports/rapporto_tipologie.h"
+#include "reports/rapporti_costi.h"
 
 #include <array>
 #include <optional>

@@ -10,10 +10,7 @@
 #include "core/campi.h"
 #include "core/tipi.h"
 #include "reports/rapporti.h"
-#include "reports/rapporto_altezze.h"
-#include "reports/rapporto_disaggregati.h"
-#include "reports/rapporto_sintetici.h"
-#include "reports/rapporto_tipologie.h"
+#include "reports/rapporti_costi.h"
 
 #include <QList>
 #include <QString>

@@ -64,9 +64,5 @@ void linea(QWidget *genitore, const QString &nome, int y)
     l->setGeometry(12, y, genitore->width() - 24, 2);
 }
 
-QString breve(const QString &testo, int massimo)
-{
-    return testo.size() > massimo ? testo.left(massimo - 1) + u'…' : testo;
-}
 
 } // namespace perix

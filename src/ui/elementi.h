@@ -34,8 +34,4 @@ QLabel *notaDiscreta(QWidget *genitore, const QString &nome, QRect r);
 // A sunken horizontal line across `genitore` at height `y`, 12 pixels from each side.
 void linea(QWidget *genitore, const QString &nome, int y);
 
-// A text quoted in a message, cut to `massimo` characters with "…": a field can be as long
-// as the file it came from, and a message that long leaves the screen.
-QString breve(const QString &testo, int massimo = 30);
-
 } // namespace perix
