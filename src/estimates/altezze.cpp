@@ -37,6 +37,9 @@ variocosto::variocosto()
                                        menuPredefiniti()),
                       QStringLiteral("variocosto"), descrizioneTabella())
 {
+    m_aiuto = QStringLiteral("- Digitare, se necessario, il costo a metrocubo vuoto per pieno;\r"
+                             "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\r"
+                             "- oppure aprire un file archiviato del tipo Perix-alt-...");
     creaControlli();
     dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivialtezze(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoAltezze); });
@@ -112,15 +115,6 @@ void variocosto::calcola(int riga, double costo)
         cella(1, i)->setText(e.varicosti[n]);
         cella(2, i)->setText(e.percentuale[n]);
     }
-}
-
-void variocosto::aiuto_Click()
-{
-    dialoghi::messaggio(this,
-                        QStringLiteral("- Digitare, se necessario, il costo a metrocubo vuoto per pieno;\r"
-                                       "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\r"
-                                       "- oppure aprire un file archiviato del tipo Perix-alt-..."),
-                        Modulo::titoloaiuto, dialoghi::Icona::Informazione);
 }
 
 const DescrizioneArchivio &variocosto::archivio()

@@ -27,7 +27,6 @@ public:
     void Optvario_Click(int Index) { scegli(Index); }
     void costopieno_Change() { costo_Change(); }
     void evidenziaaltezza() { evidenzia(); }
-    void aiuto_Click() override;
     void apri_Click() override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.

@@ -75,6 +75,10 @@ risultatidisaggregati::risultatidisaggregati()
                                      menuDisaggregati(), 124),
                     QStringLiteral("risultatidisaggregati"))
 {
+    m_aiuto = QStringLiteral("- I dati provengono dalla finestra Menu;\r"
+                             "- oppure aprire un file appropriato (Perix-disaggr-...) per prelevarne;\r"
+                             "- il tasto X, accanto alle varie voci di costo, consente di ridistribuire le "
+                             "percentuali relative.");
     creaControlli();
     // The typed slots would otherwise hold figures these empty fields do not show.
     Modulo::percimmesse.fill(Valore{});
@@ -399,17 +403,6 @@ void risultatidisaggregati::cancelladati_Click()
         ris2[i]->setText(QStringLiteral("0"));
     }
 }
-
-void risultatidisaggregati::aiuto_Click()
-{
-    dialoghi::messaggio(this,
-                        QStringLiteral("- I dati provengono dalla finestra Menu;\r"
-                                       "- oppure aprire un file appropriato (Perix-disaggr-...) per prelevarne;\r"
-                                       "- il tasto X, accanto alle varie voci di costo, consente di ridistribuire le "
-                                       "percentuali relative."),
-                        Modulo::titoloaiuto, dialoghi::Icona::Informazione);
-}
-
 
 void risultatidisaggregati::apri_Click()
 {

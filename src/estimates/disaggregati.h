@@ -35,7 +35,6 @@ public:
 
     void controlla_click() override;
     void cancelladati_Click() override;
-    void aiuto_Click() override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.
     std::optional<DatiRapportoDisaggregati> datiRapporto(QString *rifiuto = nullptr) const;

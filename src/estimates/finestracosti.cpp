@@ -27,6 +27,11 @@ QList<MenuCornice> rinominaMenu(QList<MenuCornice> menu, const QHash<QString, QS
     return menu;
 }
 
+void FinestraCosti::aiuto_Click()
+{
+    dialoghi::messaggio(this, m_aiuto, Modulo::titoloaiuto, dialoghi::Icona::Informazione);
+}
+
 DescrizioneCornice descrizioneCosti(int n, const char *visibile, const char *titolo, QList<MenuCornice> menu,
                                     int spazi, const QString &documento)
 {

@@ -26,8 +26,11 @@ public:
     void terreni_Click();
     void edifici_Click();
     void archivio_Click();
+    // The window's own hints, in a message.
+    void aiuto_Click() override;
 
 protected:
+    QString m_aiuto; // the hints aiuto_Click shows
     // The "Web" frame at `riquadro`: "archivio dati", "stima edifici" and "relazione" at their
     // `posti`, the caption beside the picture of side `lato`, or under it.
     void creaWeb(QWidget *genitore, QRect riquadro, const std::array<QRect, 3> &posti, int lato, bool sotto = false);

@@ -54,6 +54,10 @@ risultatisintetici::risultatisintetici()
                                      menuSintetici(), 126, QStringLiteral("dei costi sintetici")),
                     QStringLiteral("risultatisintetici"))
 {
+    m_aiuto = QStringLiteral("- I dati provengono dalla finestra Menu;\r"
+                             "- non è prevista alcuna immissione di dati;\r"
+                             "- tornare indietro o aprire un file archiviato del tipo Perix-sint-... per "
+                             "avere nuovi risultati.");
     QWidget *a = area();
     QFont grassetto = font();
     grassetto.setBold(true);
@@ -242,16 +246,6 @@ void risultatisintetici::cancella_click()
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 5; ++r)
             m_griglia[std::size_t(c)][std::size_t(r)]->clear();
-}
-
-void risultatisintetici::aiuto_Click()
-{
-    dialoghi::messaggio(this,
-                        QStringLiteral("- I dati provengono dalla finestra Menu;\r"
-                                       "- non è prevista alcuna immissione di dati;\r"
-                                       "- tornare indietro o aprire un file archiviato del tipo Perix-sint-... per "
-                                       "avere nuovi risultati."),
-                        Modulo::titoloaiuto, dialoghi::Icona::Informazione);
 }
 
 std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *rifiuto) const

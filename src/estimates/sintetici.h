@@ -31,7 +31,6 @@ public:
     // there is nothing to print.
     std::optional<DatiRapportoSintetici> datiRapporto(QString *rifiuto = nullptr) const;
     void controlla_click() override;
-    void aiuto_Click() override;
     void cancelladati_Click() override { cancella_click(); }
     void cancella_click();
     // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.

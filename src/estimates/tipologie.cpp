@@ -40,6 +40,9 @@ risultatitipologie::risultatitipologie()
                                                      {"cancelladati", "cancella"}, {"informazioni", "informaz"}})),
                       QStringLiteral("risultatitipologie"), descrizioneTabella())
 {
+    m_aiuto = QStringLiteral("- Digitare il costo a mq. di superficie netta;\r"
+                             "- scegliere quindi la tipologia di edificio di riferimento del dato;\r"
+                             "- oppure aprire un file archiviato del tipo Peri-tipol-...");
     creaControlli();
     dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoTipologie); });
@@ -111,15 +114,6 @@ void risultatitipologie::calcola(int riga, double costo)
         cella(1, i)->setText(e.edificio[std::size_t(i)]);
         cella(2, i)->setText(e.vano[std::size_t(i)]);
     }
-}
-
-void risultatitipologie::aiuto_Click()
-{
-    dialoghi::messaggio(this,
-                        QStringLiteral("- Digitare il costo a mq. di superficie netta;\r"
-                                       "- scegliere quindi la tipologia di edificio di riferimento del dato;\r"
-                                       "- oppure aprire un file archiviato del tipo Peri-tipol-..."),
-                        Modulo::titoloaiuto, dialoghi::Icona::Informazione);
 }
 
 const DescrizioneArchivio &risultatitipologie::archivio()

@@ -22,7 +22,6 @@ public:
     void costonetto_Change() { costo_Change(); }
     void evidenziatipologia() { evidenzia(); }
     void cancella_click() { cancella(); }
-    void aiuto_Click() override;
     void apri_Click() override;
     // The figures of the report as the window shows them; nothing, with the refusal, when
     // there is nothing to print.

@@ -7,7 +7,7 @@
 #include "core/numeri.h"
 #include "help/finestre.h"
 #include "help/velmora.h"
-#include "reports/rapporto_prodotti.h"
+#include "reports/rapporto_guida.h"
 
 #include <QIcon>
 #include <QLabel>

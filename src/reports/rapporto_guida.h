@@ -1,7 +1,9 @@
 #pragma once
-// The whole help set as one document: the program's name and description, then the nine
-// pages, each "Guida: " and its title followed by its text, one page each; saved as
-// "Perix-guida.docx".
+// The documents of the help side. The whole help set as one document: the program's name
+// and description, then the nine pages, each "Guida: " and its title followed by its
+// text, one page each; saved as "Perix-guida.docx". And the catalogue's price list.
+
+#include "core/lettura_listino.h"
 
 #include <QList>
 #include <QString>
@@ -42,5 +44,12 @@ void impostaCartelleGuida(std::optional<QStringList> cartelle);
 // the first failure.
 std::optional<QString> salvaGuida(const Document &documento, const QStringList &cartelle,
                                   QString *motivo = nullptr);
+
+// The price list: title, purchase page, then one table row per product under a heading
+// row, prices with grouped thousands and two decimals.
+std::unique_ptr<Document> documentoProdotti(const QList<Prodotto> &prodotti, const QString &paginaacquisto);
+// The same shown in its report window; nullptr, with the reason, when it cannot be opened.
+finestrareport *rapportoProdotti(const QList<Prodotto> &prodotti, const QString &paginaacquisto,
+                                 QString *motivo = nullptr);
 
 } // namespace perix
