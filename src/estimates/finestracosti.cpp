@@ -46,12 +46,7 @@ FinestraCosti::FinestraCosti(const DescrizioneCornice &d, const QString &nome) :
     QFont grassetto = soldi()->font();
     grassetto.setBold(true);
     soldi()->setFont(grassetto);
-    frame3()->setGeometry(8, 300, 262, 84);
-    const QRect posti[] = {{8, 12, 120, 30}, {134, 12, 120, 30}, {8, 46, 120, 30}, {134, 46, 120, 30}};
-    int i = 0;
-    for (const char *n : {"cmduscita", "cmdmune", "guida", "aiuto"})
-        if (auto *b = frame3()->findChild<QPushButton *>(QString::fromLatin1(n)))
-            b->setGeometry(posti[i++]);
+    disponiPulsanti({8, 300, 262, 84}, 120, 126);
 }
 
 void FinestraCosti::creaWeb(QWidget *genitore, QRect riquadro, const std::array<QRect, 3> &posti, int lato, bool sotto)

@@ -102,12 +102,7 @@ void menu::creaControlli()
     Option1[1] = opzione(caratt, QStringLiteral("Option1(1)"), QStringLiteral("economiche"), {10, 22, 96, 22},
                          QStringLiteral("edificio di tipo economico o popolare"));
 
-    frame3()->setGeometry(8, 222, 280, 84);
-    const QRect posti[] = {{8, 12, 128, 30}, {144, 12, 128, 30}, {8, 46, 128, 30}, {144, 46, 128, 30}};
-    int i = 0;
-    for (const char *n : {"cmduscita", "cmdmune", "guida", "aiuto"})
-        if (auto *b = frame3()->findChild<QPushButton *>(QString::fromLatin1(n)))
-            b->setGeometry(posti[i++]);
+    disponiPulsanti({8, 222, 280, 84}, 128, 136);
 
     // Right column: the figures, then the results.
     Label6 = etichetta(QStringLiteral("Label6"), QStringLiteral("Dati per l'elaborazione:"), {294, 6, 190, 20});

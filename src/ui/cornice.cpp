@@ -317,6 +317,17 @@ void FinestraStima::creaPulsanti()
     }
 }
 
+void FinestraStima::disponiPulsanti(QRect riquadro, int larghezza, int passo)
+{
+    m_frame3->setGeometry(riquadro);
+    int i = 0;
+    for (const char *n : {"cmduscita", "cmdmune", "guida", "aiuto"}) {
+        if (auto *b = m_frame3->findChild<QPushButton *>(QString::fromLatin1(n)))
+            b->setGeometry(8 + passo * (i % 2), i < 2 ? 12 : 46, larghezza, 30);
+        ++i;
+    }
+}
+
 void FinestraStima::completaCaricamento(QSize areaProgetto)
 {
     // The controls are placed for this inner size; the window then takes its fixed

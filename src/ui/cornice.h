@@ -94,6 +94,9 @@ protected:
     // The area of the window's own controls; Frame3 and `soldi` are already in it.
     QWidget *area() const { return m_area; }
     QGroupBox *frame3() const { return m_frame3; }
+    // Frame3 at `riquadro`, its four buttons `larghezza` wide in two rows, the second
+    // column `passo` to the right of the first.
+    void disponiPulsanti(QRect riquadro, int larghezza, int passo);
     // Fixes the design size of the inner area and attaches the proportional layout;
     // call at the end of the window's load, after its controls are placed.
     void completaCaricamento(QSize areaProgetto);
