@@ -101,12 +101,10 @@ void risultatidisaggregati::creaControlli()
         const auto i = std::size_t(k);
         const int y = 20 + (k - 1) * 16;
         etichetta(Frame1, QStringLiteral("Label1(%1)").arg(k - 1), nomeCategoria(k), {4, y, 186, 16});
-        annulla[i] = new QPushButton(QStringLiteral("X"), Frame1);
-        annulla[i]->setObjectName(QStringLiteral("annulla(%1)").arg(k));
-        annulla[i]->setGeometry(192, y + 1, 16, 15);
-        annulla[i]->setAutoDefault(false);
-        annulla[i]->setToolTip(QStringLiteral("cliccare sulla X per annullare i costi relativi, qualora non ricorrano, e "
-                                              "ridistribuirli tra le restanti categorie di opere e lavori"));
+        annulla[i] = pulsante(Frame1, QStringLiteral("annulla(%1)").arg(k), QStringLiteral("X"), {192, y + 1, 16, 15},
+                              QStringLiteral("cliccare sulla X per annullare i costi relativi, qualora non ricorrano, "
+                                             "e ridistribuirli tra le restanti categorie di opere e lavori"),
+                              [this, k] { annulla_Click(k); });
         p1[i] = etichetta(Frame1, QStringLiteral("p1(%1)").arg(k), {}, {210, y, 40, 16}, destra);
         ris[i] = etichetta(Frame1, QStringLiteral("ris(%1)").arg(k), {}, {252, y, 66, 16}, destra);
         p2[i] = new QLineEdit(Frame1);
@@ -118,7 +116,6 @@ void risultatidisaggregati::creaControlli()
         senzaControlli(p2[i]);
         ris2[i] = etichetta(Frame1, QStringLiteral("ris2(%1)").arg(k), {}, {370, y, 66, 16}, destra);
         connect(p2[i], &QLineEdit::textChanged, this, [this, k] { p2_Change(k); });
-        connect(annulla[i], &QPushButton::clicked, this, [this, k] { annulla_Click(k); });
     }
 
     // The typed-percentage commands, beside the common buttons.

@@ -51,15 +51,9 @@ PaginaGuida::PaginaGuida(int indice)
         {manuale ? "cmdchiudi" : "cmdChiudi", "&Chiudi", "cliccare per chiudere la finestra", 2520,
          &PaginaGuida::cmdChiudi_Click},
     };
-    for (const Pulsante &d : pulsanti) {
-        auto *b = new QPushButton(QString::fromUtf8(d.testo), this);
-        b->setObjectName(QString::fromLatin1(d.nome));
-        b->setGeometry(twips(d.sinistra, 120, 1215, 375));
-        b->setAutoDefault(false);
-        if (manuale)
-            b->setToolTip(QString::fromUtf8(d.suggerimento));
-        connect(b, &QPushButton::clicked, this, d.clic);
-    }
+    for (const Pulsante &d : pulsanti)
+        pulsante(this, QString::fromLatin1(d.nome), QString::fromUtf8(d.testo), twips(d.sinistra, 120, 1215, 375),
+                 manuale ? QString::fromUtf8(d.suggerimento) : QString(), [this, clic = d.clic] { (this->*clic)(); });
 
     m_titolo = new QLabel(t.titolo, this);
     m_titolo->setObjectName(QStringLiteral("Label1"));

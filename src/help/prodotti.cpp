@@ -47,16 +47,6 @@ void grassetto(QLabel *l, const QString &famiglia = {})
     l->setFont(f);
 }
 
-QPushButton *pulsante(QWidget *genitore, const char *nome, const QString &testo, QRect r, const char *suggerimento)
-{
-    auto *b = new QPushButton(testo, genitore);
-    b->setObjectName(QString::fromLatin1(nome));
-    b->setGeometry(r);
-    b->setToolTip(QString::fromUtf8(suggerimento));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 prodotti::prodotti()
@@ -72,21 +62,16 @@ prodotti::prodotti()
 
 void prodotti::creaControlli()
 {
-    connect(pulsante(this, "cmdsommario", QStringLiteral("&Sommario"), twips(120, 120, 1215, 375),
-                     "cliccare per visualizzare il sommario della guida"),
-            &QPushButton::clicked, this, &prodotti::cmdsommario_Click);
-    connect(pulsante(this, "cmdstampa", QStringLiteral("S&tampa"), twips(1320, 120, 1215, 375),
-                     "cliccare per stampare il listino"),
-            &QPushButton::clicked, this, &prodotti::cmdstampa_Click);
-    connect(pulsante(this, "cmdchiudi", QStringLiteral("&Chiudi"), twips(2520, 120, 1215, 375),
-                     "cliccare per chiudere la finestra sui prodotti"),
-            &QPushButton::clicked, this, &prodotti::cmdchiudi_Click);
-    connect(pulsante(this, "Command1", QStringLiteral("Sito: ") + velmora::sito, twips(6480, 480, 2415, 375),
-                     "clicca per accedere al sito"),
-            &QPushButton::clicked, this, &prodotti::Command1_Click);
-    connect(pulsante(this, "Command2", QStringLiteral("Email: ") + velmora::email, twips(6480, 840, 2415, 375),
-                     "clicca per inviare un'email"),
-            &QPushButton::clicked, this, &prodotti::Command2_Click);
+    pulsante(this, QStringLiteral("cmdsommario"), QStringLiteral("&Sommario"), twips(120, 120, 1215, 375),
+             QStringLiteral("cliccare per visualizzare il sommario della guida"), [this] { cmdsommario_Click(); });
+    pulsante(this, QStringLiteral("cmdstampa"), QStringLiteral("S&tampa"), twips(1320, 120, 1215, 375),
+             QStringLiteral("cliccare per stampare il listino"), [this] { cmdstampa_Click(); });
+    pulsante(this, QStringLiteral("cmdchiudi"), QStringLiteral("&Chiudi"), twips(2520, 120, 1215, 375),
+             QStringLiteral("cliccare per chiudere la finestra sui prodotti"), [this] { cmdchiudi_Click(); });
+    pulsante(this, QStringLiteral("Command1"), QStringLiteral("Sito: ") + velmora::sito, twips(6480, 480, 2415, 375),
+             QStringLiteral("clicca per accedere al sito"), [this] { Command1_Click(); });
+    pulsante(this, QStringLiteral("Command2"), QStringLiteral("Email: ") + velmora::email,
+             twips(6480, 840, 2415, 375), QStringLiteral("clicca per inviare un'email"), [this] { Command2_Click(); });
 
     // What went wrong with the list, in the free corner beside the buttons.
     notalistino = notaDiscreta(this, QStringLiteral("notalistino"), twips(3840, 120, 2595, 690));

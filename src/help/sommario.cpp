@@ -54,12 +54,9 @@ sommario::sommario()
     carattere.setPointSizeF(8.25);
     for (int i = 1; i <= righe; ++i) {
         const RigaSommario &r = elenco[i - 1];
-        auto *b = new QPushButton(QStringLiteral("--->"), this);
-        b->setObjectName(QStringLiteral("pulsante(%1)").arg(i));
-        b->setGeometry(twips(240, r.alto, 375, 255));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, i] { pulsante_Click(i); });
-        m_pulsante[std::size_t(i)] = b;
+        m_pulsante[std::size_t(i)] = perix::pulsante(this, QStringLiteral("pulsante(%1)").arg(i),
+                                                     QStringLiteral("--->"), twips(240, r.alto, 375, 255), {},
+                                                     [this, i] { pulsante_Click(i); });
 
         auto *l = new QLabel(QString::fromUtf8(r.didascalia), this);
         l->setObjectName(QStringLiteral("label(%1)").arg(i));
@@ -89,14 +86,9 @@ sommario::sommario()
         {"cmdchiudi", "&Chiudi", "cliccare per chiudere la finestra", 1320, &sommario::cmdchiudi_Click},
         {"cmduscita", "&USCITA", "cliccare per uscire da Perix", 2520, &sommario::cmduscita_Click},
     };
-    for (const Comando &c : comandi) {
-        auto *b = new QPushButton(QString::fromUtf8(c.testo), this);
-        b->setObjectName(QString::fromLatin1(c.nome));
-        b->setGeometry(twips(c.sinistra, 5760, 1215, 375));
-        b->setToolTip(QString::fromUtf8(c.suggerimento));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, c.clic);
-    }
+    for (const Comando &c : comandi)
+        perix::pulsante(this, QString::fromLatin1(c.nome), QString::fromUtf8(c.testo), twips(c.sinistra, 5760, 1215, 375),
+                 QString::fromUtf8(c.suggerimento), [this, clic = c.clic] { (this->*clic)(); });
 
     // The inner area at design; the start size is the same, so every control stands where
     // it was drawn. The left edge stays where the 75 % sizing centred the window.

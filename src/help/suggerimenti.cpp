@@ -68,16 +68,12 @@ frmTip::frmTip()
     m_testo->setWordWrap(true);
     m_testo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    const auto pulsante = [this](const char *nome, const char *testo, int alto) {
-        auto *b = new QPushButton(QString::fromUtf8(testo), this);
-        b->setObjectName(QString::fromLatin1(nome));
-        b->setGeometry(twips(4800, alto, 1215, 375));
-        return b;
-    };
-    connect(pulsante("cmdOK", "&Chiudi", 120), &QPushButton::clicked, this, &frmTip::cmdOK_Click);
-    connect(pulsante("cmdNextTip", "&Successivo", 600), &QPushButton::clicked, this, &frmTip::cmdNextTip_Click);
-    connect(pulsante("cmdprecedente", "&Precedente", 1080), &QPushButton::clicked, this,
-            &frmTip::cmdprecedente_Click);
+    pulsante(this, QStringLiteral("cmdOK"), QStringLiteral("&Chiudi"), twips(4800, 120, 1215, 375), {},
+             [this] { cmdOK_Click(); });
+    pulsante(this, QStringLiteral("cmdNextTip"), QStringLiteral("&Successivo"), twips(4800, 600, 1215, 375), {},
+             [this] { cmdNextTip_Click(); });
+    pulsante(this, QStringLiteral("cmdprecedente"), QStringLiteral("&Precedente"), twips(4800, 1080, 1215, 375), {},
+             [this] { cmdprecedente_Click(); });
 
     // A small fixed dialog: it keeps its design size.
     setFixedSize(6195 / twipsPerPixel, 3285 / twipsPerPixel);

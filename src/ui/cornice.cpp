@@ -305,16 +305,9 @@ void FinestraStima::creaPulsanti()
         {"guida", "&Guida in linea", "cliccare per visualizzare il sommario della guida", Comando::Guida, false},
         {"aiuto", "&AIUTO", "cliccare per visualizzare gli aiuti in linea", Comando::Guida, true},
     };
-    for (const P &p : pulsanti) {
-        auto *b = new QPushButton(QString::fromUtf8(p.testo), m_frame3);
-        b->setObjectName(QString::fromUtf8(p.nome));
-        b->setToolTip(QString::fromUtf8(p.suggerimento));
-        b->setAutoDefault(false);
-        if (p.aiuto)
-            connect(b, &QPushButton::clicked, this, [this] { aiuto_Click(); });
-        else
-            connect(b, &QPushButton::clicked, this, [this, c = p.c] { esegui(c); });
-    }
+    for (const P &p : pulsanti)
+        pulsante(m_frame3, QString::fromUtf8(p.nome), QString::fromUtf8(p.testo), {}, QString::fromUtf8(p.suggerimento),
+                 [this, c = p.c, aiuto = p.aiuto] { aiuto ? aiuto_Click() : esegui(c); });
 }
 
 void FinestraStima::disponiPulsanti(QRect riquadro, int larghezza, int passo)

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -39,6 +40,18 @@ QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &testo, 
     if (!suggerimento.isEmpty())
         l->setToolTip(suggerimento);
     return l;
+}
+
+QPushButton *pulsante(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                      const QString &suggerimento, std::function<void()> azione)
+{
+    auto *b = new QPushButton(testo, genitore);
+    b->setObjectName(nome);
+    b->setGeometry(r);
+    b->setToolTip(suggerimento);
+    b->setAutoDefault(false);
+    QObject::connect(b, &QPushButton::clicked, genitore, std::move(azione));
+    return b;
 }
 
 QLabel *notaDiscreta(QWidget *genitore, const QString &nome, QRect r)

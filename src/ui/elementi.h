@@ -1,11 +1,14 @@
 #pragma once
-// What every window is built from: the program's own pictures, and the labels and lines
-// placed by hand at their design positions.
+// What every window is built from: the program's own pictures, and the labels, buttons and
+// lines placed by hand at their design positions.
 
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace perix {
@@ -26,6 +29,11 @@ inline QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &
 {
     return etichetta(genitore, nome, testo, r, Qt::AlignLeft | Qt::AlignVCenter, suggerimento);
 }
+
+// A push button named `nome` at `r` in `genitore`, `azione` run when it is clicked. It
+// never becomes the default button: Enter in a field must not press it.
+QPushButton *pulsante(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
+                      const QString &suggerimento, std::function<void()> azione);
 
 // A quiet note in a pale box, hidden until there is something to say: a figure read otherwise
 // than typed, a list not read whole.
