@@ -18,10 +18,7 @@ frmSplash::frmSplash()
     preparaFinestra(this, QStringLiteral("frmSplash"), QStringLiteral("Perix"));
     setFixedSize(520, 330);
     setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(250, 248, 240));
-    setPalette(pal);
+    colora(this, QColor(250, 248, 240));
 
     // Load: music first, so it plays while the window is open; it never delays the paint.
     m_MMControl1.apri(Modulo::trovaFileDati(QStringLiteral("Internet.mid")));

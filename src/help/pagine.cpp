@@ -31,11 +31,7 @@ PaginaGuida::PaginaGuida(int indice)
     const TestoGuida &t = testiGuida().at(std::size_t(indice));
     const bool manuale = indice == 0;
     preparaFinestra(this, t.nome, QStringLiteral("Guida in linea"), QStringLiteral(":/icons/guida.svg"));
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 192));
-    p.setColor(QPalette::WindowText, Qt::black);
-    setPalette(p);
+    colora(this, QColor(255, 255, 192), Qt::black);
 
     struct Pulsante {
         const char *nome, *testo, *suggerimento;
@@ -63,9 +59,7 @@ PaginaGuida::PaginaGuida(int indice)
     ft.setPointSizeF(8.25);
     ft.setBold(true);
     m_titolo->setFont(ft);
-    QPalette pt = m_titolo->palette();
-    pt.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    m_titolo->setPalette(pt);
+    colora(m_titolo, {}, QColor(0, 0, 255));
 
     m_testo = new QLabel(t.testo, this);
     m_testo->setObjectName(QStringLiteral("Label2"));

@@ -26,18 +26,6 @@ const QColor blu(0, 0, 255);
 const QColor bluscuro(0, 0, 192);
 const QColor rosso(255, 0, 0);
 
-// The controls are drawn in twips, 15 to a pixel.
-void colora(QLabel *l, const QColor &testo, std::optional<QColor> fondo = std::nullopt)
-{
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, testo);
-    if (fondo) {
-        p.setColor(QPalette::Window, *fondo);
-        l->setAutoFillBackground(true);
-    }
-    l->setPalette(p);
-}
-
 void grassetto(QLabel *l, const QString &famiglia = {})
 {
     QFont f = l->font();
@@ -52,10 +40,7 @@ void grassetto(QLabel *l, const QString &famiglia = {})
 prodotti::prodotti()
 {
     preparaFinestra(this, QStringLiteral("prodotti"), QStringLiteral("prodotti software VELMORA"));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, sfondo);
-    setPalette(p);
-    setAutoFillBackground(true);
+    colora(this, sfondo);
     creaControlli();
     Form_Load();
 }
@@ -80,7 +65,7 @@ void prodotti::creaControlli()
                              twips(600, 840, 4815, 255));
     Label10 = etichetta(this, QStringLiteral("Label10"), QString(), twips(5400, 840, 855, 255));
     for (QLabel *l : {Label1, Label10}) {
-        colora(l, blu);
+        colora(l, {}, blu);
         grassetto(l);
     }
 
@@ -89,7 +74,7 @@ void prodotti::creaControlli()
                               const char *suggerimento = "") {
         QLabel *l = etichetta(this, QString::fromLatin1(nome), QString::fromUtf8(testo), r, a, QString::fromUtf8(suggerimento));
         l->setWordWrap(true);
-        colora(l, palette().color(QPalette::WindowText), giallo);
+        colora(l, giallo, palette().color(QPalette::WindowText));
         if (nero)
             grassetto(l);
         return l;
@@ -122,10 +107,10 @@ void prodotti::creaControlli()
         argom[n] = etichetta(this, nome("argom"), QString(), twips(2520, y, 3975, 255));
         eur[n] = etichetta(this, nome("eur"), QString(), twips(6480, y, 1215, 255), Qt::AlignRight | Qt::AlignVCenter);
         off[n] = etichetta(this, nome("off"), QString(), twips(7680, y, 1215, 255), Qt::AlignRight | Qt::AlignVCenter);
-        colora(num[n], palette().color(QPalette::WindowText), giallo);
+        colora(num[n], giallo, palette().color(QPalette::WindowText));
         for (QLabel *l : {nom[n], argom[n], eur[n]})
-            colora(l, bluscuro, giallo);
-        colora(off[n], rosso, giallo);
+            colora(l, giallo, bluscuro);
+        colora(off[n], giallo, rosso);
         grassetto(nom[n], QStringLiteral("Comic Sans MS"));
         grassetto(eur[n]);
         grassetto(off[n]);
@@ -139,7 +124,7 @@ void prodotti::creaControlli()
                              twips(600, 4440, 8295, 255), Qt::AlignLeft | Qt::AlignVCenter,
                              QStringLiteral("lo sconto del 50 % vale anche per i programmi di costo minore acquistati "
                                             "insieme a un altro"));
-    colora(Label8, rosso);
+    colora(Label8, {}, rosso);
     grassetto(Label8);
     auto *Label7 = etichetta(
         this, QStringLiteral("Label7"),
@@ -151,7 +136,7 @@ void prodotti::creaControlli()
             + velmora::sito + u'.',
         twips(600, 4800, 8295, 1455), Qt::AlignLeft | Qt::AlignTop, velmora::email);
     Label7->setWordWrap(true);
-    colora(Label7, bluscuro);
+    colora(Label7, {}, bluscuro);
 }
 
 void prodotti::Form_Load()

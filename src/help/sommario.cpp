@@ -45,10 +45,7 @@ sommario::sommario()
 {
     preparaFinestra(this, QStringLiteral("sommario"), QStringLiteral("Guida in linea: sommario"),
                     QStringLiteral(":/icons/guida.svg"));
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 192));
-    setPalette(p);
+    colora(this, QColor(255, 255, 192));
 
     QFont carattere(QStringLiteral("Nimbus Sans"));
     carattere.setPointSizeF(8.25);
@@ -66,11 +63,7 @@ sommario::sommario()
         l->setFrameShadow(QFrame::Plain);
         l->setLineWidth(1);
         l->setFont(carattere);
-        l->setAutoFillBackground(true);
-        QPalette pl = l->palette();
-        pl.setColor(QPalette::Window, r.gialla ? QColor(255, 255, 0) : QColor(0, 255, 255));
-        pl.setColor(QPalette::WindowText, Qt::black);
-        l->setPalette(pl);
+        colora(l, r.gialla ? QColor(255, 255, 0) : QColor(0, 255, 255), Qt::black);
         l->setMouseTracking(true);
         l->installEventFilter(this);
         m_label[std::size_t(i)] = l;

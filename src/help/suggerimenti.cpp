@@ -41,11 +41,7 @@ frmTip::frmTip()
     pannello->setGeometry(twips(120, 120, 4455, 2715));
     pannello->setFrameShape(QFrame::Panel);
     pannello->setFrameShadow(QFrame::Sunken);
-    pannello->setAutoFillBackground(true);
-    QPalette p = pannello->palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 192));
-    p.setColor(QPalette::WindowText, Qt::black);
-    pannello->setPalette(p);
+    colora(pannello, QColor(255, 255, 192), Qt::black);
 
     auto *icona = new QLabel(pannello);
     icona->setObjectName(QStringLiteral("Image1"));

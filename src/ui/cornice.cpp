@@ -424,10 +424,7 @@ void FinestraStima::colorare_Click()
         return;
     m_coloreDialogo = *scelto;
     Modulo::coloresfondo = scelto->rgb();
-    QPalette p = m_area->palette();
-    p.setColor(QPalette::Window, *scelto);
-    m_area->setPalette(p);
-    m_area->setAutoFillBackground(true);
+    colora(m_area, *scelto);
 }
 
 } // namespace perix

@@ -54,6 +54,18 @@ QPushButton *pulsante(QWidget *genitore, const QString &nome, const QString &tes
     return b;
 }
 
+void colora(QWidget *w, std::optional<QColor> fondo, std::optional<QColor> testo)
+{
+    QPalette p = w->palette();
+    if (fondo) {
+        p.setColor(QPalette::Window, *fondo);
+        w->setAutoFillBackground(true);
+    }
+    if (testo)
+        p.setColor(QPalette::WindowText, *testo);
+    w->setPalette(p);
+}
+
 QLabel *notaDiscreta(QWidget *genitore, const QString &nome, QRect r)
 {
     QLabel *l = etichetta(genitore, nome, QString(), r);

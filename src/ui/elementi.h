@@ -2,10 +2,12 @@
 // What every window is built from: the program's own pictures, and the labels, buttons and
 // lines placed by hand at their design positions.
 
+#include <QColor>
 #include <QRect>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -34,6 +36,9 @@ inline QLabel *etichetta(QWidget *genitore, const QString &nome, const QString &
 // never becomes the default button: Enter in a field must not press it.
 QPushButton *pulsante(QWidget *genitore, const QString &nome, const QString &testo, QRect r,
                       const QString &suggerimento, std::function<void()> azione);
+
+// Paints `w`'s background with `fondo` (where given) and its text with `testo` (where given).
+void colora(QWidget *w, std::optional<QColor> fondo, std::optional<QColor> testo = std::nullopt);
 
 // A quiet note in a pale box, hidden until there is something to say: a figure read otherwise
 // than typed, a list not read whole.
