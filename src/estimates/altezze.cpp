@@ -41,7 +41,10 @@ variocosto::variocosto()
                              "- quindi cliccare sulla opzione di riferimento dell'altezza dell'edificio;\r"
                              "- oppure aprire un file archiviato del tipo Perix-alt-...");
     creaControlli();
-    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivialtezze(rifiuto); });
+    dichiaraArchivio({.prefisso = QStringLiteral("Perix-alt-"),
+                      .titoloApri = QStringLiteral("Apri file (costi di costruzione per altezze)"),
+                      .riconosci = recordAltezzeProprio},
+                     [this](QString *rifiuto) { return scrivialtezze(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoAltezze); });
     completaCaricamento(QSize(640, 395));
 }
@@ -115,16 +118,6 @@ void variocosto::calcola(int riga, double costo)
         cella(1, i)->setText(e.varicosti[n]);
         cella(2, i)->setText(e.percentuale[n]);
     }
-}
-
-const DescrizioneArchivio &variocosto::archivio()
-{
-    static const DescrizioneArchivio a{
-        .prefisso = QStringLiteral("Perix-alt-"),
-        .titoloApri = QStringLiteral("Apri file (costi di costruzione per altezze)"),
-        .riconosci = recordAltezzeProprio,
-    };
-    return a;
 }
 
 void variocosto::apri_Click()

@@ -38,7 +38,6 @@ protected:
     void calcola(int riga, double costo) override;
 
 private:
-    static const DescrizioneArchivio &archivio();
     void creaControlli();
 
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label5 = nullptr, *Label6 = nullptr,

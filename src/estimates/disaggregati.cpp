@@ -82,7 +82,10 @@ risultatidisaggregati::risultatidisaggregati()
     creaControlli();
     // The typed slots would otherwise hold figures these empty fields do not show.
     Modulo::percimmesse.fill(Valore{});
-    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrividisaggregati(rifiuto); });
+    dichiaraArchivio({.prefisso = QStringLiteral("Perix-disaggr-"),
+                      .titoloApri = QStringLiteral("Apri file (costi di costruzione disaggregati)"),
+                      .riconosci = eRecordDisaggregati},
+                     [this](QString *rifiuto) { return scrividisaggregati(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoDisaggregati); });
     completaCaricamento(QSize(640, 395));
 }
@@ -308,15 +311,6 @@ void risultatidisaggregati::annulla_Click(int Index)
         ris2[j]->setText(importo(*C, valorePercentuale(Modulo::percimmesse[j]).value_or(0.0), 100));
     }
     m_modoricalcolo = 0;
-}
-
-const DescrizioneArchivio &risultatidisaggregati::archivio()
-{
-    static const DescrizioneArchivio a{
-        .prefisso = QStringLiteral("Perix-disaggr-"),
-        .titoloApri = QStringLiteral("Apri file (costi di costruzione disaggregati)"),
-        .riconosci = eRecordDisaggregati};
-    return a;
 }
 
 const DescrizioneArchivio &risultatidisaggregati::archivioPercentuali()

@@ -44,7 +44,6 @@ public:
     const QString &nomefilePercentuali() const { return m_nomefilePercentuali; }
 
 private:
-    static const DescrizioneArchivio &archivio();
     static const DescrizioneArchivio &archivioPercentuali();
     void creaControlli();
     // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.

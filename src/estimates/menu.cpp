@@ -34,7 +34,11 @@ menu::menu() : FinestraStima(descrizioneMenu())
     for (QRadioButton *b : {aree, disaggregati, sintetici, tipologici, altezze})
         deseleziona(b);
     Modulo::impostatesti();
-    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivimenu(rifiuto); });
+    // Its record: two lines of quoted texts, three and two, the first a currency caption.
+    dichiaraArchivio({.prefisso = QStringLiteral("Perix-menu-"),
+                      .titoloApri = QStringLiteral("Apri file (menu)"),
+                      .riconosci = recordMenu},
+                     [this](QString *rifiuto) { return scrivimenu(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoMenu); });
 }
 
@@ -205,16 +209,6 @@ void menu::cancelladati_Click()
     Modulo::valuta.clear();
     registro::chiudi<menu>();
     registro::mostra<menu>();
-}
-
-const DescrizioneArchivio &menu::archivio()
-{
-    // Two lines of quoted texts, three and two, the first a currency caption.
-    static const DescrizioneArchivio a{
-        .prefisso = QStringLiteral("Perix-menu-"),
-        .titoloApri = QStringLiteral("Apri file (menu)"),
-        .riconosci = recordMenu};
-    return a;
 }
 
 void menu::apri_Click()

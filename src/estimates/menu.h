@@ -82,7 +82,6 @@ private:
     static QString testoPasso(Passo p);
     void impostapasso(Passo p);
 
-    static const DescrizioneArchivio &archivio();
     void creaControlli();
     QLabel *etichetta(const QString &nome, const QString &testo, QRect r, const QString &suggerimento = {});
     QLineEdit *campo(const QString &nome, QRect r, const QString &suggerimento = {});

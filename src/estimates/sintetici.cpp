@@ -126,7 +126,10 @@ risultatisintetici::risultatisintetici()
     soldi()->setTextFormat(Qt::PlainText);
     soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra Menu o prelevata da archivio"));
     nascondiIcone();
-    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivisintetici(rifiuto); });
+    dichiaraArchivio({.prefisso = QStringLiteral("Perix-sint-"),
+                      .titoloApri = QStringLiteral("Apri file (costi di costruzione sintetici)"),
+                      .riconosci = recordSintetico},
+                     [this](QString *rifiuto) { return scrivisintetici(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoSintetici); });
     completaCaricamento(QSize(640, 395));
 }
@@ -182,16 +185,6 @@ void risultatisintetici::mostraDati(const DatiSintetici &d)
     for (std::size_t r = 1; r <= 5; ++r)
         for (std::size_t c = 1; c <= 3; ++c)
             m_griglia[c][r]->setText(d.griglia[r][c]);
-}
-
-const DescrizioneArchivio &risultatisintetici::archivio()
-{
-    static const DescrizioneArchivio a{
-        .prefisso = QStringLiteral("Perix-sint-"),
-        .titoloApri = QStringLiteral("Apri file (costi di costruzione sintetici)"),
-        .riconosci = recordSintetico,
-    };
-    return a;
 }
 
 void risultatisintetici::apri_Click()

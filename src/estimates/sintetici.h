@@ -40,7 +40,6 @@ public:
     DatiSintetici dati() const;
 
 private:
-    static const DescrizioneArchivio &archivio();
     void mostraDati(const DatiSintetici &d);
 
     QLabel *passo = nullptr;

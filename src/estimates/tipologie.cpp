@@ -44,7 +44,10 @@ risultatitipologie::risultatitipologie()
                              "- scegliere quindi la tipologia di edificio di riferimento del dato;\r"
                              "- oppure aprire un file archiviato del tipo Peri-tipol-...");
     creaControlli();
-    dichiaraArchivio(archivio(), [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
+    dichiaraArchivio({.prefisso = QStringLiteral("Perix-tipol-"),
+                      .titoloApri = QStringLiteral("Apri file (costi di costruzione per tipologie)"),
+                      .riconosci = recordTipologieProprio},
+                     [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoTipologie); });
     completaCaricamento(QSize(640, 395));
 }
@@ -114,16 +117,6 @@ void risultatitipologie::calcola(int riga, double costo)
         cella(1, i)->setText(e.edificio[std::size_t(i)]);
         cella(2, i)->setText(e.vano[std::size_t(i)]);
     }
-}
-
-const DescrizioneArchivio &risultatitipologie::archivio()
-{
-    static const DescrizioneArchivio a{
-        .prefisso = QStringLiteral("Perix-tipol-"),
-        .titoloApri = QStringLiteral("Apri file (costi di costruzione per tipologie)"),
-        .riconosci = recordTipologieProprio,
-    };
-    return a;
 }
 
 void risultatitipologie::apri_Click()

@@ -36,7 +36,6 @@ protected:
     void calcola(int riga, double costo) override;
 
 private:
-    static const DescrizioneArchivio &archivio();
     void creaControlli();
 
     std::array<QLabel *, 3> Label3{};

@@ -167,9 +167,9 @@ void FinestraStima::fileEliminato(const QString &percorso)
         fileAperto(QString());
 }
 
-void FinestraStima::dichiaraArchivio(const DescrizioneArchivio &archivio, Scrittore scrivi)
+void FinestraStima::dichiaraArchivio(DescrizioneArchivio archivio, Scrittore scrivi)
 {
-    m_archivio = &archivio;
+    m_archivio = std::move(archivio);
     m_scrivi = std::move(scrivi);
 }
 

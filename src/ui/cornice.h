@@ -100,13 +100,14 @@ protected:
     // Fixes the design size of the inner area and attaches the proportional layout;
     // call at the end of the window's load, after its controls are placed.
     void completaCaricamento(QSize areaProgetto);
+    const DescrizioneArchivio &archivio() const { return *m_archivio; }
 
     // The window's archive files, declared at load: what they are called, how its own record
     // is told, and the routine that composes the record "Salva" writes (nothing, with the
     // refusal to show, when there is nothing to archive). The frame's save, save as and
     // delete commands need nothing else.
     using Scrittore = std::function<std::optional<Record>(QString *rifiuto)>;
-    void dichiaraArchivio(const DescrizioneArchivio &archivio, Scrittore scrivi);
+    void dichiaraArchivio(DescrizioneArchivio archivio, Scrittore scrivi);
     // The report "Stampa dati finestra" shows, declared at load: the function that builds
     // and shows it from what the window shows now (false, with the reason, when it fails);
     // nothing, with the refusal to show, when there is nothing to print.
@@ -167,7 +168,7 @@ private:
     std::optional<QColor> m_coloreDialogo;
     QString m_fileNelTitolo;
     QString m_nomefile;
-    const DescrizioneArchivio *m_archivio = nullptr;
+    std::optional<DescrizioneArchivio> m_archivio;
     Scrittore m_scrivi;
     std::function<Rapporto(QString *rifiuto)> m_rapporto;
 };
