@@ -223,6 +223,16 @@ struct Musica::Impl
         }
     }
 
+    // Play or pause, unless the music is closed.
+    void imposta(Stato nuovo)
+    {
+        std::lock_guard lock(m);
+        if (stato == Stato::Chiusa)
+            return;
+        stato = nuovo;
+        applica();
+    }
+
     void accoda(Lavoro l)
     {
         lavori.push_back(std::move(l));
@@ -295,23 +305,8 @@ void Musica::apri(const QString &file)
     d->accoda(std::move(l));
 }
 
-void Musica::play()
-{
-    std::lock_guard lock(d->m);
-    if (d->stato == Stato::Chiusa)
-        return;
-    d->stato = Stato::InRiproduzione;
-    d->applica();
-}
-
-void Musica::pausa()
-{
-    std::lock_guard lock(d->m);
-    if (d->stato == Stato::Chiusa)
-        return;
-    d->stato = Stato::InPausa;
-    d->applica();
-}
+void Musica::play() { d->imposta(Stato::InRiproduzione); }
+void Musica::pausa() { d->imposta(Stato::InPausa); }
 
 void Musica::chiudi()
 {
