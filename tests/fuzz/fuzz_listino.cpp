@@ -1,8 +1,9 @@
 // The price list on arbitrary bytes: the reader never crashes, never keeps more than 100
 // products, its count is the products it kept, every price kept can be shown, and what it
 // kept, written again, reads back equal without a note. A list written by the archive encoder
-// reads back equal, and cut anywhere it keeps no product that was not in the whole list
-// (but the one the cut fell in, whose last price may read shorter).
+// reads back equal, and cut anywhere that still reads as the start of its text it keeps no
+// product that was not in the whole list (but the one the cut fell in, whose last price may
+// read shorter).
 
 #include "core/campi.h"
 #include "comune.h"
@@ -101,6 +102,12 @@ void scritto(const uint8_t *dati, size_t dimensione)
     const Listino t = leggiListino(byte.left(taglio));
     sensato(t, dove + QStringLiteral(" tagliato a %1").arg(taglio));
     fuzz::verifica(t.numeroprodotti() <= l.numeroprodotti(), "tagliato non ha piu' prodotti", dove);
+    // The encoding is told from the whole file: a cut that takes away its only byte that is
+    // no UTF-8 ("Ã¨" then "\xA0" in Windows-1252), or splits a UTF-8 letter, reads in the
+    // other one and other letters. Only a cut that reads as the start of the whole text must
+    // keep its products.
+    if (!decodificaTesto(byte).startsWith(decodificaTesto(byte.left(taglio))))
+        return;
     for (int i = 0; i + 1 < t.numeroprodotti(); ++i)
         fuzz::verifica(t.prodotti[i] == l.prodotti[i], "tagliato tiene i prodotti interi del listino",
                        dove + QStringLiteral(" tagliato a %1: %2").arg(taglio).arg(descrivi(t.prodotti[i])));
