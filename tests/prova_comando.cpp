@@ -420,14 +420,21 @@ private slots:
         }
     }
 
-    // The same report saved as a Word document (what the benchmark hands to LibreOffice).
-    void rapportoInWord()
+    // Each kind's report, as PDF and as a Word document (what the benchmark hands to
+    // LibreOffice), built without a single widget: no window, preview or report window.
+    void rapportoSenzaFinestre_data() { pdfComeLaFinestra_data(); }
+    void rapportoSenzaFinestre()
     {
-        const QString docx = m_cartella.filePath(QStringLiteral("stima.docx"));
-        const EsitoRapporto e = rapportoDiFile(esempio(QStringLiteral("tipol")), docx, FormatoRapporto::Docx);
-        QVERIFY2(e.riuscito, qPrintable(e.motivo));
-        QVERIFY(contenuto(docx).startsWith("PK"));
-        QVERIFY(!finestraVisibile(QStringLiteral("risultatitipologie")) && !Modulo::wordapp); // all closed again
+        QFETCH(QString, tipo);
+        const qsizetype widget = QApplication::allWidgets().size();
+        for (const auto &[formato, estensione] : {std::pair{FormatoRapporto::Pdf, ".pdf"}, {FormatoRapporto::Docx, ".docx"}}) {
+            const QString uscita = m_cartella.filePath(QStringLiteral("senza-finestre-") + tipo + QLatin1String(estensione));
+            const EsitoRapporto e = rapportoDiFile(esempio(tipo), uscita, formato);
+            QVERIFY2(e.riuscito, qPrintable(e.motivo));
+            QVERIFY(contenuto(uscita).startsWith(formato == FormatoRapporto::Pdf ? "%PDF" : "PK"));
+        }
+        QCOMPARE(QApplication::allWidgets().size(), widget);
+        QVERIFY(!Modulo::wordapp);
     }
 
     // The installed MIME package and desktop entry name the kinds the program tells apart.
