@@ -6,6 +6,7 @@
 #include "core/calcoli_sintetici.h"
 #include "core/calcoli_tipologie.h"
 #include "core/numeri.h"
+#include "core/tipi.h"
 
 namespace perix {
 
@@ -21,15 +22,11 @@ QString nelCampo(const QString &testo)
 
 int campiRapporto(TipoArchivio tipo)
 {
-    switch (tipo) {
-    case TipoArchivio::Menu: return 5;
-    case TipoArchivio::Disaggregati: return 5 + categorie;
-    case TipoArchivio::Percentuali: return categorie;
-    case TipoArchivio::Sintetici: return campiSintetici;
-    case TipoArchivio::Tipologie: return campiTipologie;
-    case TipoArchivio::Altezze: return campiAltezze;
-    }
-    return 0;
+    // The record's fields, line after line, as the core lays the kind's record out.
+    int n = 0;
+    for (const QByteArray &riga : formaRecord(tipo))
+        n += int(riga.size());
+    return n;
 }
 
 std::optional<DatiRapportoMenu> datiRapportoMenu(const QList<Campo> &campi, QString *rifiuto)
