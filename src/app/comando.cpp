@@ -77,14 +77,7 @@ bool apriNellaFinestra(TipoArchivio tipo, FinestraStima *finestra, const QString
         static_cast<risultatidisaggregati *>(finestra)->aprip_Click();
     else
         finestra->esegui(Comando::Apri);
-    if (!scelta.letto())
-        return false;
-    // The synthetic window checks the class field after reading, and refuses in its own message.
-    if (tipo == TipoArchivio::Sintetici) {
-        const auto dati = leggiFile(file);
-        return dati && leggiSintetici(*dati);
-    }
-    return true;
+    return scelta.letto();
 }
 
 QString impossibileAprire(const QString &file, const QString &motivo)

@@ -124,7 +124,7 @@ void variocosto::apri_Click()
 {
     // The whole record is read before anything changes; a file that cannot be read leaves
     // the window as it was, its name included, so "Salva" never writes over it.
-    const auto r = apriArchivio(campiAltezze, [](const QList<Campo> &c) { return leggiRecordAltezze(c); });
+    const auto r = apriArchivio(campiAltezze, [](const QList<Campo> &c, QString *m) { return leggiRecordAltezze(c, m); });
     if (!r)
         return;
     for (int i = 1; i <= numeroAltezze; ++i)

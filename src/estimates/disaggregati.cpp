@@ -397,7 +397,7 @@ void risultatidisaggregati::cancelladati_Click()
 
 void risultatidisaggregati::apri_Click()
 {
-    const auto r = apriArchivio(5 + categorie, [](const QList<Campo> &campi) { return leggiDisaggregati(campi); });
+    const auto r = apriArchivio(5 + categorie, [](const QList<Campo> &campi, QString *) { return leggiDisaggregati(campi); });
     if (!r)
         return;
     soldi()->setText(r->soldi);

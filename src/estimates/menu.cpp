@@ -213,7 +213,7 @@ void menu::cancelladati_Click()
 
 void menu::apri_Click()
 {
-    const auto campi = apriArchivio(5, [](const QList<Campo> &c) { return std::optional(c); });
+    const auto campi = apriArchivio(5, [](const QList<Campo> &c, QString *) { return std::optional(c); });
     if (!campi)
         return;
     // Each assignment runs the field's change handling, as if typed.

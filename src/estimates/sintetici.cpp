@@ -10,7 +10,6 @@
 #include "core/calcoli.h"
 #include "reports/rapporti_costi.h"
 
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QToolButton>
@@ -189,26 +188,10 @@ void risultatisintetici::mostraDati(const DatiSintetici &d)
 
 void risultatisintetici::apri_Click()
 {
-    // Nothing changes unless the whole record reads and checks, the file name included;
-    // the name is known whatever the file turns out to be, for the message.
-    DescrizioneArchivio apertura = archivio();
-    apertura.riconosci = nullptr;
-    QString scelto = nomefile();
-    const auto campi = perix::apriArchivio(this, apertura, scelto, campiSintetici, Modulo::titolocontrollo);
-    if (!campi)
+    // Nothing changes unless the whole record reads and checks, the file name included.
+    const auto d = apriArchivio(campiSintetici, [](const QList<Campo> &c, QString *m) { return leggiSintetici(c, m); });
+    if (!d)
         return;
-    QString motivo;
-    const auto d = leggiSintetici(*campi, &motivo);
-    if (!d) {
-        dialoghi::stop(this,
-                       QStringLiteral("Impossibile aprire il file %1: %2").arg(QFileInfo(scelto).fileName(), motivo),
-                       Modulo::titolocontrollo);
-        return;
-    }
-    // Someone else's file read as this record is never overwritten by "Salva".
-    const auto byte = leggiFile(scelto);
-    const auto righe = byte ? leggiRighe(*byte) : std::nullopt;
-    impostaNomefile(righe && recordSintetico(*righe) ? scelto : QString());
     mostraDati(*d);
     fileAperto(nomefile());
 }

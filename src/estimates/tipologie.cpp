@@ -123,7 +123,7 @@ void risultatitipologie::apri_Click()
 {
     // The whole record is read before anything changes; a file that cannot be read leaves
     // the window as it was, its name included, so "Salva" never writes over it.
-    const auto r = apriArchivio(campiTipologie, [](const QList<Campo> &c) { return leggiRecordTipologie(c); });
+    const auto r = apriArchivio(campiTipologie, [](const QList<Campo> &c, QString *m) { return leggiRecordTipologie(c, m); });
     if (!r)
         return;
     for (int i = 1; i <= numeroTipologie; ++i) {

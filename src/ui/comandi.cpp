@@ -116,7 +116,7 @@ QList<dialoghi::Filtro> filtriApertura(const DescrizioneArchivio &archivio)
 
 std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
                                          QString &nomefile, int quantiCampi,
-                                         const QString &titoloMessaggi)
+                                         const QString &titoloMessaggi, QString *letto)
 {
     auto percorso = prendiGiaScelto();
     const bool giaNominato = percorso.has_value();
@@ -140,12 +140,12 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
         giaScelto()->letto = campi.has_value();
     if (!campi) {
         // The window keeps the file it had: a later "Salva" never lands on the unreadable one.
-        dialoghi::stop(parent,
-                       QStringLiteral("Impossibile aprire il file %1: %2").arg(soloNome(*percorso), motivo),
-                       titoloMessaggi);
+        rifiutaRecordAperto(parent, *percorso, motivo, titoloMessaggi);
         return campi;
     }
     nomefile = *percorso;
+    if (letto)
+        *letto = *percorso;
     if (archivio.riconosci) {
         const auto righe = leggiRighe(*dati);
         if (!righe || !archivio.riconosci(*righe))
@@ -166,6 +166,16 @@ FileGiaScelto::~FileGiaScelto()
 
 bool FileGiaScelto::preso() const { return giaScelto() && giaScelto()->preso; }
 bool FileGiaScelto::letto() const { return giaScelto() && giaScelto()->letto; }
+
+void rifiutaRecordAperto(QWidget *parent, const QString &percorso, const QString &motivo,
+                         const QString &titoloMessaggi)
+{
+    if (auto &s = giaScelto(); s && s->preso)
+        s->letto = false;
+    if (!motivo.isEmpty())
+        dialoghi::stop(parent, QStringLiteral("Impossibile aprire il file %1: %2").arg(soloNome(percorso), motivo),
+                       titoloMessaggi);
+}
 
 bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
                    const QString &titoloDialogo, const Record &record, const QString &titoloMessaggi)

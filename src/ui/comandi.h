@@ -41,9 +41,10 @@ dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio);
 // whose name starts with the window's prefix but whose lines are not laid out as its
 // record (a field too many, a blank line in between, another kind's record) is reported
 // as one that cannot be read: its values would land in the wrong places.
+// `letto`, when given, gets the file read whatever `nomefile` becomes.
 std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
                                          QString &nomefile, int quantiCampi,
-                                         const QString &titoloMessaggi);
+                                         const QString &titoloMessaggi, QString *letto = nullptr);
 
 // A file chosen before its Apri runs: the command line names a file, and the window's own
 // Apri then takes it as the open dialog's answer instead of asking, so the file goes
@@ -58,8 +59,14 @@ public:
     FileGiaScelto &operator=(const FileGiaScelto &) = delete;
 
     bool preso() const; // an Apri took the file
-    bool letto() const; // and read its fields (the window may still refuse what they hold)
+    bool letto() const; // and the window took what it holds
 };
+
+// The window refuses the record apriArchivio read (a field it questions): says why in a
+// stop message (when there is a reason), and a file named before the command counts as
+// not read.
+void rifiutaRecordAperto(QWidget *parent, const QString &percorso, const QString &motivo,
+                         const QString &titoloMessaggi);
 
 // Save: asks for a name only when `nomefile` is empty (cancelling writes nothing and
 // says nothing), then replaces that file with the record. False when nothing was saved;

@@ -121,18 +121,22 @@ protected:
         return [d = std::move(*dati), costruisci](QString *motivo) { return costruisci(d, motivo) != nullptr; };
     }
     // "Apri": a file of the window's archive, chosen by the user, and its first `quanti`
-    // fields as read by `leggi`. A file that cannot be read, or that `leggi` refuses, changes
-    // nothing, the window's file name included; cancelling says nothing.
+    // fields as read by `leggi(campi, &motivo)`. A file that cannot be read, or that `leggi`
+    // refuses (saying why in a message when it gives a reason), changes nothing, the
+    // window's file name included; cancelling says nothing.
     template <typename F>
-    auto apriArchivio(int quanti, F leggi) -> decltype(leggi(QList<Campo>()))
+    auto apriArchivio(int quanti, F leggi) -> decltype(leggi(QList<Campo>(), nullptr))
     {
-        QString scelto = m_nomefile;
-        const auto campi = perix::apriArchivio(this, *m_archivio, scelto, quanti, Modulo::titolocontrollo);
-        decltype(leggi(QList<Campo>())) letto;
-        if (campi)
-            letto = leggi(*campi);
+        QString scelto = m_nomefile, file;
+        const auto campi = perix::apriArchivio(this, *m_archivio, scelto, quanti, Modulo::titolocontrollo, &file);
+        if (!campi)
+            return {};
+        QString motivo;
+        auto letto = leggi(*campi, &motivo);
         if (letto)
             m_nomefile = scelto;
+        else
+            rifiutaRecordAperto(this, file, motivo, Modulo::titolocontrollo);
         return letto;
     }
     void impostaNomefile(const QString &nome) { m_nomefile = nome; }
