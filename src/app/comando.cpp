@@ -9,10 +9,6 @@
 #include "core/tipi.h"
 #include "core/verifica.h"
 #include "core/calcoli.h"
-#include "core/calcoli_altezze.h"
-#include "core/calcoli_disaggregati.h"
-#include "core/calcoli_sintetici.h"
-#include "core/calcoli_tipologie.h"
 #include "estimates/finestre.h"
 #include "reports/dati_rapporti.h"
 #include "reports/docx.h"
@@ -263,38 +259,6 @@ bool apriDaRigaDiComando(const QStringList &file)
 
 namespace {
 
-// The record's fields as the window's Apri reads them, checked by the readers it uses:
-// nothing, with the reason the window would give, when the window would not take them.
-std::optional<QList<Campo>> campiLeggibili(TipoArchivio tipo, const QByteArray &dati, QString *motivo)
-{
-    auto campi = leggiCampi(dati, campiRapporto(tipo), motivo);
-    if (!campi)
-        return std::nullopt;
-    bool buono = true;
-    switch (tipo) {
-    case TipoArchivio::Menu:
-    case TipoArchivio::Percentuali:
-        break;
-    case TipoArchivio::Disaggregati:
-        buono = leggiDisaggregati(*campi).has_value();
-        if (!buono)
-            *motivo = QStringLiteral("il file non contiene i dati dei costi disaggregati");
-        break;
-    case TipoArchivio::Sintetici:
-        buono = leggiSintetici(*campi, motivo).has_value();
-        break;
-    case TipoArchivio::Tipologie:
-        buono = leggiRecordTipologie(*campi, motivo).has_value();
-        break;
-    case TipoArchivio::Altezze:
-        buono = leggiRecordAltezze(*campi, motivo).has_value();
-        break;
-    }
-    if (!buono)
-        return std::nullopt;
-    return campi;
-}
-
 // The report's figures computed from the fields as the window would show them, built into
 // its document; nothing, with the window's own refusal, when it would print nothing.
 std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
@@ -337,7 +301,8 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
     // or with figures its window would question, never becomes a clean-looking document.
     if (const auto difetto = difettoArchivio(*tipo, *dati))
         return nessuno(impossibileAprire(file, *difetto));
-    const auto campi = campiLeggibili(*tipo, *dati, &perche);
+    // The check above has already run the kind's reader on these very fields.
+    const auto campi = leggiCampi(*dati, campiRapporto(*tipo), &perche);
     if (!campi)
         return nessuno(impossibileAprire(file, perche));
     // Figures the window's own check would question never become a clean-looking document.
