@@ -37,14 +37,7 @@ QString cifra(int i) { return QLocale().toString(1000 + 37 * i); }
 
 std::unique_ptr<Document> menu(bool procedimento)
 {
-    DatiRapportoMenu d;
-    d.valuta = QStringLiteral("in euro");
-    d.valoremercato = QStringLiteral("1200000");
-    d.costitotali = QStringLiteral("650000");
-    d.anni = QStringLiteral("3");
-    d.superficie = QStringLiteral("1500");
-    d.risultati = {QString(), QStringLiteral("462.055"), QStringLiteral("253.846"), QStringLiteral("357.950"),
-                   QStringLiteral("308"), QStringLiteral("169"), QStringLiteral("239")};
+    DatiRapportoMenu d = prova::datiMenuEsempio();
     d.procedimento = procedimento;
     return documentoMenu(d);
 }

@@ -35,24 +35,11 @@ namespace dp = perix::dialoghi::prova;
 
 namespace {
 
-DatiRapportoMenu esempio()
-{
-    DatiRapportoMenu d;
-    d.valuta = QStringLiteral("in euro");
-    d.valoremercato = QStringLiteral("1000000");
-    d.costitotali = QStringLiteral("500000");
-    d.anni = QStringLiteral("2");
-    d.superficie = QStringLiteral("1000");
-    d.risultati = {QString(), QStringLiteral("349.375"), QStringLiteral("165.289"), QStringLiteral("257.332"),
-                   QStringLiteral("349"), QStringLiteral("165"), QStringLiteral("257")};
-    return d;
-}
-
 // The data of the documents in tests/dati, built before the report could take the
 // calculation trail: the report without it must stay exactly as they are.
 DatiRapportoMenu esempioLire()
 {
-    DatiRapportoMenu d = esempio();
+    DatiRapportoMenu d = prova::datiMenuEsempio();
     d.valuta = QStringLiteral("in lire");
     d.anni = QStringLiteral("2,5");
     d.superficie.clear();
@@ -498,7 +485,7 @@ private slots:
     void rapportoMenuContenuto()
     {
         QString motivo;
-        finestrareport *f = rapportoMenu(esempio(), &motivo);
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio(), &motivo);
         QVERIFY2(f, qPrintable(motivo));
         QVERIFY(f->isVisible());
         QCOMPARE(f->objectName(), QStringLiteral("finestrareport"));
@@ -565,7 +552,7 @@ private slots:
         QFETCH(QString, digitato);
         QFETCH(int, riga);
         QFETCH(QString, atteso);
-        DatiRapportoMenu d = esempio();
+        DatiRapportoMenu d = prova::datiMenuEsempio();
         if (campo == u"anni")
             d.anni = digitato;
         else if (campo == u"valoremercato")
@@ -581,8 +568,8 @@ private slots:
 
     void dueRapportiDueFinestre()
     {
-        QPointer<finestrareport> a = rapportoMenu(esempio());
-        QPointer<finestrareport> b = rapportoMenu(esempio());
+        QPointer<finestrareport> a = rapportoMenu(prova::datiMenuEsempio());
+        QPointer<finestrareport> b = rapportoMenu(prova::datiMenuEsempio());
         QVERIFY(a && b);
         QVERIFY(a != b);
         QVERIFY(a->isVisible() && b->isVisible());
@@ -607,7 +594,7 @@ private slots:
     void senzaProcedimentoComePrima()
     {
         QFETCH(int, caso);
-        DatiRapportoMenu d = caso == 1 ? esempio() : esempioLire();
+        DatiRapportoMenu d = caso == 1 ? prova::datiMenuEsempio() : esempioLire();
         d.procedimento = false;
         finestrareport *f = rapportoMenu(d);
         QCOMPARE(f->documento()->toHtml().toUtf8(), riferimento(QStringLiteral("rapporto_menu_%1.html").arg(caso)));
@@ -619,7 +606,7 @@ private slots:
     void opzioneProcedimento()
     {
         impostaIncludiProcedimento(false);
-        QPointer<finestrareport> f = rapportoMenu(esempio());
+        QPointer<finestrareport> f = rapportoMenu(prova::datiMenuEsempio());
         QAction *a = prova::azione(f, QStringLiteral("procedimento"));
         QVERIFY(a && a->isCheckable() && !a->isChecked());
         QCOMPARE(a->text(), QStringLiteral("Includi procedimento e sensibilità"));
@@ -634,7 +621,7 @@ private slots:
         QVERIFY(doc->toPlainText().contains(QStringLiteral("- Analisi di sensibilità (valori in euro)")));
         // The base case is the window's risultati(3), and stands out.
         const Table t = doc->table(3);
-        QCOMPARE(t.cell(casoBase + 2, casoBase + 2).text(), esempio().risultati[3]);
+        QCOMPARE(t.cell(casoBase + 2, casoBase + 2).text(), prova::datiMenuEsempio().risultati[3]);
         QVERIFY(t.cell(casoBase + 2, casoBase + 2).shading() != t.cell(casoBase + 2, casoBase + 1).shading());
         // The chart is in the document at print resolution.
         QTextImageFormat grafico;
@@ -647,7 +634,7 @@ private slots:
 
         // Remembered for the next report; turned off there, that report is the plain one again.
         QVERIFY(includiProcedimento());
-        finestrareport *g = rapportoMenu(esempio());
+        finestrareport *g = rapportoMenu(prova::datiMenuEsempio());
         QVERIFY(prova::azione(g, QStringLiteral("procedimento"))->isChecked());
         QCOMPARE(g->documento()->tableCount(), 3);
         prova::azione(g, QStringLiteral("procedimento"))->trigger();
@@ -660,7 +647,7 @@ private slots:
 
     void graficoDegliAnni()
     {
-        const std::unique_ptr<QChart> g(graficoAnni(curvaAnni(datiStima(esempio())), QStringLiteral("lire")));
+        const std::unique_ptr<QChart> g(graficoAnni(curvaAnni(datiStima(prova::datiMenuEsempio())), QStringLiteral("lire")));
         const auto assi = g->axes();
         QCOMPARE(assi.size(), 2);
         QCOMPARE(assi[0]->titleText(), QStringLiteral("anni per redditività"));
@@ -702,7 +689,7 @@ private slots:
 
     void finestraEComandi()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         QVERIFY(f);
         const QList<QPair<QString, QString>> comandi = {
             {"stampa", "&Stampa..."},
@@ -731,7 +718,7 @@ private slots:
 
     void esportaPdf()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         QVERIFY(f);
         const QString senzaEstensione = cartella_.filePath(QStringLiteral("stima"));
         QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), senzaEstensione));
@@ -760,7 +747,7 @@ private slots:
 
     void esportaPdfAnnullato()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), std::nullopt));
         QCOMPARE(prova::ultimoMostrato().tipo, dp::Mostrato::Tipo::SalvaFile);
         QCOMPARE(prova::messaggiMostrati(), 0);
@@ -781,7 +768,7 @@ private slots:
         QFETCH(QString, percorso);
         QDir(cartella_.path()).mkpath(QStringLiteral("cartella.pdf"));
         const QString completo = cartella_.filePath(percorso);
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         const QStringList prima = sequenza(f->documento());
         QVERIFY(prova::attivaConFile(f, QStringLiteral("esportapdf"), completo));
         QCOMPARE(prova::messaggiMostrati(), 1);
@@ -798,7 +785,7 @@ private slots:
 
     void stampa()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         stampaSu_ = cartella_.filePath(QStringLiteral("stampato.pdf"));
         QVERIFY(prova::attiva(f, QStringLiteral("stampa")));
         QCOMPARE(prova::contenuto(stampaSu_).left(5), QByteArray("%PDF-"));
@@ -814,7 +801,7 @@ private slots:
 
     void salvaDocxRiletto()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         const QString percorso = cartella_.filePath(QStringLiteral("stima.docx"));
         QVERIFY(prova::attivaConFile(f, QStringLiteral("salvadocx"), percorso));
         QCOMPARE(prova::messaggiMostrati(), 0);
@@ -923,7 +910,7 @@ private slots:
     void docxDispositivoCheCede()
     {
         QFETCH(double, quota);
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         const qint64 totale = componiDocx(*f->documento()).size();
         QVERIFY(totale > 1000);
         prova::DispositivoCheCede pieno(quota < 0 ? totale - 1 : qint64(totale * quota));
@@ -938,7 +925,7 @@ private slots:
 
     void docxFileNonScrivibile()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         const QString percorso = cartella_.filePath(QStringLiteral("manca/stima.docx"));
         QString motivo;
         QVERIFY(!scriviDocx(*f->documento(), percorso, &motivo));
@@ -965,7 +952,7 @@ private slots:
 
     void apriConElaboratore()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         QVERIFY(prova::attiva(f, QStringLiteral("apriconelaboratore")));
         QCOMPARE(prova::messaggiMostrati(), 0);
         QCOMPARE(aperti_.size(), 1);
@@ -997,7 +984,7 @@ private slots:
 
     void apriConElaboratoreFallito()
     {
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         aperturaRiesce_ = false;
         QVERIFY(!f->apriConElaboratore());
         const auto m = prova::ultimoMostrato();
@@ -1012,7 +999,7 @@ private slots:
         const QString soffice = prova::eseguibile({"soffice", "libreoffice"});
         if (soffice.isEmpty())
             QSKIP("LibreOffice non installato: conversione del .docx non verificata");
-        finestrareport *f = rapportoMenu(esempio());
+        finestrareport *f = rapportoMenu(prova::datiMenuEsempio());
         const QString docx = cartella_.filePath(QStringLiteral("conversione.docx"));
         QString motivo;
         QVERIFY2(scriviDocx(*f->documento(), docx, &motivo), qPrintable(motivo));

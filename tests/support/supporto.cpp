@@ -192,4 +192,17 @@ int messaggiMostrati()
     return n;
 }
 
+DatiRapportoMenu datiMenuEsempio()
+{
+    DatiRapportoMenu d;
+    d.valuta = QStringLiteral("in euro");
+    d.valoremercato = QStringLiteral("1000000");
+    d.costitotali = QStringLiteral("500000");
+    d.anni = QStringLiteral("2");
+    d.superficie = QStringLiteral("1000");
+    d.risultati = {QString(), QStringLiteral("349.375"), QStringLiteral("165.289"), QStringLiteral("257.332"),
+                   QStringLiteral("349"), QStringLiteral("165"), QStringLiteral("257")};
+    return d;
+}
+
 } // namespace perix::prova

@@ -15,6 +15,7 @@ class QTextTable;
 
 #include "supporto_base.h"
 #include "ui/dialoghi.h"
+#include "reports/rapporti.h"
 
 namespace perix {
 class FinestraStima;
@@ -82,6 +83,10 @@ void digita(QWidget *finestra, const QString &nome, const QString &t);
 // the worked example (market value, total costs, years, surface).
 void stimaArea(QWidget *finestra, const QString &V = QStringLiteral("1000000"), const QString &C = QStringLiteral("500000"),
                const QString &A = QStringLiteral("2"), const QString &S = QStringLiteral("1000"));
+
+// The worked example's report figures as the main window shows them (1000000, 500000,
+// 2 years, 1000 m², in euro).
+DatiRapportoMenu datiMenuEsempio();
 
 // The tables of a report's document, in document order, and the text of a cell (from 0).
 QList<QTextTable *> tabelleDocumento(QTextDocument *doc);
