@@ -57,8 +57,7 @@ void FinestraTabella::creaRighe(QGroupBox *tabella, const QString &opzione, int 
                 l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 l->setContentsMargins(0, 0, 4, 0);
             }
-            m_colonne[std::size_t(c)].append(nullptr);
-            m_colonne[std::size_t(c)][i] = l;
+            m_colonne[std::size_t(c)].append(l); // row i at index i
         }
         coloraRiga(i, giallo);
     }
