@@ -269,6 +269,8 @@ void FinestraStima::creaMenu()
     angolo->setDefaultAction(fin);
     angolo->setAutoRaise(true);
     angolo->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // It reads as the window's name: Tab passes it by (F1 and Alt+N still run it).
+    angolo->setFocusPolicy(Qt::NoFocus);
     menuBar()->setCornerWidget(angolo, Qt::TopRightCorner);
 }
 
