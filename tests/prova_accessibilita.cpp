@@ -303,28 +303,41 @@ private slots:
         QCOMPARE(sentito.contains(l->text().simplified()), detto);
     }
 
-    // Tab never stops on what only reads (the window's name in the menu bar, labels); the
-    // currency buttons have mnemonics no other control of the main window uses.
+    // Tab goes through the controls in reading order and never stops on what only reads
+    // (the window's name in the menu bar, labels).
     void tastiera_data()
     {
         QTest::addColumn<int>("numero");
-        for (int n = 1; n <= 5; ++n)
-            QTest::newRow(qPrintable(QString::number(n))) << n;
+        QTest::addColumn<QStringList>("ordine"); // controls Tab reaches in this order
+        QTest::newRow("menu") << 1
+                              << QStringList{"aree", "disaggregati", "sintetici", "tipologici", "altezze", "valoremercato",
+                                             "costitotali", "anni", "superficie", "costolordo", "Option1(1)", "Option1(2)",
+                                             "Option1(3)", "cmduscita", "cmdmune", "guida", "aiuto", "moneta(1)", "moneta(2)"};
+        QTest::newRow("disaggregati") << 2 << QStringList{"annulla(1)", "p2(1)", "annulla(2)", "p2(2)", "archivio"};
+        for (int n = 3; n <= 5; ++n)
+            QTest::newRow(qPrintable(QString::number(n))) << n << QStringList();
     }
     void tastiera()
     {
         QFETCH(int, numero);
+        QFETCH(QStringList, ordine);
         FinestraStima *w = stima(numero);
+        QStringList visti;
         QWidget *p = w;
-        for (int passi = 0; passi < 500; ++passi) {
+        for (int passi = 0; passi < 1000; ++passi) {
             p = p->nextInFocusChain();
             if (p == w)
                 break;
             if (p->focusPolicy() & Qt::TabFocus) {
                 QVERIFY2(!qobject_cast<QLabel *>(p), qPrintable(p->objectName()));
                 QVERIFY2(p->objectName() != QLatin1String("finestraAngolo"), "Tab si ferma su «Finestra n. di 5»");
+                if (ordine.contains(p->objectName()))
+                    visti << p->objectName();
             }
         }
+        // Tab goes round: the order is read from the first of the list.
+        const qsizetype inizio = ordine.isEmpty() ? 0 : std::max<qsizetype>(0, visti.indexOf(ordine.constFirst()));
+        QCOMPARE(visti.mid(inizio) + visti.first(inizio), ordine);
     }
     void mnemonici_data()
     {

@@ -23,6 +23,14 @@ Ruolo ruolo(const QObject *o)
     return o ? Ruolo(o->property(chiaveRuolo).toInt()) : Ruolo::Nessuno;
 }
 
+// A cell's name: its row, then its column.
+QString unisci(const QString &riga, const QString &colonna)
+{
+    if (riga.isEmpty() || colonna.isEmpty())
+        return riga + colonna;
+    return riga + QStringLiteral(", ") + colonna;
+}
+
 QWidget *widgetIn(const QObject *o, const char *chiave)
 {
     return qobject_cast<QWidget *>(o->property(chiave).value<QObject *>());
@@ -50,7 +58,7 @@ public:
             if (!risultato)
                 return contenuto();
             if (const auto *c = qobject_cast<QLabel *>(widgetIn(l, chiaveCaption)))
-                return pulito(c->text());
+                return unisci(pulito(c->text()), l->property(chiaveNome).toString());
             return l->property(chiaveNome).toString();
         case QAccessible::Value:
             return risultato ? contenuto() : QString();
@@ -221,7 +229,13 @@ void risultato(QLabel *figura, const QString &nome)
 
 void cella(QLabel *figura, const QString &riga, const QString &colonna)
 {
-    risultato(figura, pulito(riga) + QStringLiteral(", ") + pulito(colonna));
+    risultato(figura, unisci(pulito(riga), pulito(colonna)));
+}
+
+void cella(QLabel *figura, QLabel *riga, const QString &colonna)
+{
+    figura->setProperty(chiaveNome, pulito(colonna));
+    risultato(figura, riga);
 }
 
 void voce(QLabel *riga, QWidget *campo)

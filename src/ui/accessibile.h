@@ -25,8 +25,10 @@ void nomina(QWidget *controllo, const QString &nome);
 // `caption` as it reads at the time, or is the fixed text `nome`.
 void risultato(QLabel *figura, QLabel *caption);
 void risultato(QLabel *figura, const QString &nome);
-// A cell of a table: named by its row and its column.
+// A cell of a table: named by its row and its column; the row's caption read from the label
+// `riga` as it reads at the time, where the rows scroll.
 void cella(QLabel *figura, const QString &riga, const QString &colonna);
+void cella(QLabel *figura, QLabel *riga, const QString &colonna);
 
 // A line that is read out whenever it changes: the status line `passo`, a warning. With a
 // field given, the note also becomes part of the field's description while it shows, so
