@@ -97,6 +97,9 @@ void apriTutto()
                           Comando::Guida, Comando::Suggerimenti, Comando::Supporto, Comando::Informazioni,
                           Comando::Finestra})
             stima(n)->esegui(c);
+    // A figure the valuation refuses, and one that is no number: the signs and notes show.
+    digita(stima(1), QStringLiteral("anni"), QStringLiteral("-2"));
+    digita(stima(4), QStringLiteral("costonetto"), QStringLiteral("12x"));
     registro::mostra<manuale>();
     registro::mostra<guidafunzionamento>();
     registro::mostra<guidaarchivio>();
