@@ -106,8 +106,9 @@ void apriTutto()
     registro::mostra<guidaarea>();
     registro::mostra<prodotti>();
     for (auto p : {dialoghi::Pulsanti::Ok, dialoghi::Pulsanti::SiNo}) {
-        QMessageBox *m = dialoghi::costruisciMessaggio(stima(1), QStringLiteral("Vuoi uscire da Perix?"),
-                                                       QStringLiteral("Attenzione"), dialoghi::Icona::Domanda, p);
+        const QString titolo = p == dialoghi::Pulsanti::Ok ? QStringLiteral("Controllo") : QStringLiteral("Attenzione");
+        QMessageBox *m = dialoghi::costruisciMessaggio(stima(1), QStringLiteral("Vuoi uscire da Perix?"), titolo,
+                                                       dialoghi::Icona::Domanda, p);
         m->setAttribute(Qt::WA_DeleteOnClose);
         m->show();
     }
