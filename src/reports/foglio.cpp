@@ -1,5 +1,6 @@
 #include "reports/foglio_cartella.h"
 
+#include "core/campi.h"
 #include "core/numeri.h"
 #include "ui/modulo.h"
 
@@ -9,7 +10,9 @@
 
 #include <xlsxwriter.h>
 
+#include <clocale>
 #include <cmath>
+#include <locale.h>
 
 namespace perix {
 
@@ -75,6 +78,23 @@ double intero(double x)
         return std::floor(x);
     // The 15 significant digits first: 7499.999999999999 is 7500 to the spreadsheet.
     return std::floor(letturaSemplice(testoInvariante(x)));
+}
+
+NumeriC::NumeriC()
+{
+    locale_t c = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
+    if (!c)
+        return;
+    c_ = c;
+    prima_ = uselocale(c);
+}
+
+NumeriC::~NumeriC()
+{
+    if (!c_)
+        return;
+    uselocale(static_cast<locale_t>(prima_));
+    freelocale(static_cast<locale_t>(c_));
 }
 
 Cartella::Cartella(const QString &nome, const OpzioniFoglio &opzioni) : mappa_(opzioni.mappa)
@@ -284,10 +304,7 @@ bool Cartella::chiudi(QIODevice &dispositivo, QString *motivo)
     QFile f(percorso_);
     if (!f.open(QIODevice::ReadOnly))
         return falso(motivo, f.errorString());
-    const QByteArray byte = f.readAll();
-    if (dispositivo.write(byte) != byte.size())
-        return falso(motivo, dispositivo.errorString());
-    return true;
+    return scriviDati(dispositivo, f.readAll(), motivo);
 }
 
 } // namespace perix::foglio

@@ -27,6 +27,22 @@ double piu(double a, double b);
 double meno(double a, double b);
 double intero(double x);
 
+// The C library's numbers in the C locale on this thread while it lives: the library writes
+// the workbook's numbers with printf, which on an Italian desktop would put a decimal comma
+// into the file's XML ("3248,5"), which no spreadsheet reads as the number.
+class NumeriC
+{
+public:
+    NumeriC();
+    ~NumeriC();
+    NumeriC(const NumeriC &) = delete;
+    NumeriC &operator=(const NumeriC &) = delete;
+
+private:
+    void *c_ = nullptr;
+    void *prima_ = nullptr;
+};
+
 class Cartella
 {
 public:
@@ -71,6 +87,7 @@ public:
 private:
     lxw_format *formato(int decimali, int tipo);
 
+    NumeriC numeri_c_; // first: the library may write numbers at any step
     QTemporaryDir cartella_;
     QString percorso_;
     QByteArray cartellaTemp_;

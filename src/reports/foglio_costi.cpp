@@ -247,7 +247,7 @@ bool scriviFoglioTipologie(const DatiRapportoTipologie &d, QIODevice &dispositiv
     c.sezione(riga++, QStringLiteral("Costi per tipologie (%1)").arg(d.soldi));
     c.intestazioni(riga++, 0, {d.intestazioni[0].trimmed(), d.intestazioni[1].trimmed(), d.intestazioni[2].trimmed()});
     const int r1 = riga;
-    const int rr = r1 + numeroTipologie + 3; // first row of the ratios
+    const int rr = r1 + numeroTipologie + 4; // first row of the ratios, below the note
     for (int i = 1; i <= numeroTipologie; ++i, ++riga) {
         const auto j = std::size_t(i);
         c.testo(riga, 0, QStringLiteral("%1. %2").arg(i).arg(nomeTipologia(i).trimmed()));
