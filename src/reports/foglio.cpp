@@ -13,6 +13,8 @@
 #include <clocale>
 #include <cmath>
 #include <locale.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace perix {
 
@@ -101,12 +103,25 @@ Cartella::Cartella(const QString &nome, const OpzioniFoglio &opzioni) : mappa_(o
 {
     if (mappa_)
         mappa_->clear();
-    if (!cartella_.isValid())
-        return;
-    percorso_ = cartella_.filePath(QStringLiteral("foglio.xlsx"));
-    cartellaTemp_ = QFile::encodeName(cartella_.path());
     lxw_workbook_options o{};
-    o.tmpdir = cartellaTemp_.data();
+#ifdef MFD_CLOEXEC
+    memoria_ = memfd_create("perix-foglio", MFD_CLOEXEC);
+#endif
+    if (memoria_ >= 0) {
+        percorso_ = QStringLiteral("/proc/self/fd/%1").arg(memoria_);
+        // The library's own scratch files (one per part of the workbook) in memory too.
+        if (::access("/dev/shm", W_OK | X_OK) == 0) {
+            cartellaTemp_ = "/dev/shm";
+            o.tmpdir = cartellaTemp_.data();
+        }
+    } else {
+        cartella_.emplace();
+        if (!cartella_->isValid())
+            return;
+        percorso_ = cartella_->filePath(QStringLiteral("foglio.xlsx"));
+        cartellaTemp_ = QFile::encodeName(cartella_->path());
+        o.tmpdir = cartellaTemp_.data();
+    }
     libro_ = workbook_new_opt(QFile::encodeName(percorso_).constData(), &o);
     if (!libro_)
         return;
@@ -172,6 +187,8 @@ Cartella::~Cartella()
     // A workbook never closed (a writer that gave up) is freed without being written.
     if (libro_)
         lxw_workbook_free(libro_);
+    if (memoria_ >= 0)
+        ::close(memoria_);
 }
 
 lxw_format *Cartella::formato(int decimali, int tipo)

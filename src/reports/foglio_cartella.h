@@ -1,12 +1,14 @@
 #pragma once
 // The workbook the spreadsheet writers fill: one sheet, its formats, inputs and results.
-// libxlsxwriter writes to a file name only: the workbook is built in a temporary folder and
-// its bytes then go to the caller's device, so a failing disk never sees half a workbook.
+// libxlsxwriter writes to a file name only: the workbook is built in an anonymous file in
+// memory (a temporary folder where the system has none) and its bytes then go to the
+// caller's device, so a failing disk never sees half a workbook.
 
 #include "reports/foglio.h"
 
 #include <QString>
 #include <QTemporaryDir>
+#include <optional>
 #include <variant>
 
 struct lxw_workbook;
@@ -88,7 +90,8 @@ private:
     lxw_format *formato(int decimali, int tipo);
 
     NumeriC numeri_c_; // first: the library may write numbers at any step
-    QTemporaryDir cartella_;
+    int memoria_ = -1; // the anonymous file, or -1
+    std::optional<QTemporaryDir> cartella_;
     QString percorso_;
     QByteArray cartellaTemp_;
     lxw_workbook *libro_ = nullptr;
