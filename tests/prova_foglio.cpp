@@ -7,6 +7,7 @@
 #include "core/campi.h"
 #include "core/numeri.h"
 #include "core/tipi.h"
+#include "estimates/disaggregati.h"
 #include "estimates/menu.h"
 #include "reports/dati_rapporti.h"
 #include "reports/foglio.h"
@@ -119,6 +120,27 @@ QList<Caso> casi()
     return c;
 }
 
+// The disaggregated window's figures after the main window's hand-over (class 2, market
+// value 1.200.000, costs 1.000.000), percentages typed and categories cancelled with X.
+std::optional<DatiRapportoDisaggregati> finestraDisaggregati(const QStringList &immesse, const QList<int> &annullate)
+{
+    sessioneNuova();
+    menu *m = registro::mostra<menu>();
+    clicca(m, "moneta(2)");
+    clicca(m, "disaggregati");
+    digita(m, "valoremercato", "1.200.000");
+    digita(m, "costitotali", "1.000.000");
+    clicca(m, "Option1(2)");
+    auto *d = registro::seEsiste<risultatidisaggregati>();
+    for (qsizetype k = 0; k < immesse.size(); ++k)
+        digita(d, QStringLiteral("p2(%1)").arg(k + 1), immesse[k]);
+    for (int k : annullate)
+        clicca(d, QStringLiteral("annulla(%1)").arg(k));
+    auto dati = d->datiRapporto();
+    chiudiTutto();
+    return dati;
+}
+
 // The figures the program gives for the changed inputs of the plot sheet.
 QHash<QString, QString> figureDi(const DatiStimaArea &d)
 {
@@ -211,6 +233,12 @@ private slots:
         preparaApplicazione();
         preparaAmbiente();
         casi_ = casi();
+        const auto finestra = [](const QStringList &immesse, const QList<int> &annullate) {
+            return scrittore(finestraDisaggregati(immesse, annullate), scriviFoglioDisaggregati);
+        };
+        casi_ << Caso{"disaggregati dalla finestra: percentuali immesse", finestra({"60", "40"}, {}), {}, {}}
+              << Caso{"disaggregati dalla finestra: due categorie annullate", finestra({}, {3, 7}), {}, {}}
+              << Caso{"disaggregati dalla finestra: immesse e annullata", finestra({"50", "30", "20"}, {2}), {}, {}};
         int n = 0;
         for (const Caso &c : std::as_const(casi_)) {
             QBuffer b;

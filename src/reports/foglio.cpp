@@ -155,6 +155,18 @@ Cartella::Cartella(const QString &nome, const OpzioniFoglio &opzioni) : mappa_(o
     format_set_align(centrato_, LXW_ALIGN_CENTER);
     format_set_border(centrato_, LXW_BORDER_THIN);
     format_set_border_color(centrato_, 0xBFBFBF);
+    // The base case of the two-way table, as the report marks it.
+    evidenza_ = nuovo(10, true);
+    format_set_num_format(evidenza_, "#,##0");
+    format_set_align(evidenza_, LXW_ALIGN_RIGHT);
+    format_set_bg_color(evidenza_, 0xFFD966);
+    format_set_border(evidenza_, LXW_BORDER_THIN);
+    format_set_border_color(evidenza_, 0xBFBFBF);
+    centrato_ingresso_ = nuovo(10, true);
+    format_set_align(centrato_ingresso_, LXW_ALIGN_CENTER);
+    format_set_bg_color(centrato_ingresso_, 0xFFF2CC);
+    format_set_border(centrato_ingresso_, LXW_BORDER_MEDIUM);
+    format_set_border_color(centrato_ingresso_, 0xBF8F00);
     etichetta_ = nuovo(10, false);
     format_set_bottom(etichetta_, LXW_BORDER_HAIR);
     format_set_bottom_color(etichetta_, 0xBFBFBF);
@@ -259,6 +271,15 @@ void Cartella::ingresso(int riga, int colonna, std::optional<double> valore, int
                              utf8(QStringLiteral("=%1!%2")
                                       .arg(QString::fromUtf8(foglio_->name), cella(riga, colonna)))
                                  .constData());
+}
+
+void Cartella::ingressoTesto(int riga, int colonna, const QString &testo)
+{
+    if (testo.isEmpty())
+        worksheet_write_blank(foglio_, lxw_row_t(riga), lxw_col_t(colonna), centrato_ingresso_);
+    else
+        worksheet_write_string(foglio_, lxw_row_t(riga), lxw_col_t(colonna), utf8(testo).constData(),
+                               centrato_ingresso_);
 }
 
 void Cartella::costante(int riga, int colonna, double valore, int decimali)

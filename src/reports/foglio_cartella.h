@@ -64,6 +64,8 @@ public:
     void numero(int riga, int colonna, double valore, int decimali);
     // An input cell, yellow and framed: the figure to change; `nome` (optional) a defined name.
     void ingresso(int riga, int colonna, std::optional<double> valore, int decimali, const QString &nome = {});
+    // An input cell holding a text ("X"), or empty.
+    void ingressoTesto(int riga, int colonna, const QString &testo);
     // A constant of the program's tables.
     void costante(int riga, int colonna, double valore, int decimali);
     // A result: `formula` with `specchio` (what it gives) stored, when it shows as
@@ -85,6 +87,7 @@ public:
     lxw_format *nota() const { return nota_; }
     lxw_format *avviso() const { return avviso_; }
     lxw_format *centrato() const { return centrato_; }
+    lxw_format *evidenza() const { return evidenza_; }
 
 private:
     lxw_format *formato(int decimali, int tipo);
@@ -99,7 +102,8 @@ private:
     MappaFoglio *mappa_ = nullptr;
     lxw_format *titolo_ = nullptr, *sottotitolo_ = nullptr, *sezione_ = nullptr, *testa_ = nullptr,
                *grassetto_ = nullptr, *nota_ = nullptr, *etichetta_ = nullptr, *avviso_ = nullptr,
-               *centrato_ = nullptr;
+               *centrato_ = nullptr, *centrato_ingresso_ = nullptr,
+               *evidenza_ = nullptr;
     // Number formats by decimals (0, 2, 4) and kind (0 result, 1 input, 2 constant, 3 figure kept).
     lxw_format *numeri_[3][4] = {};
 };

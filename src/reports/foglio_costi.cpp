@@ -9,6 +9,7 @@
 #include "core/calcoli_tipologie.h"
 #include "core/numeri.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace perix {
@@ -37,12 +38,12 @@ bool scriviFoglioDisaggregati(const DatiRapportoDisaggregati &d, QIODevice &disp
 {
     const QString perche = QStringLiteral(
         "la finestra mostra questa cifra senza ricavarla dalla tabella della classe con il costo di costruzione qui "
-        "sopra (ripresa da un file d'archivio, calcolata sui costi totali digitati nella finestra Menu, dopo "
-        "l'annullamento di una categoria, o rimasta da un calcolo precedente).");
+        "sopra (ripresa da un file d'archivio, calcolata sui costi totali digitati poi nella finestra Menu, o "
+        "rimasta da un calcolo precedente).");
     Cartella c(QStringLiteral("Disaggregati"), opzioni);
     if (!c.valida())
         return c.chiudi(dispositivo, motivo);
-    c.larghezze({44, 15, 16, 15, 16});
+    c.larghezze({44, 12, 15, 16, 15, 16});
     int classe = 0;
     for (int k = 1; k <= 3; ++k)
         if (d.tipoedi == descrizioneClasse(k))
@@ -70,40 +71,78 @@ bool scriviFoglioDisaggregati(const DatiRapportoDisaggregati &d, QIODevice &disp
     // The table the report shows, then the constants it is computed from, below it.
     ++riga;
     c.sezione(riga++, QStringLiteral("Costi disaggregati (%1)").arg(d.soldi));
-    c.intestazioni(riga++, 0, {QStringLiteral("tipologia"), QStringLiteral("% preimpostata"),
+    c.intestazioni(riga++, 0, {QStringLiteral("tipologia"), QStringLiteral("annullata (X)"), QStringLiteral("% preimpostata"),
                                QStringLiteral("costo della tipologia"), QStringLiteral("% immessa"),
                                QStringLiteral("costo della tipologia")});
     const int primaRiga = riga;
-    const int tabellaCostanti = primaRiga + categorie + 4; // first row of the schedules, below the note
-    const QString immesse = QStringLiteral("%1:%2").arg(Cartella::cella(primaRiga, 3), Cartella::cella(primaRiga + categorie - 1, 3));
-    std::array<std::optional<double>, categorie + 1> p2{};
+    const int tabellaCostanti = primaRiga + categorie + 5; // first row of the schedules, below the notes
+    const auto colonna = [&](int c0, int k0, int k1) {
+        return QStringLiteral("%1:%2").arg(Cartella::cella(k0, c0), Cartella::cella(k1, c0));
+    };
+    const QString immesse = colonna(4, primaRiga, primaRiga + categorie - 1);
+    const QString annullate = colonna(1, primaRiga, primaRiga + categorie - 1);
+    const int ultima = tabellaCostanti + categorie - 1;
+    // The class's shares of the categories not cancelled: what a cancelled one's share is spread over.
+    const QString restanti = QStringLiteral("SUMPRODUCT((%1<>\"X\")*(%2*(classe=1)+%3*(classe=2)+%4*(classe=3)))")
+                                 .arg(annullate, colonna(1, tabellaCostanti, ultima), colonna(2, tabellaCostanti, ultima),
+                                      colonna(3, tabellaCostanti, ultima));
+    // A category cancelled with its X shows "0" for its preset share (0,00 after a later
+    // cancellation) against a share of its class that is not 0; a file keeps only the
+    // amounts, where a cancelled category's reads "0" against such a share.
+    const auto schema = classe ? schemaClasse(classe) : std::array<double, categorie + 1>{};
+    const bool soloFile = std::all_of(d.p1.begin() + 1, d.p1.end(), [](const QString &t) { return t.isEmpty(); });
+    std::array<bool, categorie + 1> annullata{};
+    int quante = 0;
+    for (int k = 1; k <= categorie; ++k) {
+        const auto i = std::size_t(k);
+        annullata[i] = d.p1[i] == QLatin1String("0") || (schema[i] != 0 && numeroDi(d.p1[i]) == 0.0)
+            || (soloFile && d.ris[i] == QLatin1String("0") && schema[i] != 0 && cc.value_or(0) != 0);
+        quante += annullata[i];
+    }
+    if (quante == categorie)
+        annullata.fill(false), quante = 0;
     double somma = 0;
+    for (int k = 1; k <= categorie; ++k)
+        if (!annullata[std::size_t(k)])
+            somma = foglio::piu(somma, schema[std::size_t(k)] / 100);
+    std::array<std::optional<double>, categorie + 1> p2{};
+    double sommaImmesse = 0;
     for (int k = 1; k <= categorie; ++k) {
         p2[std::size_t(k)] = numeroDi(d.p2[std::size_t(k)]);
-        somma = foglio::piu(somma, p2[std::size_t(k)].value_or(0));
+        sommaImmesse = foglio::piu(sommaImmesse, p2[std::size_t(k)].value_or(0));
     }
-    const bool cento = std::fabs(somma - 100) < 1e-9;
+    const bool cento = std::fabs(sommaImmesse - 100) < 1e-9;
     for (int k = 1; k <= categorie; ++k, ++riga) {
         const auto i = std::size_t(k);
-        const double quota = classe ? schemaClasse(classe)[i] / 100 : 0;
+        const double quota = schema[i] / 100;
+        const double p = annullata[i] ? 0 : quante == 0 ? quota : quota * 100 / somma;
         const int rc = tabellaCostanti + k - 1;
         c.testo(riga, 0, QStringLiteral("%1. %2").arg(k).arg(nomeCategoriaRapporto(k)));
-        c.risultato(QStringLiteral("p1(%1)").arg(k), riga, 1,
-                    QStringLiteral("IFERROR(CHOOSE(classe,%1,%2,%3),\"\")")
-                        .arg(Cartella::cella(rc, 1), Cartella::cella(rc, 2), Cartella::cella(rc, 3)),
-                    classe ? Specchio(quota) : Specchio(QString()), d.p1[i], 2, perche);
-        const QString p1 = Cartella::cella(riga, 1, false);
-        c.risultato(QStringLiteral("ris(%1)").arg(k), riga, 2,
+        c.ingressoTesto(riga, 1, annullata[i] ? QStringLiteral("X") : QString());
+        const QString q = QStringLiteral("CHOOSE(classe,%1,%2,%3)")
+                              .arg(Cartella::cella(rc, 1), Cartella::cella(rc, 2), Cartella::cella(rc, 3));
+        c.risultato(QStringLiteral("p1(%1)").arg(k), riga, 2,
+                    QStringLiteral("IFERROR(IF(%1=\"X\",0,IF(COUNTIF(%2,\"X\")=0,%3,%3*100/%4)),\"\")")
+                        .arg(Cartella::cella(riga, 1, false), annullate, q, restanti),
+                    classe ? Specchio(p) : Specchio(QString()), d.p1[i], 2, perche);
+        const QString p1 = Cartella::cella(riga, 2, false);
+        c.risultato(QStringLiteral("ris(%1)").arg(k), riga, 3,
                     QStringLiteral("IF(ISNUMBER(%1),costo_costruzione*%1/100,\"\")").arg(p1),
-                    classe ? Specchio(cc.value_or(0) * quota / 100) : Specchio(QString()), d.ris[i], 0, perche);
-        c.ingresso(riga, 3, p2[i], 2);
-        const QString p = Cartella::cella(riga, 3, false);
-        c.risultato(QStringLiteral("ris2(%1)").arg(k), riga, 4,
-                    QStringLiteral("IF(ABS(SUM(%1)-100)<1E-9,IF(ISNUMBER(%2),costo_costruzione*%2/100,\"\"),\"\")").arg(immesse, p),
-                    cento && p2[i] ? Specchio(cc.value_or(0) * *p2[i] / 100) : Specchio(QString()), d.ris2[i], 0,
+                    classe ? Specchio(cc.value_or(0) * p / 100) : Specchio(QString()), d.ris[i], 0, perche);
+        c.ingresso(riga, 4, p2[i], 2);
+        const QString pi = Cartella::cella(riga, 4, false);
+        c.risultato(QStringLiteral("ris2(%1)").arg(k), riga, 5,
+                    QStringLiteral("IF(%3=\"X\",0,IF(ABS(SUM(%1)-100)<1E-9,IF(ISNUMBER(%2),costo_costruzione*%2/100,\"\"),\"\"))")
+                        .arg(immesse, pi, Cartella::cella(riga, 1, false)),
+                    annullata[i]     ? Specchio(0.0)
+                    : cento && p2[i] ? Specchio(cc.value_or(0) * *p2[i] / 100)
+                                     : Specchio(QString()),
+                    d.ris2[i], 0,
                     QStringLiteral("le percentuali immesse non sommano a 100 e la finestra mostra i costi del calcolo "
                                    "precedente, oppure %1").arg(perche));
     }
+    c.testo(riga++, 0, QStringLiteral("Una X in \"annullata\" toglie la categoria e ne ripartisce la quota tra le "
+                                      "altre, in proporzione alle loro quote."), c.nota());
     c.testo(riga++, 0, QStringLiteral("I costi delle percentuali immesse si calcolano quando queste sommano a 100."), c.nota());
 
     ++riga;

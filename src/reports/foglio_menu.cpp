@@ -174,7 +174,8 @@ int righeProcedimento(Cartella &c, int riga, const DatiStimaArea &d, const Risul
             c.risultato(QStringLiteral("sensibilita(%1,%2)").arg(i + 1).arg(j + 1), riga, int(j) + 2,
                         QStringLiteral("IF(anni>100,\"valore non calcolabile\",IFERROR((%1+%2)/2,\"valore non calcolabile\"))")
                             .arg(totaleFormula(V, C, 0.1, 1.07), totaleFormula(V, C, 0.3, 1.1)),
-                        m, tabella ? testoRisultato(t.medio[i][j]) : QString(), 0, perche);
+                        m, tabella ? testoRisultato(t.medio[i][j]) : QString(), 0, perche,
+                        i == casoBase && j == casoBase ? c.evidenza() : nullptr);
         }
     }
     (void)primo;
