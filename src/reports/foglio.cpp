@@ -107,6 +107,11 @@ Cartella::Cartella(const QString &nome, const OpzioniFoglio &opzioni) : mappa_(o
 #ifdef MFD_CLOEXEC
     memoria_ = memfd_create("perix-foglio", MFD_CLOEXEC);
 #endif
+    // Reached by its name under /proc, where /proc is there.
+    if (memoria_ >= 0 && ::access(qPrintable(QStringLiteral("/proc/self/fd/%1").arg(memoria_)), W_OK) != 0) {
+        ::close(memoria_);
+        memoria_ = -1;
+    }
     if (memoria_ >= 0) {
         percorso_ = QStringLiteral("/proc/self/fd/%1").arg(memoria_);
         // The library's own scratch files (one per part of the workbook) in memory too.
