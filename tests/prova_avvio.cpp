@@ -231,7 +231,7 @@ private slots:
         QTest::addColumn<QString>("finestra");
         QTest::addColumn<QString>("voci");     // menus, items and named separators
         QTest::addColumn<QString>("controlli");
-        const QString comuniVoci = QStringLiteral("apri salva salvanome eliminare solodati esci colorare controlla "
+        const QString comuniVoci = QStringLiteral("apri salva salvanome eliminare solodati esportaxlsx esci colorare controlla "
                                                   "fin1 fin2 fin3 fin4 fin5 guidainlinea supporto ");
         const QString comuniControlli = QStringLiteral("Toolbar1 Frame3 cmduscita cmdmune guida aiuto soldi passo ");
         QTest::newRow("menu") << 1 << "menu"

@@ -13,6 +13,7 @@
 #include "reports/dati_rapporti.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
+#include "reports/foglio.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,21 +125,41 @@ QString testoAiuto()
                "      --pdf CARTELLA  crea per ogni FILE il documento di \"Stampa dati finestra\"\n"
                "                      come CARTELLA/<nome del FILE>.pdf, senza aprire finestre\n"
                "                      e senza bisogno di uno schermo grafico\n"
+               "      --xlsx CARTELLA crea per ogni FILE il foglio di calcolo della stima, con i\n"
+               "                      risultati come formule sui dati, come CARTELLA/<nome del\n"
+               "                      FILE>.xlsx (Excel, LibreOffice); come --pdf\n"
                "  -h, --help          mostra questo aiuto ed esce\n"
                "  -v, --version       mostra la versione ed esce\n"
                "\n"
                "Stato d'uscita:\n"
                "  0  tutto riuscito\n"
-               "  1  con --pdf, almeno un FILE non è stato convertito; senza, nessuno schermo grafico\n"
+               "  1  con --pdf o --xlsx, almeno un FILE non è stato convertito; senza, nessuno\n"
+               "     schermo grafico\n"
                "  2  riga di comando errata\n"
                "\n"
                "Esempi:\n"
                "  %1 Perix-menu-via-roma          apre la stima nella finestra Menu\n"
                "  %1 --pdf rapporti Perix-*       un PDF in rapporti/ per ogni file d'archivio\n"
+               "  %1 --xlsx fogli Perix-*         un foglio di calcolo in fogli/ per ciascuno\n"
                "\n"
                "Sito di %2: <https://www.velmora.example/>\n")
         .arg(programma, Modulo::nomeprogramma, Modulo::descrizioneprogramma);
 }
+
+namespace {
+
+// --pdf CARTELLA, --xlsx CARTELLA (or --pdf=CARTELLA): the format of the documents asked for.
+std::optional<FormatoRapporto> opzioneCartella(const QString &a)
+{
+    const QString nome = a.section(u'=', 0, 0);
+    if (nome == QLatin1String("--pdf"))
+        return FormatoRapporto::Pdf;
+    if (nome == QLatin1String("--xlsx"))
+        return FormatoRapporto::Xlsx;
+    return std::nullopt;
+}
+
+} // namespace
 
 RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
 {
@@ -154,25 +175,30 @@ RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
             return risposta(testoAiuto(), false, statoRiuscito);
         } else if (a == QLatin1String("-v") || a == QLatin1String("--version")) {
             return risposta(testoVersione(), false, statoRiuscito);
-        } else if (a == QLatin1String("--pdf") || a.startsWith(QLatin1String("--pdf="))) {
+        } else if (const auto formato = opzioneCartella(a)) {
+            const QString opzione = a.section(u'=', 0, 0);
             QString cartella;
-            if (a.size() > 5) {
-                cartella = a.mid(6);
+            if (a.contains(u'=')) {
+                cartella = a.section(u'=', 1);
             } else if (i + 1 < argomenti.size()) {
                 cartella = argomenti[++i];
             }
             if (cartella.isEmpty())
-                return usoErrato(QStringLiteral("l'opzione --pdf richiede la CARTELLA dei documenti"));
+                return usoErrato(QStringLiteral("l'opzione %1 richiede la CARTELLA dei documenti").arg(opzione));
             if (r.azione == RigaDiComando::Azione::Pdf)
-                return usoErrato(QStringLiteral("l'opzione --pdf è data più di una volta"));
+                return usoErrato(r.formato == *formato
+                                     ? QStringLiteral("l'opzione %1 è data più di una volta").arg(opzione)
+                                     : QStringLiteral("le opzioni --pdf e --xlsx non vanno insieme: una per volta"));
             r.azione = RigaDiComando::Azione::Pdf;
+            r.formato = *formato;
             r.cartella = cartella;
         } else {
             return usoErrato(QStringLiteral("opzione non riconosciuta: «%1»").arg(a));
         }
     }
     if (r.azione == RigaDiComando::Azione::Pdf && r.file.isEmpty())
-        return usoErrato(QStringLiteral("l'opzione --pdf richiede almeno un FILE da convertire"));
+        return usoErrato(QStringLiteral("l'opzione %1 richiede almeno un FILE da convertire")
+                             .arg(r.formato == FormatoRapporto::Xlsx ? QStringLiteral("--xlsx") : QStringLiteral("--pdf")));
     return r;
 }
 
@@ -218,7 +244,7 @@ int eseguiRigaDiComando(const RigaDiComando &riga)
         return riga.stato;
     case RigaDiComando::Azione::Pdf:
         preparaApplicazione();
-        return rapportiPdf(riga.cartella, riga.file);
+        return rapportiPdf(riga.cartella, riga.file, riga.formato);
     case RigaDiComando::Azione::Avvia:
         break;
     }
@@ -278,13 +304,39 @@ std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo>
     return nullptr;
 }
 
-// The document of the file's report, or why there is none. The steps run in order and the
-// first that fails gives the reason: the kind, the record, the figures, the document.
-std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
+// The same figures as a spreadsheet: the writer that fills the workbook, or nothing with
+// the same refusal.
+Scrittore foglioDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
 {
-    const auto nessuno = [motivo](const QString &perche) -> std::unique_ptr<Document> {
+    const auto scrittore = [](const auto &dati, auto scrivi) -> Scrittore {
+        if (!dati)
+            return {};
+        return [d = *dati, scrivi](QIODevice &dispositivo, QString *m) { return scrivi(d, dispositivo, m, {}); };
+    };
+    switch (tipo) {
+    case TipoArchivio::Menu: return scrittore(datiRapportoMenu(campi, motivo), scriviFoglioMenu);
+    case TipoArchivio::Disaggregati:
+        return scrittore(datiRapportoDisaggregati(campi, motivo), scriviFoglioDisaggregati);
+    case TipoArchivio::Sintetici: return scrittore(datiRapportoSintetici(campi, motivo), scriviFoglioSintetici);
+    case TipoArchivio::Tipologie: return scrittore(datiRapportoTipologie(campi, motivo), scriviFoglioTipologie);
+    case TipoArchivio::Altezze: return scrittore(datiRapportoAltezze(campi, motivo), scriviFoglioAltezze);
+    case TipoArchivio::Percentuali: break;
+    }
+    return {};
+}
+
+struct CampiDiFile {
+    TipoArchivio tipo;
+    QList<Campo> campi;
+};
+
+// The record's fields of the file, checked, or why there is no document of it. The steps run
+// in order and the first that fails gives the reason: the kind, the record, the figures.
+std::optional<CampiDiFile> campiDiFile(const QString &file, QString *motivo)
+{
+    const auto nessuno = [motivo](const QString &perche) -> std::optional<CampiDiFile> {
         falso(motivo, perche);
-        return nullptr;
+        return std::nullopt;
     };
     QString perche;
     const auto tipo = tipoArchivio(file, &perche);
@@ -308,7 +360,24 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
     // Figures the window's own check would question never become a clean-looking document.
     if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt)
         return nessuno(*no);
-    return documentoDiCampi(*tipo, *campi, motivo);
+    return CampiDiFile{*tipo, *campi};
+}
+
+// The document of the file's report, or why there is none.
+std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
+{
+    const auto c = campiDiFile(file, motivo);
+    return c ? documentoDiCampi(c->tipo, c->campi, motivo) : nullptr;
+}
+
+QString estensione(FormatoRapporto formato)
+{
+    switch (formato) {
+    case FormatoRapporto::Pdf: return QStringLiteral(".pdf");
+    case FormatoRapporto::Docx: return QStringLiteral(".docx");
+    case FormatoRapporto::Xlsx: return QStringLiteral(".xlsx");
+    }
+    return {};
 }
 
 } // namespace
@@ -317,18 +386,22 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
                              Registrazione registrazione)
 {
     EsitoRapporto esito;
-    const std::unique_ptr<Document> documento = documentoDiFile(file, &esito.motivo);
-    if (!documento)
+    std::unique_ptr<Document> documento;
+    Scrittore scrivi;
+    if (formato == FormatoRapporto::Xlsx) {
+        if (const auto c = campiDiFile(file, &esito.motivo))
+            scrivi = foglioDiCampi(c->tipo, c->campi, &esito.motivo);
+    } else if ((documento = documentoDiFile(file, &esito.motivo))) {
+        scrivi = [&](QIODevice &d, QString *m) {
+            return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m) : scriviDocx(*documento, d, m);
+        };
+    }
+    if (!scrivi)
         return esito;
 
     QString motivo;
     // A link is never followed nor a FIFO opened: the file lands under its own name, nowhere else.
-    const bool scritto = scriviAtomico(uscita,
-                                       [&](QIODevice &d, QString *m) {
-                                           return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m)
-                                                                                  : scriviDocx(*documento, d, m);
-                                       },
-                                       &motivo,
+    const bool scritto = scriviAtomico(uscita, scrivi, &motivo,
                                        {.soloFileNormali = true, .motiviInItaliano = false,
                                         .registrazione = registrazione});
     if (!scritto) {
@@ -337,11 +410,11 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
         return esito;
     }
     esito.riuscito = true;
-    esito.pagine = documento->pageCount();
+    esito.pagine = documento ? documento->pageCount() : 0;
     return esito;
 }
 
-int rapportiPdf(const QString &cartella, const QStringList &file)
+int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapporto formato)
 {
     if (!QDir().mkpath(cartella) || !QFileInfo(cartella).isDir()) {
         scriviErrori(QStringLiteral("%1: impossibile creare la cartella %2").arg(programma, QDir::toNativeSeparators(cartella)));
@@ -353,7 +426,7 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
     const auto n = file.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QString &f = file[i];
-        const QString uscita = QDir(cartella).filePath(QFileInfo(f).fileName() + QStringLiteral(".pdf"));
+        const QString uscita = QDir(cartella).filePath(QFileInfo(f).fileName() + estensione(formato));
         const QString chiave = QFileInfo(uscita).absoluteFilePath();
         EsitoRapporto e;
         if (percorsiDati({uscita}).intersects(ingressi))
@@ -364,12 +437,13 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
             e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
                            .arg(QDir::toNativeSeparators(uscita));
         else
-            e = rapportoDiFile(f, uscita, FormatoRapporto::Pdf, Registrazione::AFineLotto);
+            e = rapportoDiFile(f, uscita, formato, Registrazione::AFineLotto);
         const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(f));
         if (e.riuscito) {
             scritti.insert(chiave);
             ++riusciti;
-            scriviErrori(capo + QStringLiteral("creato %1 (%2)").arg(QDir::toNativeSeparators(uscita), pagine(e.pagine)));
+            scriviErrori(capo + (e.pagine > 0 ? QStringLiteral("creato %1 (%2)").arg(QDir::toNativeSeparators(uscita), pagine(e.pagine))
+                                              : QStringLiteral("creato %1").arg(QDir::toNativeSeparators(uscita))));
         } else {
             scriviErrori(capo + QStringLiteral("NON RIUSCITO: ") + e.motivo);
         }

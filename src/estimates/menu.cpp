@@ -3,6 +3,7 @@
 #include "core/calcoli.h"
 #include "core/numeri.h"
 #include "estimates/finestre.h"
+#include "reports/foglio.h"
 #include "ui/comandi.h"
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
@@ -40,6 +41,7 @@ menu::menu() : FinestraStima(descrizioneMenu())
                       .riconosci = recordMenu},
                      [this](QString *rifiuto) { return scrivimenu(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoMenu); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioMenu); });
 }
 
 void menu::moneta_Click(int Index)
