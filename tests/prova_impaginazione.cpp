@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTextTable>
 
 #include <functional>
 #include <memory>
@@ -151,6 +152,16 @@ void righeDocumenti()
     QTest::newRow("tabella di tre pagine") << Costruttore([] { return tabellaLunga(75); });
     QTest::newRow("tabella di sei pagine") << Costruttore([] { return tabellaLunga(140); });
     QTest::newRow("interruzione in fondo") << Costruttore(interruzioneInFondo);
+    QTest::newRow("catalogo") << Costruttore([] {
+        return documentoProdotti({{QStringLiteral("Perix"), QStringLiteral("stime di aree"), 120.5, 99},
+                                  {QStringLiteral("Perix Più"), QStringLiteral("costi di costruzione"), 1499.9, 1250}},
+                                 QStringLiteral("https://www.velmora.example/catalogo.htm"));
+    });
+    QTest::newRow("pagina di guida") << Costruttore([] {
+        Modulo::titologuida = QStringLiteral("Costi per altezze");
+        Modulo::testoguida = QStringLiteral("Il costo di ogni classe d'altezza deriva da quello della classe scelta.");
+        return Modulo::documentoguida();
+    });
     QTest::newRow("testi difficili") << Costruttore([] {
         DatiRapportoDisaggregati d;
         d.soldi = QStringLiteral("Valori in euro");
@@ -548,6 +559,41 @@ private slots:
         QCOMPARE(prova::poppler(QStringLiteral("pdftotext"), file).simplified(), testo);
         const QStringList difetti = prova::difettiPdfA(file);
         QVERIFY2(difetti.isEmpty(), qPrintable(difetti.join(QLatin1Char('\n'))));
+    }
+
+    // The page layout lays out the flow, tables of single cells and pictures: a report that
+    // made anything else (a table in a cell, cells spanning others) fails here, before a
+    // page ever loses it.
+    void soloCioCheLImpaginazioneSa_data() { righeDocumenti(); }
+    void soloCioCheLImpaginazioneSa()
+    {
+        QFETCH(Costruttore, costruttore);
+        const std::unique_ptr<Document> doc = costruttore();
+        for (QTextFrame *f : doc->rootFrame()->childFrames()) {
+            auto *t = qobject_cast<QTextTable *>(f);
+            QVERIFY2(t, "una cornice che non è una tabella");
+            QVERIFY2(t->childFrames().isEmpty(), "una tabella dentro una cella");
+            for (int r = 0; r < t->rows(); ++r)
+                for (int c = 0; c < t->columns(); ++c)
+                    QVERIFY2(t->cellAt(r, c).rowSpan() == 1 && t->cellAt(r, c).columnSpan() == 1,
+                             qPrintable(QStringLiteral("cella %1,%2 unita ad altre").arg(r).arg(c)));
+        }
+    }
+
+    // A frame that is not a table is not a report's, but its text still reaches the page.
+    void cornicePianaSullaPagina()
+    {
+        Document doc;
+        QTextCursor c(&doc);
+        c.insertText(QStringLiteral("prima"));
+        c.insertFrame(QTextFrameFormat());
+        c.insertText(QStringLiteral("nella cornice"));
+        const auto *layout = qobject_cast<const PageLayout *>(doc.documentLayout());
+        QStringList righe;
+        for (const PageLayout::Page &p : layout->pages())
+            for (const PageLayout::TextLine &l : p.lines)
+                righe << l.block.text();
+        QCOMPARE(righe, (QStringList{QStringLiteral("prima"), QStringLiteral("nella cornice"), QString()}));
     }
 
     // A device that takes nothing: a failure with its reason, never a half file called done.
