@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -501,6 +502,47 @@ private slots:
         const QString letto = leggibile(prova::poppler(QStringLiteral("pdftotext"), file, {QStringLiteral("-raw")}));
         QCOMPARE(letto, leggibile(doc->toPlainText()));
         QCOMPARE(letto.count(leggibile(testo)), 2);
+        const QStringList difetti = prova::difettiPdfA(file);
+        QVERIFY2(difetti.isEmpty(), qPrintable(difetti.join(QLatin1Char('\n'))));
+    }
+
+    // Pictures are stored losslessly (read back pixel for pixel), opaque: one with
+    // transparency lies on the white of the page, as the window shows it.
+    void pdfImmagineSenzaPerdite_data()
+    {
+        QTest::addColumn<QImage>("immagine");
+        QRandomGenerator caso(7);
+        QImage rumore(173, 61, QImage::Format_RGB32);
+        for (int y = 0; y < rumore.height(); ++y)
+            for (int x = 0; x < rumore.width(); ++x)
+                rumore.setPixel(x, y, y < 20 ? qRgb(31, 78, 121) : caso.generate() | 0xFF000000u);
+        QImage trasparente(40, 30, QImage::Format_ARGB32);
+        trasparente.fill(QColor(200, 0, 0, 128));
+        QImage grafico = pagina(QSizeF(700, 400), 1, [](QPainter &p) {
+            p.setPen(QPen(Qt::blue, 3));
+            p.drawLine(10, 390, 690, 10);
+            p.drawText(QPointF(50, 50), QStringLiteral("valore dell'area"));
+        });
+        QTest::newRow("tinta unita e rumore") << rumore;
+        QTest::newRow("trasparenza") << trasparente;
+        QTest::newRow("come un grafico") << grafico;
+    }
+    void pdfImmagineSenzaPerdite()
+    {
+        QFETCH(QImage, immagine);
+        if (prova::eseguibile({QStringLiteral("pdfimages")}).isEmpty())
+            QSKIP("poppler-utils non è installato");
+        Document doc;
+        doc.selection().insertImage(immagine, QSizeF(immagine.width() / 2.0, immagine.height() / 2.0));
+        const QString file = cartella_.filePath(QStringLiteral("immagine-%1.pdf").arg(QTest::currentDataTag()));
+        QString motivo;
+        QVERIFY2(doc.exportPdf(file, &motivo), qPrintable(motivo));
+        const QString radice = cartella_.filePath(QStringLiteral("estratta-%1").arg(QTest::currentDataTag()));
+        QProcess::execute(prova::eseguibile({QStringLiteral("pdfimages")}), {QStringLiteral("-png"), file, radice});
+        QImage attesa(immagine.size(), QImage::Format_RGB888);
+        attesa.fill(Qt::white);
+        QPainter(&attesa).drawImage(0, 0, immagine);
+        QCOMPARE(QImage(radice + QStringLiteral("-000.png")).convertToFormat(QImage::Format_RGB888), attesa);
         const QStringList difetti = prova::difettiPdfA(file);
         QVERIFY2(difetti.isEmpty(), qPrintable(difetti.join(QLatin1Char('\n'))));
     }

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include <zlib.h>
 
@@ -124,21 +125,108 @@ QByteArray flate(const QByteArray &data)
     return small(data);
 }
 
-// A picture is megabytes of mostly flat colour: the fastest level, a full window.
-QByteArray flateImage(const QByteArray &data)
+// A picture's samples with PNG's "Up" predictor on every row (each byte less the one above
+// it, after a filter byte 2), then deflated with fixed codes: a run of zeros is a copy of
+// the byte before it, anything else a literal. A chart is mostly flat colour, so nearly all
+// of it is zeros after the predictor, which this finds at memory speed; zlib's own deflate
+// takes ten times as long on the megabytes of a 300 dpi chart, for a file not much smaller.
+class FixedDeflate
 {
-    static Compressor large(1, 15, 8);
-    return large(data);
-}
+public:
+    explicit FixedDeflate(QByteArray &out) : out_(out)
+    {
+        for (int s = 0; s < 288; ++s) {
+            const int length = s <= 143 ? 8 : s <= 255 ? 9 : s <= 279 ? 7 : 8;
+            const quint32 code = s <= 143 ? 0x30 + s : s <= 255 ? 0x190 + (s - 144) : s <= 279 ? s - 256 : 0xC0 + (s - 280);
+            quint32 reversed = 0; // Huffman codes go most significant bit first
+            for (int i = 0; i < length; ++i)
+                reversed |= ((code >> i) & 1) << (length - 1 - i);
+            code_[s] = reversed;
+            length_[s] = length;
+        }
+        out_ += "\x78\x01";
+        put(1, 1); // the last block
+        put(1, 2); // fixed codes
+    }
+    void literal(uchar b) { put(code_[b], length_[b]); }
+    // A copy of the byte before, `n` times (3 to 258).
+    void repeat(int n)
+    {
+        static const int base[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27,
+                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+        static const int extra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+        int i = 28;
+        while (base[i] > n)
+            --i;
+        put(code_[257 + i], length_[257 + i]);
+        put(quint32(n - base[i]), extra[i]);
+        put(0, 5); // distance 1
+    }
+    void finish(quint32 adler)
+    {
+        put(code_[256], length_[256]);
+        if (bits_ > 0)
+            out_ += char(buffer_ & 0xFF);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out_ += char((adler >> shift) & 0xFF);
+    }
 
-// The samples of a picture converted to `format`, row after row without padding.
-QByteArray pixels(const QImage &image, QImage::Format format, int bytesPerPixel)
+private:
+    void put(quint32 value, int count)
+    {
+        buffer_ |= quint64(value) << bits_;
+        bits_ += count;
+        while (bits_ >= 8) {
+            out_ += char(buffer_ & 0xFF);
+            buffer_ >>= 8;
+            bits_ -= 8;
+        }
+    }
+    QByteArray &out_;
+    quint64 buffer_ = 0;
+    int bits_ = 0;
+    quint32 code_[288];
+    int length_[288];
+};
+
+QByteArray flateImage(const QImage &rgb888)
 {
-    const QImage converted = image.convertToFormat(format);
+    const int width = rgb888.width() * 3, height = rgb888.height();
+    QByteArray filtered(qsizetype(width + 1) * height, Qt::Uninitialized);
+    for (int y = 0; y < height; ++y) {
+        const uchar *row = rgb888.constScanLine(y);
+        uchar *f = reinterpret_cast<uchar *>(filtered.data()) + qsizetype(y) * (width + 1);
+        f[0] = 2;
+        if (y == 0) {
+            std::memcpy(f + 1, row, size_t(width));
+        } else {
+            const uchar *above = rgb888.constScanLine(y - 1);
+            for (int x = 0; x < width; ++x)
+                f[1 + x] = uchar(row[x] - above[x]);
+        }
+    }
     QByteArray out;
-    out.reserve(qsizetype(converted.width()) * converted.height() * bytesPerPixel);
-    for (int y = 0; y < converted.height(); ++y)
-        out.append(reinterpret_cast<const char *>(converted.constScanLine(y)), converted.width() * bytesPerPixel);
+    out.reserve(filtered.size() / 16 + 64);
+    FixedDeflate d(out);
+    const auto *p = reinterpret_cast<const uchar *>(filtered.constData());
+    const qsizetype n = filtered.size();
+    for (qsizetype i = 0; i < n;) {
+        if (p[i] != 0 || i == 0 || p[i - 1] != 0) {
+            d.literal(p[i++]);
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < n && p[i + run] == 0 && run < 258)
+            ++run;
+        if (run >= 3) {
+            d.repeat(int(run));
+            i += run;
+        } else {
+            d.literal(0);
+            ++i;
+        }
+    }
+    d.finish(quint32(adler32(adler32(0, nullptr, 0), p, uInt(n))));
     return out;
 }
 
@@ -674,10 +762,13 @@ QByteArray PdfDocument::write()
         }
         const int object = reserve();
         imageList += "/Im" + QByteArray::number(i) + ' ' + QByteArray::number(object) + " 0 R ";
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
         stream(object, " /Type /XObject /Subtype /Image /Width " + QByteArray::number(image.width()) + " /Height "
                            + QByteArray::number(image.height())
-                           + " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode",
-               flateImage(pixels(image, QImage::Format_RGB888, 3)));
+                           + " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /DecodeParms << /Predictor 12"
+                             " /Colors 3 /Columns "
+                           + QByteArray::number(image.width()) + " >>",
+               flateImage(rgb));
     }
     object(resources, "<< /ProcSet [/PDF /Text /ImageC] /Font << " + fontList + ">> /XObject << " + imageList + ">> >>");
 
