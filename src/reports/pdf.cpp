@@ -133,7 +133,8 @@ QByteArray flate(const QByteArray &data)
 class FixedDeflate
 {
 public:
-    explicit FixedDeflate(QByteArray &out) : out_(out)
+    // `room`: at most how many bytes will be written (9 bits a literal at worst).
+    FixedDeflate(QByteArray &out, qsizetype room) : out_(out)
     {
         for (int s = 0; s < 288; ++s) {
             const int length = s <= 143 ? 8 : s <= 255 ? 9 : s <= 279 ? 7 : 8;
@@ -144,7 +145,10 @@ public:
             code_[s] = reversed;
             length_[s] = length;
         }
-        out_ += "\x78\x01";
+        out_.resize(room + 16);
+        at_ = reinterpret_cast<uchar *>(out_.data());
+        *at_++ = 0x78;
+        *at_++ = 0x01;
         put(1, 1); // the last block
         put(1, 2); // fixed codes
     }
@@ -166,9 +170,10 @@ public:
     {
         put(code_[256], length_[256]);
         if (bits_ > 0)
-            out_ += char(buffer_ & 0xFF);
+            *at_++ = uchar(buffer_ & 0xFF);
         for (int shift = 24; shift >= 0; shift -= 8)
-            out_ += char((adler >> shift) & 0xFF);
+            *at_++ = uchar((adler >> shift) & 0xFF);
+        out_.truncate(at_ - reinterpret_cast<uchar *>(out_.data()));
     }
 
 private:
@@ -176,57 +181,93 @@ private:
     {
         buffer_ |= quint64(value) << bits_;
         bits_ += count;
-        while (bits_ >= 8) {
-            out_ += char(buffer_ & 0xFF);
-            buffer_ >>= 8;
-            bits_ -= 8;
+        if (bits_ >= 32) {
+            for (int k = 0; k < 4; ++k) {
+                *at_++ = uchar(buffer_ & 0xFF);
+                buffer_ >>= 8;
+            }
+            bits_ -= 32;
+        }
+        if (bits_ >= 16) { // keep the buffer below 32 bits before the next code
+            *at_++ = uchar(buffer_ & 0xFF);
+            *at_++ = uchar((buffer_ >> 8) & 0xFF);
+            buffer_ >>= 16;
+            bits_ -= 16;
         }
     }
     QByteArray &out_;
+    uchar *at_ = nullptr;
     quint64 buffer_ = 0;
     int bits_ = 0;
     quint32 code_[288];
     int length_[288];
 };
 
-QByteArray flateImage(const QImage &rgb888)
+// The predictor's stream (per row: the filter byte, then each sample less the one above)
+// made and deflated in one pass over the picture, never held whole: rows equal to the one
+// above are zeros throughout, found by comparing whole rows, and so are pixels equal to the
+// one above. The stream's Adler-32 follows along, a run of zeros in one step.
+QByteArray flateImage(const QImage &image)
 {
-    const int width = rgb888.width() * 3, height = rgb888.height();
-    QByteArray filtered(qsizetype(width + 1) * height, Qt::Uninitialized);
-    for (int y = 0; y < height; ++y) {
-        const uchar *row = rgb888.constScanLine(y);
-        uchar *f = reinterpret_cast<uchar *>(filtered.data()) + qsizetype(y) * (width + 1);
-        f[0] = 2;
-        if (y == 0) {
-            std::memcpy(f + 1, row, size_t(width));
-        } else {
-            const uchar *above = rgb888.constScanLine(y - 1);
-            for (int x = 0; x < width; ++x)
-                f[1 + x] = uchar(row[x] - above[x]);
-        }
-    }
+    const QImage rgb = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
     QByteArray out;
-    out.reserve(filtered.size() / 16 + 64);
-    FixedDeflate d(out);
-    const auto *p = reinterpret_cast<const uchar *>(filtered.constData());
-    const qsizetype n = filtered.size();
-    for (qsizetype i = 0; i < n;) {
-        if (p[i] != 0 || i == 0 || p[i - 1] != 0) {
-            d.literal(p[i++]);
+    FixedDeflate d(out, (qsizetype(width) * 3 + 1) * height * 9 / 8 + 64);
+    constexpr quint64 modulus = 65521;
+    quint64 a = 1, b = 0;
+    qint64 zeros = 0;      // pending, not yet written
+    bool afterZero = false; // the last byte written was a zero
+    const auto flushZeros = [&] {
+        qint64 n = zeros;
+        zeros = 0;
+        if (n == 0)
+            return;
+        b = (b + quint64(n % qint64(modulus)) * a) % modulus;
+        if (!afterZero) {
+            d.literal(0);
+            --n;
+        }
+        while (n >= 3) { // copies of 3 to 258, never leaving 1 or 2 over when avoidable
+            const int k = n <= 258 ? int(n) : n - 258 >= 3 ? 258 : int(n - 3);
+            d.repeat(k);
+            n -= k;
+        }
+        for (; n > 0; --n)
+            d.literal(0);
+        afterZero = true;
+    };
+    const auto byte = [&](uchar v) {
+        if (v == 0) {
+            ++zeros;
+            return;
+        }
+        flushZeros();
+        d.literal(v);
+        a = (a + v) % modulus;
+        b = (b + a) % modulus;
+        afterZero = false;
+    };
+    for (int y = 0; y < height; ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        const auto *above = y > 0 ? reinterpret_cast<const QRgb *>(rgb.constScanLine(y - 1)) : nullptr;
+        byte(2);
+        if (above && std::memcmp(row, above, size_t(width) * sizeof(QRgb)) == 0) {
+            zeros += qint64(width) * 3;
             continue;
         }
-        qsizetype run = 1;
-        while (i + run < n && p[i + run] == 0 && run < 258)
-            ++run;
-        if (run >= 3) {
-            d.repeat(int(run));
-            i += run;
-        } else {
-            d.literal(0);
-            ++i;
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = row[x], q = above ? above[x] : 0;
+            if (above && (p & 0xFFFFFF) == (q & 0xFFFFFF)) {
+                zeros += 3;
+                continue;
+            }
+            byte(uchar(qRed(p) - qRed(q)));
+            byte(uchar(qGreen(p) - qGreen(q)));
+            byte(uchar(qBlue(p) - qBlue(q)));
         }
     }
-    d.finish(quint32(adler32(adler32(0, nullptr, 0), p, uInt(n))));
+    flushZeros();
+    d.finish(quint32(b << 16 | a));
     return out;
 }
 
@@ -753,7 +794,7 @@ QByteArray PdfDocument::write()
         // since PDF/A-1 has no soft masks.
         QImage image = images_[i];
         if (image.hasAlphaChannel()) {
-            QImage flat(image.size(), QImage::Format_RGB888);
+            QImage flat(image.size(), QImage::Format_RGB32);
             flat.fill(Qt::white);
             QPainter p(&flat);
             p.drawImage(0, 0, image);
@@ -762,13 +803,12 @@ QByteArray PdfDocument::write()
         }
         const int object = reserve();
         imageList += "/Im" + QByteArray::number(i) + ' ' + QByteArray::number(object) + " 0 R ";
-        const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
         stream(object, " /Type /XObject /Subtype /Image /Width " + QByteArray::number(image.width()) + " /Height "
                            + QByteArray::number(image.height())
                            + " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /DecodeParms << /Predictor 12"
                              " /Colors 3 /Columns "
                            + QByteArray::number(image.width()) + " >>",
-               flateImage(rgb));
+               flateImage(image));
     }
     object(resources, "<< /ProcSet [/PDF /Text /ImageC] /Font << " + fontList + ">> /XObject << " + imageList + ">> >>");
 
