@@ -256,6 +256,13 @@ QByteArray flateImage(const QImage &image)
             continue;
         }
         for (int x = 0; x < width; ++x) {
+            // Eight pixels at a time where they equal those above, as most do.
+            while (above && x + 8 <= width && std::memcmp(row + x, above + x, 8 * sizeof(QRgb)) == 0) {
+                zeros += 24;
+                x += 8;
+            }
+            if (x >= width)
+                break;
             const QRgb p = row[x], q = above ? above[x] : 0;
             if (above && (p & 0xFFFFFF) == (q & 0xFFFFFF)) {
                 zeros += 3;
