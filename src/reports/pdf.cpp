@@ -465,7 +465,10 @@ void PdfDocument::text(QByteArray &out, const PageLayout::TextLine &line, const 
             read += used.texts.value(c);
             const QPointF at = line.origin + positions[i];
             const double advance = width * size / 1000;
-            if (f != current || std::abs(at.y() - y) > 0.01) {
+            const double adjust = (x - at.x()) * 1000 / size;
+            // A jump too long for an adjustment (PDF/A keeps real numbers within ±32767)
+            // starts the glyph afresh where it goes.
+            if (f != current || std::abs(at.y() - y) > 0.01 || std::abs(adjust) > 30000) {
                 if (open)
                     drawn += "] TJ\n";
                 if (f != font_ || size != size_) {
@@ -479,7 +482,6 @@ void PdfDocument::text(QByteArray &out, const PageLayout::TextLine &line, const 
                 open = true;
                 current = f;
             } else {
-                const double adjust = (x - at.x()) * 1000 / size;
                 if (std::abs(adjust) >= 0.05) {
                     drawn += ' ';
                     number(drawn, adjust);

@@ -229,6 +229,27 @@ QStringList difettiPdfA(const QString &pdf, bool *qpdfManca)
     if (icc > 1)
         d << QStringLiteral("%1 profili ICC nel file invece di uno").arg(icc);
 
+    // The limits of PDF 1.4 readers that PDF/A keeps: real numbers within ±32767, integers
+    // within 32 bits, in the pages' content as in the objects.
+    static const QRegularExpression numero(QStringLiteral("(?<![\\w/.#])[-+]?(\\d*\\.\\d+|\\d+\\.?)(?![\\w.])"));
+    for (auto it = o.tutti().begin(); it != o.tutti().end(); ++it) {
+        const QJsonObject s = it.value().toObject().value(QStringLiteral("stream")).toObject();
+        const QJsonObject sd = s.value(QStringLiteral("dict")).toObject();
+        if (s.isEmpty() || sd.contains(QStringLiteral("/Subtype")) || sd.contains(QStringLiteral("/N")) || sd.contains(QStringLiteral("/Type")))
+            continue; // pictures, fonts, profiles and metadata hold no operators
+        const QString contenuto = QString::fromLatin1(o.dati(it.key().mid(4)));
+        if (contenuto.contains(QLatin1String("begincmap")))
+            continue;
+        for (auto m = numero.globalMatch(contenuto); m.hasNext();) {
+            const QString t = m.next().captured(0);
+            const double v = t.toDouble();
+            if (t.contains(QLatin1Char('.')) ? std::abs(v) > 32767 : std::abs(v) > 2147483647.0) {
+                d << it.key() + QStringLiteral(": numero %1 oltre i limiti").arg(t);
+                break;
+            }
+        }
+    }
+
     // Fonts: every one embedded, subsets with CIDSet or CharSet, widths as the font's.
     for (const auto &[dove, font] : tutti) {
         if (font.value(QStringLiteral("/Type")).toString() != QLatin1String("/Font"))
