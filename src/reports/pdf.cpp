@@ -215,6 +215,7 @@ QByteArray flateImage(const QImage &image)
     FixedDeflate d(out, (qsizetype(width) * 3 + 1) * height * 9 / 8 + 64);
     constexpr quint64 modulus = 65521;
     quint64 a = 1, b = 0;
+    int pending = 0; // bytes added to a and b since they were last reduced
     qint64 zeros = 0;      // pending, not yet written
     bool afterZero = false; // the last byte written was a zero
     const auto flushZeros = [&] {
@@ -222,7 +223,9 @@ QByteArray flateImage(const QImage &image)
         zeros = 0;
         if (n == 0)
             return;
+        a %= modulus;
         b = (b + quint64(n % qint64(modulus)) * a) % modulus;
+        pending = 0;
         if (!afterZero) {
             d.literal(0);
             --n;
@@ -243,8 +246,13 @@ QByteArray flateImage(const QImage &image)
         }
         flushZeros();
         d.literal(v);
-        a = (a + v) % modulus;
-        b = (b + a) % modulus;
+        a += v;
+        b += a;
+        if (++pending == 4096) { // reduced as zlib does, not at every byte
+            a %= modulus;
+            b %= modulus;
+            pending = 0;
+        }
         afterZero = false;
     };
     for (int y = 0; y < height; ++y) {
@@ -274,6 +282,8 @@ QByteArray flateImage(const QImage &image)
         }
     }
     flushZeros();
+    a %= modulus;
+    b %= modulus;
     d.finish(quint32(b << 16 | a));
     return out;
 }
