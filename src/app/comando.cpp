@@ -13,6 +13,7 @@
 #include "reports/dati_rapporti.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
+#include "ui/fileomi.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,17 +125,28 @@ QString testoAiuto()
                "      --pdf CARTELLA  crea per ogni FILE il documento di \"Stampa dati finestra\"\n"
                "                      come CARTELLA/<nome del FILE>.pdf, senza aprire finestre\n"
                "                      e senza bisogno di uno schermo grafico\n"
+               "      --omi FILE [COMUNE [ZONA]]\n"
+               "                      legge le quotazioni OMI dell'Agenzia Entrate dal file\n"
+               "                      QI_..._VALORI.csv (o dallo .zip scaricato): senza COMUNE\n"
+               "                      ne dice il semestre e i conteggi, con COMUNE stampa una\n"
+               "                      riga per quotazione del comune (e della ZONA), campi\n"
+               "                      separati da tabulazione: COMUNE PROV ZONA FASCIA\n"
+               "                      DESCRIZIONE TIPOLOGIA STATO PREVALENTE MIN MAX SUPERFICIE;\n"
+               "                      «NOME (PR)» sceglie fra comuni omonimi\n"
                "  -h, --help          mostra questo aiuto ed esce\n"
                "  -v, --version       mostra la versione ed esce\n"
                "\n"
                "Stato d'uscita:\n"
                "  0  tutto riuscito\n"
-               "  1  con --pdf, almeno un FILE non è stato convertito; senza, nessuno schermo grafico\n"
+               "  1  con --pdf, almeno un FILE non è stato convertito; con --omi, file illeggibile\n"
+               "     o nessuna quotazione trovata; senza, nessuno schermo grafico\n"
                "  2  riga di comando errata\n"
                "\n"
                "Esempi:\n"
                "  %1 Perix-menu-via-roma          apre la stima nella finestra Menu\n"
                "  %1 --pdf rapporti Perix-*       un PDF in rapporti/ per ogni file d'archivio\n"
+               "  %1 --omi QI.zip \"SAN TEODORO (NU)\" B1\n"
+               "                                  le quotazioni della zona B1 di San Teodoro (NU)\n"
                "\n"
                "Sito di %2: <https://www.velmora.example/>\n")
         .arg(programma, Modulo::nomeprogramma, Modulo::descrizioneprogramma);
@@ -154,6 +166,19 @@ RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
             return risposta(testoAiuto(), false, statoRiuscito);
         } else if (a == QLatin1String("-v") || a == QLatin1String("--version")) {
             return risposta(testoVersione(), false, statoRiuscito);
+        } else if (a == QLatin1String("--omi")) {
+            // The file, then up to a comune and a zone, nothing else.
+            if (r.azione != RigaDiComando::Azione::Avvia || !r.file.isEmpty())
+                return usoErrato(QStringLiteral("l'opzione --omi non si combina con altre opzioni né con altri FILE"));
+            r.omi = argomenti.mid(i + 1);
+            if (r.omi.isEmpty())
+                return usoErrato(QStringLiteral("l'opzione --omi richiede il FILE delle quotazioni OMI"));
+            if (r.omi.size() > 3)
+                return usoErrato(QStringLiteral("l'opzione --omi accetta al più FILE, COMUNE e ZONA"));
+            if (r.omi.first().isEmpty())
+                return usoErrato(QStringLiteral("l'opzione --omi richiede il FILE delle quotazioni OMI"));
+            r.azione = RigaDiComando::Azione::Omi;
+            return r;
         } else if (a == QLatin1String("--pdf") || a.startsWith(QLatin1String("--pdf="))) {
             QString cartella;
             if (a.size() > 5) {
@@ -198,7 +223,7 @@ RigaDiComando leggiRigaDiComando(int argc, char *argv[])
 
 void preparaPiattaforma(const RigaDiComando &riga)
 {
-    if (riga.azione != RigaDiComando::Azione::Pdf)
+    if (riga.azione != RigaDiComando::Azione::Pdf && riga.azione != RigaDiComando::Azione::Omi)
         return;
     // No window of a batch run is ever meant to be seen: offscreen, whatever the session.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -219,6 +244,8 @@ int eseguiRigaDiComando(const RigaDiComando &riga)
     case RigaDiComando::Azione::Pdf:
         preparaApplicazione();
         return rapportiPdf(riga.cartella, riga.file);
+    case RigaDiComando::Azione::Omi:
+        return quotazioniOmiDaRigaDiComando(riga.omi, stdout, stderr);
     case RigaDiComando::Azione::Avvia:
         break;
     }
@@ -226,6 +253,66 @@ int eseguiRigaDiComando(const RigaDiComando &riga)
     if (!riga.file.isEmpty())
         apriDaRigaDiComando(riga.file);
     return QApplication::exec();
+}
+
+int quotazioniOmiDaRigaDiComando(const QStringList &argomenti, FILE *uscita, FILE *errori)
+{
+    const auto errore = [errori](const QString &m) {
+        std::fputs(qUtf8Printable(QStringLiteral("%1: %2\n").arg(programma, m)), errori);
+        return statoFileNonRiusciti;
+    };
+    if (argomenti.isEmpty())
+        return errore(QStringLiteral("manca il FILE delle quotazioni OMI"));
+    QString motivo;
+    const auto q = caricaQuotazioniOmi(argomenti[0], &motivo);
+    if (!q)
+        return errore(motivo);
+    QString testo;
+    if (argomenti.size() < 2) {
+        testo = QStringLiteral("Semestre %1\n%2 comuni, %3 zone, %4 quotazioni\n")
+                    .arg(q->semestre().isEmpty() ? QStringLiteral("non indicato") : q->semestre())
+                    .arg(q->comuni().size())
+                    .arg(q->numeroZone())
+                    .arg(q->quotazioni());
+        if (q->righeNonLette() > 0)
+            testo += q->righeNonLette() == 1 ? QStringLiteral("1 riga non letta\n")
+                                             : QStringLiteral("%1 righe non lette\n").arg(q->righeNonLette());
+    } else {
+        const QList<int> trovati = q->comuniDiNome(argomenti[1]);
+        if (trovati.isEmpty())
+            return errore(QStringLiteral("nessun comune «%1» nel file delle quotazioni OMI").arg(argomenti[1]));
+        if (trovati.size() > 1) {
+            QStringList nomi;
+            for (int c : trovati)
+                nomi << q->comuni()[std::size_t(c)].visibile();
+            return errore(QStringLiteral("«%1» è il nome di più comuni: %2; aggiungere la provincia fra parentesi, "
+                                         "ad esempio «%3»")
+                              .arg(argomenti[1], nomi.join(QStringLiteral(", ")), nomi.first()));
+        }
+        const ComuneOmi &c = q->comuni()[std::size_t(trovati.first())];
+        const QString zona = argomenti.size() > 2 ? argomenti[2].trimmed() : QString();
+        const QList<QuotazioneOmi> righe = q->quotazioniDi(trovati.first(), zona);
+        if (righe.isEmpty())
+            return errore(QStringLiteral("nessuna zona «%1» per il comune %2 nel file delle quotazioni OMI")
+                              .arg(zona, c.visibile()));
+        // Tabs and line ends inside a field would shift the columns: blanks in their place.
+        const auto pulito = [](QString s) {
+            for (QChar &ch : s)
+                if (ch == u'\t' || ch == u'\n' || ch == u'\r')
+                    ch = u' ';
+            return s;
+        };
+        for (const QuotazioneOmi &r : righe) {
+            QStringList campi{c.nome, c.provincia, r.zona, r.fascia, r.descrizione, r.tipologia, r.stato,
+                              r.prevalente ? QStringLiteral("P") : QString(), r.minimo, r.massimo, r.superficie};
+            for (QString &campo : campi)
+                campo = pulito(campo);
+            testo += campi.join(u'\t') + u'\n';
+        }
+    }
+    std::fputs(testo.toUtf8().constData(), uscita);
+    std::fflush(uscita);
+    return statoRiuscito;
 }
 
 bool apriDaRigaDiComando(const QStringList &file)
