@@ -348,13 +348,19 @@ namespace {
 
 // The report's figures computed from the fields as the window would show them, built into
 // its document; nothing, with the window's own refusal, when it would print nothing.
-std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
+std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const QByteArray &dati,
+                                           QString *motivo)
 {
     const auto costruisci = [](const auto &dati, auto costruttore) {
         return dati ? costruttore(*dati) : nullptr;
     };
     switch (tipo) {
-    case TipoArchivio::Menu: return costruisci(datiRapportoMenu(campi, motivo), documentoMenu);
+    case TipoArchivio::Menu: {
+        auto d = datiRapportoMenu(campi, motivo);
+        if (const auto allegato = d ? allegatoDaDati(dati) : std::nullopt)
+            fontiDaAllegato(*d, *allegato);
+        return costruisci(d, documentoMenu);
+    }
     case TipoArchivio::Disaggregati:
         return costruisci(datiRapportoDisaggregati(campi, motivo), documentoDisaggregati);
     case TipoArchivio::Sintetici: return costruisci(datiRapportoSintetici(campi, motivo), documentoSintetici);
@@ -395,7 +401,7 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
     // Figures the window's own check would question never become a clean-looking document.
     if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt)
         return nessuno(*no);
-    return documentoDiCampi(*tipo, *campi, motivo);
+    return documentoDiCampi(*tipo, *campi, *dati, motivo);
 }
 
 } // namespace
