@@ -268,7 +268,7 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
 
     q.m_righe.reserve(std::size_t(q.m_dati.size() / 110 + 16));
     QHash<QByteArray, std::uint32_t> indiceComuni;
-    QByteArrayView chiavePrecedente;
+    QByteArrayView codicePrecedente, nomePrecedente;
     std::uint32_t comunePrecedente = 0;
     std::vector<std::uint32_t> quante;
     while (!righe.finite()) {
@@ -307,14 +307,18 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
         r.utf8 = !haByteAlti(riga.data(), riga.size())
             || utf8Valido(reinterpret_cast<const unsigned char *>(riga.data()),
                           reinterpret_cast<const unsigned char *>(fineRiga));
-        // A comune is its province, ISTAT code and name; a file lists it on lines in a row.
-        const QByteArrayView chiave = riga.sliced(inizi[cProv], inizi[cNome + 1] - 1 - inizi[cProv]);
-        if (q.m_righe.empty() || chiave != chiavePrecedente) {
-            const QByteArray k = chiave.toByteArray();
+        // A comune is its province, ISTAT code and name (its cadastral codes and sections may
+        // differ from line to line); a file lists it on lines in a row.
+        const QByteArrayView codice = riga.sliced(inizi[cProv], inizi[cIstat + 1] - 1 - inizi[cProv]);
+        const QByteArrayView nomeGrezzo = riga.sliced(inizi[cNome], inizi[cNome + 1] - 1 - inizi[cNome]);
+        if (q.m_righe.empty() || codice != codicePrecedente || nomeGrezzo != nomePrecedente) {
+            // By the decoded name: the same comune may come in either encoding.
+            const QString nome = decodificaRiga(nomeGrezzo.trimmed(), r.utf8);
+            const QByteArray k = codice.toByteArray() + ';' + nome.toUtf8();
             auto it = indiceComuni.constFind(k);
             if (it == indiceComuni.cend()) {
                 ComuneOmi c;
-                c.nome = nomeOmiVisibile(decodificaRiga(campo(cNome), r.utf8));
+                c.nome = nomeOmiVisibile(nome);
                 c.provincia = QString::fromLatin1(campo(cProv)).toUpper();
                 c.chiave = chiaveNomeOmi(c.nome);
                 c.chiaveBreve = primoNome(c.chiave);
@@ -323,7 +327,8 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
                 quante.push_back(0);
             }
             comunePrecedente = *it;
-            chiavePrecedente = chiave;
+            codicePrecedente = codice;
+            nomePrecedente = nomeGrezzo;
         }
         r.comune = comunePrecedente;
         ++quante[comunePrecedente];
@@ -331,10 +336,10 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
     }
     if (q.m_righe.empty())
         return scarta(motivo, q.m_nonLette > 0
-                                   ? QStringLiteral("Il file non contiene nessuna quotazione leggibile (%1 righe non "
-                                                    "lette): %2.")
-                                         .arg(q.m_nonLette)
-                                         .arg(atteso)
+                                   ? QStringLiteral("Il file non contiene nessuna quotazione leggibile (%1): %2.")
+                                         .arg(q.m_nonLette == 1 ? QStringLiteral("1 riga non letta")
+                                                                : QStringLiteral("%1 righe non lette").arg(q.m_nonLette),
+                                              atteso)
                                    : QStringLiteral("Il file non contiene quotazioni: %1.").arg(atteso)),
                std::nullopt;
 
