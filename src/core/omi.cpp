@@ -93,12 +93,18 @@ QString decodificaRiga(QByteArrayView b, bool utf8)
     return utf8 ? QString::fromUtf8(b) : daWindows1252(b);
 }
 
+// Without an early exit, so that the compiler can take the bytes many at a time.
 bool haByteAlti(const char *p, qsizetype n)
 {
+    unsigned char o = 0;
     for (qsizetype i = 0; i < n; ++i)
-        if (static_cast<unsigned char>(p[i]) >= 0x80)
-            return true;
-    return false;
+        o |= static_cast<unsigned char>(p[i]);
+    return o >= 0x80;
+}
+
+bool soloSpazi(const QByteArray &b)
+{
+    return std::all_of(b.cbegin(), b.cend(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
 }
 
 // A sale value: digits, optionally a comma and digits.
@@ -169,7 +175,9 @@ QString primoNome(const QString &chiave)
     return {};
 }
 
-QString nomeFascia(const QString &fascia)
+} // namespace
+
+QString nomeFasciaOmi(const QString &fascia)
 {
     if (fascia == u"B") return QStringLiteral("centrale");
     if (fascia == u"C") return QStringLiteral("semicentrale");
@@ -178,8 +186,6 @@ QString nomeFascia(const QString &fascia)
     if (fascia == u"R") return QStringLiteral("extraurbana");
     return {};
 }
-
-} // namespace
 
 QString chiaveNomeOmi(const QString &nome)
 {
@@ -234,7 +240,8 @@ std::optional<double> valoreOmi(const QString &testo)
 std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByteArray &zone, QString *motivo,
                                                   const QString &nome)
 {
-    if (valori.trimmed().isEmpty())
+    // Not trimmed(): that would copy the whole file.
+    if (soloSpazi(valori))
         return scarta(motivo, QStringLiteral("Il file è vuoto: %1.").arg(atteso)), std::nullopt;
     // Offsets are kept in 32 bits; the national file is some 19 MB.
     if (valori.size() > 1'000'000'000)
@@ -356,7 +363,7 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
         q.m_ordine[quante[q.m_righe[i].comune]++] = i;
 
     // The ZONE file: each zone's description and prevalent type, by the zone's link code.
-    if (!zone.trimmed().isEmpty()) {
+    if (!soloSpazi(zone)) {
         Righe rz{zone.constData(), zone.constData() + zone.size()};
         QByteArrayView t = rz.prossima();
         if (!eIntestazione(t, intestazioneZone))
@@ -507,7 +514,7 @@ QStringList righeFonteOmi(const FonteOmi &f)
              .arg(f.semestre.isEmpty() ? QStringLiteral("non indicato") : f.semestre);
     QString zona = QStringLiteral("Comune di %1 (%2), zona %3").arg(f.comune, f.provincia, f.zona);
     if (!f.fascia.isEmpty()) {
-        const QString nome = nomeFascia(f.fascia);
+        const QString nome = nomeFasciaOmi(f.fascia);
         zona += QStringLiteral(", fascia %1").arg(nome.isEmpty() ? f.fascia : f.fascia + QStringLiteral(" ") + nome);
     }
     if (!f.descrizione.isEmpty())

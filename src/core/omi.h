@@ -24,6 +24,9 @@ namespace perix {
 // The key two names are compared by: capitals, no accents, no apostrophe nor backtick, single
 // blanks ("Cambio'" and "CAMBIO`" both give "CAMBIO"; "Cantù" and "CANTU`" "CANTU").
 QString chiaveNomeOmi(const QString &nome);
+// The band's name: "centrale" for B, "semicentrale", "periferica", "suburbana", "extraurbana"
+// for R; empty for another letter.
+QString nomeFasciaOmi(const QString &fascia);
 // A comune's name as shown: the file's backtick written as an apostrophe.
 QString nomeOmiVisibile(const QString &nome);
 

@@ -15,11 +15,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QStringListModel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 #include <thread>
@@ -85,9 +88,14 @@ quotazioniomi::quotazioniomi()
     m_comuneomi->setToolTip(QStringLiteral("digitare una parte del nome: maiuscole, accenti e apostrofi non contano"));
     etichetta(QStringLiteral("&Comune"), m_comuneomi);
     griglia->addWidget(m_comuneomi, riga++, 1);
-    m_elenco = new QListWidget(this);
+    // A model of plain strings and rows of one height: the list of some 8,000 comuni is
+    // filled again at every key without a pause.
+    m_elenco = new QListView(this);
     m_elenco->setObjectName(QStringLiteral("elencocomuniomi"));
     m_elenco->setUniformItemSizes(true);
+    m_elenco->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_modello = new QStringListModel(this);
+    m_elenco->setModel(m_modello);
     m_elenco->setMinimumHeight(110);
     griglia->addWidget(m_elenco, riga++, 1);
 
@@ -149,7 +157,7 @@ quotazioniomi::quotazioniomi()
 
     connect(m_fileomi, &QPushButton::clicked, this, &quotazioniomi::fileomi_Click);
     connect(m_comuneomi, &QLineEdit::textChanged, this, &quotazioniomi::comuneomi_Change);
-    connect(m_elenco, &QListWidget::currentRowChanged, this, &quotazioniomi::scegliComune);
+    connect(m_elenco->selectionModel(), &QItemSelectionModel::currentChanged, this, &quotazioniomi::scegliComune);
     connect(m_zonaomi, &QComboBox::currentIndexChanged, this, &quotazioniomi::scegliZona);
     connect(m_tipologiaomi, &QComboBox::currentIndexChanged, this, &quotazioniomi::scegliTipologia);
     connect(m_statoomi, &QComboBox::currentIndexChanged, this, &quotazioniomi::aggiornaValori);
@@ -231,44 +239,51 @@ void quotazioniomi::letto(quint64 generazione, std::shared_ptr<std::optional<Quo
         info += QStringLiteral(" - senza il file delle zone: zone senza descrizione");
     m_infoomi->setProperty("testo", info);
     m_infoomi->setText(info);
-    m_comune = -1;
+    m_visibili.clear();
+    m_visibili.reserve(qsizetype(m_quotazioni->comuni().size()));
+    for (const ComuneOmi &c : m_quotazioni->comuni())
+        m_visibili << c.visibile();
+    m_comune = -2; // none from this file yet: the zones of the last one go
     comuneomi_Change();
     emit caricato(true);
 }
 
 void quotazioniomi::comuneomi_Change()
 {
-    m_elenco->setUpdatesEnabled(false);
-    m_elenco->blockSignals(true);
-    m_elenco->clear();
     m_trovati = m_quotazioni ? m_quotazioni->cerca(m_comuneomi->text()) : QList<int>();
     QStringList voci;
     voci.reserve(m_trovati.size());
     for (int c : m_trovati)
-        voci << m_quotazioni->comuni()[std::size_t(c)].visibile();
-    m_elenco->addItems(voci);
+        voci << m_visibili[c];
+    QSignalBlocker blocco(m_elenco->selectionModel());
+    m_modello->setStringList(voci);
     // The comune chosen stays chosen while it is still in the list; a single match is chosen.
     int riga = m_trovati.indexOf(m_comune);
     if (riga < 0 && m_trovati.size() == 1)
         riga = 0;
-    m_elenco->setCurrentRow(riga);
-    m_elenco->blockSignals(false);
-    m_elenco->setUpdatesEnabled(true);
+    m_elenco->setCurrentIndex(riga >= 0 ? m_modello->index(riga) : QModelIndex());
+    blocco.unblock();
     scegliComune();
+}
+
+int quotazioniomi::rigaElenco() const
+{
+    const QModelIndex i = m_elenco->currentIndex();
+    return i.isValid() ? i.row() : -1;
 }
 
 void quotazioniomi::scegliComune()
 {
-    const int riga = m_elenco->currentRow();
+    const int riga = rigaElenco();
     const int comune = riga >= 0 && riga < m_trovati.size() ? m_trovati[riga] : -1;
-    if (comune == m_comune && m_zonaomi->count() > 0)
+    if (comune == m_comune && (comune < 0 || m_zonaomi->count() > 0))
         return;
     m_comune = comune;
     m_zonaomi->blockSignals(true);
     m_zonaomi->clear();
     if (m_quotazioni && m_comune >= 0)
         for (const ZonaOmi &z : m_quotazioni->zoneDi(m_comune))
-            m_zonaomi->addItem(QStringLiteral("%1 (fascia %2)").arg(z.visibile(), z.fascia), z.zona);
+            m_zonaomi->addItem(z.visibile(), z.zona);
     m_zonaomi->setCurrentIndex(m_zonaomi->count() > 0 ? 0 : -1);
     m_zonaomi->blockSignals(false);
     scegliZona();
@@ -344,11 +359,12 @@ void quotazioniomi::aggiornaValori()
     else if (!quotato)
         m_quotazioneomi->setText(QStringLiteral("non quotato: per questa tipologia la zona ha solo valori di locazione"));
     else
-        m_quotazioneomi->setText(QStringLiteral("da %1 a %2 €/m² di superficie %3")
+        m_quotazioneomi->setText(QStringLiteral("da %1 a %2 €/m² di superficie %3 - fascia %4")
                                      .arg(q->minimo, q->massimo,
                                           q->superficie == u"N"   ? QStringLiteral("netta")
                                           : q->superficie == u"L" ? QStringLiteral("lorda")
-                                                                  : QStringLiteral("(lorda o netta non indicato)")));
+                                                                  : QStringLiteral("(lorda o netta non indicato)"),
+                                          (q->fascia + u' ' + nomeFasciaOmi(q->fascia)).trimmed()));
     const bool calcolabile = quotato && superficie && *superficie > 0 && std::isfinite(*superficie);
     const double minimo = quotato ? valoreOmi(q->minimo).value_or(0) : 0;
     const double massimo = quotato ? valoreOmi(q->massimo).value_or(0) : 0;

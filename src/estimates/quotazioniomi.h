@@ -12,7 +12,8 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPushButton;
 class QRadioButton;
 
@@ -44,6 +45,7 @@ private:
     void letto(quint64 generazione, std::shared_ptr<std::optional<QuotazioniOmi>> esito, const QString &percorso,
                const QString &motivo);
     void scegliComune();
+    int rigaElenco() const;
     void scegliZona();
     void scegliTipologia();
     void aggiornaValori();
@@ -53,7 +55,9 @@ private:
     QPushButton *m_fileomi = nullptr, *m_usaomi = nullptr;
     QLabel *m_infoomi = nullptr, *m_quotazioneomi = nullptr, *m_notaomi = nullptr;
     QLineEdit *m_comuneomi = nullptr, *m_superficieomi = nullptr;
-    QListWidget *m_elenco = nullptr;
+    QListView *m_elenco = nullptr;
+    QStringListModel *m_modello = nullptr;
+    QStringList m_visibili; // every comune as listed, "NOME (PR)", made once a file
     QComboBox *m_zonaomi = nullptr, *m_tipologiaomi = nullptr, *m_statoomi = nullptr;
     QRadioButton *m_minimo = nullptr, *m_medio = nullptr, *m_massimo = nullptr;
 
