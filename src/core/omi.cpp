@@ -1,5 +1,7 @@
 #include "core/omi.h"
 
+#include "core/numeri.h"
+
 #include <QByteArrayView>
 #include <QRegularExpression>
 #include <algorithm>
@@ -530,7 +532,11 @@ QStringList righeFonteOmi(const FonteOmi &f)
                   f.superficieTipo == u"L"   ? QStringLiteral(" lordi")
                   : f.superficieTipo == u"N" ? QStringLiteral(" netti")
                                              : QString());
-    r << QStringLiteral("Valore usato: %1, %2.").arg(f.scelta, f.valore);
+    const QString unitario = f.scelta == u"minimo"    ? f.minimo
+                             : f.scelta == u"massimo" ? f.massimo
+                                                      : QStringLiteral("(%1 + %2) / 2").arg(f.minimo, f.massimo);
+    r << QStringLiteral("Valore usato: %1, %2 euro al m² × %3 m² = %4 euro.")
+             .arg(f.scelta, unitario, f.superficie, formatta(f.valore, Schema::Intero));
     return r;
 }
 

@@ -221,7 +221,9 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
     });
     if (d.omi) {
         r.paragrafoInFondo(12, QStringLiteral("\r- Fonte del valore di mercato\r"));
-        r.paragrafoInFondo(10, (righeFonteOmi(*d.omi) << avvertenzaOmi()).join(u'\r') + u'\r');
+        // One paragraph, a line for each fact: the source reads as one block.
+        r.paragrafoInFondo(10, righeFonteOmi(*d.omi).join(QChar::LineSeparator) + u'\r');
+        r.paragrafoInFondo(10, avvertenzaOmi() + u'\r');
     }
     r.paragrafoInFondo(12, QStringLiteral("\r- Risultati della stima (valori ") + d.valuta + QStringLiteral(")\r"));
     r.tabella({
