@@ -125,6 +125,9 @@ private slots:
         QTest::newRow("campo in più")
             << QByteArray("NORD-OVEST;PIEMONTE;AL;1006003;A2AA; ;A182;ALESSANDRIA;B;B1;AL00000001;20;Abitazioni "
                           "civili;NORMALE;P;810;1000;L;4;5,1;L;x;");
+        QTest::newRow("provincia che non è di due lettere")
+            << QByteArray("NORD-OVEST;PIEMONTE;\xb5N;1006003;A2AA; ;A182;ALESSANDRIA;B;B1;AL00000001;20;Abitazioni "
+                          "civili;NORMALE;P;810;1000;L;4;5,1;L;");
         QTest::newRow("comune senza nome")
             << QByteArray("NORD-OVEST;PIEMONTE;AL;1006003;A2AA; ;A182;;B;B1;AL00000001;20;Abitazioni "
                           "civili;NORMALE;P;810;1000;L;4;5,1;L;");

@@ -109,6 +109,13 @@ bool soloSpazi(const QByteArray &b)
     return std::all_of(b.cbegin(), b.cend(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
 }
 
+// A province: two letters.
+bool provincia(QByteArrayView b)
+{
+    const auto lettera = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    return b.size() == 2 && lettera(b[0]) && lettera(b[1]);
+}
+
 // A sale value: digits, optionally a comma and digits.
 bool numeroOmi(QByteArrayView b)
 {
@@ -303,7 +310,7 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
             const std::uint32_t fine = i + 1 < n ? inizi[i + 1] - 1 : std::uint32_t(riga.size());
             return riga.sliced(inizi[i], fine - inizi[i]).trimmed();
         };
-        if (!completa || riga.size() > 65535 || campo(cProv).size() != 2 || campo(cIstat).isEmpty()
+        if (!completa || riga.size() > 65535 || !provincia(campo(cProv)) || campo(cIstat).isEmpty()
             || campo(cNome).isEmpty() || campo(cZona).isEmpty() || campo(cTipologia).isEmpty()
             || campo(cStato).isEmpty() || !numeroOmi(campo(cMinimo)) || !numeroOmi(campo(cMassimo))) {
             ++q.m_nonLette;
