@@ -292,20 +292,30 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
         if (riga.trimmed().isEmpty())
             continue;
         // The places of every `;` up to the fields kept; the line must have them all.
+        // One pass over the line: the places of the `;` up to the fields kept, how many there
+        // are, and whether any byte is outside ASCII.
         std::uint32_t inizi[campiValori + 1];
-        int n = 0;
-        inizi[n++] = 0;
-        const char *p = riga.data(), *fineRiga = riga.data() + riga.size();
-        while (n <= campiValori) {
-            const void *s = std::memchr(p, ';', std::size_t(fineRiga - p));
-            if (!s)
-                break;
-            p = static_cast<const char *>(s) + 1;
-            inizi[n++] = std::uint32_t(p - riga.data());
+        int n = 1;
+        inizi[0] = 0;
+        int punti = 0;
+        unsigned char alto = 0;
+        std::uint32_t ultimo = 0;
+        const char *d = riga.data();
+        const auto lunghezza = std::uint32_t(riga.size());
+        for (std::uint32_t k = 0; k < lunghezza; ++k) {
+            const auto c = static_cast<unsigned char>(d[k]);
+            alto |= c;
+            if (c == ';') {
+                ++punti;
+                ultimo = k + 1;
+                if (n <= campiValori)
+                    inizi[n++] = k + 1;
+            }
         }
+        const char *fineRiga = d + lunghezza;
         // 21 fields each closed by `;`, or the last one without it, and nothing after.
-        const bool completa = (n == campiValori + 1 && p == fineRiga)
-            || (n == campiValori && p < fineRiga && !std::memchr(p, ';', std::size_t(fineRiga - p)));
+        const bool completa = (punti == campiValori && ultimo == lunghezza)
+            || (punti == campiValori - 1 && ultimo < lunghezza);
         const auto campo = [&](int i) {
             const std::uint32_t fine = i + 1 < n ? inizi[i + 1] - 1 : std::uint32_t(riga.size());
             return riga.sliced(inizi[i], fine - inizi[i]).trimmed();
@@ -320,7 +330,7 @@ std::optional<QuotazioniOmi> QuotazioniOmi::leggi(QByteArray valori, const QByte
         r.inizio = std::uint32_t(riga.data() - base);
         for (int i = primoCampo; i <= ultimoCampo; ++i)
             r.campi[i - primoCampo] = std::uint16_t(i < n ? inizi[i] : riga.size() + 1);
-        r.utf8 = !haByteAlti(riga.data(), riga.size())
+        r.utf8 = alto < 0x80
             || utf8Valido(reinterpret_cast<const unsigned char *>(riga.data()),
                           reinterpret_cast<const unsigned char *>(fineRiga));
         // A comune is its province, ISTAT code and name (its cadastral codes and sections may
@@ -487,10 +497,10 @@ QList<QuotazioneOmi> QuotazioniOmi::quotazioniDi(int comune, const QString &zona
     if (comune < 0 || std::size_t(comune) >= m_comuni.size())
         return l;
     const ComuneOmi &c = m_comuni[std::size_t(comune)];
-    const QByteArray z = zona.toUtf8();
+    // Compared decoded: a zone's code may come in either encoding.
     for (int i = c.inizio; i < c.fine; ++i) {
         const Riga &r = m_righe[m_ordine[std::size_t(i)]];
-        if (!zona.isEmpty() && campoGrezzo(r, cZona).compare(z, Qt::CaseInsensitive) != 0)
+        if (!zona.isEmpty() && campo(r, cZona).compare(zona, Qt::CaseInsensitive) != 0)
             continue;
         l.append(quotazione(r));
     }
@@ -503,15 +513,14 @@ QList<ZonaOmi> QuotazioniOmi::zoneDi(int comune) const
     if (comune < 0 || std::size_t(comune) >= m_comuni.size())
         return l;
     const ComuneOmi &c = m_comuni[std::size_t(comune)];
-    QByteArray ultima;
     for (int i = c.inizio; i < c.fine; ++i) {
         const Riga &r = m_righe[m_ordine[std::size_t(i)]];
-        const QByteArray z = campoGrezzo(r, cZona);
-        if (z == ultima || std::any_of(l.cbegin(), l.cend(), [&](const ZonaOmi &o) { return o.zona.toUtf8() == z; }))
+        const QString z = campo(r, cZona);
+        // Compared decoded, as quotazioniDi finds them.
+        if (std::any_of(l.crbegin(), l.crend(), [&](const ZonaOmi &o) { return o.zona.compare(z, Qt::CaseInsensitive) == 0; }))
             continue;
-        ultima = z;
         const InfoZona info = m_zone.value(campoGrezzo(r, cLink));
-        l.append({campo(r, cZona), campo(r, cFascia), info.descrizione, info.tipologiaPrevalente});
+        l.append({z, campo(r, cFascia), info.descrizione, info.tipologiaPrevalente});
     }
     return l;
 }

@@ -49,12 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t n)
         fuzz::verifica(q->comuniDiNome(co.visibile()).contains(int(c)), "il comune si trova col suo nome",
                        co.visibile());
         QSet<QString> viste;
+        qsizetype perZona = 0;
         for (const ZonaOmi &z : q->zoneDi(int(c))) {
-            fuzz::verifica(!viste.contains(z.zona), "ogni zona una volta", z.zona);
-            viste.insert(z.zona);
+            fuzz::verifica(!viste.contains(z.zona.toUpper()), "ogni zona una volta", z.zona);
+            viste.insert(z.zona.toUpper());
+            perZona += q->quotazioniDi(int(c), z.zona).size();
         }
+        fuzz::verifica(perZona == lista.size(), "le quotazioni delle zone sono quelle del comune", co.visibile());
         for (const QuotazioneOmi &r : lista)
-            fuzz::verifica(viste.contains(r.zona) && valoreOmi(r.minimo) && valoreOmi(r.massimo),
+            fuzz::verifica(viste.contains(r.zona.toUpper()) && valoreOmi(r.minimo) && valoreOmi(r.massimo),
                            "ogni quotazione ha la sua zona e valori leggibili", r.zona);
     }
     fuzz::verifica(somma == q->quotazioni(), "ogni quotazione appartiene a un comune");
