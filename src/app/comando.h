@@ -9,17 +9,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace perix {
 
 enum class FormatoRapporto { Pdf, Docx, Xlsx };
 
 struct RigaDiComando {
     // Pdf: the files converted into a folder, as --pdf or --xlsx asks (`formato`).
-    enum class Azione { Avvia, Pdf, Rispondi };
+    enum class Azione { Avvia, Pdf, Rispondi, Omi };
     Azione azione = Azione::Avvia;
     FormatoRapporto formato = FormatoRapporto::Pdf;
     QStringList file;  // the archive files named
     QString cartella;  // --pdf, --xlsx: where the documents go
+    QStringList omi;   // --omi: the file, then the comune and the zone when given
     // Rispondi: what to print (help, version or the mistake), where, and the exit status.
     QString risposta;
     bool suErrori = false;
@@ -46,6 +49,11 @@ void preparaPiattaforma(const RigaDiComando &riga);
 // With the application made: does what the line asks and returns the exit status (the
 // event loop's, when windows are shown).
 int eseguiRigaDiComando(const RigaDiComando &riga);
+
+// `perix --omi FILE [COMUNE [ZONA]]`: the file's semester and counts, or one line per
+// quotation of the comune (and zone), tab-separated, on `uscita`; the reason on `errori`.
+// The exit status.
+int quotazioniOmiDaRigaDiComando(const QStringList &argomenti, FILE *uscita, FILE *errori);
 
 // Each file opened in the window of its kind exactly as that window's Apri does, the
 // splash left behind as after its click. A file that cannot be opened is told in the
