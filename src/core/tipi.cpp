@@ -58,8 +58,9 @@ QList<QByteArray> formaRecord(TipoArchivio tipo)
     return {};
 }
 
-bool haForma(TipoArchivio tipo, const QList<QList<Campo>> &righe)
+bool haForma(TipoArchivio tipo, const QList<QList<Campo>> &tutte)
 {
+    const QList<QList<Campo>> righe = righeDelRecord(tutte);
     const QList<QByteArray> forma = formaRecord(tipo);
     qsizetype n = righe.size();
     while (n > 0 && righe[n - 1].size() == 1 && righe[n - 1].first().vuoto()
