@@ -266,7 +266,7 @@ private slots:
                                         << "il costo al mq. di superficie netta «-1.350» è negativo";
         // Shown as 1200000, read as 0 while the controls stayed in.
         QTest::newRow("bidi intorno al valore") << "Perix-disaggr-bidi" << disaggregato("\xe2\x80\xae" "abc\xe2\x80\xac")
-                                                << "il valore di mercato «abc» non è un numero";
+                                                << "il valore di mercato «abc» contiene un carattere invisibile (U+202E";
     }
     void pdfRifiutaRecordDubbi()
     {

@@ -124,6 +124,9 @@ QString testoAiuto()
                "      --pdf CARTELLA  crea per ogni FILE il documento di \"Stampa dati finestra\"\n"
                "                      come CARTELLA/<nome del FILE>.pdf, senza aprire finestre\n"
                "                      e senza bisogno di uno schermo grafico\n"
+               "      --procedimento  con --pdf, aggiunge ai documenti delle stime di aree\n"
+               "                      fabbricabili il procedimento di calcolo e l'analisi di\n"
+               "                      sensibilità (senza, non li contengono mai)\n"
                "  -h, --help          mostra questo aiuto ed esce\n"
                "  -v, --version       mostra la versione ed esce\n"
                "\n"
@@ -154,6 +157,8 @@ RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
             return risposta(testoAiuto(), false, statoRiuscito);
         } else if (a == QLatin1String("-v") || a == QLatin1String("--version")) {
             return risposta(testoVersione(), false, statoRiuscito);
+        } else if (a == QLatin1String("--procedimento")) {
+            r.procedimento = true;
         } else if (a == QLatin1String("--pdf") || a.startsWith(QLatin1String("--pdf="))) {
             QString cartella;
             if (a.size() > 5) {
@@ -171,6 +176,8 @@ RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
             return usoErrato(QStringLiteral("opzione non riconosciuta: «%1»").arg(a));
         }
     }
+    if (r.procedimento && r.azione != RigaDiComando::Azione::Pdf)
+        return usoErrato(QStringLiteral("l'opzione --procedimento vale solo con --pdf"));
     if (r.azione == RigaDiComando::Azione::Pdf && r.file.isEmpty())
         return usoErrato(QStringLiteral("l'opzione --pdf richiede almeno un FILE da convertire"));
     return r;
@@ -218,7 +225,7 @@ int eseguiRigaDiComando(const RigaDiComando &riga)
         return riga.stato;
     case RigaDiComando::Azione::Pdf:
         preparaApplicazione();
-        return rapportiPdf(riga.cartella, riga.file);
+        return rapportiPdf(riga.cartella, riga.file, riga.procedimento);
     case RigaDiComando::Azione::Avvia:
         break;
     }
@@ -261,13 +268,21 @@ namespace {
 
 // The report's figures computed from the fields as the window would show them, built into
 // its document; nothing, with the window's own refusal, when it would print nothing.
-std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
+std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, bool procedimento,
+                                           QString *motivo)
 {
     const auto costruisci = [](const auto &dati, auto costruttore) {
         return dati ? costruttore(*dati) : nullptr;
     };
     switch (tipo) {
-    case TipoArchivio::Menu: return costruisci(datiRapportoMenu(campi, motivo), documentoMenu);
+    case TipoArchivio::Menu: {
+        // The command line says whether the calculation trail is printed, never a setting
+        // left by a window session: the same command gives the same documents.
+        auto dati = datiRapportoMenu(campi, motivo);
+        if (dati)
+            dati->procedimento = procedimento;
+        return costruisci(dati, documentoMenu);
+    }
     case TipoArchivio::Disaggregati:
         return costruisci(datiRapportoDisaggregati(campi, motivo), documentoDisaggregati);
     case TipoArchivio::Sintetici: return costruisci(datiRapportoSintetici(campi, motivo), documentoSintetici);
@@ -280,7 +295,7 @@ std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo>
 
 // The document of the file's report, or why there is none. The steps run in order and the
 // first that fails gives the reason: the kind, the record, the figures, the document.
-std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
+std::unique_ptr<Document> documentoDiFile(const QString &file, bool procedimento, QString *motivo)
 {
     const auto nessuno = [motivo](const QString &perche) -> std::unique_ptr<Document> {
         falso(motivo, perche);
@@ -301,23 +316,24 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
     // or with figures its window would question, never becomes a clean-looking document.
     if (const auto difetto = difettoArchivio(*tipo, *dati))
         return nessuno(impossibileAprire(file, *difetto));
-    // The check above has already run the kind's reader on these very fields.
-    const auto campi = leggiCampi(*dati, campiRapporto(*tipo), &perche);
+    // The one reading the check approved, the window's Apri's too: the record's fields as
+    // its lines hold them, nothing else.
+    const auto campi = leggiRecord(*tipo, *dati, &perche);
     if (!campi)
         return nessuno(impossibileAprire(file, perche));
     // Figures the window's own check would question never become a clean-looking document.
     if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt)
         return nessuno(*no);
-    return documentoDiCampi(*tipo, *campi, motivo);
+    return documentoDiCampi(*tipo, *campi, procedimento, motivo);
 }
 
 } // namespace
 
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, FormatoRapporto formato,
-                             Registrazione registrazione)
+                             Registrazione registrazione, bool procedimento)
 {
     EsitoRapporto esito;
-    const std::unique_ptr<Document> documento = documentoDiFile(file, &esito.motivo);
+    const std::unique_ptr<Document> documento = documentoDiFile(file, procedimento, &esito.motivo);
     if (!documento)
         return esito;
 
@@ -341,7 +357,7 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
     return esito;
 }
 
-int rapportiPdf(const QString &cartella, const QStringList &file)
+int rapportiPdf(const QString &cartella, const QStringList &file, bool procedimento)
 {
     if (!QDir().mkpath(cartella) || !QFileInfo(cartella).isDir()) {
         scriviErrori(QStringLiteral("%1: impossibile creare la cartella %2").arg(programma, QDir::toNativeSeparators(cartella)));
@@ -364,7 +380,7 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
             e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
                            .arg(QDir::toNativeSeparators(uscita));
         else
-            e = rapportoDiFile(f, uscita, FormatoRapporto::Pdf, Registrazione::AFineLotto);
+            e = rapportoDiFile(f, uscita, FormatoRapporto::Pdf, Registrazione::AFineLotto, procedimento);
         const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(f));
         if (e.riuscito) {
             scritti.insert(chiave);

@@ -15,6 +15,7 @@ struct RigaDiComando {
     Azione azione = Azione::Avvia;
     QStringList file;  // the archive files named
     QString cartella;  // --pdf: where the reports go
+    bool procedimento = false; // --procedimento: the plot reports with the calculation trail
     // Rispondi: what to print (help, version or the mistake), where, and the exit status.
     QString risposta;
     bool suErrori = false;
@@ -60,12 +61,14 @@ struct EsitoRapporto {
 // state is neither read nor changed, so each file's report depends on that file alone.
 // Only a regular file or a free name is written: a link, a folder, a FIFO or a device at
 // `uscita` is refused before anything is written, with the system's reason.
+// A building-plot report has the calculation trail and the sensitivity analysis only when
+// `procedimento` asks for them, whatever a window session chose.
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita,
                              FormatoRapporto formato = FormatoRapporto::Pdf,
-                             Registrazione registrazione = Registrazione::Subito);
+                             Registrazione registrazione = Registrazione::Subito, bool procedimento = false);
 
 // `rapportoDiFile` for every file into `cartella` as "<file name>.pdf", one line of
 // progress each on standard error; the exit status.
-int rapportiPdf(const QString &cartella, const QStringList &file);
+int rapportiPdf(const QString &cartella, const QStringList &file, bool procedimento = false);
 
 } // namespace perix

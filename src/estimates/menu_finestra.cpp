@@ -2,6 +2,7 @@
 // currency is chosen, and their handlers.
 #include "estimates/menu.h"
 
+#include "core/calcoli.h"
 #include "ui/elementi.h"
 
 #include <QPushButton>
@@ -157,8 +158,7 @@ void menu::creaControlli()
                                         " background: #f7f9fb; padding: 0 3px; }"));
         risultati[std::size_t(k)] = v;
     }
-    attento = etichetta(QStringLiteral("attento"),
-                        QStringLiteral("i risultati negativi testimoniano della non convenienza dell'operazione"),
+    attento = etichetta(QStringLiteral("attento"), avvisoNegativi(),
                         {xc, 330, 338, 30});
     attento->setWordWrap(true);
     attento->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
