@@ -6,6 +6,9 @@
 #include "ui/registro.h"
 #include "app/splash.h"
 #include "core/tipi.h"
+#include "core/verifica.h"
+#include "reports/dati_rapporti.h"
+#include "reports/rapporti.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
 #include "reports/finestrareport.h"
@@ -107,6 +110,8 @@ private slots:
                                         << "perix: opzione non riconosciuta: «--stampa»\nUsare «perix --help»";
         QTest::newRow("--pdf senza cartella") << QStringList{"--pdf"} << 2 << "" << "richiede la CARTELLA";
         QTest::newRow("--pdf senza file") << QStringList{"--pdf", "rapporti"} << 2 << "" << "almeno un FILE";
+        QTest::newRow("--procedimento senza --pdf") << QStringList{"--procedimento", esempio("menu")} << 2 << ""
+                                                    << "l'opzione --procedimento vale solo con --pdf";
         QTest::newRow("finestre senza schermo") << QStringList{esempio("menu")} << 1 << ""
                                                 << "perix: nessuno schermo grafico (DISPLAY e WAYLAND_DISPLAY";
     }
@@ -121,7 +126,7 @@ private slots:
         QVERIFY2(uscita.isEmpty() ? u.out.isEmpty() : u.out.startsWith(uscita), qPrintable(u.out));
         QVERIFY2(errori.isEmpty() ? u.err.isEmpty() : u.err.contains(errori), qPrintable(u.err));
         if (argomenti.first() == QLatin1String("--help"))
-            for (const char *parte : {"--pdf CARTELLA", "-h, --help", "-v, --version", "Stato d'uscita:", "Perix-sint-"})
+            for (const char *parte : {"--pdf CARTELLA", "--procedimento", "-h, --help", "-v, --version", "Stato d'uscita:", "Perix-sint-"})
                 QVERIFY2(u.out.contains(QLatin1String(parte)), parte);
     }
 
@@ -422,6 +427,104 @@ private slots:
 
     // Each kind's report, as PDF and as a Word document (what the benchmark hands to
     // LibreOffice), built without a single widget: no window, preview or report window.
+    // The calculation trail of a plot report is the command line's to ask for: the choice a
+    // window session left behind changes nothing in the documents of the same command.
+    void pdfProcedimentoDallaRiga_data()
+    {
+        QTest::addColumn<bool>("scelta");  // what a window session chose last
+        QTest::addColumn<bool>("opzione"); // --procedimento given
+        QTest::newRow("scelta accesa, senza opzione") << true << false;
+        QTest::newRow("scelta spenta, senza opzione") << false << false;
+        QTest::newRow("scelta spenta, con opzione") << false << true;
+        QTest::newRow("scelta accesa, con opzione") << true << true;
+    }
+    void pdfProcedimentoDallaRiga()
+    {
+        QFETCH(bool, scelta);
+        QFETCH(bool, opzione);
+        const bool prima = includiProcedimento();
+        impostaIncludiProcedimento(scelta);
+        const QString cartella = m_cartella.filePath(QStringLiteral("procedimento"));
+        QStringList argomenti{QStringLiteral("--pdf"), cartella, esempio(QStringLiteral("menu"))};
+        if (opzione)
+            argomenti.insert(2, QStringLiteral("--procedimento"));
+        const Uscita u = esegui(argomenti);
+        impostaIncludiProcedimento(prima);
+        QCOMPARE(u.stato, 0);
+        // The pages of the same figures' document with the trail asked for or not.
+        const auto campi = leggiRecord(TipoArchivio::Menu, contenuto(esempio(QStringLiteral("menu"))));
+        QVERIFY(campi);
+        auto dati = datiRapportoMenu(*campi);
+        QVERIFY(dati);
+        dati->procedimento = opzione;
+        const int pagine = documentoMenu(*dati)->pageCount();
+        QVERIFY2(u.err.contains(pagine == 1 ? QStringLiteral("(1 pagina)") : QStringLiteral("(%1 pagine)").arg(pagine)),
+                 qPrintable(u.err));
+        const QString testo = poppler(QStringLiteral("pdftotext"),
+                                      QDir(cartella).filePath(QStringLiteral("Perix-menu-esempio.pdf")));
+        if (testo.isEmpty())
+            QSKIP("pdftotext (poppler-utils) non è installato");
+        QCOMPARE(testo.contains(QStringLiteral("Procedimento di calcolo")), opzione);
+    }
+
+    // What the windows write today opens again in them and converts: the one reading refuses
+    // damage, never a record the program itself wrote.
+    void fileScrittiDalleFinestre_data()
+    {
+        QTest::addColumn<QStringList>("menu");  // market value, total costs, years, surface
+        QTest::addColumn<QString>("costo");     // the one typed cost of the cost windows
+        QTest::newRow("interi") << QStringList{"1200000", "650000", "3", "1500"} << "1250";
+        QTest::newRow("decimali all'italiana") << QStringList{"1.200.000,50", "650.000,00", "3,5", "1.500,5"} << "1.250,75";
+        QTest::newRow("costi oltre il valore") << QStringList{"500000", "650000", "2", "1000"} << "0,5";
+    }
+    void fileScrittiDalleFinestre()
+    {
+        QFETCH(QStringList, menu);
+        QFETCH(QString, costo);
+        sessioneNuova();
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
+        const auto file = [&](const char *prefisso) { return m_cartella.filePath(QLatin1String(prefisso) + tag); };
+        auto *m = registro::prendi<perix::menu>();
+        m->show();
+        stimaArea(m, menu[0], menu[1], menu[2], menu[3]);
+        QVERIFY(attivaConFile(m, QStringLiteral("salvanome"), file("Perix-menu-")));
+        clicca(m, QStringLiteral("disaggregati"));
+        digita(m, QStringLiteral("valoremercato"), menu[0]);
+        digita(m, QStringLiteral("costitotali"), menu[1]);
+        clicca(m, QStringLiteral("Option1(2)"));
+        QVERIFY(attivaConFile(finestraVisibile(QStringLiteral("risultatidisaggregati")), QStringLiteral("salvanome"),
+                              file("Perix-disaggr-")));
+        clicca(m, QStringLiteral("sintetici"));
+        digita(m, QStringLiteral("costolordo"), costo);
+        clicca(m, QStringLiteral("Option1(3)"));
+        QVERIFY(attivaConFile(finestraVisibile(QStringLiteral("risultatisintetici")), QStringLiteral("salvanome"),
+                              file("Perix-sint-")));
+        clicca(m, QStringLiteral("tipologici"));
+        QWidget *tipologie = finestraVisibile(QStringLiteral("risultatitipologie"));
+        digita(tipologie, QStringLiteral("costonetto"), costo);
+        clicca(tipologie, QStringLiteral("tipologia(7)"));
+        QVERIFY(attivaConFile(tipologie, QStringLiteral("salvanome"), file("Perix-tipol-")));
+        clicca(m, QStringLiteral("altezze"));
+        QWidget *altezze = finestraVisibile(QStringLiteral("variocosto"));
+        digita(altezze, QStringLiteral("costopieno"), costo);
+        clicca(altezze, QStringLiteral("Optvario(11)"));
+        QVERIFY(attivaConFile(altezze, QStringLiteral("salvanome"), file("Perix-alt-")));
+        PERIX_NESSUNA_DOMANDA_SOSPESA();
+
+        const QStringList scritti{file("Perix-menu-"), file("Perix-disaggr-"), file("Perix-sint-"), file("Perix-tipol-"),
+                                  file("Perix-alt-")};
+        for (const QString &f : scritti) {
+            QString motivo;
+            QVERIFY2(leggiRecord(*tipoDaNome(f), contenuto(f), &motivo), qPrintable(f + u' ' + motivo));
+        }
+        sessioneNuova();
+        QVERIFY(apriDaRigaDiComando(scritti));
+        PERIX_NESSUNA_DOMANDA_SOSPESA();
+        const Uscita u = esegui(QStringList{QStringLiteral("--pdf"), m_cartella.filePath(QStringLiteral("scritti"))}
+                                + scritti);
+        QVERIFY2(u.stato == 0 && u.err.contains(QStringLiteral("5 documenti creati")), qPrintable(u.err));
+    }
+
     void rapportoSenzaFinestre_data() { pdfComeLaFinestra_data(); }
     void rapportoSenzaFinestre()
     {
