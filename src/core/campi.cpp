@@ -1,5 +1,6 @@
 #include "core/campi.h"
 
+#include "core/allegato.h"
 #include "core/numeri.h"
 
 #include <QFile>
@@ -298,26 +299,15 @@ std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *m
     });
     if (errore)
         return rifiuta(motivo, *errore);
-    for (qsizetype i = 0; i < righe.size() && !inizioAllegato(righe[i]); ++i)
+    // The appendix's own reader judges its lines.
+    const qsizetype nelRecord = separaAllegato(righe).record.size();
+    for (qsizetype i = 0; i < nelRecord; ++i)
         for (qsizetype j = 0; j < righe[i].size(); ++j)
             if (!righe[i][j].difetto.isEmpty())
                 return rifiuta(motivo, QStringLiteral("il campo %1 della riga %2 %3")
                                            .arg(j + 1)
                                            .arg(i + 1)
                                            .arg(righe[i][j].difetto));
-    return righe;
-}
-
-bool inizioAllegato(const QList<Campo> &riga)
-{
-    return !riga.isEmpty() && riga.first().citato && riga.first().testo == QLatin1String("Perix-dati");
-}
-
-QList<QList<Campo>> righeDelRecord(const QList<QList<Campo>> &righe)
-{
-    for (qsizetype i = 0; i < righe.size(); ++i)
-        if (inizioAllegato(righe[i]))
-            return righe.first(i);
     return righe;
 }
 

@@ -67,14 +67,9 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti,
 
 // Every line of the data with all its fields: what a window looks at to tell its own
 // record from another file. Nothing (and the reason) as leggiCampi; a field that is not
-// sound refuses the data only before an appendix (inizioAllegato), which is not ours to judge.
+// sound refuses the data only in the record's lines: an appendix after them (allegato.h)
+// has its own reader.
 std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo = nullptr);
-
-// True for the line that starts the appendix some files carry after their record: its
-// first field is the text "Perix-dati" in quotes.
-bool inizioAllegato(const QList<Campo> &riga);
-// The lines of the record alone: those before the appendix, if there is one.
-QList<QList<Campo>> righeDelRecord(const QList<QList<Campo>> &righe);
 
 // The text without control characters (tab, line ends, DEL, C1 included) and without
 // the invisible format characters (bidi controls, zero-width spaces, the byte-order

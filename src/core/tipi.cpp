@@ -1,5 +1,7 @@
 #include "core/tipi.h"
 
+#include "core/allegato.h"
+
 #include "core/calcoli.h"
 #include "core/calcoli_altezze.h"
 #include "core/calcoli_disaggregati.h"
@@ -60,7 +62,8 @@ QList<QByteArray> formaRecord(TipoArchivio tipo)
 
 bool haForma(TipoArchivio tipo, const QList<QList<Campo>> &tutte)
 {
-    const QList<QList<Campo>> righe = righeDelRecord(tutte);
+    // The job's data and the figures' sources follow the record; they are not part of its shape.
+    const QList<QList<Campo>> righe = separaAllegato(tutte).record;
     const QList<QByteArray> forma = formaRecord(tipo);
     qsizetype n = righe.size();
     while (n > 0 && righe[n - 1].size() == 1 && righe[n - 1].first().vuoto()

@@ -1,5 +1,7 @@
 #include "core/verifica.h"
 
+#include "core/allegato.h"
+
 #include "core/calcoli.h"
 #include "core/calcoli_altezze.h"
 #include "core/calcoli_disaggregati.h"
@@ -178,7 +180,7 @@ const QString mancaValuta = QStringLiteral("manca la valuta (\"Valori in lire\" 
 
 std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>> &tutte)
 {
-    const QList<QList<Campo>> righe = righeDelRecord(tutte);
+    const QList<QList<Campo>> righe = separaAllegato(tutte).record;
     const QList<QByteArray> attese = formaRecord(tipo);
     if (const auto altro = tipoDaRighe(righe); altro && *altro != tipo)
         return QStringLiteral("il contenuto è quello di un file %1 (%2), non di un file %3 (%4)")
@@ -226,7 +228,7 @@ std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>>
 
 std::optional<QString> difettoLettura(TipoArchivio tipo, const QList<QList<Campo>> &righe)
 {
-    const QList<Campo> campi = inFila(righeDelRecord(righe));
+    const QList<Campo> campi = inFila(separaAllegato(righe).record);
     const auto campo = [&campi](qsizetype i) -> const Campo & {
         static const Campo nessuno;
         return i < campi.size() ? campi[i] : nessuno;
@@ -295,7 +297,7 @@ std::optional<QList<Campo>> leggiRecord(TipoArchivio tipo, const QByteArray &dat
     const auto righe = leggiRighe(dati, motivo);
     if (!righe)
         return std::nullopt;
-    const QList<QList<Campo>> record = righeDelRecord(*righe);
+    const QList<QList<Campo>> record = separaAllegato(*righe).record;
     if (auto d = difettoForma(tipo, record))
         return rifiuta(motivo, *d);
     if (auto d = difettoLettura(tipo, record))
@@ -307,7 +309,7 @@ std::optional<QString> difettoDati(TipoArchivio tipo, const QList<QList<Campo>> 
 {
     if (auto d = difettoLettura(tipo, righe))
         return d;
-    const QList<Campo> campi = inFila(righeDelRecord(righe));
+    const QList<Campo> campi = inFila(separaAllegato(righe).record);
     switch (tipo) {
     case TipoArchivio::Menu:
     case TipoArchivio::Percentuali:
@@ -372,7 +374,12 @@ std::optional<QString> difettoArchivio(TipoArchivio tipo, const QByteArray &dati
     QString motivo;
     if (!leggiRecord(tipo, dati, &motivo))
         return motivo;
-    return difettoDati(tipo, righeDelRecord(*leggiRighe(dati)));
+    const auto [record, allegato] = separaAllegato(*leggiRighe(dati));
+    if (auto d = difettoDati(tipo, record))
+        return d;
+    if (!leggiAllegato(allegato, &motivo))
+        return motivo;
+    return std::nullopt;
 }
 
 std::optional<QString> difettoArchivio(TipoArchivio tipo, const QString &percorso)
