@@ -293,7 +293,7 @@ QString formattanumero(const QString &numerodaformattare)
 
 std::optional<double> letturaImporto(const QString &testo)
 {
-    static const QRegularExpression importo(QStringLiteral("^-?(?:[1-9][0-9]{0,2}(?:\\.[0-9]{3})+|[0-9]+)$"));
+    static const QRegularExpression importo(QStringLiteral("^-?(?:[1-9][0-9]{0,2}(?:\\.[0-9]{3})*|0)$"));
     if (!importo.match(testo).hasMatch() || testo == QLatin1String("-0"))
         return std::nullopt;
     QString cifre = testo;

@@ -75,8 +75,8 @@ QString formatta(const QString &testo, const QString &schema);
 QString formattanumero(const QString &numerodaformattare);
 
 // A whole amount as the windows write it in a result caption: an optional "-", then
-// digits grouped by full stops in threes ("1.200.000") or not grouped at all ("1200000"),
-// below 10^15. Its value; nothing for any other text ("1,500", "1e3", "", "-0" included).
+// digits grouped by full stops in threes ("1.200.000", "950", "0"), below 10^15. Its value;
+// nothing for any other text ("1200000", "1,500", "1e3", "", "-0" included).
 std::optional<double> letturaImporto(const QString &testo);
 
 // A figure as read, as the windows' own number style writes it: thousands grouped, the
