@@ -270,13 +270,19 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QStri
     QList<Campo> campi;
     // Never more fields than bytes, whatever count the caller asks for.
     campi.reserve(std::min<qsizetype>(quanti, dati.size() + 1));
-    const auto errore = scandisci(dati, [&](Campo &&c, bool) {
+    // As leggiRighe: a field is judged only before an appendix's marker line.
+    qsizetype nelRecord = -1;
+    bool inizioRiga = true;
+    const auto errore = scandisci(dati, [&](Campo &&c, bool fineRiga) {
+        if (inizioRiga && nelRecord < 0 && separaAllegato({{c}}).record.isEmpty())
+            nelRecord = campi.size();
+        inizioRiga = fineRiga;
         campi.append(std::move(c));
         return campi.size() < quanti;
     });
     if (errore)
         return rifiuta(motivo, *errore);
-    for (qsizetype i = 0; i < campi.size(); ++i)
+    for (qsizetype i = 0; i < (nelRecord < 0 ? campi.size() : nelRecord); ++i)
         if (!campi[i].difetto.isEmpty())
             return rifiuta(motivo, QStringLiteral("il campo %1 %2").arg(i + 1).arg(campi[i].difetto));
     if (campi.size() < quanti)
