@@ -375,14 +375,14 @@ private slots:
         QFETCH(QByteArray, indice);
         QByteArray dati = "\"Valori in lire\",\"1000\"," + indice + "\r\n";
         for (int i = 1; i <= 14; ++i)
-            dati += "\"<i>7</i>\"\r\n";
+            dati += "\"7\"\r\n";
         QVERIFY(scrivi(percorso("Perix-alt-indice"), dati));
         calcola("2000", 2);
         dialoghi::prova::azzera();
         QVERIFY(attivaConFile(w, "apri", percorso("Perix-alt-indice")));
         QCOMPARE(messaggiMostrati(), 0);
         marcata(0);
-        QCOMPARE(testo(w, "varicosti(1)"), QStringLiteral("<i>7</i>"));
+        QCOMPARE(testo(w, "varicosti(1)"), QStringLiteral("7"));
         QCOMPARE(trova<QLabel>(w, "varicosti(1)")->textFormat(), Qt::PlainText);
         QCOMPARE(testo(w, "soldi"), QStringLiteral("Valori in lire"));
     }

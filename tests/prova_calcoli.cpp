@@ -1,6 +1,8 @@
 // The main window's arithmetic: plot valuation, class schedules, synthetic costs.
 #include "core/calcoli.h"
 #include "core/calcoli_procedimento.h"
+#include "core/calcoli_altezze.h"
+#include "core/calcoli_tipologie.h"
 #include "core/numeri.h"
 
 #include <QLocale>
@@ -316,6 +318,43 @@ private slots:
         for (int f = ValoreMercato; f <= Superficie; ++f)
             segnato = segnato || notaFigura(FiguraArea(f), figure[f]).has_value();
         QCOMPARE(segnato, !atteso.isEmpty() && !atteso.startsWith(QStringLiteral("Digitare")));
+    }
+
+    // A report prints each typed figure as the calculation read it, decimals included: read
+    // back, the printed figure is the very value the results come from.
+    void figureStampate_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("stima"); // as the plot report prints it
+        QTest::addColumn<QString>("costo"); // as the typology and height reports print it
+        QTest::newRow("anni 3,5") << "3,5" << "3,5" << "3,5";
+        QTest::newRow("decimali di un importo") << "1.200.000,50" << "1.200.000,5" << "1.200.000,5";
+        QTest::newRow("mezzo") << "0,5" << "0,5" << "0,5";
+        QTest::newRow("intero senza punti") << "1200000" << "1.200.000" << "1.200.000";
+        QTest::newRow("costo 2,5") << "2,5" << "2,5" << "2,5";
+        QTest::newRow("negativo") << "-420,25" << "-420,25" << "-420,25";
+        QTest::newRow("vuoto") << "" << "" << "";
+        QTest::newRow("lettere") << "abc" << "abc" << "abc";
+    }
+    void figureStampate()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, stima);
+        QFETCH(QString, costo);
+        QCOMPARE(figuraStampata(testo), stima);
+        QCOMPARE(costoStampato(testo), costo);
+        if (const auto letto = letturaLocale(stima))
+            QCOMPARE(*letto, letturaStima(testo).valore);
+        // One figure, one rounding: the chosen row computed from the printed cost is the
+        // row computed from the typed one.
+        if (const auto C = letturaLocale(testo)) {
+            const auto stampato = letturaLocale(costo);
+            QVERIFY(stampato.has_value());
+            for (int k : {1, 5, 9})
+                QCOMPARE(calcolaTipologie(k, *stampato).edificio[std::size_t(k)],
+                         calcolaTipologie(k, *C).edificio[std::size_t(k)]);
+            QCOMPARE(calcolaAltezze(4, *stampato).varicosti[4], calcolaAltezze(4, *C).varicosti[4]);
+        }
     }
 };
 

@@ -114,7 +114,7 @@ private slots:
         QTest::addColumn<QString>("motivo");
         QTest::newRow("file mancante") << "Perix-menu-manca" << QByteArray() << "il file non esiste";
         QTest::newRow("record incompleto") << "Perix-menu-corto" << QByteArray("\"Valori in lire\",\"1\"\r\n")
-                                           << "il file è incompleto: contiene 2 campi su 5 attesi";
+                                           << "il file ha 1 riga invece di 2";
         QTest::newRow("non testo") << "Perix-menu-bin" << QByteArray("\0\1\2", 3) << "il file non contiene testo";
     }
     void aperturaFallita()

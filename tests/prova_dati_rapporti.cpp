@@ -6,6 +6,8 @@
 #include "core/tipi.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
+#include "core/calcoli.h"
+#include "core/verifica.h"
 #include "reports/dati_rapporti.h"
 #include "supporto.h"
 
@@ -139,8 +141,9 @@ class ProvaDatiRapporti : public QObject
         QVERIFY(attivaConFile(finestra, QStringLiteral("apri"), file));
         QString rifiutoFinestra, rifiuto;
         const std::optional<Dati> mostrati = finestra->datiRapporto(&rifiutoFinestra);
+        // The fields of the one reading the batch uses; a record it refuses gives none.
         const std::optional<Dati> calcolati =
-            calcola(leggiArchivio(file, campiRapporto(tipo)).value_or(QList<Campo>()), &rifiuto);
+            calcola(leggiRecord(tipo, contenuto).value_or(QList<Campo>()), &rifiuto);
 
         QCOMPARE(mostrati.has_value(), stampa);
         QCOMPARE(calcolati.has_value(), stampa);
@@ -182,7 +185,11 @@ private slots:
         QTest::newRow("nessuna cifra") << menuDi("Valori in euro", "", "", "", "") << true;
         QTest::newRow("didascalia senza valuta") << menuDi("Euro", "1200000", "650000", "3", "1500") << true;
         QTest::newRow("cifra oltre un campo") << menuDi("Valori in euro", oltreIlCampo("1200000"), "650000", "3", "1500")
-                                              << true;
+                                              << false;
+        QTest::newRow("cifre con i decimali") << menuDi("Valori in euro", "1.200.000,50", "650000", "3,5", "0,5") << true;
+        QTest::newRow("cifre capovolte") << menuDi("Valori in euro", "\xe2\x80\xae" "0000021\xe2\x80\xac", "650000", "3", "1500")
+                                         << false;
+        QTest::newRow("a capo in una cifra") << menuDi("Valori in euro", "12\r\n00000", "650000", "3", "1500") << false;
         QTest::newRow("quattro campi") << record("\"Valori in euro\",\"1200000\",\"650000\"", "\"3\"", 1) << false;
     }
     void menuComeLaFinestra() { confronta<menu>(TipoArchivio::Menu, datiRapportoMenu); }
@@ -194,7 +201,9 @@ private slots:
         QTest::newRow("lire") << disaggregatiDi("Valori in lire", "3.000.000", "125.000") << true;
         QTest::newRow("importi non calcolabili") << disaggregatiDi("Valori in euro", "3.000.000", "valore non calcolabile")
                                                  << true;
-        QTest::newRow("valore non numerico") << disaggregatiDi("Valori in euro", "abc", "x") << true;
+        QTest::newRow("valore non numerico") << disaggregatiDi("Valori in euro", "abc", "x") << false;
+        QTest::newRow("importi mai calcolati") << disaggregatiDi("Valori in euro", "3.000.000", "") << true;
+        QTest::newRow("importo con esponente") << disaggregatiDi("Valori in euro", "3.000.000", "1e3") << false;
         QTest::newRow("senza valuta") << disaggregatiDi("", "3.000.000", "125.000") << false;
         QTest::newRow("incompleto") << record("\"Valori in euro\",\"Edificio\",\"1\",\"2\",\"3\"", "\"4\"", 3) << false;
     }
@@ -228,10 +237,12 @@ private slots:
         QTest::newRow("tipologia 9, decimali") << tipologieDi("Valori in euro", "1.350,50", "9") << true;
         QTest::newRow("costo zero") << tipologieDi("Valori in euro", "0", "5") << true;
         QTest::newRow("costo troppo grande") << tipologieDi("Valori in euro", "1e300", "2") << true;
-        QTest::newRow("costo oltre un campo") << tipologieDi("Valori in euro", oltreIlCampo("1350"), "3") << true;
+        QTest::newRow("costo oltre un campo") << tipologieDi("Valori in euro", oltreIlCampo("1350"), "3") << false;
         // No cost: the row is chosen, the file's figures stay, "valore non calcolabile" too.
-        QTest::newRow("senza costo") << tipologieDi("Valori in euro", "", "4", "\"valore non calcolabile\",\"abc\"")
+        QTest::newRow("senza costo") << tipologieDi("Valori in euro", "", "4", "\"valore non calcolabile\",\"18.000\"")
                                      << true;
+        QTest::newRow("riga non numerica") << tipologieDi("Valori in euro", "", "4", "\"valore non calcolabile\",\"abc\"")
+                                           << false;
         QTest::newRow("costo non numerico") << tipologieDi("Valori in euro", "abc", "3") << false;
         QTest::newRow("costo lungo non numerico") << tipologieDi("Valori in euro", QByteArray(40, 'x'), "3") << false;
         QTest::newRow("nessuna tipologia") << tipologieDi("Valori in euro", "1.350", "") << false;
@@ -252,7 +263,7 @@ private slots:
         QTest::newRow("classe 14, decimali") << altezzeDi("Valori in euro", "1.250,50", "14") << true;
         QTest::newRow("costo 1.500") << altezzeDi("Valori in euro", "1.500", "4") << true;
         QTest::newRow("costo negativo") << altezzeDi("Valori in euro", "-420", "7") << true;
-        QTest::newRow("costo oltre un campo") << altezzeDi("Valori in euro", oltreIlCampo("420"), "6") << true;
+        QTest::newRow("costo oltre un campo") << altezzeDi("Valori in euro", oltreIlCampo("420"), "6") << false;
         // A cost whose plain reading is 0 chooses the class without recomputing: the file's
         // costs and the starting percentages stay.
         QTest::newRow("costo 0,5") << altezzeDi("Valori in euro", "0,5", "4") << true;
@@ -263,6 +274,29 @@ private slots:
         QTest::newRow("senza valuta") << altezzeDi("", "420", "6") << false;
     }
     void altezzeComeLaFinestra() { confronta<variocosto>(TipoArchivio::Altezze, datiRapportoAltezze); }
+
+    // The plot report warns of negative results exactly when the window does after its Apri.
+    void avvisoComeLaFinestra_data()
+    {
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::newRow("esempio") << contenuto(esempio("menu"));
+        QTest::newRow("minimo negativo") << menuDi("Valori in euro", "1000000", "800000", "2", "1000");
+        QTest::newRow("tutti negativi") << menuDi("Valori in euro", "500000", "650000", "3", "1500");
+        QTest::newRow("negativi senza superficie") << menuDi("Valori in euro", "500000", "650000", "3", "0");
+        QTest::newRow("oltre 100 anni") << menuDi("Valori in euro", "500000", "650000", "101", "1500");
+    }
+    void avvisoComeLaFinestra()
+    {
+        QFETCH(QByteArray, contenuto);
+        const QString file = m_cartella.filePath(QStringLiteral("Perix-menu-avviso%1").arg(++m_file));
+        QVERIFY(scrivi(file, contenuto));
+        auto *finestra = registro::prendi<menu>();
+        QVERIFY(attivaConFile(finestra, QStringLiteral("apri"), file));
+        const auto dati = datiRapportoMenu(leggiRecord(TipoArchivio::Menu, contenuto).value_or(QList<Campo>()));
+        QVERIFY(dati);
+        const bool avvisa = documentoMenu(*dati)->toPlainText().contains(avvisoNegativi());
+        QCOMPARE(avvisa, finestra->findChild<QWidget *>(QStringLiteral("attento"))->isVisibleTo(finestra));
+    }
 };
 
 QTEST_MAIN(ProvaDatiRapporti)

@@ -482,7 +482,7 @@ private slots:
         QTextTable *t2 = doc->table(2).textTable();
         QCOMPARE(righeTabella(t1), (QStringList{"dati|valori", "valore di mercato del fabbricato|1.000.000",
                                                  "costi totali|500.000", "anni per redditività|2",
-                                                 "superficie del terreno in mq.|1000"}));
+                                                 "superficie del terreno in mq.|1.000"}));
         QCOMPARE(righeTabella(t2),
                  (QStringList{"dati|valori", "costo totale massimo dell'area|349.375",
                               "costo totale minimo dell'area|165.289", "costo totale medio dell'area|257.332",
@@ -508,12 +508,14 @@ private slots:
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<int>("riga");
         QTest::addColumn<QString>("atteso");
-        QTest::newRow("anni 2,5 arrotondati") << "anni" << "2,5" << 3 << "3";
+        // Each figure as the valuation read it: rounded, it would stand beside results of another value.
+        QTest::newRow("anni 2,5 come letti") << "anni" << "2,5" << 3 << "2,5";
         QTest::newRow("valore raggruppato") << "valoremercato" << "1500000" << 1 << "1.500.000";
-        QTest::newRow("costi con decimali") << "costitotali" << "1.234,5" << 2 << "1.235";
+        QTest::newRow("costi con decimali") << "costitotali" << "1.234,5" << 2 << "1.234,5";
         QTest::newRow("testo non numerico") << "costitotali" << "abc" << 2 << "abc";
         QTest::newRow("campo vuoto") << "anni" << "" << 3 << "";
         QTest::newRow("superficie come digitata") << "superficie" << "1.000,5" << 4 << "1.000,5";
+        QTest::newRow("superficie senza punti") << "superficie" << "1500" << 4 << "1.500";
     }
 
     void rapportoMenuFormati()

@@ -74,8 +74,8 @@ private slots:
             return tb->cellAt(r, c).firstCursorPosition().block().text();
         };
         QCOMPARE(cella(tabelle[0], 1, 1), QStringLiteral("1.000.000"));
-        QCOMPARE(cella(tabelle[0], 3, 1), QStringLiteral("3")); // 2,5 years shown rounded
-        QCOMPARE(cella(tabelle[0], 4, 1), QStringLiteral("1000")); // surface as typed
+        QCOMPARE(cella(tabelle[0], 3, 1), QStringLiteral("2,5")); // 2,5 years as the valuation read them
+        QCOMPARE(cella(tabelle[0], 4, 1), QStringLiteral("1.000")); // surface as read
         QCOMPARE(cella(tabelle[1], 1, 1), testo(m, "risultati(1)"));
         QCOMPARE(cella(tabelle[1], 6, 1), testo(m, "risultati(6)"));
         // A second report opens a second window.

@@ -188,7 +188,7 @@ private slots:
         QFETCH(int, condivisa);
         QFETCH(QByteArray, scritta);
         const QByteArray griglia = "\r\n\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n\"7\",\"8\",\"9\"\r\n"
-                                   "\"10\",\"11\",\"12\"\r\n\"13\",\"14\",\"<b>15</b>\"\r\n";
+                                   "\"10\",\"11\",\"12\"\r\n\"13\",\"14\",\"15\"\r\n";
         const QByteArray dati = "\"Valori in lire\"," + classe + griglia;
         QVERIFY(scrivi(percorso("Perix-sint-classe"), dati));
         Modulo::classeedificio = 3;
@@ -199,7 +199,7 @@ private slots:
             QCOMPARE(rs->iconaVisibile(c), c == icona);
         QCOMPARE(Modulo::classeedificio.value_or(-1), condivisa);
         QCOMPARE(testo(rs, "rissint(2)"), QStringLiteral("4"));
-        QCOMPARE(testo(rs, "rissint3(5)"), QStringLiteral("<b>15</b>"));
+        QCOMPARE(testo(rs, "rissint3(5)"), QStringLiteral("15"));
         QCOMPARE(trova<QLabel>(rs, "rissint3(5)")->textFormat(), Qt::PlainText);
         QCOMPARE(trova<QLabel>(rs, "soldi")->textFormat(), Qt::PlainText);
         // Written back as it was read, the class as the icons show it.

@@ -412,7 +412,7 @@ private slots:
     {
         QByteArray dati("\"Valori in euro\",\"\",6\r\n");
         for (int i = 1; i <= 9; ++i)
-            dati += QByteArray::number(i).prepend('"') + "\",\"<b>x</b>\"\r\n";
+            dati += QByteArray::number(i).prepend('"') + "\",\"18\"\r\n";
         QVERIFY(scrivi(percorso("Perix-tipol-senzacosto"), dati));
         calcola("1000", 2);
         dialoghi::prova::azzera();

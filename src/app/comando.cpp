@@ -137,6 +137,9 @@ QString testoAiuto()
                "                      separati da tabulazione: COMUNE PROV ZONA FASCIA\n"
                "                      DESCRIZIONE TIPOLOGIA STATO PREVALENTE MIN MAX SUPERFICIE;\n"
                "                      «NOME (PR)» sceglie fra comuni omonimi\n"
+               "      --procedimento  con --pdf o --xlsx, aggiunge ai documenti delle stime di\n"
+               "                      aree fabbricabili il procedimento di calcolo e l'analisi di\n"
+               "                      sensibilità (senza, non li contengono mai)\n"
                "  -h, --help          mostra questo aiuto ed esce\n"
                "  -v, --version       mostra la versione ed esce\n"
                "\n"
@@ -199,6 +202,8 @@ RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
                 return usoErrato(QStringLiteral("l'opzione --omi richiede il FILE delle quotazioni OMI"));
             r.azione = RigaDiComando::Azione::Omi;
             return r;
+        } else if (a == QLatin1String("--procedimento")) {
+            r.procedimento = true;
         } else if (const auto formato = opzioneCartella(a)) {
             const QString opzione = a.section(u'=', 0, 0);
             QString cartella;
@@ -220,6 +225,8 @@ RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
             return usoErrato(QStringLiteral("opzione non riconosciuta: «%1»").arg(a));
         }
     }
+    if (r.procedimento && r.azione != RigaDiComando::Azione::Pdf)
+        return usoErrato(QStringLiteral("l'opzione --procedimento vale solo con --pdf o --xlsx"));
     if (r.azione == RigaDiComando::Azione::Pdf && r.file.isEmpty())
         return usoErrato(QStringLiteral("l'opzione %1 richiede almeno un FILE da convertire")
                              .arg(r.formato == FormatoRapporto::Xlsx ? QStringLiteral("--xlsx") : QStringLiteral("--pdf")));
@@ -268,7 +275,7 @@ int eseguiRigaDiComando(const RigaDiComando &riga)
         return riga.stato;
     case RigaDiComando::Azione::Pdf:
         preparaApplicazione();
-        return rapportiPdf(riga.cartella, riga.file, riga.formato);
+        return rapportiPdf(riga.cartella, riga.file, riga.formato, riga.procedimento);
     case RigaDiComando::Azione::Omi:
         return quotazioniOmiDaRigaDiComando(riga.omi, stdout, stderr);
     case RigaDiComando::Azione::Avvia:
@@ -373,7 +380,8 @@ namespace {
 
 // The report's figures computed from the fields as the window would show them, built into
 // its document; nothing, with the window's own refusal, when it would print nothing.
-std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const QByteArray &dati,
+std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const QByteArray &file,
+                                           bool procedimento,
                                            QString *motivo)
 {
     const auto costruisci = [](const auto &dati, auto costruttore) {
@@ -381,8 +389,12 @@ std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo>
     };
     switch (tipo) {
     case TipoArchivio::Menu: {
+        // The command line says whether the calculation trail is printed, never a setting
+        // left by a window session: the same command gives the same documents.
         auto d = datiRapportoMenu(campi, motivo);
-        if (const auto allegato = d ? allegatoDaDati(dati) : std::nullopt)
+        if (d)
+            d->procedimento = procedimento;
+        if (const auto allegato = d ? allegatoDaDati(file) : std::nullopt)
             fontiDaAllegato(*d, *allegato);
         return costruisci(d, documentoMenu);
     }
@@ -398,7 +410,7 @@ std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo>
 
 // The same figures as a spreadsheet: the writer that fills the workbook, or nothing with
 // the same refusal.
-Scrittore foglioDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
+Scrittore foglioDiCampi(TipoArchivio tipo, const QList<Campo> &campi, bool procedimento, QString *motivo)
 {
     const auto scrittore = [](const auto &dati, auto scrivi) -> Scrittore {
         if (!dati)
@@ -406,7 +418,12 @@ Scrittore foglioDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *m
         return [d = *dati, scrivi](QIODevice &dispositivo, QString *m) { return scrivi(d, dispositivo, m, {}); };
     };
     switch (tipo) {
-    case TipoArchivio::Menu: return scrittore(datiRapportoMenu(campi, motivo), scriviFoglioMenu);
+    case TipoArchivio::Menu: {
+        auto d = datiRapportoMenu(campi, motivo);
+        if (d)
+            d->procedimento = procedimento;
+        return scrittore(d, scriviFoglioMenu);
+    }
     case TipoArchivio::Disaggregati:
         return scrittore(datiRapportoDisaggregati(campi, motivo), scriviFoglioDisaggregati);
     case TipoArchivio::Sintetici: return scrittore(datiRapportoSintetici(campi, motivo), scriviFoglioSintetici);
@@ -446,8 +463,9 @@ std::optional<CampiDiFile> campiDiFile(const QString &file, QString *motivo)
     // or with figures its window would question, never becomes a clean-looking document.
     if (const auto difetto = difettoArchivio(*tipo, *dati))
         return nessuno(impossibileAprire(file, *difetto));
-    // The check above has already run the kind's reader on these very fields.
-    const auto campi = leggiCampi(*dati, campiRapporto(*tipo), &perche);
+    // The one reading the check approved, the window's Apri's too: the record's fields as
+    // its lines hold them, nothing else.
+    const auto campi = leggiRecord(*tipo, *dati, &perche);
     if (!campi)
         return nessuno(impossibileAprire(file, perche));
     // Figures the window's own check would question never become a clean-looking document.
@@ -457,10 +475,10 @@ std::optional<CampiDiFile> campiDiFile(const QString &file, QString *motivo)
 }
 
 // The document of the file's report, or why there is none.
-std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
+std::unique_ptr<Document> documentoDiFile(const QString &file, bool procedimento, QString *motivo)
 {
     const auto c = campiDiFile(file, motivo);
-    return c ? documentoDiCampi(c->tipo, c->campi, c->dati, motivo) : nullptr;
+    return c ? documentoDiCampi(c->tipo, c->campi, c->dati, procedimento, motivo) : nullptr;
 }
 
 QString estensione(FormatoRapporto formato)
@@ -476,15 +494,15 @@ QString estensione(FormatoRapporto formato)
 } // namespace
 
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, FormatoRapporto formato,
-                             Registrazione registrazione)
+                             Registrazione registrazione, bool procedimento)
 {
     EsitoRapporto esito;
     std::unique_ptr<Document> documento;
     Scrittore scrivi;
     if (formato == FormatoRapporto::Xlsx) {
         if (const auto c = campiDiFile(file, &esito.motivo))
-            scrivi = foglioDiCampi(c->tipo, c->campi, &esito.motivo);
-    } else if ((documento = documentoDiFile(file, &esito.motivo))) {
+            scrivi = foglioDiCampi(c->tipo, c->campi, procedimento, &esito.motivo);
+    } else if ((documento = documentoDiFile(file, procedimento, &esito.motivo))) {
         scrivi = [&](QIODevice &d, QString *m) {
             return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m) : scriviDocx(*documento, d, m);
         };
@@ -507,7 +525,7 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
     return esito;
 }
 
-int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapporto formato)
+int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapporto formato, bool procedimento)
 {
     if (!QDir().mkpath(cartella) || !QFileInfo(cartella).isDir()) {
         scriviErrori(QStringLiteral("%1: impossibile creare la cartella %2").arg(programma, QDir::toNativeSeparators(cartella)));
@@ -530,7 +548,7 @@ int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapport
             e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
                            .arg(QDir::toNativeSeparators(uscita));
         else
-            e = rapportoDiFile(f, uscita, formato, Registrazione::AFineLotto);
+            e = rapportoDiFile(f, uscita, formato, Registrazione::AFineLotto, procedimento);
         const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(f));
         if (e.riuscito) {
             scritti.insert(chiave);

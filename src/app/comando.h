@@ -23,6 +23,7 @@ struct RigaDiComando {
     QStringList file;  // the archive files named
     QString cartella;  // --pdf, --xlsx: where the documents go
     QStringList omi;   // --omi: the file, then the comune and the zone when given
+    bool procedimento = false; // --procedimento: the plot reports with the calculation trail
     // Rispondi: what to print (help, version or the mistake), where, and the exit status.
     QString risposta;
     bool suErrori = false;
@@ -71,12 +72,16 @@ struct EsitoRapporto {
 // state is neither read nor changed, so each file's report depends on that file alone.
 // Only a regular file or a free name is written: a link, a folder, a FIFO or a device at
 // `uscita` is refused before anything is written, with the system's reason.
+// A building-plot report has the calculation trail and the sensitivity analysis only when
+// `procedimento` asks for them, whatever a window session chose.
 EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita,
                              FormatoRapporto formato = FormatoRapporto::Pdf,
-                             Registrazione registrazione = Registrazione::Subito);
+                             Registrazione registrazione = Registrazione::Subito, bool procedimento = false);
 
 // `rapportoDiFile` for every file into `cartella` as "<file name>.pdf" (".xlsx", ".docx"),
-// one line of progress each on standard error; the exit status.
-int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapporto formato = FormatoRapporto::Pdf);
+// one line of progress each on standard error; the exit status. `procedimento`: the plot
+// reports with the calculation trail and the sensitivity pages.
+int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapporto formato = FormatoRapporto::Pdf,
+                bool procedimento = false);
 
 } // namespace perix

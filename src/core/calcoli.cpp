@@ -4,6 +4,7 @@
 
 #include "core/numeri.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace perix {
@@ -129,6 +130,24 @@ std::optional<QString> rifiutoRecordMenu(const QList<Campo> &campi)
     if (!no)
         return std::nullopt;
     return QStringLiteral("Controllo dati immessi: ") + *no;
+}
+
+QString figuraStampata(const QString &testo)
+{
+    if (!testo.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+        return testo;
+    return testoFigura(letturaStima(testo).valore);
+}
+
+QString costoStampato(const QString &testo)
+{
+    const auto v = letturaLocale(testo);
+    return v ? testoFigura(*v) : testo;
+}
+
+QString avvisoNegativi()
+{
+    return QStringLiteral("i risultati negativi testimoniano della non convenienza dell'operazione");
 }
 
 bool risultatoNegativo(const QString &risultato5, const QString &risultato6)

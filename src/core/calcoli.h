@@ -56,6 +56,16 @@ std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure);
 // fields are missing (the window takes no such record) or the figures can be used.
 std::optional<QString> rifiutoRecordMenu(const QList<Campo> &campi);
 
+// A figure of the building-plot estimate as its report prints it: the value the valuation
+// takes from it (letturaStima), in the windows' number style with its decimals ("3,5",
+// "1.200.000,5"); a text without a digit is printed as it stands, an empty one empty.
+QString figuraStampata(const QString &testo);
+// A typed cost of the typology and height windows as their reports print it: its value as
+// those windows read it (letturaLocale), in the same style; a text that is no number as it stands.
+QString costoStampato(const QString &testo);
+
+// The warning the main window shows beside negative results, and its report prints.
+QString avvisoNegativi();
 // True when the results on screen call for the negative-results warning.
 bool risultatoNegativo(const QString &risultato5, const QString &risultato6);
 

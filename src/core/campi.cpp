@@ -1,5 +1,6 @@
 #include "core/campi.h"
 
+#include "core/allegato.h"
 #include "core/numeri.h"
 
 #include <QFile>
@@ -24,7 +25,9 @@ bool spazio(QChar c) { return c == u' ' || c == u'\t'; }
 bool invisibile(char32_t u)
 {
     const auto c = QChar::category(u);
-    return c == QChar::Other_Control || c == QChar::Other_Format;
+    // The line and paragraph separators break a line in an editor as a line end does.
+    return c == QChar::Other_Control || c == QChar::Other_Format || c == QChar::Separator_Line
+        || c == QChar::Separator_Paragraph;
 }
 
 QString senzaSpazi(QStringView t)
@@ -66,6 +69,18 @@ bool testuale(const QByteArray &dati)
             return false;
     }
     return true;
+}
+
+char32_t primoInvisibile(const QString &testo)
+{
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        char32_t u = testo[i].unicode();
+        if (testo[i].isHighSurrogate() && i + 1 < testo.size() && testo[i + 1].isLowSurrogate())
+            u = QChar::surrogateToUcs4(testo[i], testo[i + 1]);
+        if (invisibile(u))
+            return u;
+    }
+    return 0;
 }
 
 QString campiLetti(qsizetype n)
@@ -180,6 +195,7 @@ std::optional<QString> scandisci(const QByteArray &dati,
         if (p < n && t[p] == u'"') {
             c.citato = true;
             ++p;
+            bool aCapo = false;
             for (;;) {
                 if (p == n)
                     return QStringLiteral("virgolette non chiuse nel campo %1").arg(numero);
@@ -192,21 +208,39 @@ std::optional<QString> scandisci(const QByteArray &dati,
                     ++p;
                     break;
                 }
+                aCapo = aCapo || t[p] == u'\r' || t[p] == u'\n';
                 c.testo += t[p];
                 ++p;
             }
+            c.invisibile = primoInvisibile(c.testo);
             c.testo = senzaControlli(std::move(c.testo));
-            // Whatever follows the closing quote up to the end of the field is dropped, as
-            // the older versions did.
+            // The program never writes a line end inside quotes: one there joins two lines
+            // of the file into one field and every later field moves up a line.
+            if (aCapo)
+                c.difetto = QStringLiteral("va a capo dentro le virgolette");
+            while (p < n && spazio(t[p]))
+                ++p;
+            const qsizetype coda = p;
             while (p < n && t[p] != u',' && t[p] != u'\r' && t[p] != u'\n')
                 ++p;
+            // "1200"000 is no field the program writes, and dropping the tail changes the figure.
+            if (p > coda && c.difetto.isEmpty())
+                c.difetto = QStringLiteral("ha del testo dopo le virgolette chiuse («%1»)")
+                                .arg(breve(QStringView(t).mid(coda, p - coda).toString(), 20));
         } else {
             const qsizetype inizio = p;
             while (p < n && t[p] != u',' && t[p] != u'\r' && t[p] != u'\n')
                 ++p;
+            const QString grezzo = QStringView(t).mid(inizio, p - inizio).toString();
+            c.invisibile = primoInvisibile(grezzo);
             // Controls first: a blank before one would otherwise stay at the end.
-            c.testo = senzaSpazi(senzaControlli(QStringView(t).mid(inizio, p - inizio).toString()));
+            c.testo = senzaSpazi(senzaControlli(grezzo));
         }
+        // A window's text field keeps only its first characters: a longer value would be
+        // checked whole and then used cut.
+        if (c.testo.size() > caratteriCampo && c.difetto.isEmpty())
+            c.difetto = QStringLiteral("è più lungo di quanto un campo contenga (%1 caratteri, al massimo %2)")
+                            .arg(QLocale().toString(c.testo.size()), QLocale().toString(caratteriCampo));
         dopoVirgola = false;
         bool fineRiga = true;
         if (p < n && t[p] == u',') {
@@ -236,12 +270,21 @@ std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti, QStri
     QList<Campo> campi;
     // Never more fields than bytes, whatever count the caller asks for.
     campi.reserve(std::min<qsizetype>(quanti, dati.size() + 1));
-    const auto errore = scandisci(dati, [&](Campo &&c, bool) {
+    // As leggiRighe: a field is judged only before an appendix's marker line.
+    qsizetype nelRecord = -1;
+    bool inizioRiga = true;
+    const auto errore = scandisci(dati, [&](Campo &&c, bool fineRiga) {
+        if (inizioRiga && nelRecord < 0 && separaAllegato({{c}}).record.isEmpty())
+            nelRecord = campi.size();
+        inizioRiga = fineRiga;
         campi.append(std::move(c));
         return campi.size() < quanti;
     });
     if (errore)
         return rifiuta(motivo, *errore);
+    for (qsizetype i = 0; i < (nelRecord < 0 ? campi.size() : nelRecord); ++i)
+        if (!campi[i].difetto.isEmpty())
+            return rifiuta(motivo, QStringLiteral("il campo %1 %2").arg(i + 1).arg(campi[i].difetto));
     if (campi.size() < quanti)
         return rifiuta(motivo, QStringLiteral("il file è incompleto: contiene %1 su %2 attesi")
                                    .arg(campiLetti(campi.size()))
@@ -262,6 +305,15 @@ std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *m
     });
     if (errore)
         return rifiuta(motivo, *errore);
+    // The appendix's own reader judges its lines.
+    const qsizetype nelRecord = separaAllegato(righe).record.size();
+    for (qsizetype i = 0; i < nelRecord; ++i)
+        for (qsizetype j = 0; j < righe[i].size(); ++j)
+            if (!righe[i][j].difetto.isEmpty())
+                return rifiuta(motivo, QStringLiteral("il campo %1 della riga %2 %3")
+                                           .arg(j + 1)
+                                           .arg(i + 1)
+                                           .arg(righe[i][j].difetto));
     return righe;
 }
 

@@ -40,6 +40,12 @@ QByteArray codificaRecord(const Record &record);
 struct Campo {
     QString testo;       // between the quotes, or the bare text trimmed
     bool citato = false; // it was written in quotes
+    // The first control or invisible format character the field held (dropped from
+    // `testo`): a figure that holds one is refused, a text keeps working without it.
+    char32_t invisibile = 0;
+    // Why the field is not one the program writes (longer than a text field holds, a line
+    // end inside its quotes, text after its closing quote); empty when it is sound.
+    QString difetto;
 
     // Nothing between the commas (an empty text in quotes is not empty: it is a text).
     bool vuoto() const { return !citato && testo.isEmpty(); }
@@ -53,13 +59,16 @@ struct Campo {
 
 // Reads the first `quanti` fields in file order, whatever line they stand on; control
 // and invisible format characters inside quotes are dropped (senzaControlli). Nothing (and the reason, in Italian, in
-// `motivo`) when the bytes are not text, the data run out before `quanti` fields, or a
-// quote is never closed. No fields asked, none read.
+// `motivo`) when the bytes are not text, the data run out before `quanti` fields, a
+// quote is never closed, or one of the fields taken is not sound (Campo::difetto).
+// No fields asked, none read.
 std::optional<QList<Campo>> leggiCampi(const QByteArray &dati, int quanti,
                                        QString *motivo = nullptr);
 
 // Every line of the data with all its fields: what a window looks at to tell its own
-// record from another file. Nothing (and the reason) as leggiCampi.
+// record from another file. Nothing (and the reason) as leggiCampi; a field that is not
+// sound refuses the data only in the record's lines: an appendix after them (allegato.h)
+// has its own reader.
 std::optional<QList<QList<Campo>>> leggiRighe(const QByteArray &dati, QString *motivo = nullptr);
 
 // The text without control characters (tab, line ends, DEL, C1 included) and without

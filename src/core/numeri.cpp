@@ -291,6 +291,37 @@ QString formattanumero(const QString &numerodaformattare)
     return formatta(numerodaformattare, Schema::Intero);
 }
 
+std::optional<double> letturaImporto(const QString &testo)
+{
+    static const QRegularExpression importo(QStringLiteral("^-?(?:[1-9][0-9]{0,2}(?:\\.[0-9]{3})*|0)$"));
+    if (!importo.match(testo).hasMatch() || testo == QLatin1String("-0"))
+        return std::nullopt;
+    QString cifre = testo;
+    cifre.remove(u'.');
+    const std::string s = cifre.toStdString();
+    double v = 0.0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed);
+    if (r.ec != std::errc() || !rappresentabile(v))
+        return std::nullopt;
+    return v == 0.0 ? 0.0 : v; // never -0
+}
+
+QString testoFigura(double valore)
+{
+    const QString t = testoNumero(valore);
+    if (t == nonCalcolabile)
+        return t;
+    const QLocale loc;
+    const QChar virgola = loc.decimalPoint().front();
+    const qsizetype punto = t.indexOf(virgola);
+    const QString interi = punto < 0 ? t : t.left(punto);
+    const bool negativo = interi.startsWith(u'-');
+    QString gruppi = negativo ? interi.mid(1) : interi;
+    for (qsizetype i = gruppi.size() - 3; i > 0; i -= 3)
+        gruppi.insert(i, loc.groupSeparator());
+    return (negativo ? QStringLiteral("-") : QString()) + gruppi + (punto < 0 ? QString() : t.mid(punto));
+}
+
 QString breve(const QString &testo, int massimo)
 {
     return testo.size() > massimo ? testo.left(massimo - 1) + u'…' : testo;

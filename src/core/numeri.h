@@ -74,6 +74,16 @@ QString formatta(const QString &testo, const QString &schema);
 // The routine of the result labels: `formatta(testo, "###,0")`.
 QString formattanumero(const QString &numerodaformattare);
 
+// A whole amount as the windows write it in a result caption: an optional "-", then
+// digits grouped by full stops in threes ("1.200.000", "950", "0"), below 10^15. Its value;
+// nothing for any other text ("1200000", "1,500", "1e3", "", "-0" included).
+std::optional<double> letturaImporto(const QString &testo);
+
+// A figure as read, as the windows' own number style writes it: thousands grouped, the
+// decimals it has and no more, at most 15 significant digits (1200000.5 -> "1.200.000,5",
+// 3.5 -> "3,5"); nonCalcolabile when it cannot be represented.
+QString testoFigura(double valore);
+
 // A text quoted in a message, cut to `massimo` characters with "…": a field can be as long
 // as the file it came from, and a message that long leaves the screen.
 QString breve(const QString &testo, int massimo = 30);

@@ -2,6 +2,7 @@
 
 #include "core/allegato.h"
 
+#include "core/calcoli.h"
 #include "core/calcoli_altezze.h"
 #include "core/calcoli_disaggregati.h"
 #include "core/calcoli_sintetici.h"
@@ -93,6 +94,86 @@ std::optional<QString> difettoScelta(const QString &nome, const Campo &campo, in
     return QStringLiteral("%1 «%2» non è un numero da 1 a %3").arg(nome, citazione(campo.testo)).arg(massimo);
 }
 
+// What an invisible character is, in a few words the user can look for in an editor.
+QString nomeInvisibile(char32_t u)
+{
+    QString nome;
+    if ((u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069) || u == 0x200e || u == 0x200f || u == 0x061c)
+        nome = QStringLiteral("controllo della direzione del testo");
+    else if (u == 0x200b)
+        nome = QStringLiteral("spazio di larghezza zero");
+    else if (u == 0x200c || u == 0x200d || u == 0x2060)
+        nome = QStringLiteral("legatura invisibile");
+    else if (u == 0xfeff)
+        nome = QStringLiteral("segno d'ordine dei byte");
+    else if (u == 0x00ad)
+        nome = QStringLiteral("trattino facoltativo");
+    else if (u == 0x2028)
+        nome = QStringLiteral("separatore di riga");
+    else if (u == 0x2029)
+        nome = QStringLiteral("separatore di paragrafo");
+    else if (u == u'\t')
+        nome = QStringLiteral("tabulazione");
+    else if (QChar::category(u) == QChar::Other_Control)
+        nome = QStringLiteral("carattere di controllo");
+    else
+        nome = QStringLiteral("carattere di formato");
+    return QStringLiteral("U+%1, %2").arg(QStringLiteral("%1").arg(uint(u), 4, 16, QLatin1Char('0')).toUpper(), nome);
+}
+
+// Why a figure's characters are not a figure's: an invisible one (which the reading drops,
+// so the figure seen in an editor is not the one read) or a digit of another script.
+std::optional<QString> difettoCaratteri(const QString &nome, const Campo &campo)
+{
+    if (campo.invisibile)
+        return QStringLiteral("%1 «%2» contiene un carattere invisibile (%3), che un numero non contiene")
+            .arg(nome, citazione(campo.testo), nomeInvisibile(campo.invisibile));
+    for (qsizetype i = 0; i < campo.testo.size(); ++i) {
+        const QChar c = campo.testo[i];
+        char32_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < campo.testo.size())
+            u = QChar::surrogateToUcs4(c, campo.testo[i + 1]);
+        if (QChar::category(u) == QChar::Number_DecimalDigit && !(u >= u'0' && u <= u'9'))
+            return QStringLiteral("%1 «%2» contiene la cifra «%3» (U+%4), che non è una delle cifre da 0 a 9")
+                .arg(nome, citazione(campo.testo), QString::fromUcs4(&u, 1))
+                .arg(QStringLiteral("%1").arg(uint(u), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    return std::nullopt;
+}
+
+// A result the window stores as it shows it: a whole amount grouped as the window groups
+// it, or "valore non calcolabile"; empty where `vuoto` allows it, not negative where
+// `negativo` forbids it.
+std::optional<QString> difettoRisultato(const QString &nome, const Campo &campo, bool vuoto, bool negativo = true)
+{
+    if (const auto d = difettoCaratteri(nome, campo))
+        return d;
+    const QString &t = campo.testo;
+    if (t.isEmpty())
+        return vuoto ? std::nullopt : std::optional(QStringLiteral("manca ") + nome);
+    if (t == nonCalcolabile)
+        return std::nullopt;
+    const auto v = letturaImporto(t);
+    if (!v)
+        return QStringLiteral("%1 «%2» non è un numero intero come lo scrive la finestra (ad esempio 1.250.000)")
+            .arg(nome, citazione(t));
+    if (!negativo && *v < 0)
+        return QStringLiteral("%1 «%2» è negativo").arg(nome, citazione(t));
+    return std::nullopt;
+}
+
+// A column of results filled together: all empty (never computed) or each one a result.
+std::optional<QString> difettoColonna(const QList<std::pair<QString, const Campo *>> &colonna, bool negativo)
+{
+    bool tuttiVuoti = true;
+    for (const auto &[nome, campo] : colonna)
+        tuttiVuoti = tuttiVuoti && campo->testo.isEmpty() && !campo->invisibile;
+    for (const auto &[nome, campo] : colonna)
+        if (const auto d = difettoRisultato(nome, *campo, tuttiVuoti, negativo))
+            return d;
+    return std::nullopt;
+}
+
 const QString mancaValuta = QStringLiteral("manca la valuta (\"Valori in lire\" o \"Valori in euro\")");
 
 } // namespace
@@ -145,9 +226,90 @@ std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>>
     return std::nullopt;
 }
 
+std::optional<QString> difettoLettura(TipoArchivio tipo, const QList<QList<Campo>> &righe)
+{
+    const QList<Campo> campi = inFila(separaAllegato(righe).record);
+    const auto campo = [&campi](qsizetype i) -> const Campo & {
+        static const Campo nessuno;
+        return i < campi.size() ? campi[i] : nessuno;
+    };
+    switch (tipo) {
+    case TipoArchivio::Menu:
+        for (int f = ValoreMercato; f <= Superficie; ++f)
+            if (const auto d = difettoCaratteri(QStringLiteral("il dato di '%1'").arg(didascaliaFigura(FiguraArea(f))),
+                                                campo(f + 1)))
+                return d;
+        return std::nullopt;
+    case TipoArchivio::Percentuali:
+        for (int k = 1; k <= categorie; ++k)
+            if (const auto d = difettoCaratteri(QStringLiteral("la percentuale %1").arg(k), campo(k - 1)))
+                return d;
+        return std::nullopt;
+    case TipoArchivio::Disaggregati: {
+        const std::array<QString, 3> nomi{QStringLiteral("il valore di mercato"), QStringLiteral("il costo di costruzione"),
+                                          QStringLiteral("il profitto netto")};
+        for (int i = 0; i < 3; ++i)
+            if (const auto d = difettoRisultato(nomi[std::size_t(i)], campo(2 + i), false, i == 2))
+                return d;
+        QList<std::pair<QString, const Campo *>> colonna;
+        for (int k = 1; k <= categorie; ++k)
+            colonna.append({QStringLiteral("il costo di «%1»").arg(nomeCategoriaRapporto(k)), &campo(4 + k)});
+        return difettoColonna(colonna, false);
+    }
+    case TipoArchivio::Sintetici: {
+        QList<std::pair<QString, const Campo *>> griglia;
+        for (int r = 1; r <= 5; ++r)
+            for (int c = 1; c <= 3; ++c)
+                griglia.append({QStringLiteral("il costo della riga %1 per la classe %2").arg(r).arg(c),
+                                &campo(2 + (r - 1) * 3 + (c - 1))});
+        return difettoColonna(griglia, false);
+    }
+    case TipoArchivio::Tipologie: {
+        if (const auto d = difettoCaratteri(QStringLiteral("il costo al mq. di superficie netta"), campo(1)))
+            return d;
+        for (int i = 1; i <= numeroTipologie; ++i) {
+            if (const auto d = difettoRisultato(QStringLiteral("il costo al mq. della tipologia %1").arg(i),
+                                                campo(1 + 2 * i), true))
+                return d;
+            if (const auto d = difettoRisultato(QStringLiteral("il costo a vano della tipologia %1").arg(i),
+                                                campo(2 + 2 * i), true))
+                return d;
+        }
+        return std::nullopt;
+    }
+    case TipoArchivio::Altezze: {
+        if (const auto d = difettoCaratteri(QStringLiteral("il costo al mc. vuoto per pieno"), campo(1)))
+            return d;
+        for (int i = 1; i <= numeroAltezze; ++i)
+            if (const auto d = difettoRisultato(QStringLiteral("il costo della classe di altezza %1").arg(i),
+                                                campo(2 + i), true))
+                return d;
+        return std::nullopt;
+    }
+    }
+    return std::nullopt;
+}
+
+std::optional<QList<Campo>> leggiRecord(TipoArchivio tipo, const QByteArray &dati, QString *motivo)
+{
+    if (dati.isEmpty())
+        return rifiuta(motivo, QStringLiteral("il file è vuoto"));
+    const auto righe = leggiRighe(dati, motivo);
+    if (!righe)
+        return std::nullopt;
+    const QList<QList<Campo>> record = separaAllegato(*righe).record;
+    if (auto d = difettoForma(tipo, record))
+        return rifiuta(motivo, *d);
+    if (auto d = difettoLettura(tipo, record))
+        return rifiuta(motivo, *d);
+    return inFila(record);
+}
+
 std::optional<QString> difettoDati(TipoArchivio tipo, const QList<QList<Campo>> &righe)
 {
-    const QList<Campo> campi = inFila(righe);
+    if (auto d = difettoLettura(tipo, righe))
+        return d;
+    const QList<Campo> campi = inFila(separaAllegato(righe).record);
     switch (tipo) {
     case TipoArchivio::Menu:
     case TipoArchivio::Percentuali:
@@ -210,14 +372,9 @@ std::optional<QString> difettoDati(TipoArchivio tipo, const QList<QList<Campo>> 
 std::optional<QString> difettoArchivio(TipoArchivio tipo, const QByteArray &dati)
 {
     QString motivo;
-    if (dati.isEmpty())
-        return QStringLiteral("il file è vuoto");
-    const auto righe = leggiRighe(dati, &motivo);
-    if (!righe)
+    if (!leggiRecord(tipo, dati, &motivo))
         return motivo;
-    if (auto d = difettoForma(tipo, *righe))
-        return d;
-    const auto [record, allegato] = separaAllegato(*righe);
+    const auto [record, allegato] = separaAllegato(*leggiRighe(dati));
     if (auto d = difettoDati(tipo, record))
         return d;
     if (!leggiAllegato(allegato, &motivo))

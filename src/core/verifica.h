@@ -21,10 +21,24 @@ namespace perix {
 // text without its quotes. Blank lines at the end are allowed. Nothing when they are.
 std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>> &righe);
 
+// Why a record laid out as its kind's holds a figure no window of the program ever holds,
+// so that reading it would show or print something else than the file says: a control or
+// invisible character in a figure, digits other than 0-9, a stored result that is not a
+// whole amount as the windows write it ("1,500", "1e3", "NaN", "-5" for a cost), a column
+// of results filled only in part. Nothing when every figure can be taken as it stands.
+// Both a window's Apri and a report made without a window refuse such a record.
+std::optional<QString> difettoLettura(TipoArchivio tipo, const QList<QList<Campo>> &righe);
+
+// The one reading of a record of `tipo`: the lines before any appendix, checked with
+// difettoForma and difettoLettura, and their fields in file order. Nothing, with the
+// reason, when the bytes are not text or the record fails either check.
+std::optional<QList<Campo>> leggiRecord(TipoArchivio tipo, const QByteArray &dati, QString *motivo = nullptr);
+
 // Why a record laid out as its kind's holds figures its window's data check would refuse
 // or its notes would question: a missing currency caption, a market value, cost or grid
 // cell that is no number, a cost that is empty, negative or too large, no chosen row.
-// Nothing when they are fine. The lines must already pass difettoForma.
+// Nothing when they are fine. The lines must already pass difettoForma; difettoLettura
+// is asked first.
 std::optional<QString> difettoDati(TipoArchivio tipo, const QList<QList<Campo>> &righe);
 
 // Both checks on the bytes of a file (which must be text): what a report made without a

@@ -84,6 +84,9 @@ void menu::aree_Click()
     for (QLineEdit *e : {valoremercato, costitotali, anni, superficie})
         e->setEnabled(true);
     omi->setEnabled(true);
+    // The results shown again take their warning with them: after an Apri, too, negative
+    // results never stand without it (the report prints it by the same rule).
+    attento->setVisible(risultatoNegativo(risultati[5]->text(), risultati[6]->text()));
     aggiornapasso();
     seguipasso();
 }

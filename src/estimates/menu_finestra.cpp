@@ -3,6 +3,7 @@
 #include "estimates/menu.h"
 
 #include "ui/accessibile.h"
+#include "core/calcoli.h"
 #include "ui/elementi.h"
 
 #include <QMenu>
@@ -178,8 +179,7 @@ void menu::creaControlli()
         risultati[std::size_t(k)] = v;
         accessibile::risultato(v, risultati[std::size_t(k + 6)]);
     }
-    attento = etichetta(QStringLiteral("attento"),
-                        QStringLiteral("i risultati negativi testimoniano della non convenienza dell'operazione"),
+    attento = etichetta(QStringLiteral("attento"), avvisoNegativi(),
                         {xc, 330, 338, 30});
     attento->setWordWrap(true);
     attento->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));

@@ -3,9 +3,9 @@
 // window: what the window's datiRapporto gives once its Apri has taken the record in a
 // fresh session (no figures shown before, no shared choice made), or the same refusal.
 //
-// `campi` are the record's fields as the window's Apri reads them: the first
-// campiRapporto(tipo) fields of the file (leggiCampi). Where the window's reader refuses
-// them the window is left as it was, fresh, and so is the answer.
+// `campi` are the record's fields as the one reading gives them to the window's Apri and
+// to the batch alike (leggiRecord): whatever either refuses never reaches here. Where the
+// window's reader refuses them the window is left as it was, fresh, and so is the answer.
 
 #include "core/campi.h"
 #include "core/tipi.h"

@@ -4,6 +4,7 @@
 
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
+#include "core/calcoli.h"
 #include "core/numeri.h"
 #include "core/scrittura.h"
 #include "reports/finestrareport.h"
@@ -214,10 +215,12 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
     r.paragrafoInFondo();
     r.tabella({
         {QStringLiteral("dati"), QStringLiteral("valori")},
-        {QStringLiteral("valore di mercato del fabbricato"), formatta(d.valoremercato, Schema::Intero)},
-        {QStringLiteral("costi totali"), formatta(d.costitotali, Schema::Intero)},
-        {QStringLiteral("anni per redditività"), formatta(d.anni, Schema::Intero)},
-        {QStringLiteral("superficie del terreno in mq."), d.superficie},
+        // Each figure as the valuation read it, decimals included: rounded here, it would
+        // stand beside results computed from another value.
+        {QStringLiteral("valore di mercato del fabbricato"), figuraStampata(d.valoremercato)},
+        {QStringLiteral("costi totali"), figuraStampata(d.costitotali)},
+        {QStringLiteral("anni per redditività"), figuraStampata(d.anni)},
+        {QStringLiteral("superficie del terreno in mq."), figuraStampata(d.superficie)},
     });
     if (d.omi) {
         r.paragrafoInFondo(12, QStringLiteral("\r- Fonte del valore di mercato\r"));
@@ -237,6 +240,9 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
     });
     r.allinea(1, 2);
     r.allinea(2, 2);
+    // What the window shows beside negative results, by the same rule.
+    if (risultatoNegativo(d.risultati[5], d.risultati[6]))
+        r.paragrafoInFondo(12, u'\r' + avvisoNegativi() + u'\r');
     if (procedimento)
         sezioniProcedimento(r, d);
 }

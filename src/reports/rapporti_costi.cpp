@@ -1,5 +1,6 @@
 #include "reports/rapporti_costi.h"
 
+#include "core/calcoli.h"
 #include "core/calcoli_disaggregati.h"
 #include "core/numeri.h"
 #include "reports/rapporti.h"
@@ -81,7 +82,7 @@ std::unique_ptr<Document> documentoTipologie(const DatiRapportoTipologie &d)
     return documentoClassi(QStringLiteral("costi per tipologie"), QStringLiteral("Dati generali (") + d.soldi + u')',
                            {{QStringLiteral("tipologia"), QStringLiteral("valore")},
                             {QStringLiteral("costo al metro quadrato di superficie netta"),
-                             formatta(d.costonetto, Schema::Intero)},
+                             costoStampato(d.costonetto)},
                             {QStringLiteral("tipo di edificio scelto"), d.tipologia}},
                            QStringLiteral("\rCosti per tipologie (") + d.soldi + QStringLiteral(")\r"), righe,
                            {50, 25, 25});
@@ -102,7 +103,7 @@ std::unique_ptr<Document> documentoAltezze(const DatiRapportoAltezze &d)
     // The names take the room they need, so each row stays on one line.
     return documentoClassi(QStringLiteral("costi per altezze"), QStringLiteral("Dati generali"),
                            {{QStringLiteral("dati"), QStringLiteral("valori")},
-                            {d.etichetta, formatta(d.costopieno, Schema::Intero)},
+                            {d.etichetta, costoStampato(d.costopieno)},
                             {QStringLiteral("Tipo di edfificio scelto"), d.classe}},
                            QStringLiteral("\rCosti per altezze in nunero di piani (") + d.soldi + QStringLiteral(")\r"),
                            righe, {56, 24, 20});

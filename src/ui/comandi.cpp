@@ -88,18 +88,22 @@ bool elimina(const QString &percorso, QString *motivo)
     return falso(motivo, QStringLiteral("il file non può essere eliminato"));
 }
 
-// A file named as this window's record is taken only when it is laid out as one: a field
-// too many or a blank line in between would put every later value in the wrong control.
-// Any other file read through "Tutti i file" is taken field by field as always.
-std::optional<QString> difettoDelProprioRecord(const DescrizioneArchivio &archivio, const QString &percorso,
-                                               const QByteArray &dati)
+// The fields the window takes from the file. A file of the window's own kind, by its name
+// or by the shape of its lines, goes through the one reading of its record (leggiRecord):
+// laid out otherwise, or holding a figure no window holds, it is refused with the same
+// words as a report made from it without a window. Any other file read through "Tutti i
+// file" is taken field by field as always.
+std::optional<QList<Campo>> campiDelFile(const DescrizioneArchivio &archivio, const QString &percorso,
+                                         const QByteArray &dati, int quantiCampi, QString *motivo)
 {
-    const auto tipo = tipoDaNome(archivio.prefisso);
-    if (archivio.prefisso.isEmpty() || !tipo
-        || !QFileInfo(percorso).fileName().startsWith(archivio.prefisso, Qt::CaseInsensitive))
+    const auto tipo = archivio.prefisso.isEmpty() ? std::nullopt : tipoDaNome(archivio.prefisso);
+    const auto righe = leggiRighe(dati, motivo);
+    if (!righe)
         return std::nullopt;
-    const auto righe = leggiRighe(dati);
-    return righe ? difettoForma(*tipo, *righe) : std::nullopt;
+    const bool nominato = QFileInfo(percorso).fileName().startsWith(archivio.prefisso, Qt::CaseInsensitive);
+    if (tipo && (nominato || tipoDaRighe(*righe) == tipo))
+        return leggiRecord(*tipo, dati, motivo);
+    return leggiCampi(dati, quantiCampi, motivo);
 }
 
 } // namespace
@@ -129,13 +133,7 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
         return std::nullopt;
     QString motivo;
     const auto dati = leggiFile(*percorso, &motivo);
-    auto campi = dati ? leggiCampi(*dati, quantiCampi, &motivo) : std::nullopt;
-    if (campi) {
-        if (const auto difetto = difettoDelProprioRecord(archivio, *percorso, *dati)) {
-            motivo = *difetto;
-            campi.reset();
-        }
-    }
+    auto campi = dati ? campiDelFile(archivio, *percorso, *dati, quantiCampi, &motivo) : std::nullopt;
     std::optional<Allegato> aggiunto;
     if (campi && !(aggiunto = allegatoDaDati(*dati, &motivo)))
         campi.reset();
