@@ -172,8 +172,7 @@ void menu::superficie_Change()
 void menu::stimaarea()
 {
     attento->hide();
-    const auto dato = [](const QLineEdit *e) { return letturaStima(e->text()).valore; };
-    const EsitoStimaArea e = calcolaStimaArea(dato(valoremercato), dato(costitotali), dato(anni), dato(superficie));
+    const EsitoStimaArea e = calcolaStimaArea(figureStima());
     for (int k = 1; k <= 6; ++k)
         if (e.testi[std::size_t(k)]) {
             risultati[std::size_t(k)]->setText(*e.testi[std::size_t(k)]);
@@ -201,6 +200,14 @@ std::array<QLineEdit *, 4> menu::datiStima() const
 std::array<QString, 4> menu::figureStima() const
 {
     return {valoremercato->text(), costitotali->text(), anni->text(), superficie->text()};
+}
+
+QLineEdit *menu::figuraIlleggibile() const
+{
+    for (QLineEdit *e : datiStima())
+        if (!letturaStima(e->text()).usabile())
+            return e;
+    return nullptr;
 }
 
 void menu::cancelladati_Click()
