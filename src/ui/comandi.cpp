@@ -107,8 +107,9 @@ std::optional<QString> difettoDelProprioRecord(const DescrizioneArchivio &archiv
 QString nomeConPrefisso(const QString &percorso, const QString &prefisso)
 {
     const QFileInfo info(percorso);
-    // Apri lists the files by their prefix, in any case, as the dialogs match it.
-    if (prefisso.isEmpty() || info.fileName().startsWith(prefisso, Qt::CaseInsensitive))
+    // Apri lists the files by their prefix, in any case, as the dialogs match it. A folder
+    // is no name to complete: saving onto it fails and says so.
+    if (prefisso.isEmpty() || info.isDir() || info.fileName().startsWith(prefisso, Qt::CaseInsensitive))
         return percorso;
     return QDir(info.path()).filePath(prefisso + info.fileName());
 }
