@@ -231,6 +231,16 @@ void menu::apri_Click()
     soldi()->setText(campi->at(0).testo);
     Modulo::etichettavaluta = soldi()->text();
     Modulo::aggiornavaluta();
+    // The currency button that matches the caption, with what a click on it does: the
+    // estimate buttons come alive and the shared currency follows the file.
+    for (int k : {1, 2}) {
+        if (soldi()->text() != QStringLiteral("Valori ") + (k == 1 ? QStringLiteral("in lire") : QStringLiteral("in euro")))
+            continue;
+        const bool giaMoneta = moneta[std::size_t(k)]->isChecked();
+        moneta[std::size_t(k)]->setChecked(true);
+        if (giaMoneta)
+            moneta_Click(k);
+    }
     const bool giaScelta = aree->isChecked();
     aree->setChecked(true);
     costolordo->setText(QString());
