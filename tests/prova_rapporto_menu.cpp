@@ -9,6 +9,7 @@
 #include "reports/rapporti.h"
 #include "supporto.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextTable>
@@ -81,6 +82,42 @@ private slots:
         // A second report opens a second window.
         attiva(m, "solodati");
         QCOMPARE(rapporti().size(), 2);
+    }
+
+    // The report's PDF and .docx are proposed under the archive file's name and folder
+    // when the estimate has one (opened or saved), under the report's name otherwise.
+    void nomiProposti_data()
+    {
+        QTest::addColumn<QString>("archivio"); // "apri", "salva" or none
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("pdf senza archivio") << "" << "esportapdf" << "Perix - stima area fabbricabile.pdf";
+        QTest::newRow("docx senza archivio") << "" << "salvadocx" << "Perix - stima area fabbricabile.docx";
+        QTest::newRow("pdf di un file aperto") << "apri" << "esportapdf" << "Perix-menu-Lotto via Roma.pdf";
+        QTest::newRow("docx di un file salvato") << "salva" << "salvadocx" << "Perix-menu-Lotto via Roma.docx";
+    }
+    void nomiProposti()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, comando);
+        QFETCH(QString, nome);
+        QTemporaryDir cartella;
+        const QString file = cartella.filePath(QStringLiteral("Perix-menu-Lotto via Roma"));
+        stimaArea(m);
+        if (archivio == QLatin1String("apri")) {
+            QVERIFY(scrivi(file, "\"Valori in euro\",\"1000000\",\"500000\"\r\n\"2\",\"1000\"\r\n"));
+            QVERIFY(attivaConFile(m, "apri", file));
+        } else if (archivio == QLatin1String("salva")) {
+            QVERIFY(attivaConFile(m, "salva", cartella.filePath(QStringLiteral("Lotto via Roma"))));
+        }
+        attiva(m, "solodati");
+        QCOMPARE(rapporti().size(), 1);
+        dialoghi::prova::azzera();
+        QVERIFY(attivaConFile(rapporti().constFirst(), comando, std::nullopt));
+        const auto d = ultimoMostrato();
+        QCOMPARE(d.tipo, dialoghi::prova::Mostrato::Tipo::SalvaFile);
+        QCOMPARE(d.file.nomeProposto, nome);
+        QCOMPARE(d.file.cartella, archivio.isEmpty() ? dialoghi::cartellaIniziale(QStringLiteral("rapporti")) : cartella.path());
     }
 
     void procedimentoDallaFinestra()

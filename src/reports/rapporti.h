@@ -13,6 +13,7 @@
 //     return r.prendi();                                // the document, or r.mostra(): in its window
 
 #include "reports/documento.h"
+#include "reports/finestrareport.h" // the window each report is shown in
 
 #include <QList>
 #include <QImage>
@@ -27,8 +28,6 @@
 #include <optional>
 
 namespace perix {
-
-class finestrareport;
 
 // How much of the common start a report takes: all of it (page set-up, spacing and type
 // included) or just a new document, as the printed help page does.
