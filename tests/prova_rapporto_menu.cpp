@@ -58,7 +58,7 @@ private slots:
         stimaArea(m, "1000000", "500000", "2,5");
         m->Toolbar1_ButtonClick(6);
         QCOMPARE(messaggiMostrati(), 0);
-        QCOMPARE(testo(m, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));
+        QCOMPARE(testo(m, "passo"), QStringLiteral("documento pronto: stamparlo o salvarlo dalla sua finestra"));
         QCOMPARE(rapporti().size(), 1);
         QTextDocument *doc = Modulo::worddoc;
         QVERIFY(doc);
