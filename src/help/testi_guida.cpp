@@ -86,7 +86,7 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
          QStringLiteral(
             u"La finestra dei costi per altezze confronta il costo al mc. di quattordici tipi di edifici in cemento armato, che differiscono per il numero dei piani: al crescere dell'altezza cambiano le strutture, gli impianti e il peso delle fondazioni, e con essi il costo.\n"
             u"Il dato da digitare è il costo osservato al mc. vuoto per pieno, cioè riferito all'intero volume lordo, di un edificio di riferimento: digitatelo nella casella bianca e indicate il tipo di edificio a cui si riferisce cliccando nella casella a lato.\n"
-            u"Per ogni tipo Perix mostra il costo al mc. e la sua percentuale rispetto all'edificio scelto, che vale 100. Prima di ogni scelta le percentuali dicono di quanto ogni tipo supera l'edificio di 4 piani più cantinato, il più economico, che la freccia a lato indica come soluzione più vantaggiosa.\n"
+            u"Per ogni tipo Perix mostra il costo al mc. e la sua percentuale rispetto all'edificio scelto, che vale 100. Prima di ogni scelta le percentuali si riferiscono all'edificio di 4 piani più cantinato, il più economico, che vale 100 e che la freccia a lato indica come soluzione più vantaggiosa.\n"
             u"Cambiando il dato o il tipo scelto, la tabella si aggiorna subito. Se il dato non è un numero valido, una nota lo segnala accanto alla casella e la tabella resta vuota finché non lo correggete.\n"
             u"I dati si archiviano nei file \"Perix-alt-\"; \"Stampa dati finestra\" prepara il documento con la tabella dei quattordici tipi; il pulsante \"cancella dati finestra\" della barra svuota la finestra."),
          4095, 5415},
