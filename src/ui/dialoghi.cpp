@@ -149,6 +149,10 @@ Risposta messaggio(QWidget *parent, const QString &testo, const QString &titolo,
     // Lines joined by a carriage return alone, as the windows write them, still show as lines.
     const QString righe = QString(testo).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(iconaQt(icona), titolo, righe, QMessageBox::NoButton, parent);
+    // Messages quote names and addresses the user may want to copy, and texts from files:
+    // shown as written, and selectable.
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     if (pulsanti == Pulsanti::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();

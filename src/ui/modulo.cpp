@@ -1,5 +1,6 @@
 #include "ui/modulo.h"
 
+#include "ui/dialoghi.h"
 #include "ui/perix_versione.h"
 #include "ui/registro.h"
 
@@ -36,11 +37,25 @@ std::function<bool(const QString &)> &apertura()
 }
 } // namespace
 
-bool apriindirizzo(const QString &indirizzo)
+bool apriindirizzo(const QString &indirizzo, QWidget *chiamante)
 {
-    if (apertura())
-        return apertura()(indirizzo.trimmed());
-    return QDesktopServices::openUrl(QUrl::fromUserInput(indirizzo.trimmed()));
+    const QString a = indirizzo.trimmed();
+    if (apertura() ? apertura()(a) : QDesktopServices::openUrl(QUrl::fromUserInput(a)))
+        return true;
+    // Without a browser or a mail program the button would do nothing at all: say so, and
+    // give the address where it can be selected and copied.
+    const QString mailto = QStringLiteral("mailto:");
+    const bool posta = a.startsWith(mailto, Qt::CaseInsensitive);
+    const QString testo = posta
+        ? QStringLiteral("Impossibile aprire un nuovo messaggio: il sistema non ha un programma di posta "
+                         "elettronica che lo apra. L'indirizzo, da copiare nel programma di posta:\n\n%1")
+              .arg(a.mid(mailto.size()).trimmed())
+        : QStringLiteral("Impossibile aprire la pagina: il sistema non ha un browser che la apra. L'indirizzo, "
+                         "da copiare nel browser:\n\n%1")
+              .arg(a);
+    dialoghi::messaggio(chiamante, testo, nomeprogramma.isEmpty() ? QStringLiteral("Perix") : nomeprogramma,
+                        dialoghi::Icona::Attenzione);
+    return false;
 }
 
 void impostaApertura(std::function<bool(const QString &)> a)

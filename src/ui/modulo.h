@@ -54,7 +54,9 @@ void impostatesti();
 void vaiamenu();
 void confermauscita(QWidget *chiamante = nullptr);
 void aggiornavaluta();
-bool apriindirizzo(const QString &indirizzo);
+// Asks the desktop to open a web or "mailto:" address; where it cannot, says so in a
+// message over `chiamante` showing the address to copy. False when it was not opened.
+bool apriindirizzo(const QString &indirizzo, QWidget *chiamante = nullptr);
 // Tests put their own opener in place of the desktop's (empty: the desktop's again).
 void impostaApertura(std::function<bool(const QString &indirizzo)> apertura);
 
