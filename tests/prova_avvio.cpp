@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -82,6 +83,31 @@ private slots:
         QVERIFY(altrove.isEmpty() || altrove.startsWith(Modulo::cartellaDati()));
         QVERIFY(Modulo::trovaFileDati(QStringLiteral("non-esiste.txt")).isEmpty());
         QDir::setCurrent(prima);
+    }
+
+    // Whatever is installed and whatever the user saved: the tests read the build tree's
+    // data and settings of their own run, empty at start.
+    void ambienteDellaProva_data()
+    {
+        QTest::addColumn<QString>("fuori"); // a place no setting and no data file may come from
+        const QString casa = QDir::homePath();
+        QTest::newRow("impostazioni dell'utente")
+            << (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME") ? casa + QStringLiteral("/.config")
+                                                               : qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QTest::newRow("impostazioni di prova di Qt") << casa + QStringLiteral("/.qttest");
+        QTest::newRow("programma installato") << QStringLiteral("/usr");
+        QTest::newRow("cartella di lavoro") << QDir::currentPath() + QStringLiteral("/prove");
+    }
+    void ambienteDellaProva()
+    {
+        QFETCH(QString, fuori);
+        const QString impostazioni = QSettings(QStringLiteral("Perix"), QStringLiteral("Perix")).fileName();
+        QVERIFY2(!impostazioni.startsWith(fuori), qPrintable(impostazioni));
+        QVERIFY(!includiProcedimento());
+        const QString costruzione = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+        QVERIFY2(Modulo::cartellaDati().startsWith(costruzione), qPrintable(Modulo::cartellaDati()));
+        QVERIFY2(!Modulo::cartellaDati().startsWith(fuori), qPrintable(Modulo::cartellaDati()));
+        QVERIFY(QFileInfo::exists(Modulo::cartellaDati() + QStringLiteral("/Internet.mid")));
     }
 
     void splashAllAvvio()

@@ -41,6 +41,9 @@ Uscita esegui(const QStringList &argomenti)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(v));
+    // Settings of its own, empty: what a user or a window session saved changes no document.
+    static QTemporaryDir impostazioni;
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), impostazioni.path());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(PERIX_ESEGUIBILE), argomenti);
     if (!p.waitForFinished(60000))

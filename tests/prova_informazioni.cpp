@@ -70,6 +70,8 @@ private slots:
         QVERIFY(cartella.isValid());
         cartellaPrima = QDir::currentPath();
         QDir::setCurrent(cartella.path());
+        // The catalogue's price list is only the one each test writes: none in the data folder.
+        Modulo::impostaCartellaDati(cartella.path());
         Modulo::impostaApertura([this](const QString &a) { aperti << a; return true; });
     }
     void cleanupTestCase()

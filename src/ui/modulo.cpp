@@ -63,8 +63,23 @@ void impostaApertura(std::function<bool(const QString &)> a)
     apertura() = std::move(a);
 }
 
+namespace {
+QString &cartellaImposta()
+{
+    static QString c;
+    return c;
+}
+} // namespace
+
+void impostaCartellaDati(const QString &cartella)
+{
+    cartellaImposta() = cartella;
+}
+
 QString cartellaDati()
 {
+    if (!cartellaImposta().isEmpty())
+        return cartellaImposta();
     // A build tree keeps the data beside the program; an installed one under share/perix,
     // found relative to the program first so an install under any prefix works.
     const QString accanto = QCoreApplication::applicationDirPath();

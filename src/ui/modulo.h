@@ -69,6 +69,9 @@ inline const QString paginaarchivio =
 
 // Where the program's own data files are looked up after the current folder.
 QString cartellaDati();
+// Puts `cartella` in place of the program's data folder (empty: found as usual again), so
+// that tests run on their own data whatever is installed on the machine.
+void impostaCartellaDati(const QString &cartella);
 // A data file by bare name: the current folder first, then the program's data folder;
 // empty when neither has it.
 QString trovaFileDati(const QString &nome);
