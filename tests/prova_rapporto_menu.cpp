@@ -138,6 +138,22 @@ private slots:
         QCOMPARE(cella(tabelle[2], casoBase + 1, casoBase + 1), testo(m, "risultati(3)"));
         QVERIFY(Modulo::worddoc->toPlainText().contains(QStringLiteral("- Analisi di sensibilità (valori in lire)")));
     }
+
+    // A figure the window could not read computed nothing: nor does the calculation trail.
+    void procedimentoSenzaFiguraLeggibile()
+    {
+        impostaIncludiProcedimento(true);
+        stimaArea(m, "1000000", "500000", "2", "1.200");
+        attiva(m, "solodati");
+        impostaIncludiProcedimento(false);
+        const QString t = Modulo::worddoc->toPlainText();
+        QVERIFY2(t.contains(QStringLiteral("Il dato «1.200» di 'Superficie del terreno in mq.' è ambiguo; scrivere 1200 "
+                                           "oppure 1,2. Il procedimento di calcolo e l'analisi di sensibilità non sono "
+                                           "disponibili.")),
+                 qPrintable(t));
+        QVERIFY(!t.contains(QStringLiteral("- Analisi di sensibilità")));
+        QCOMPARE(tabelleDocumento(Modulo::worddoc).size(), 2);
+    }
 };
 
 QTEST_MAIN(ProvaRapportoMenu)
