@@ -91,6 +91,9 @@ private slots:
         for (int i = 1; i <= 14; ++i) {
             QCOMPARE(e.varicosti[std::size_t(i)], costi[i - 1]);
             QCOMPARE(e.percentuale[std::size_t(i)], percentuali[i - 1]);
+            // Before any choice the column reads as choosing the 4-floor building shows it.
+            if (scelta == 4)
+                QCOMPARE(percentualeIniziale(i), percentuali[i - 1]);
         }
         QCOMPARE(e.percentuali[std::size_t(scelta)], 100.0f);
     }
@@ -121,9 +124,10 @@ private slots:
         const auto r = [](const char *n, const char *d, const char *s) {
             QTest::newRow(n) << QString::fromUtf8(n) << QString::fromUtf8(d) << QString::fromUtf8(s);
         };
-        // Every class: its name and the percentage shown before any choice.
-        const char *const iniziali[] = {"+4.6", "+7.8", "+2.3", "0.0", "+4.8", "+3.0", "+2.4",
-                                        "+1.4", "+1.1", "+4.4", "+3.4", "+3.3", "+3.1", "+2.7"};
+        // Every class: its name and the percentage shown before any choice, its index against
+        // the 4-floor building in the Italian form a choice shows.
+        const char *const iniziali[] = {"104,6", "107,8", "102,3", "100", "104,8", "103", "102,4",
+                                        "101,4", "101,1", "104,4", "103,4", "103,3", "103,1", "102,7"};
         for (int i = 1; i <= 14; ++i) {
             const QString nome = i == 1 ? QStringLiteral(" 1 piano")
                 : i == 2                ? QStringLiteral(" 2 piani")
@@ -185,7 +189,7 @@ private slots:
         QCOMPARE(ultimoMostrato().icona, Icona::Informazione);
         QCOMPARE(ultimoMostrato().titolo, Modulo::titolocontrollo);
         marcata(2);
-        QCOMPARE(colonna("Label4").first(), QStringLiteral("+4.6")); // the load texts stay
+        QCOMPARE(colonna("Label4").first(), QStringLiteral("104,6")); // the load texts stay
     }
 
     void laTabellaSegueIlCosto()
@@ -416,7 +420,7 @@ private slots:
         dialoghi::prova::azzera();
         w->Toolbar1_ButtonClick(6);
         QCOMPARE(messaggiMostrati(), 0);
-        QCOMPARE(testo(w, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));
+        QCOMPARE(testo(w, "passo"), QStringLiteral("documento pronto: stamparlo o salvarlo dalla sua finestra"));
         const QString t = Modulo::worddoc->toPlainText();
         QVERIFY(t.contains(QStringLiteral("Dati generali")));
         QVERIFY(t.contains(QStringLiteral("Costi per altezze in nunero di piani (Valori in euro)")));
@@ -433,7 +437,7 @@ private slots:
         QCOMPARE(cella(tab[1], 4, 2), QStringLiteral("100,00"));
     }
 
-    // Before any figure the load texts keep their full stop: never 46,00.
+    // Before any figure the load texts print as the window shows them, with two decimals.
     void rapportoConTestiIniziali()
     {
         Modulo::etichettavaluta = QStringLiteral("Valori in lire");
@@ -443,9 +447,9 @@ private slots:
         attiva(w, "solodati");
         const auto tab = tabelleDocumento(Modulo::worddoc);
         QCOMPARE(tab.size(), 2);
-        QCOMPARE(cella(tab[1], 1, 2), QStringLiteral("+4.6"));
-        QCOMPARE(cella(tab[1], 4, 2), QStringLiteral("0.0"));
-        QCOMPARE(cella(tab[1], 14, 2), QStringLiteral("+2.7"));
+        QCOMPARE(cella(tab[1], 1, 2), QStringLiteral("104,60"));
+        QCOMPARE(cella(tab[1], 4, 2), QStringLiteral("100,00"));
+        QCOMPARE(cella(tab[1], 14, 2), QStringLiteral("102,70"));
     }
 };
 

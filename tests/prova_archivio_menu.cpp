@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QStatusBar>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace perix;
@@ -36,9 +37,9 @@ private slots:
     {
         preparaAmbiente();
         QVERIFY(cartella.isValid());
-        // "Elimina" moves files to the desktop's trash: the test's own, beside its files.
+        // "Elimina" moves files to the desktop's trash: the test's own, beside its files
+        // (Qt's test folders are under the home folder).
         qputenv("HOME", QFile::encodeName(cartella.path()));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(percorso("dati")));
     }
     void init()
     {
@@ -113,7 +114,39 @@ private slots:
         QVERIFY(!trova(m, "risultati(1)")->isHidden());
         QCOMPARE(testo(m, "risultati(1)"), QStringLiteral("326.519"));
         QCOMPARE(testo(m, "passo"), QStringLiteral("leggere i risultati della stima"));
-        QCOMPARE(Modulo::valuta, QString()); // the phrase is not stored
+        QCOMPARE(Modulo::valuta, QStringLiteral("in euro")); // as a click on "valori in euro" sets it
+    }
+
+    // Opening a file checks the currency button of its caption, with what a click on it
+    // does: the estimate buttons come alive, whatever was picked before.
+    void valutaDelFile_data()
+    {
+        QTest::addColumn<QString>("prima"); // the button clicked before opening, if any
+        QTest::addColumn<QString>("didascalia");
+        QTest::addColumn<QString>("pulsante");
+        QTest::newRow("euro in una finestra nuova") << "" << "Valori in euro" << "moneta(2)";
+        QTest::newRow("lire in una finestra nuova") << "" << "Valori in lire" << "moneta(1)";
+        QTest::newRow("lire dopo l'euro") << "moneta(2)" << "Valori in lire" << "moneta(1)";
+        QTest::newRow("euro dopo l'euro") << "moneta(2)" << "Valori in euro" << "moneta(2)";
+    }
+    void valutaDelFile()
+    {
+        QFETCH(QString, prima);
+        QFETCH(QString, didascalia);
+        QFETCH(QString, pulsante);
+        if (!prima.isEmpty())
+            clicca(m, prima);
+        const QString file = percorso(QStringLiteral("Perix-menu-valuta"));
+        QVERIFY(scrivi(file, QStringLiteral("\"%1\",\"1000000\",\"500000\"\r\n\"2\",\"1000\"\r\n").arg(didascalia).toUtf8()));
+        QVERIFY(attivaConFile(m, "apri", file));
+        for (const char *b : {"moneta(1)", "moneta(2)"})
+            QCOMPARE(trova<QRadioButton>(m, b)->isChecked(), pulsante == QLatin1String(b));
+        QCOMPARE(QStringLiteral("Valori ") + Modulo::valuta, didascalia);
+        for (const char *b : {"aree", "disaggregati", "sintetici", "tipologici", "altezze"})
+            QVERIFY2(trova(m, b)->isEnabled(), b);
+        QVERIFY(trova<QRadioButton>(m, "aree")->isChecked());
+        QCOMPARE(testo(m, "soldi"), didascalia);
+        QCOMPARE(testo(m, "passo"), QStringLiteral("leggere i risultati della stima"));
     }
 
     // The job's data saved with the estimate come back with it; a file opened without them
@@ -316,7 +349,10 @@ private slots:
         QVERIFY(!QFile::exists(percorso("Perix-menu-via")));
         QCOMPARE(messaggiMostrati(), 0); // no confirmation
         // In the trash, whole, for the user to take back.
-        QCOMPARE(contenuto(percorso("dati/Trash/files/Perix-menu-via")), QByteArray("\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
+        const QString cestino = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        QVERIFY(cestino.startsWith(cartella.path()));
+        QCOMPARE(contenuto(cestino + QStringLiteral("/Trash/files/Perix-menu-via")),
+                 QByteArray("\"x\",\"1\",\"2\"\r\n\"3\",\"4\"\r\n"));
         // The name stays: "Salva" writes the window's data under it again.
         attiva(m, "salva");
         QVERIFY(contenuto(percorso("Perix-menu-via")).startsWith("\"Valori in euro\",\"1000000\""));

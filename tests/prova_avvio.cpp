@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -84,6 +85,31 @@ private slots:
         QDir::setCurrent(prima);
     }
 
+    // Whatever is installed and whatever the user saved: the tests read the build tree's
+    // data and settings of their own run, empty at start.
+    void ambienteDellaProva_data()
+    {
+        QTest::addColumn<QString>("fuori"); // a place no setting and no data file may come from
+        const QString casa = QDir::homePath();
+        QTest::newRow("impostazioni dell'utente")
+            << (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME") ? casa + QStringLiteral("/.config")
+                                                               : qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QTest::newRow("impostazioni di prova di Qt") << casa + QStringLiteral("/.qttest");
+        QTest::newRow("programma installato") << QStringLiteral("/usr");
+        QTest::newRow("cartella di lavoro") << QDir::currentPath() + QStringLiteral("/prove");
+    }
+    void ambienteDellaProva()
+    {
+        QFETCH(QString, fuori);
+        const QString impostazioni = QSettings(QStringLiteral("Perix"), QStringLiteral("Perix")).fileName();
+        QVERIFY2(!impostazioni.startsWith(fuori), qPrintable(impostazioni));
+        QVERIFY(!includiProcedimento());
+        const QString costruzione = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+        QVERIFY2(Modulo::cartellaDati().startsWith(costruzione), qPrintable(Modulo::cartellaDati()));
+        QVERIFY2(!Modulo::cartellaDati().startsWith(fuori), qPrintable(Modulo::cartellaDati()));
+        QVERIFY(QFileInfo::exists(Modulo::cartellaDati() + QStringLiteral("/Internet.mid")));
+    }
+
     void splashAllAvvio()
     {
         auto *s = registro::mostra<frmSplash>();
@@ -107,17 +133,37 @@ private slots:
         QCOMPARE(finestre<menu>().size(), 1);
     }
 
-    void tastoChiudeSenzaMenu()
+    // Enter and the space bar open the main window as a click does, so the keyboard alone
+    // gets past the splash; any other key ends the program, as the splash says.
+    void tastiDelloSplash_data()
     {
+        QTest::addColumn<int>("tasto");
+        QTest::addColumn<bool>("apre");
+        QTest::newRow("Invio") << int(Qt::Key_Return) << true;
+        QTest::newRow("Invio del tastierino") << int(Qt::Key_Enter) << true;
+        QTest::newRow("spazio") << int(Qt::Key_Space) << true;
+        QTest::newRow("X") << int(Qt::Key_X) << false;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << false;
+    }
+    void tastiDelloSplash()
+    {
+        QFETCH(int, tasto);
+        QFETCH(bool, apre);
         auto *s = registro::mostra<frmSplash>();
         QPointer<frmSplash> p(s);
         registro::prendi<prodotti>()->show();
-        QTest::keyClick(s, Qt::Key_X);
+        QTest::keyClick(s, Qt::Key(tasto));
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(p.isNull());
-        QVERIFY(!registro::seEsiste<menu>());
-        QVERIFY(!registro::seEsiste<prodotti>());
-        QCOMPARE(finestreVisibili(), 0);
+        QCOMPARE(p.isNull(), !apre);
+        QCOMPARE(registro::seEsiste<menu>() != nullptr, apre);
+        QCOMPARE(registro::seEsiste<prodotti>() != nullptr, apre);
+        if (apre) {
+            QVERIFY(registro::seEsiste<menu>()->isVisible());
+            QCOMPARE(s->musica().stato(), Musica::Stato::InPausa);
+            QVERIFY(s->etichetta(8)->text().contains(QStringLiteral("Invio")));
+        } else {
+            QCOMPARE(finestreVisibili(), 0);
+        }
     }
 
     void uscitaNo()

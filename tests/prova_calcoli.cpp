@@ -57,6 +57,36 @@ private slots:
         QCOMPARE(*e.testi[1], QStringLiteral("349.375"));
     }
 
+    // Figures as typed: one that is no number (or is ambiguous) computes nothing, and the
+    // results it feeds read "valore non calcolabile"; the surface feeds only the values per m².
+    void stimaDaTesti_data()
+    {
+        QTest::addColumn<QStringList>("figure"); // V, C, A, S
+        QTest::addColumn<QString>("attesi");     // r1..r6, "-" for non calcolabile
+        QTest::newRow("esempio all'italiana") << QStringList{"1.000.000", "500000", "2", "1000"}
+                                              << "349.375 165.289 257.332 349 165 257";
+        QTest::newRow("lettera O nel valore") << QStringList{"1.85O.000", "500000", "2", "1000"} << "- - - - - -";
+        QTest::newRow("costi in lettere") << QStringList{"1.000.000", "abc", "2", "1000"} << "- - - - - -";
+        QTest::newRow("anni ambigui") << QStringList{"1.000.000", "500000", "2,500", "1000"} << "- - - - - -";
+        QTest::newRow("superficie ambigua") << QStringList{"1.000.000", "500000", "2", "1.200"}
+                                            << "349.375 165.289 257.332 - - -";
+        QTest::newRow("superficie vuota") << QStringList{"1.000.000", "500000", "2", ""} << "349.375 165.289 257.332 - - -";
+        QTest::newRow("superficie col vecchio punto") << QStringList{"1000000", "500000", "2", "1000.5"}
+                                                      << "349.375 165.289 257.332 349 165 257";
+    }
+    void stimaDaTesti()
+    {
+        QFETCH(QStringList, figure);
+        QFETCH(QString, attesi);
+        const auto e = calcolaStimaArea(std::array<QString, 4>{figure[0], figure[1], figure[2], figure[3]});
+        QStringList visti;
+        for (int k = 1; k <= 6; ++k)
+            visti << (e.testi[std::size_t(k)].value_or("<tenuto>") == nonCalcolabile ? QStringLiteral("-")
+                                                                                     : e.testi[std::size_t(k)].value_or("<tenuto>"));
+        QCOMPARE(visti.join(u' '), attesi);
+        QVERIFY(!e.troppiAnni);
+    }
+
     void costiOltreSettantaPerCento()
     {
         // C > 0.7 V: the minimum goes negative while the maximum stays positive.
@@ -293,19 +323,23 @@ private slots:
         caso("costi negativi", {"1200000", "-650000", "3", "1500"},
              "Il dato «-650000» di 'Costi totali' è un numero negativo, che la stima non ammette.");
         caso("lettere", {"abc", "1", "1", "1"},
-             "Il dato «abc» di 'Valore di mercato del fabbricato' è letto come 0: «abc» non è un numero. "
-             "Correggerlo prima di usare i risultati.");
+             "Il dato «abc» di 'Valore di mercato del fabbricato' non è un numero; scrivere ad esempio "
+             "1.250.000 oppure 1250000.");
         caso("nan", {"1", "nan", "1", "1"},
-             "Il dato «nan» di 'Costi totali' è letto come 0: «nan» non è un numero. Correggerlo prima di usare i risultati.");
+             "Il dato «nan» di 'Costi totali' non è un numero; scrivere ad esempio 800000 oppure 800000,50.");
         caso("inf", {"1", "1", "1", "inf"},
-             "Il dato «inf» di 'Superficie del terreno in mq.' è letto come 0: «inf» non è un numero. "
-             "Correggerlo prima di usare i risultati.");
+             "Il dato «inf» di 'Superficie del terreno in mq.' non è un numero; scrivere ad esempio 1200 oppure 850,5.");
         caso("1e308", {"1e308", "1", "1", "1"},
-             "Il dato «1e308» di 'Valore di mercato del fabbricato' è letto come 1: «e308» è ignorato. "
-             "Correggerlo prima di usare i risultati.");
-        caso("ancora ambiguo", {"1", "1", "1", "1,500"},
-             "Il dato «1,500» di 'Superficie del terreno in mq.' è letto come 1: la virgola chiude il numero. "
-             "Correggerlo prima di usare i risultati.");
+             "Il dato «1e308» di 'Valore di mercato del fabbricato' non è un numero; scrivere ad esempio "
+             "1.250.000 oppure 1250000.");
+        caso("virgola ambigua", {"1", "1", "1", "1,500"},
+             "Il dato «1,500» di 'Superficie del terreno in mq.' è ambiguo; scrivere 1500 oppure 1,5.");
+        caso("punto ambiguo", {"1", "1", "1", "1.200"},
+             "Il dato «1.200» di 'Superficie del terreno in mq.' è ambiguo; scrivere 1200 oppure 1,2.");
+        caso("anni lettere", {"1", "1", "due", "1"},
+             "Il dato «due» di 'Anni per redditività' non è un numero; scrivere ad esempio 2 oppure 2,5.");
+        caso("enorme", {"1", "1", "1", QString(20, u'9')},
+             "Il dato «99999999999999999999» di 'Superficie del terreno in mq.' è un numero troppo grande per il calcolo.");
     }
     void rifiutoStimaArea()
     {

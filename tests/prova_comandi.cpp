@@ -157,6 +157,50 @@ private slots:
         QVERIFY(QFile::remove(file));
     }
 
+    // A name typed without the window's prefix gets it, so that Apri lists the file; a file
+    // already there under the full name is replaced only when the user says so.
+    void prefissoAggiunto_data()
+    {
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("scritto");
+        QTest::addColumn<bool>("esiste");   // the full name already there
+        QTest::addColumn<int>("risposta");  // to "Sostituirlo?": 0 not asked, 1 Sì, 2 No
+        QTest::newRow("senza prefisso") << "Lotto via Roma" << "Perix-menu-Lotto via Roma" << false << 0;
+        QTest::newRow("col prefisso") << "Perix-menu-Lotto" << "Perix-menu-Lotto" << false << 0;
+        QTest::newRow("prefisso in minuscolo") << "perix-menu-lotto" << "perix-menu-lotto" << false << 0;
+        QTest::newRow("prefisso a metà") << "menu-Lotto" << "Perix-menu-menu-Lotto" << false << 0;
+        QTest::newRow("sostituisce se si vuole") << "Lotto" << "Perix-menu-Lotto" << true << 1;
+        QTest::newRow("non sostituisce") << "Lotto" << "" << true << 2;
+    }
+    void prefissoAggiunto()
+    {
+        QFETCH(QString, digitato);
+        QFETCH(QString, scritto);
+        QFETCH(bool, esiste);
+        QFETCH(int, risposta);
+        QTemporaryDir qui;
+        const QString vecchio = qui.filePath(QStringLiteral("Perix-menu-Lotto"));
+        if (esiste)
+            QVERIFY(scrivi(vecchio, "vecchio"));
+        if (risposta)
+            dialoghi::prova::accodaRisposta(risposta == 1 ? dialoghi::Risposta::Si : dialoghi::Risposta::No);
+        dialoghi::prova::accodaFile(qui.filePath(digitato));
+        QString nomefile;
+        QCOMPARE(salvaArchivio(nullptr, archivioMenu, nomefile, "Salva file", record, titoloControllo), !scritto.isEmpty());
+        QCOMPARE(nomefile, scritto.isEmpty() ? QString() : qui.filePath(scritto));
+        QStringList attesi{scritto};
+        if (esiste && scritto.isEmpty())
+            attesi = {QStringLiteral("Perix-menu-Lotto")};
+        QCOMPARE(QDir(qui.path()).entryList(QDir::Files), attesi);
+        if (!scritto.isEmpty())
+            QCOMPARE(contenuto(qui.filePath(scritto)), codificaRecord(record));
+        else
+            QCOMPARE(contenuto(vecchio), QByteArray("vecchio"));
+        QCOMPARE(prova::messaggiMostrati(), risposta ? 1 : 0);
+        if (risposta)
+            QCOMPARE(prova::ultimoMessaggio(), QStringLiteral("Il file Perix-menu-Lotto esiste già. Sostituirlo?"));
+    }
+
     void salvaConTuttiIFile()
     {
         const DescrizioneArchivio percentuali{.prefisso = QStringLiteral("Perix-percentuali-"),

@@ -44,6 +44,9 @@ Uscita esegui(const QStringList &argomenti)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(v));
+    // Settings of its own, empty: what a user or a window session saved changes no document.
+    static QTemporaryDir impostazioni;
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), impostazioni.path());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(PERIX_ESEGUIBILE), argomenti);
     if (!p.waitForFinished(60000))
@@ -432,26 +435,32 @@ private slots:
     void pdfRifiutaFigureDubbie()
     {
         const QString cartella = m_cartella.filePath(QStringLiteral("dubbie"));
-        const QList<std::pair<QString, QString>> casi{ // years and surface; empty reason: made
-            {"3", ""}, {"2,5", ""}, {"-3", "«-3» di 'Anni per redditività' è un numero negativo"},
-            {"-100", "«-100» di 'Anni per redditività' è un numero negativo"},
-            {"abc", "«abc» di 'Anni per redditività' è letto come 0"}, {"nan", "«nan» di 'Anni per redditività'"},
-            {"inf", "«inf» di 'Anni per redditività'"}, {"", "Digitare il numero di anni per redditività."},
-            {"1e308", "«1e308» di 'Anni per redditività' è letto come 1"},
-            {"1,500", "«1,500» di 'Anni per redditività' è letto come 1: la virgola chiude il numero"},
+        struct Caso {
+            QString anni, superficie, motivo; // empty reason: made
+        };
+        const QList<Caso> casi{
+            {"3", "1500", ""}, {"2,5", "1500", ""}, {"-3", "1500", "«-3» di 'Anni per redditività' è un numero negativo"},
+            {"-100", "1500", "«-100» di 'Anni per redditività' è un numero negativo"},
+            {"abc", "1500", "«abc» di 'Anni per redditività' non è un numero; scrivere ad esempio 2 oppure 2,5."},
+            {"nan", "1500", "«nan» di 'Anni per redditività'"}, {"inf", "1500", "«inf» di 'Anni per redditività'"},
+            {"", "1500", "Digitare il numero di anni per redditività."},
+            {"1e308", "1500", "«1e308» di 'Anni per redditività' non è un numero"},
+            {"1,500", "1500", "«1,500» di 'Anni per redditività' è ambiguo; scrivere 1500 oppure 1,5."},
+            {"3", "1.200", "«1.200» di 'Superficie del terreno in mq.' è ambiguo; scrivere 1200 oppure 1,2."},
+            {"3", "100.5", ""},
         };
         QStringList file;
         for (qsizetype i = 0; i < casi.size(); ++i) {
             file << m_cartella.filePath(QStringLiteral("Perix-menu-dubbio%1").arg(i));
-            QVERIFY(scrivi(file.last(), QStringLiteral("\"Valori in euro\",\"1.200.000\",\"650000\"\r\n\"%1\",\"1500\"\r\n")
-                                            .arg(casi[i].first).toUtf8()));
+            QVERIFY(scrivi(file.last(), QStringLiteral("\"Valori in euro\",\"1.200.000\",\"650000\"\r\n\"%1\",\"%2\"\r\n")
+                                            .arg(casi[i].anni, casi[i].superficie).toUtf8()));
         }
         const Uscita u = esegui(QStringList{QStringLiteral("--pdf"), cartella} + file);
         QCOMPARE(u.stato, 1);
         const QStringList righe = u.err.split(u'\n').filter(QRegularExpression(QStringLiteral("^\\[")));
         QCOMPARE(righe.size(), casi.size());
         for (qsizetype i = 0; i < casi.size(); ++i) {
-            const QString &motivo = casi[i].second;
+            const QString &motivo = casi[i].motivo;
             const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(casi.size()).arg(file[i]);
             QVERIFY2(righe[i].startsWith(capo + (motivo.isEmpty() ? QStringLiteral("creato")
                                                                    : QStringLiteral("NON RIUSCITO: Controllo dati immessi: ")))

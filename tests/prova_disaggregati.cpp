@@ -364,7 +364,7 @@ private slots:
         consegna(1);
         p2(1, "100");
         attiva(d, "solodati");
-        QCOMPARE(testo(d, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));
+        QCOMPARE(testo(d, "passo"), QStringLiteral("documento pronto: stamparlo o salvarlo dalla sua finestra"));
         const auto tabelle = tabelleDocumento(Modulo::worddoc);
         QCOMPARE(tabelle.size(), 2);
         QCOMPARE(cella(tabelle[0], 3, 1), QStringLiteral("1.000.000"));

@@ -3,6 +3,7 @@
 #include "ui/cornice.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
+#include "core/calcoli.h"
 #include "core/numeri.h"
 #include "core/lettura_suggerimenti.h"
 #include "help/testi_guida.h"
@@ -330,6 +331,59 @@ private slots:
     }
 
     // ---- help pages -------------------------------------------------------------------
+
+    // The pages name the samples' folder as it is when they are shown, wherever Perix is.
+    void cartellaEsempi_data()
+    {
+        QTest::addColumn<int>("indice");
+        QTest::newRow("manuale") << 0;
+        QTest::newRow("archivio") << 2;
+    }
+    void cartellaEsempi()
+    {
+        QFETCH(int, indice);
+        QTemporaryDir qui;
+        QVERIFY(QDir(qui.path()).mkdir(QStringLiteral("esempi")));
+        const QString prima = QDir::currentPath();
+        const QString altrove = Modulo::cartellaEsempi();
+        QDir::setCurrent(qui.path());
+        PaginaGuida *g = mostraPaginaGuida(indice);
+        QVERIFY2(testo(g, "Label2").contains(QDir::toNativeSeparators(QDir(qui.path()).filePath("esempi"))),
+                 qPrintable(testo(g, "Label2")));
+        g->cmdChiudi_Click();
+        QDir::setCurrent(prima);
+        mostraPaginaGuida(indice);
+        QVERIFY(testo(g, "Label2").contains(QDir::toNativeSeparators(altrove)));
+        QVERIFY(!testo(g, "Label2").contains(qui.path()));
+    }
+
+    // What the building-plot page says of the valuation and of typing figures is true: its
+    // margins and rates, and its examples read as it says they do.
+    void guidaAreaVera_data()
+    {
+        QTest::addColumn<QString>("frase");
+        QTest::addColumn<int>("lettura"); // -1: words only; else whether the figure can be used
+        for (const char *f : {"10 % di utile", "7 % all'anno", "30 %", "10 % all'anno"})
+            QTest::newRow(f) << QString::fromUtf8(f) << -1;
+        for (const char *f : {"1.250.000", "1250000", "2,5", "1200", "1,2"})
+            QTest::newRow(f) << QString::fromUtf8(f) << 1;
+        for (const char *f : {"1.200", "1,500"})
+            QTest::newRow(f) << QString::fromUtf8(f) << 0;
+    }
+    void guidaAreaVera()
+    {
+        QFETCH(QString, frase);
+        QFETCH(int, lettura);
+        QVERIFY(testoPagina(testiGuida()[4]).contains(frase));
+        if (lettura >= 0) {
+            QCOMPARE(letturaStima(frase).usabile(), lettura == 1);
+            return;
+        }
+        // The margins and rates: 10 % and 7 % for the maximum, 30 % and 10 % for the minimum.
+        const auto e = calcolaStimaArea(1000, 0, 1, 1);
+        QCOMPARE(*e.testi[1], formattanumero(testoNumero(std::floor(900 / 1.07))));
+        QCOMPARE(*e.testi[2], formattanumero(testoNumero(std::floor(700 / 1.1))));
+    }
 
     void pagine_data()
     {

@@ -4,6 +4,7 @@
 #include "ui/modulo.h"
 #include "ui/registro.h"
 #include "help/finestre.h"
+#include "estimates/finestre.h"
 #include "reports/documento.h"
 #include "supporto.h"
 
@@ -69,6 +70,8 @@ private slots:
         QVERIFY(cartella.isValid());
         cartellaPrima = QDir::currentPath();
         QDir::setCurrent(cartella.path());
+        // The catalogue's price list is only the one each test writes: none in the data folder.
+        Modulo::impostaCartellaDati(cartella.path());
         Modulo::impostaApertura([this](const QString &a) { aperti << a; return true; });
     }
     void cleanupTestCase()
@@ -276,6 +279,37 @@ private slots:
         QCOMPARE(posta.path(), QStringLiteral("info@velmora.example"));
         QVERIFY(clicca(w, QStringLiteral("cmdsommario")));
         QVERIFY(registro::seEsiste<sommario>() && registro::seEsiste<sommario>()->isVisible());
+    }
+
+    // With no browser or mail program the desktop opens nothing: the button says so and
+    // shows the address, to copy.
+    void indirizzoNonAperto_data()
+    {
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QString>("pulsante");
+        QTest::addColumn<QString>("cosa");      // what could not be opened
+        QTest::addColumn<QString>("indirizzo"); // as shown
+        QTest::newRow("catalogo") << "prodotti" << "Command1" << "la pagina" << "https://www.velmora.example/catalogo.htm";
+        QTest::newRow("posta") << "prodotti" << "Command2" << "un nuovo messaggio" << "info@velmora.example";
+        QTest::newRow("catasto") << "risultatisintetici" << "archivio" << "la pagina" << Modulo::paginaarchivio;
+    }
+    void indirizzoNonAperto()
+    {
+        QFETCH(QString, finestra);
+        QFETCH(QString, pulsante);
+        QFETCH(QString, cosa);
+        QFETCH(QString, indirizzo);
+        Modulo::impostaApertura([this](const QString &a) { aperti << a; return false; });
+        QWidget *w = finestra == QLatin1String("prodotti") ? static_cast<QWidget *>(catalogo(listino(1)))
+                                                           : registro::mostra<risultatisintetici>();
+        QVERIFY(clicca(w, pulsante));
+        Modulo::impostaApertura([this](const QString &a) { aperti << a; return true; });
+        QCOMPARE(aperti.size(), 1);
+        QCOMPARE(messaggiMostrati(), 1);
+        const auto m = ultimoMostrato();
+        QVERIFY2(m.testo.startsWith(QStringLiteral("Impossibile aprire ") + cosa), qPrintable(m.testo));
+        QVERIFY2(m.testo.endsWith(QStringLiteral("\n\n") + indirizzo), qPrintable(m.testo));
+        QCOMPARE(m.icona, dialoghi::Icona::Attenzione);
     }
 };
 

@@ -285,11 +285,9 @@ private slots:
             << "I dati sono stati immessi correttamente." << false;
         // Filled is not enough when the valuation reads a figure otherwise than meant.
         QTest::newRow("area con lettere") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=0", "superficie=x"}
-            << "Il dato «x» di 'Superficie del terreno in mq.' è letto come 0: «x» non è un numero. "
-               "Correggerlo prima di usare i risultati." << true;
+            << "Il dato «x» di 'Superficie del terreno in mq.' non è un numero; scrivere ad esempio 1200 oppure 850,5." << true;
         QTest::newRow("area con un gruppo di migliaia") << "aree" << QStringList{"valoremercato=1.500", "costitotali=1", "anni=0", "superficie=3"}
-            << "Il dato «1.500» di 'Valore di mercato del fabbricato' è letto come 1,5: il punto separa i decimali. "
-               "Correggerlo prima di usare i risultati." << true;
+            << "Il dato «1.500» di 'Valore di mercato del fabbricato' è ambiguo; scrivere 1500 oppure 1,5." << true;
         QTest::newRow("area all'italiana") << "aree" << QStringList{"valoremercato=1.500.000", "costitotali=800.000,50", "anni=2,5", "superficie=0,5"}
             << "I dati sono stati immessi correttamente." << false;
         QTest::newRow("area con anni negativi") << "aree" << QStringList{"valoremercato=1", "costitotali=1", "anni=-3", "superficie=3"}
@@ -338,8 +336,11 @@ private slots:
         QTest::newRow("senza valuta") << "" << QStringList{} << "Scegliere il tipo di moneta" << int(Icona::Informazione);
         QTest::newRow("senza stima") << "-" << QStringList{} << "Scegliere il tipo di stima da effettuare cliccando"
                                      << int(Icona::Informazione);
-        QTest::newRow("valore zero") << "aree" << QStringList{"valoremercato=abc"}
+        QTest::newRow("valore zero") << "aree" << QStringList{"valoremercato=0"}
                                      << "Digitare un dato significativo per 'Valore di mercato" << int(Icona::Informazione);
+        QTest::newRow("valore illeggibile") << "aree" << QStringList{"valoremercato=1.85O.000"}
+                                            << "Il dato «1.85O.000» di 'Valore di mercato del fabbricato' non è un numero"
+                                            << int(Icona::Informazione);
         QTest::newRow("costi zero") << "aree" << QStringList{"valoremercato=5"}
                                     << "Digitare un dato significativo per 'Costi totali'" << int(Icona::Informazione);
         QTest::newRow("costi oltre il valore, prima della superficie")
@@ -371,6 +372,7 @@ private slots:
         dialoghi::prova::azzera();
         QVERIFY(clicca(m, "aiuto"));
         QVERIFY2(ultimoMessaggio().startsWith(inizio), qPrintable(ultimoMessaggio()));
+        QVERIFY2(!ultimoMessaggio().endsWith(QStringLiteral("..")), qPrintable(ultimoMessaggio()));
         QCOMPARE(int(ultimoMostrato().icona), icona);
         QCOMPARE(ultimoMostrato().titolo, Modulo::titoloaiuto);
     }
@@ -410,12 +412,15 @@ private slots:
         auto *nota = trova<QLabel>(m, "notelettura");
         stimaArea(m, "1.500", "800000", "2,500", "1000");
         QVERIFY(visibile("notelettura"));
-        QCOMPARE(nota->text(), QStringLiteral("Valore di mercato letto come 1,5: il punto separa i decimali\n"
-                                              "Anni letto come 2: la virgola chiude il numero"));
+        QCOMPARE(nota->text(), QStringLiteral("Da correggere: Valore di mercato, Anni. Il segno in ogni "
+                                              "campo dice che cosa non va e come scriverlo."));
+        digita(m, "anni", "2");
+        QCOMPARE(nota->text(), QStringLiteral("Valore di mercato non letto: «1.500» è ambiguo; scrivere 1500 oppure 1,5"));
         QVERIFY(nota->heightForWidth(nota->contentsRect().width()) <= nota->contentsRect().height());
+        QCOMPARE(trova<QLineEdit>(m, "valoremercato")->actions().constFirst()->toolTip(), nota->text());
         digita(m, "superficie", "1000 mq");
-        QCOMPARE(nota->text(), QStringLiteral("Valore di mercato, Anni, Superficie sono letti diversamente da come "
-                                              "sono scritti: il segno in ogni campo ne dice il motivo."));
+        QCOMPARE(nota->text(), QStringLiteral("Da correggere: Valore di mercato, Superficie. Il segno in ogni "
+                                              "campo dice che cosa non va e come scriverlo."));
         digita(m, "superficie", "1000");
         QCOMPARE(nota->textFormat(), Qt::PlainText);
         digita(m, "valoremercato", "1500000");
@@ -426,6 +431,40 @@ private slots:
         QVERIFY(visibile("notelettura"));
         clicca(m, "disaggregati");
         QVERIFY(!visibile("notelettura"));
+    }
+
+    // A figure that is no number, or is ambiguous, computes nothing: the results it feeds
+    // read "valore non calcolabile", no warning of negative results, and the note beside
+    // the field says what is wrong and how to write it.
+    void figuraIlleggibile_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valore");
+        QTest::addColumn<int>("calcolati"); // results still computed: r1..r3 when only the surface is wrong
+        QTest::addColumn<QString>("nota");
+        QTest::newRow("lettera O") << "valoremercato" << "1.85O.000" << 0
+                                   << "Valore di mercato non letto: «1.85O.000» non è un numero; scrivere ad esempio "
+                                      "1.250.000 oppure 1250000";
+        QTest::newRow("lettere nei costi") << "costitotali" << "abc" << 0
+                                           << "Costi totali non letti: «abc» non è un numero; scrivere ad esempio "
+                                              "800000 oppure 800000,50";
+        QTest::newRow("superficie ambigua") << "superficie" << "1.200" << 3
+                                            << "Superficie non letta: «1.200» è ambiguo; scrivere 1200 oppure 1,2";
+    }
+    void figuraIlleggibile()
+    {
+        QFETCH(QString, campo);
+        QFETCH(QString, valore);
+        QFETCH(int, calcolati);
+        QFETCH(QString, nota);
+        stimaArea(m, "1000000", "950000", "2", "1000"); // negative results: the warning shows
+        QVERIFY(visibile("attento"));
+        digita(m, campo, valore);
+        for (int k = 1; k <= 6; ++k)
+            QCOMPARE(r(k) == nonCalcolabile, k > calcolati);
+        QVERIFY(!visibile("attento"));
+        QCOMPARE(testo(m, "notelettura"), nota);
+        QCOMPARE(testo(m, "passo"), QStringLiteral("correggere il dato segnalato: la nota accanto dice come scriverlo"));
     }
 
     void caratteriDiControllo()

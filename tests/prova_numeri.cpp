@@ -191,56 +191,76 @@ private slots:
     }
 
     // The four figures of the plot estimate: typed on an Italian desktop, and as files of
-    // earlier versions hold them (what those read whole must read as it always did).
+    // earlier versions hold them (what those read whole must read as it always did); what
+    // is no figure, with how to write an ambiguous one.
     void letturaStima_data()
     {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<double>("valore");
         QTest::addColumn<bool>("italiana");
-        QTest::addColumn<QString>("nota"); // empty: nothing left to say
+        QTest::addColumn<int>("difetto");
+        QTest::addColumn<QString>("alternative");
+        using D = perix::LetturaStima::Difetto;
+        const auto riga = [](const char *nome, const QString &t, double v, bool it, D d = D::Nessuno, const char *alt = "") {
+            QTest::newRow(nome) << t << v << it << int(d) << QString::fromUtf8(alt);
+        };
         // Typed the Italian way.
-        QTest::newRow("anni con la virgola") << "2,5" << 2.5 << true << "";
-        QTest::newRow("superficie sotto uno") << "0,5" << 0.5 << true << "";
-        QTest::newRow("milioni col punto") << "1.500.000" << 1500000.0 << true << "";
-        QTest::newRow("milioni e centesimi") << "1.500.000,50" << 1500000.5 << true << "";
-        QTest::newRow("decimali senza migliaia") << "1500,5" << 1500.5 << true << "";
-        QTest::newRow("negativo all'italiana") << "-2,5" << -2.5 << true << "";
-        QTest::newRow("spazi intorno e dentro") << " 1 500,5 " << 1500.5 << true << "";
-        QTest::newRow("troppo grande") << "1.000.000.000.000.000" << 1e15 << true << "numero troppo grande per il calcolo";
+        riga("anni con la virgola", "2,5", 2.5, true);
+        riga("superficie sotto uno", "0,5", 0.5, true);
+        riga("milioni col punto", "1.500.000", 1500000.0, true);
+        riga("milioni e centesimi", "1.500.000,50", 1500000.5, true);
+        riga("decimali senza migliaia", "1500,5", 1500.5, true);
+        riga("tre decimali dopo quattro cifre", "1500,500", 1500.5, true);
+        riga("negativo all'italiana", "-2,5", -2.5, true);
+        riga("spazi intorno e dentro", " 1 500,5 ", 1500.5, true);
+        riga("troppo grande", "1.000.000.000.000.000", 1e15, true, D::TroppoGrande);
         // As old files hold them: read whole by the plain reading, unchanged.
-        QTest::newRow("vecchio punto decimale") << "2.5" << 2.5 << false << "";
-        QTest::newRow("vecchio cento e mezzo") << "100.5" << 100.5 << false << "";
-        QTest::newRow("vecchio intero") << "1200000" << 1200000.0 << false << "";
-        QTest::newRow("vecchio negativo") << "-3" << -3.0 << false << "";
-        QTest::newRow("vecchio zero") << "0" << 0.0 << false << "";
-        QTest::newRow("vecchio vuoto") << "" << 0.0 << false << "";
-        QTest::newRow("vecchi spazi") << " 1 000 " << 1000.0 << false << "";
-        QTest::newRow("vecchio testo accentato") << "superficie è 500" << 0.0 << false
-                                                 << "letto come 0: «superficie è 500» non è un numero";
-        // Still ambiguous or foreign: the plain reading and its note.
-        QTest::newRow("un gruppo di migliaia") << "1.500" << 1.5 << false << "letto come 1,5: il punto separa i decimali";
-        QTest::newRow("virgola delle migliaia") << "1,500" << 1.0 << false << "letto come 1: la virgola chiude il numero";
-        QTest::newRow("migliaia all'inglese") << "1,500,000" << 1.0 << false << "letto come 1: la virgola chiude il numero";
-        QTest::newRow("gruppi sbagliati") << "1.50.000" << 1.5 << false << "letto come 1,5: il punto separa i decimali";
-        QTest::newRow("inglese con decimali") << "1,500.50" << 1.0 << false << "letto come 1: la virgola chiude il numero";
-        QTest::newRow("esponente") << "1e308" << 1.0 << false << "letto come 1: «e308» è ignorato";
-        QTest::newRow("virgola ed esponente") << "1,5e3" << 1.0 << false << "letto come 1: la virgola chiude il numero";
-        QTest::newRow("lettere") << "abc" << 0.0 << false << "letto come 0: «abc» non è un numero";
-        QTest::newRow("nan") << "nan" << 0.0 << false << "letto come 0: «nan» non è un numero";
-        QTest::newRow("inf") << "inf" << 0.0 << false << "letto come 0: «inf» non è un numero";
-        QTest::newRow("unita dopo") << "1.500,5 mq" << 1.5 << false << "letto come 1,5: la virgola chiude il numero";
-        QTest::newRow("virgola in fondo") << "5," << 5.0 << false << "letto come 5: la virgola chiude il numero";
+        riga("vecchio punto decimale", "2.5", 2.5, false);
+        riga("vecchio cento e mezzo", "100.5", 100.5, false);
+        riga("vecchio punto e due cifre", "12.25", 12.25, false);
+        riga("vecchio punto e quattro cifre", "1.2500", 1.25, false);
+        riga("tre decimali dopo lo zero", "0.500", 0.5, false);
+        riga("tre decimali dopo quattro cifre col punto", "1234.500", 1234.5, false);
+        riga("vecchio intero", "1200000", 1200000.0, false);
+        riga("vecchio negativo", "-3", -3.0, false);
+        riga("vecchio zero", "0", 0.0, false);
+        riga("vecchio vuoto", "", 0.0, false);
+        riga("vecchi spazi", " 1 000 ", 1000.0, false);
+        riga("enorme", QString(20, u'9'), 1e20, false, D::TroppoGrande);
+        // A single separator and three digits: thousands to some, decimals to others.
+        riga("un gruppo di migliaia", "1.200", 1.2, false, D::Ambiguo, "1200 oppure 1,2");
+        riga("dodicimilacinquecento", "12.500", 12.5, false, D::Ambiguo, "12500 oppure 12,5");
+        riga("mille negativo", "-1.000", -1.0, false, D::Ambiguo, "-1000 oppure -1");
+        riga("con gli spazi", " 1 . 200 ", 1.2, false, D::Ambiguo, "1200 oppure 1,2");
+        riga("virgola delle migliaia", "1,500", 1.0, false, D::Ambiguo, "1500 oppure 1,5");
+        // Not a number at all.
+        riga("lettera al posto di uno zero", "1.85O.000", 1.85, false, D::NonNumero);
+        riga("vecchio testo accentato", "superficie è 500", 0.0, false, D::NonNumero);
+        riga("migliaia all'inglese", "1,500,000", 1.0, false, D::NonNumero);
+        riga("gruppi sbagliati", "1.50.000", 1.5, false, D::NonNumero);
+        riga("inglese con decimali", "1,500.50", 1.0, false, D::NonNumero);
+        riga("esponente", "1e308", 1.0, false, D::NonNumero);
+        riga("virgola ed esponente", "1,5e3", 1.0, false, D::NonNumero);
+        riga("lettere", "abc", 0.0, false, D::NonNumero);
+        riga("meno solo", "-", 0.0, false, D::NonNumero);
+        riga("nan", "nan", 0.0, false, D::NonNumero);
+        riga("inf", "inf", 0.0, false, D::NonNumero);
+        riga("unita dopo", "1.500,5 mq", 1.5, false, D::NonNumero);
+        riga("virgola in fondo", "5,", 5.0, false, D::NonNumero);
     }
     void letturaStima()
     {
         QFETCH(QString, testo);
         QFETCH(double, valore);
         QFETCH(bool, italiana);
-        QFETCH(QString, nota);
+        QFETCH(int, difetto);
+        QFETCH(QString, alternative);
         const perix::LetturaStima l = perix::letturaStima(testo);
         QCOMPARE(l.valore, valore);
         QCOMPARE(l.italiana, italiana);
-        QCOMPARE(l.nota ? l.nota->testo() : QString(), nota);
+        QCOMPARE(int(l.difetto), difetto);
+        QCOMPARE(l.alternative, alternative);
+        QCOMPARE(l.usabile(), difetto == int(perix::LetturaStima::Difetto::Nessuno));
         // What the plain reading takes whole reads as it always did.
         if (!italiana)
             QCOMPARE(l.valore, perix::letturaSemplice(testo));

@@ -225,8 +225,9 @@ private slots:
         QFont::insertSubstitution(QStringLiteral("Century Gothic"), QStringLiteral("URW Gothic"));
         Modulo::impostatesti();
         QVERIFY(cartella_.isValid());
-        // The word processor's copies go to the user's cache: keep them in the test folder.
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(cartella_.filePath(QStringLiteral("cache"))));
+        // The word processor's copies go to the user's cache: keep them in the test folder
+        // (Qt's test folders are under the home folder).
+        qputenv("HOME", QFile::encodeName(cartella_.path()));
         finestrareport::impostaApertura([this](const QUrl &u) {
             aperti_ << u;
             return aperturaRiesce_;
@@ -939,7 +940,8 @@ private slots:
         QVERIFY(QFileInfo::exists(primo));
 
         // The copies outlive the window: the word processor may still be reading them.
-        QVERIFY(primo.startsWith(cartella_.filePath(QStringLiteral("cache/"))));
+        QVERIFY(primo.startsWith(cartella_.path() + u'/'));
+        QVERIFY(primo.startsWith(finestrareport::cartellaCopie() + u'/'));
         f->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(QFileInfo::exists(primo));

@@ -9,6 +9,7 @@
 #include "reports/rapporti.h"
 #include "supporto.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextTable>
@@ -57,7 +58,7 @@ private slots:
         stimaArea(m, "1000000", "500000", "2,5");
         m->Toolbar1_ButtonClick(6);
         QCOMPARE(messaggiMostrati(), 0);
-        QCOMPARE(testo(m, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));
+        QCOMPARE(testo(m, "passo"), QStringLiteral("documento pronto: stamparlo o salvarlo dalla sua finestra"));
         QCOMPARE(rapporti().size(), 1);
         QTextDocument *doc = Modulo::worddoc;
         QVERIFY(doc);
@@ -83,6 +84,42 @@ private slots:
         QCOMPARE(rapporti().size(), 2);
     }
 
+    // The report's PDF and .docx are proposed under the archive file's name and folder
+    // when the estimate has one (opened or saved), under the report's name otherwise.
+    void nomiProposti_data()
+    {
+        QTest::addColumn<QString>("archivio"); // "apri", "salva" or none
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("pdf senza archivio") << "" << "esportapdf" << "Perix - stima area fabbricabile.pdf";
+        QTest::newRow("docx senza archivio") << "" << "salvadocx" << "Perix - stima area fabbricabile.docx";
+        QTest::newRow("pdf di un file aperto") << "apri" << "esportapdf" << "Perix-menu-Lotto via Roma.pdf";
+        QTest::newRow("docx di un file salvato") << "salva" << "salvadocx" << "Perix-menu-Lotto via Roma.docx";
+    }
+    void nomiProposti()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, comando);
+        QFETCH(QString, nome);
+        QTemporaryDir cartella;
+        const QString file = cartella.filePath(QStringLiteral("Perix-menu-Lotto via Roma"));
+        stimaArea(m);
+        if (archivio == QLatin1String("apri")) {
+            QVERIFY(scrivi(file, "\"Valori in euro\",\"1000000\",\"500000\"\r\n\"2\",\"1000\"\r\n"));
+            QVERIFY(attivaConFile(m, "apri", file));
+        } else if (archivio == QLatin1String("salva")) {
+            QVERIFY(attivaConFile(m, "salva", cartella.filePath(QStringLiteral("Lotto via Roma"))));
+        }
+        attiva(m, "solodati");
+        QCOMPARE(rapporti().size(), 1);
+        dialoghi::prova::azzera();
+        QVERIFY(attivaConFile(rapporti().constFirst(), comando, std::nullopt));
+        const auto d = ultimoMostrato();
+        QCOMPARE(d.tipo, dialoghi::prova::Mostrato::Tipo::SalvaFile);
+        QCOMPARE(d.file.nomeProposto, nome);
+        QCOMPARE(d.file.cartella, archivio.isEmpty() ? dialoghi::cartellaIniziale(QStringLiteral("rapporti")) : cartella.path());
+    }
+
     void procedimentoDallaFinestra()
     {
         // The sensitivity table's base case is what the window shows, half unit included.
@@ -100,6 +137,22 @@ private slots:
         QCOMPARE(testo(m, "risultati(3)"), QStringLiteral("238.391"));
         QCOMPARE(cella(tabelle[2], casoBase + 1, casoBase + 1), testo(m, "risultati(3)"));
         QVERIFY(Modulo::worddoc->toPlainText().contains(QStringLiteral("- Analisi di sensibilità (valori in lire)")));
+    }
+
+    // A figure the window could not read computed nothing: nor does the calculation trail.
+    void procedimentoSenzaFiguraLeggibile()
+    {
+        impostaIncludiProcedimento(true);
+        stimaArea(m, "1000000", "500000", "2", "1.200");
+        attiva(m, "solodati");
+        impostaIncludiProcedimento(false);
+        const QString t = Modulo::worddoc->toPlainText();
+        QVERIFY2(t.contains(QStringLiteral("Il dato «1.200» di 'Superficie del terreno in mq.' è ambiguo; scrivere 1200 "
+                                           "oppure 1,2. Il procedimento di calcolo e l'analisi di sensibilità non sono "
+                                           "disponibili.")),
+                 qPrintable(t));
+        QVERIFY(!t.contains(QStringLiteral("- Analisi di sensibilità")));
+        QCOMPARE(tabelleDocumento(Modulo::worddoc).size(), 2);
     }
 };
 

@@ -280,7 +280,7 @@ private slots:
             rs->nascondiIcone();
         QVERIFY(attiva(rs, "solodati"));
         QCOMPARE(messaggiMostrati(), 0);
-        QCOMPARE(testo(rs, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));
+        QCOMPARE(testo(rs, "passo"), QStringLiteral("documento pronto: stamparlo o salvarlo dalla sua finestra"));
         auto *doc = qobject_cast<Document *>(Modulo::worddoc.data());
         QVERIFY(doc);
         QVERIFY(doc->toPlainText().contains(

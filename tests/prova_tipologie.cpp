@@ -502,7 +502,7 @@ private slots:
         dialoghi::prova::azzera();
         w->Toolbar1_ButtonClick(6);
         QCOMPARE(messaggiMostrati(), 0);
-        QCOMPARE(testo(w, "passo"), QStringLiteral("ho visualizzato i dati su WORD"));
+        QCOMPARE(testo(w, "passo"), QStringLiteral("documento pronto: stamparlo o salvarlo dalla sua finestra"));
         const QString t = Modulo::worddoc->toPlainText();
         QVERIFY(t.contains(QStringLiteral("Dati generali (Valori in euro)")));
         QVERIFY(t.contains(QStringLiteral("Costi per tipologie (Valori in euro)")));

@@ -168,6 +168,9 @@ int main(int argc, char **argv)
     scrivi("valoremercato", "1.500.000");
     scrivi("anni", "2,5");
     salva(m, cartella, QStringLiteral("menu-nota"));
+    scrivi("superficie", "1.200"); // ambiguous: the values per m² are not computed
+    salva(m, cartella, QStringLiteral("menu-ambigua"));
+    scrivi("superficie", "1000");
     scrivi("valoremercato", "1000000");
     scrivi("anni", "101");
     salva(m, cartella, QStringLiteral("menu-non-calcolabile"));
@@ -185,6 +188,7 @@ int main(int argc, char **argv)
         r->esportaPdf();
     }
     catturaDisaggregati(m, cartella);
+    salva(registro::mostra<variocosto>(), cartella, QStringLiteral("altezze-iniziale"));
     // The typology and height windows filled, with their reports as PDF.
     const auto costi = [&cartella](FinestraCosti *f, const char *campo, const char *costo, const char *riga,
                                    const QString &nome) {

@@ -71,7 +71,8 @@ frmSplash::frmSplash()
     posa(4, {180, 148, 310, 44}, QString(), 11, false, scuro);
     m_label[4]->setWordWrap(true);
     posa(5, {180, 196, 310, 22}, QString(), 9, true, blu);
-    posa(8, {20, 286, 480, 22}, QStringLiteral("(cliccare sulla finestra per iniziare; premere un tasto per uscire)"),
+    posa(8, {20, 286, 480, 22},
+         QStringLiteral("(clic, Invio o barra spaziatrice per iniziare; un altro tasto per uscire)"),
          9, false, QColor(90, 90, 90), Qt::AlignCenter);
     for (int i : {0, 6, 7, 9, 10, 11, 12})
         m_label[std::size_t(i)]->hide(); // no text: they only kept places in the design
@@ -114,6 +115,11 @@ void frmSplash::keyPressEvent(QKeyEvent *e)
     if (e->key() == Qt::Key_Shift || e->key() == Qt::Key_Control || e->key() == Qt::Key_Alt
         || e->key() == Qt::Key_Meta || e->key() == Qt::Key_AltGr)
         return;
+    // Enter and the space bar start, as a click does: without a mouse the user must get in.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
+        Form_Click();
+        return;
+    }
     Form_KeyPress();
 }
 

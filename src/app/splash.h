@@ -1,6 +1,7 @@
 #pragma once
 // The greeting window: plays the music and shows the program's name, description
-// and version. A click opens the main window; a key press ends the program.
+// and version. A click, Enter or the space bar opens the main window; any other key ends
+// the program.
 
 #include "app/musica.h"
 

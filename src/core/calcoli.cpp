@@ -57,6 +57,22 @@ EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S)
     return e;
 }
 
+EsitoStimaArea calcolaStimaArea(const std::array<QString, 4> &figure)
+{
+    std::array<LetturaStima, 4> l;
+    for (std::size_t f = 0; f < l.size(); ++f)
+        l[f] = letturaStima(figure[f]);
+    if (l[ValoreMercato].usabile() && l[CostiTotali].usabile() && l[Anni].usabile())
+        return calcolaStimaArea(l[ValoreMercato].valore, l[CostiTotali].valore, l[Anni].valore,
+                                l[Superficie].usabile() ? l[Superficie].valore : 0.0);
+    // Every result depends on the market value, the costs and the years.
+    EsitoStimaArea e;
+    e.troppiAnni = l[Anni].usabile() && l[Anni].valore > 100;
+    for (std::size_t k = 1; k < e.testi.size(); ++k)
+        e.testi[k] = nonCalcolabile;
+    return e;
+}
+
 QString didascaliaFigura(FiguraArea figura)
 {
     switch (figura) {
@@ -79,23 +95,63 @@ QString nomeBreveFigura(FiguraArea figura)
     return {};
 }
 
+namespace {
+
+// A figure written beyond doubt, as the note suggests it.
+QString esempioFigura(FiguraArea figura)
+{
+    switch (figura) {
+    case ValoreMercato: return QStringLiteral("1.250.000 oppure 1250000");
+    case CostiTotali: return QStringLiteral("800000 oppure 800000,50");
+    case Anni: return QStringLiteral("2 oppure 2,5");
+    case Superficie: return QStringLiteral("1200 oppure 850,5");
+    }
+    return {};
+}
+
+// "non letto", agreeing with the figure's short name.
+QString nonLetta(FiguraArea figura)
+{
+    switch (figura) {
+    case ValoreMercato: return QStringLiteral("non letto");
+    case CostiTotali:
+    case Anni: return QStringLiteral("non letti");
+    case Superficie: return QStringLiteral("non letta");
+    }
+    return {};
+}
+
+} // namespace
+
 std::optional<NotaLettura> notaFigura(FiguraArea figura, const QString &testo)
 {
+    using Difetto = LetturaStima::Difetto;
     const LetturaStima l = letturaStima(testo);
-    if (l.nota)
-        return l.nota;
+    switch (l.difetto) {
+    case Difetto::NonNumero:
+        return NotaLettura{{}, QStringLiteral("non è un numero"), QStringLiteral("ad esempio ") + esempioFigura(figura)};
+    case Difetto::Ambiguo:
+        return NotaLettura{{}, QStringLiteral("è ambiguo"), l.alternative};
+    case Difetto::TroppoGrande:
+        return NotaLettura{{}, QStringLiteral("è un numero troppo grande per il calcolo"), {}};
+    case Difetto::Nessuno:
+        break;
+    }
     // No building is worth less than nothing, nor costs less, nor stands on less land;
     // negative years would discount backwards and multiply the plot's value.
     if (l.valore < 0)
-        return NotaLettura{{}, QStringLiteral("numero negativo, che la stima non ammette")};
+        return NotaLettura{{}, QStringLiteral("è un numero negativo, che la stima non ammette"), {}};
     if (figura == Anni && l.valore > 100)
-        return NotaLettura{{}, QStringLiteral("numero di anni oltre 100, che la stima non ammette")};
+        return NotaLettura{{}, QStringLiteral("è un numero di anni oltre 100, che la stima non ammette"), {}};
     return std::nullopt;
 }
 
-QString rigaNota(FiguraArea figura, const NotaLettura &nota)
+QString rigaNota(FiguraArea figura, const QString &testo, const NotaLettura &nota)
 {
-    return nomeBreveFigura(figura) + (nota.letto.isEmpty() ? QStringLiteral(": ") : QStringLiteral(" ")) + nota.testo();
+    // A text that is no figure is not read at all; a figure the valuation refuses was read.
+    const QString chi = letturaStima(testo).usabile() ? nomeBreveFigura(figura)
+                                                      : nomeBreveFigura(figura) + u' ' + nonLetta(figura);
+    return QStringLiteral("%1: «%2» %3").arg(chi, breve(testo.simplified(), 16), nota.testo());
 }
 
 std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure)
@@ -106,20 +162,19 @@ std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure)
     for (int f = ValoreMercato; f <= Superficie; ++f)
         if (figure[std::size_t(f)].isEmpty())
             return QString::fromUtf8(mancante[f]);
-    for (int f = ValoreMercato; f <= Superficie; ++f) {
-        const QString &testo = figure[std::size_t(f)];
-        const auto nota = notaFigura(FiguraArea(f), testo);
-        if (!nota)
-            continue;
-        // One line whatever the text holds, and short enough to read.
-        const QString dato = breve(testo.simplified());
-        const QString voce = didascaliaFigura(FiguraArea(f));
-        return nota->letto.isEmpty()
-            ? QStringLiteral("Il dato «%1» di '%2' è un %3.").arg(dato, voce, nota->motivo)
-            : QStringLiteral("Il dato «%1» di '%2' è letto come %3: %4. Correggerlo prima di usare i risultati.")
-                  .arg(dato, voce, nota->letto, nota->motivo);
-    }
+    for (int f = ValoreMercato; f <= Superficie; ++f)
+        if (auto no = rifiutoFigura(FiguraArea(f), figure[std::size_t(f)]))
+            return no;
     return std::nullopt;
+}
+
+std::optional<QString> rifiutoFigura(FiguraArea figura, const QString &testo)
+{
+    const auto nota = notaFigura(figura, testo);
+    if (!nota)
+        return std::nullopt;
+    // One line whatever the text holds, and short enough to read.
+    return QStringLiteral("Il dato «%1» di '%2' %3.").arg(breve(testo.simplified()), didascaliaFigura(figura), nota->testo());
 }
 
 std::optional<QString> rifiutoRecordMenu(const QList<Campo> &campi)

@@ -30,6 +30,10 @@ struct EsitoStimaArea {
     std::array<std::optional<QString>, 7> testi;
 };
 EsitoStimaArea calcolaStimaArea(double V, double C, double A, double S);
+// The valuation of the four figures as typed (V, C, A, S), read by letturaStima. A figure
+// that is not one computes nothing: the results it feeds read "valore non calcolabile"
+// (every result for V, C or A; the values per m² for S).
+EsitoStimaArea calcolaStimaArea(const std::array<QString, 4> &figure);
 
 // The four figures of the building-plot estimate, in the window's order.
 enum FiguraArea { ValoreMercato, CostiTotali, Anni, Superficie };
@@ -38,19 +42,24 @@ enum FiguraArea { ValoreMercato, CostiTotali, Anni, Superficie };
 QString didascaliaFigura(FiguraArea figura);
 QString nomeBreveFigura(FiguraArea figura);
 
-// What the window says of one figure before the valuation uses it: a reading still
-// ambiguous or foreign (letturaStima), a negative figure, more than 100 years. Nothing
-// for an empty text (the data check asks for it) or a figure that reads soundly.
+// What the window says of one figure before the valuation uses it: a text that is no
+// figure (letturaStima: not a number, ambiguous, too large), with how to write it; a
+// negative figure, more than 100 years. Nothing for an empty text (the data check asks
+// for it) or a figure that reads soundly.
 std::optional<NotaLettura> notaFigura(FiguraArea figura, const QString &testo);
-// The note as the panel lists it: "Anni letto come 2: la virgola chiude il numero",
-// "Anni: numero negativo, che la stima non ammette".
-QString rigaNota(FiguraArea figura, const NotaLettura &nota);
+// The note as the panel lists it, on the figure's text `testo`:
+// "Superficie non letta: «1.200» è ambiguo; scrivere 1200 oppure 1,2",
+// "Anni: «-3» è un numero negativo, che la stima non ammette".
+QString rigaNota(FiguraArea figura, const QString &testo, const NotaLettura &nota);
 
 // The data check of the building-plot estimate on its four figures as typed: the
 // message for the first figure missing, otherwise for the first one questioned by its
 // note; nothing when all four can be used. The window's check and the batch's refusal
 // of a main-window file both say this.
 std::optional<QString> rifiutoStimaArea(const std::array<QString, 4> &figure);
+// What the check says of one figure questioned by its note ("Il dato «1.200» di 'Superficie
+// del terreno in mq.' è ambiguo; scrivere 1200 oppure 1,2."); nothing when it has none.
+std::optional<QString> rifiutoFigura(FiguraArea figura, const QString &testo);
 // The same of a main-window record, its five fields as the window reads them, in one line
 // ("Controllo dati immessi: Il dato «-3» di 'Anni per redditività' è ..."). Nothing when
 // fields are missing (the window takes no such record) or the figures can be used.

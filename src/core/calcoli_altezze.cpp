@@ -14,9 +14,6 @@ namespace {
 constexpr float indici[numeroAltezze] = {104.6f, 107.8f, 102.3f, 100.0f, 104.8f, 103.0f, 102.4f,
                                          101.4f, 101.1f, 104.4f, 103.4f, 103.3f, 103.1f, 102.7f};
 
-const char *const iniziali[numeroAltezze] = {"+4.6", "+7.8", "+2.3", "0.0", "+4.8", "+3.0", "+2.4",
-                                             "+1.4", "+1.1", "+4.4", "+3.4", "+3.3", "+3.1", "+2.7"};
-
 bool valida(int classe) { return classe >= 1 && classe <= numeroAltezze; }
 
 } // namespace
@@ -28,7 +25,9 @@ float indicealtezze(int classe)
 
 QString percentualeIniziale(int classe)
 {
-    return valida(classe) ? QString::fromLatin1(iniziali[classe - 1]) : QString();
+    // The indices themselves, class 4 (the cheapest) at 100: what choosing it shows, in the
+    // same Italian form, so the column reads one way before and after a choice.
+    return valida(classe) ? testoSingolo(percentualeArrotondata(percentualeAltezza(4, classe))) : QString();
 }
 
 float percentualeAltezza(int scelta, int classe)

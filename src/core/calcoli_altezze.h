@@ -17,7 +17,8 @@ inline constexpr int numeroAltezze = 14;
 // precision as the table was always held; the last digit of some results depends on it.
 float indicealtezze(int classe);
 
-// The percentage texts the window shows before any choice ("+4.6", "0.0", ...).
+// The percentage texts the window shows before any choice: each class's index against the
+// 4-floor building at 100, as choosing that class shows them ("104,6", "100", ...).
 QString percentualeIniziale(int classe);
 
 // Class i against the chosen one: a(i) × 100 / a(scelta) in double, rounded once to single

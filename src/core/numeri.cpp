@@ -73,7 +73,9 @@ double letturaSemplice(const QString &testo)
 
 QString NotaLettura::testo() const
 {
-    return letto.isEmpty() ? motivo : QStringLiteral("letto come %1: %2").arg(letto, motivo);
+    if (!letto.isEmpty())
+        return QStringLiteral("letto come %1: %2").arg(letto, motivo);
+    return consiglio.isEmpty() ? motivo : QStringLiteral("%1; scrivere %2").arg(motivo, consiglio);
 }
 
 std::optional<NotaLettura> notaLettura(const QString &testo)
@@ -107,15 +109,12 @@ std::optional<NotaLettura> notaLettura(const QString &testo)
 namespace {
 
 // The whole text as an Italian number, blanks left out: its value (infinite when too
-// large), or nothing when it is not one or is the ambiguous "1,500".
-std::optional<double> numeroItaliano(const QString &testo)
+// large), or nothing when it is not one.
+std::optional<double> numeroItaliano(QString t)
 {
-    QString t = testo;
-    t.removeIf([](QChar c) { return c == u' ' || c == u'\t'; });
     static const QRegularExpression italiano(
         QStringLiteral("^[+-]?(?:[1-9][0-9]{0,2}(?:\\.[0-9]{3})+|[0-9]+)(?:,[0-9]+)?$"));
-    static const QRegularExpression migliaiaConVirgola(QStringLiteral("^[+-]?[1-9][0-9]{0,2},[0-9]{3}$"));
-    if (!italiano.match(t).hasMatch() || migliaiaConVirgola.match(t).hasMatch())
+    if (!italiano.match(t).hasMatch())
         return std::nullopt;
     const bool negativo = t.startsWith(u'-');
     if (t.startsWith(u'-') || t.startsWith(u'+'))
@@ -130,24 +129,50 @@ std::optional<double> numeroItaliano(const QString &testo)
     return negativo ? -v : v;
 }
 
+// One to three digits (not starting with 0), a full stop or a comma, exactly three digits:
+// "1.500", "12.500", "1,500", a group of thousands the Italian or the English way, or
+// decimals. Its two meanings as they are written without doubt: "1500 oppure 1,5".
+std::optional<QString> alternativeAmbigue(const QString &t)
+{
+    static const QRegularExpression ambiguo(QStringLiteral("^([+-]?)([1-9][0-9]{0,2})[.,]([0-9]{3})$"));
+    const auto m = ambiguo.match(t);
+    if (!m.hasMatch())
+        return std::nullopt;
+    QString decimali = m.captured(3);
+    while (decimali.endsWith(u'0'))
+        decimali.chop(1);
+    const QString segno = m.captured(1) == QLatin1String("-") ? QStringLiteral("-") : QString();
+    const QString migliaia = segno + m.captured(2) + m.captured(3);
+    const QString virgola = segno + m.captured(2) + (decimali.isEmpty() ? QString() : u',' + decimali);
+    return QStringLiteral("%1 oppure %2").arg(migliaia, virgola);
+}
+
 } // namespace
 
 LetturaStima letturaStima(const QString &testo)
 {
+    using Difetto = LetturaStima::Difetto;
     LetturaStima l;
-    const Letto semplice = leggiSemplice(testo);
-    // Only where the plain reading stops early: what it takes whole reads as it always did.
-    const bool tagliato = !testo.mid(semplice.fine).trimmed().isEmpty();
-    const auto italiano = tagliato ? numeroItaliano(testo) : std::nullopt;
-    if (!italiano) {
-        l.valore = valoreDi(semplice);
-        l.nota = notaLettura(testo);
+    QString t = testo;
+    t.removeIf([](QChar c) { return c == u' ' || c == u'\t'; });
+    if (t.isEmpty())
+        return l; // an empty field reads 0, as it always did
+    if (const auto alternative = alternativeAmbigue(t)) {
+        l.valore = letturaSemplice(testo);
+        l.difetto = Difetto::Ambiguo;
+        l.alternative = *alternative;
         return l;
     }
-    l.valore = *italiano;
-    l.italiana = true;
-    if (!rappresentabile(l.valore))
-        l.nota = NotaLettura{{}, QStringLiteral("numero troppo grande per il calcolo")};
+    const Letto semplice = leggiSemplice(testo);
+    // What the plain reading takes whole reads as it always did.
+    const bool tagliato = !testo.mid(semplice.fine).trimmed().isEmpty();
+    const auto italiano = tagliato ? numeroItaliano(t) : std::nullopt;
+    l.valore = italiano ? *italiano : valoreDi(semplice);
+    l.italiana = italiano.has_value();
+    if (!semplice.haCifre || (tagliato && !italiano))
+        l.difetto = Difetto::NonNumero;
+    else if (!rappresentabile(l.valore))
+        l.difetto = Difetto::TroppoGrande;
     return l;
 }
 

@@ -18,9 +18,10 @@ double letturaSemplice(const QString &testo);
 // When the plain reading of a text is not what an Italian reads in it (thousands dots,
 // a decimal comma, letters or symbols it stops at): the figure it takes and why.
 struct NotaLettura {
-    QString letto;  // the figure taken, as an Italian writes it ("1,5"); empty when too large
-    QString motivo; // "il punto separa i decimali"
-    // "letto come 1,5: il punto separa i decimali"
+    QString letto;     // the figure taken, as an Italian writes it ("1,5"); empty when none is
+    QString motivo;    // "il punto separa i decimali"; without `letto`, what is wrong: "è ambiguo"
+    QString consiglio; // how to write it instead ("1500 oppure 1,5"); empty when nothing to say
+    // "letto come 1,5: il punto separa i decimali"; "è ambiguo; scrivere 1500 oppure 1,5"
     QString testo() const;
 };
 // Nothing when the text is empty or unambiguous.
@@ -32,14 +33,19 @@ std::optional<NotaLettura> notaLettura(const QString &testo);
 // "1.500.000" -> 1500000; "1.500.000,50"; "1500,5"). An Italian number is an optional
 // sign, then either digits or 1 to 3 digits (not starting with 0) followed by groups of
 // a full stop and three digits, then optionally a comma and digits; nothing else, no
-// exponent. A text with a single full stop and no comma keeps the plain reading ("2.5",
-// "100.5", "1.500" -> 1,5), as files of earlier versions hold it. A comma after 1 to 3
-// digits followed by exactly three digits ("1,500") is a thousands comma to some and a
-// decimal comma to others: it stays ambiguous and keeps the plain reading.
+// exponent. A single full stop followed by one, two, four or more digits keeps the plain
+// reading ("2.5", "100.5"), as files of earlier versions hold it.
+// A single separator followed by exactly three digits is fifteen hundred to some and one
+// and a half to others: "1.500" and "1,500" are ambiguous. An ambiguous text, one that is
+// not a number ("abc", "1.85O.000", "1000 mq") and a number too large for the calculation
+// are not figures: nothing is computed from them.
 struct LetturaStima {
-    double valore = 0;
-    bool italiana = false;           // taken the Italian way
-    std::optional<NotaLettura> nota; // what is still ambiguous or foreign, as notaLettura says it
+    enum class Difetto { Nessuno, NonNumero, Ambiguo, TroppoGrande };
+    double valore = 0;     // the plain reading, or the Italian one when `italiana`
+    bool italiana = false; // taken the Italian way
+    Difetto difetto = Difetto::Nessuno;
+    QString alternative;   // for an ambiguous text, how to write each meaning: "1500 oppure 1,5"
+    bool usabile() const { return difetto == Difetto::Nessuno; }
 };
 LetturaStima letturaStima(const QString &testo);
 

@@ -83,8 +83,8 @@ void FinestraCosti::creaWeb(QWidget *genitore, QRect riquadro, const std::array<
     }
 }
 
-void FinestraCosti::terreni_Click() { Modulo::apriindirizzo(Modulo::paginaterreni); }
-void FinestraCosti::edifici_Click() { Modulo::apriindirizzo(Modulo::paginaedifici); }
-void FinestraCosti::archivio_Click() { Modulo::apriindirizzo(Modulo::paginaarchivio); }
+void FinestraCosti::terreni_Click() { Modulo::apriindirizzo(Modulo::paginaterreni, this); }
+void FinestraCosti::edifici_Click() { Modulo::apriindirizzo(Modulo::paginaedifici, this); }
+void FinestraCosti::archivio_Click() { Modulo::apriindirizzo(Modulo::paginaarchivio, this); }
 
 } // namespace perix

@@ -188,8 +188,7 @@ void menu::superficie_Change()
 void menu::stimaarea()
 {
     attento->hide();
-    const auto dato = [](const QLineEdit *e) { return letturaStima(e->text()).valore; };
-    const EsitoStimaArea e = calcolaStimaArea(dato(valoremercato), dato(costitotali), dato(anni), dato(superficie));
+    const EsitoStimaArea e = calcolaStimaArea(figureStima());
     for (int k = 1; k <= 6; ++k)
         if (e.testi[std::size_t(k)]) {
             risultati[std::size_t(k)]->setText(*e.testi[std::size_t(k)]);
@@ -235,6 +234,14 @@ std::array<QString, 4> menu::figureStima() const
     return {valoremercato->text(), costitotali->text(), anni->text(), superficie->text()};
 }
 
+QLineEdit *menu::figuraIlleggibile() const
+{
+    for (QLineEdit *e : datiStima())
+        if (!letturaStima(e->text()).usabile())
+            return e;
+    return nullptr;
+}
+
 void menu::cancelladati_Click()
 {
     Modulo::etichettavaluta.clear();
@@ -256,6 +263,16 @@ void menu::apri_Click()
     soldi()->setText(campi->at(0).testo);
     Modulo::etichettavaluta = soldi()->text();
     Modulo::aggiornavaluta();
+    // The currency button that matches the caption, with what a click on it does: the
+    // estimate buttons come alive and the shared currency follows the file.
+    for (int k : {1, 2}) {
+        if (soldi()->text() != QStringLiteral("Valori ") + (k == 1 ? QStringLiteral("in lire") : QStringLiteral("in euro")))
+            continue;
+        const bool giaMoneta = moneta[std::size_t(k)]->isChecked();
+        moneta[std::size_t(k)]->setChecked(true);
+        if (giaMoneta)
+            moneta_Click(k);
+    }
     const bool giaScelta = aree->isChecked();
     aree->setChecked(true);
     costolordo->setText(QString());

@@ -55,7 +55,7 @@ public:
     void aggiornapasso();
     // Puts the keyboard focus where `passo` asks the user to act, so typing can start at once.
     void seguipasso();
-    // The notes on figures the valuation reads otherwise than an Italian would.
+    // The notes on figures the valuation cannot take (not a number, ambiguous) or questions.
     void aggiornanote();
     void passaadisaggregati();
     void calcolasintetici();
@@ -84,7 +84,7 @@ private:
     // Where the guidance line sends the user; its text is testoPasso's.
     enum class Passo {
         Valuta, TipoStima, ValoreMercato, CostiTotali, Anni, Superficie, Risultati, CostoLordo,
-        Caratteristiche, AltraStima, CorreggiCostoLordo,
+        Caratteristiche, AltraStima, CorreggiCostoLordo, CorreggiFigure,
     };
     static QString testoPasso(Passo p);
     void impostapasso(Passo p);
@@ -97,6 +97,8 @@ private:
     bool caratteristicaScelta() const;
     std::array<QLineEdit *, 4> datiStima() const;
     std::array<QString, 4> figureStima() const; // their texts, for rifiutoStimaArea
+    // The first of datiStima() whose text is no figure the valuation can take; nothing when all are.
+    QLineEdit *figuraIlleggibile() const;
 
     QLabel *passo = nullptr, *attento = nullptr, *Label6 = nullptr;
     std::array<QLabel *, 6> Label{}; // Label1..Label5 (0 unused)

@@ -1,5 +1,5 @@
 // The main window's checks: "Controllo dati immessi", and the notes on figures the
-// valuation reads otherwise than an Italian would.
+// valuation cannot take or questions.
 #include "estimates/menu.h"
 
 #include "core/calcoli.h"
@@ -60,17 +60,18 @@ void menu::aggiornanote()
         const auto figura = FiguraArea(i);
         const auto nota = valutazione ? notaFigura(figura, dati[i]->text()) : std::nullopt;
         avvisi[i]->setVisible(nota.has_value());
-        avvisi[i]->setToolTip(nota ? nota->testo() : QString());
-        avvisi[i]->setText(nota ? nota->testo() : QString()); // what a screen reader says of the sign
+        const QString riga = nota ? rigaNota(figura, dati[i]->text(), *nota) : QString();
+        avvisi[i]->setToolTip(riga);
+        avvisi[i]->setText(riga); // what a screen reader says of the sign
         if (nota) {
             nomi << nomeBreveFigura(figura);
-            righe << rigaNota(figura, *nota);
+            righe << riga;
         }
     }
-    // Two notes fill the panel; beyond that it names the figures and the signs tell why.
-    if (righe.size() > 2)
-        righe = {QStringLiteral("%1 sono letti diversamente da come sono scritti: il segno in ogni campo "
-                                "ne dice il motivo.").arg(nomi.join(QStringLiteral(", ")))};
+    // One note fills the panel; beyond that it names the figures and the signs tell why.
+    if (righe.size() > 1)
+        righe = {QStringLiteral("Da correggere: %1. Il segno in ogni campo dice che cosa non va e come "
+                                "scriverlo.").arg(nomi.join(QStringLiteral(", ")))};
     notelettura->setText(righe.join(u'\n'));
     notelettura->setVisible(!righe.isEmpty());
 }

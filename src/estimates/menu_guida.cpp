@@ -7,6 +7,8 @@
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
 
+#include <algorithm>
+
 namespace perix {
 
 namespace {
@@ -28,6 +30,8 @@ void menu::aggiornapasso()
         p = Passo::Anni;
     else if (a && vuoto(superficie))
         p = Passo::Superficie;
+    else if (a && figuraIlleggibile())
+        p = Passo::CorreggiFigure;
     else if (a)
         p = Passo::Risultati;
     else if (s && vuoto(costolordo))
@@ -52,6 +56,8 @@ QString menu::testoPasso(Passo p)
     case Passo::AltraStima: return QStringLiteral("scegliere un altro tipo di stima");
     case Passo::CorreggiCostoLordo:
         return QStringLiteral("correggere il costo per mq. di superficie lorda: non è un numero (ad esempio 1.250,50)");
+    case Passo::CorreggiFigure:
+        return QStringLiteral("correggere il dato segnalato: la nota accanto dice come scriverlo");
     }
     return {};
 }
@@ -79,6 +85,7 @@ void menu::seguipasso()
     case Passo::CostiTotali: dove = costitotali; break;
     case Passo::Anni: dove = anni; break;
     case Passo::Superficie: dove = superficie; break;
+    case Passo::CorreggiFigure: dove = figuraIlleggibile(); break;
     case Passo::CostoLordo: dove = costolordo; break;
     case Passo::Caratteristiche: dove = scelto({Option1[1], Option1[2], Option1[3]}); break;
     case Passo::Valuta: dove = scelto({moneta[1], moneta[2]}); break;
@@ -103,7 +110,11 @@ void menu::aiuto_Click()
         t = QStringLiteral("Scegliere il tipo di moneta da usare cliccando sull'apposito tasto in basso a sinistra o aprire un file con i dati archiviati (Perix-menu-...).");
     else if (nessuna)
         t = QStringLiteral("Scegliere il tipo di stima da effettuare cliccando su uno dei tasti rossi sulla sinistra.");
-    else if ((a || d) && V == 0)
+    else if (QLineEdit *e = a ? figuraIlleggibile() : nullptr) {
+        const auto campi = datiStima();
+        const auto f = FiguraArea(std::find(campi.begin(), campi.end(), e) - campi.begin());
+        t = rifiutoFigura(f, e->text()).value_or(QString());
+    } else if ((a || d) && V == 0)
         t = QStringLiteral("Digitare un dato significativo per 'Valore di mercato del fabbricato'.");
     else if ((a || d) && C == 0)
         t = QStringLiteral("Digitare un dato significativo per 'Costi totali'.");
@@ -121,7 +132,7 @@ void menu::aiuto_Click()
     else
         t = QStringLiteral("Scegliere tra le seguenti possibilità:\n- digitare dati diversi per cambiare la stima;\n"
                            "- scegliere un tipo diverso di stima;\n"
-                           "- ricominciare daccapo azzerando tutto con il penultimo tasto della barra degli strumenti..");
+                           "- ricominciare daccapo azzerando tutto con il penultimo tasto della barra degli strumenti.");
     dialoghi::messaggio(this, t, Modulo::titoloaiuto, icona);
 }
 

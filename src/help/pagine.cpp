@@ -26,7 +26,7 @@ QSize PaginaGuida::areaProgetto(bool manuale)
     return manuale ? QSize(9480, 6420) : QSize(5520, 6420);
 }
 
-PaginaGuida::PaginaGuida(int indice)
+PaginaGuida::PaginaGuida(int indice) : m_indice(indice)
 {
     const TestoGuida &t = testiGuida().at(std::size_t(indice));
     const bool manuale = indice == 0;
@@ -61,7 +61,7 @@ PaginaGuida::PaginaGuida(int indice)
     m_titolo->setFont(ft);
     colora(m_titolo, {}, QColor(0, 0, 255));
 
-    m_testo = new QLabel(t.testo, this);
+    m_testo = new QLabel(testoPagina(t), this);
     m_testo->setObjectName(QStringLiteral("Label2"));
     m_testo->setGeometry(twips(120, 960, manuale ? 9135 : 5175, t.altezzaTesto));
     // Plain text, so a "<" in a page is shown as written.
@@ -86,6 +86,13 @@ void PaginaGuida::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
     m_resize.ResizeControls();
+}
+
+void PaginaGuida::showEvent(QShowEvent *e)
+{
+    // The folders the page names, as they are now.
+    m_testo->setText(testoPagina(testiGuida().at(std::size_t(m_indice))));
+    QWidget::showEvent(e);
 }
 
 void PaginaGuida::cmdSommario_Click()

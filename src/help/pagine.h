@@ -33,8 +33,10 @@ protected:
     // `indice` 0..8 in the order of the table of contents.
     explicit PaginaGuida(int indice);
     void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
+    int m_indice;
     clsResize m_resize;
     QLabel *m_titolo = nullptr;
     QLabel *m_testo = nullptr;

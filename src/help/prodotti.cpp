@@ -191,7 +191,7 @@ void prodotti::VScroll1_Change()
 
 bool prodotti::Link(const QString &indirizzo)
 {
-    return Modulo::apriindirizzo(indirizzo);
+    return Modulo::apriindirizzo(indirizzo, this);
 }
 
 void prodotti::Command1_Click()

@@ -2,6 +2,10 @@
 
 #include "help/testi_guida.h"
 
+#include "ui/modulo.h"
+
+#include <QDir>
+
 namespace perix {
 
 const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
@@ -10,14 +14,14 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
         {QStringLiteral("manuale"), QStringLiteral(u"MANUALE D'USO RAPIDO"),
          QStringLiteral(
             u"Perix stima il valore delle aree fabbricabili e i costi di costruzione degli edifici.\n"
-            u"1. Cliccate sulla finestra di presentazione: si apre la finestra Menu, da cui parte ogni stima.\n"
+            u"1. Cliccate sulla finestra di presentazione, o premete Invio: si apre la finestra Menu, da cui parte ogni stima.\n"
             u"2. Scegliete la moneta con i tasti \"valori in lire\" o \"valori in euro\", che servono solo da promemoria: Perix non converte gli importi.\n"
             u"3. Scegliete il tipo di stima con uno dei tasti rossi: area fabbricabile, costi di costruzione disaggregati, sintetici, per tipologie o per altezze.\n"
             u"4. Digitate i dati nelle caselle bianche e, dove Perix lo chiede, indicate le caratteristiche dell'edificio: economiche, medie o evolute.\n"
             u"5. I risultati compaiono da soli mentre digitate. Le finestre dei costi per tipologie e per altezze si aprono subito; quelle dei costi disaggregati e sintetici quando, dopo i dati, scegliete le caratteristiche dell'edificio.\n"
             u"La barra degli strumenti porta da una finestra all'altra senza chiudere le precedenti; il pulsante Menu riporta alla finestra Menu. Nei costi disaggregati il tasto X di una categoria di lavori la annulla e ne ridistribuisce l'importo tra le altre, in proporzione al loro peso.\n"
-            u"Ogni finestra apre, salva ed elimina i propri file di archivio, dal menu File o dalla barra degli strumenti. Il nome di ogni file comincia con un prefisso diverso per ogni finestra: \"Perix-menu-\", \"Perix-disaggr-\", \"Perix-sint-\", \"Perix-tipol-\" e \"Perix-alt-\", e \"Perix-percentuali-\" per le percentuali dei costi disaggregati. Salvando, Perix propone il prefisso già scritto: lasciatelo intatto e aggiungete solo la parte finale del nome. Il file \"Perix-menu-esempio\" mostra subito una stima completa: sta nella cartella esempi, accanto al programma o, con Perix installato, in /usr/share/perix/esempi, da cui Apri parte la prima volta.\n"
-            u"\"Stampa dati finestra\" prepara un documento con i dati e i risultati della finestra: potete stamparlo, esportarlo in PDF, salvarlo come documento Word o aprirlo con l'elaboratore di testi. USCITA, dopo una conferma, chiude tutte le finestre e torna alla presentazione, dove un tasto qualsiasi chiude Perix: i dati non archiviati vanno persi."),
+            u"Ogni finestra apre, salva ed elimina i propri file di archivio, dal menu File o dalla barra degli strumenti. Il nome di ogni file comincia con un prefisso diverso per ogni finestra: \"Perix-menu-\", \"Perix-disaggr-\", \"Perix-sint-\", \"Perix-tipol-\" e \"Perix-alt-\", e \"Perix-percentuali-\" per le percentuali dei costi disaggregati. Salvando, Perix propone il prefisso già scritto e lo aggiunge da sé al nome che ne sia privo. Il file \"Perix-menu-esempio\" mostra subito una stima completa: sta nella cartella {esempi}, da cui Apri parte la prima volta.\n"
+            u"\"Stampa dati finestra\" prepara un documento con i dati e i risultati della finestra: potete stamparlo, esportarlo in PDF, salvarlo come documento Word o aprirlo con l'elaboratore di testi. USCITA, dopo una conferma, chiude tutte le finestre e torna alla presentazione, dove Invio riapre il Menu e un altro tasto chiude Perix: i dati non archiviati vanno persi."),
          4095, 5400},
         {QStringLiteral("guidafunzionamento"), QStringLiteral(u"FUNZIONAMENTO DEL PROGRAMMA"),
          QStringLiteral(
@@ -31,10 +35,10 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
         {QStringLiteral("guidaarchivio"), QStringLiteral(u"ARCHIVIO DATI"),
          QStringLiteral(
             u"L'archivio è utile ma non indispensabile: ogni stima si può rifare digitando i dati. Archiviare conviene quando una stima va ripresa o confrontata con altre.\n"
-            u"Ogni finestra ha i propri file, riconoscibili dal prefisso del nome, che Perix propone già scritto quando salvate: \"Perix-menu-\" per la finestra Menu, \"Perix-disaggr-\" per i costi disaggregati, \"Perix-sint-\" per i costi sintetici, \"Perix-tipol-\" per i costi per tipologie e \"Perix-alt-\" per i costi per altezze. Lasciate intatto il prefisso e aggiungete solo la parte finale del nome: è il prefisso che fa comparire il file nell'elenco di Apri.\n"
+            u"Ogni finestra ha i propri file, riconoscibili dal prefisso del nome, che Perix propone già scritto quando salvate: \"Perix-menu-\" per la finestra Menu, \"Perix-disaggr-\" per i costi disaggregati, \"Perix-sint-\" per i costi sintetici, \"Perix-tipol-\" per i costi per tipologie e \"Perix-alt-\" per i costi per altezze. È il prefisso che fa comparire il file nell'elenco di Apri: se lo togliete dal nome, Perix lo rimette salvando.\n"
             u"Si archivia dal menu File o dalla barra degli strumenti, con Apri, Salva, Salva con nome ed Elimina. Elimina sposta nel cestino il file scelto, anche di un'altra finestra o di un altro programma.\n"
             u"Il file di un'altra finestra non viene rifiutato, se contiene abbastanza dati: Perix li legge nell'ordine in cui sono scritti e li mostra così come sono, e Salva chiede poi un nome nuovo invece di scrivere su quel file. Un file con meno dati, o con un dato che la finestra non accetta, non cambia nulla: un messaggio ne spiega il motivo.\n"
-            u"Per cominciare, aprite dalla finestra Menu il file \"Perix-menu-esempio\", nella cartella esempi accanto al programma (con Perix installato, /usr/share/perix/esempi)."),
+            u"Per cominciare, aprite dalla finestra Menu il file \"Perix-menu-esempio\", nella cartella {esempi}."),
          3495, 5415},
         {QStringLiteral("guidamenu"), QStringLiteral(u"MENU"),
          QStringLiteral(
@@ -44,18 +48,16 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
             u"La casella di testo in basso dice sempre che cosa fare dopo; il pulsante AIUTO indica il dato che manca.\n"
             u"La barra degli strumenti apre, salva ed elimina i file, prepara la stampa, porta alle altre finestre, cambia il colore di sfondo, apre la guida e controlla i dati. Tenendo fermo il puntatore su un pulsante, un breve messaggio ne spiega la funzione.\n"
             u"I comandi sono anche nei menu File, Modifica, Visualizza e ?. \"Cancella dati finestra\" svuota la finestra e la scelta della moneta.\n"
-            u"In basso, Guida in linea apre il sommario della guida; USCITA, dopo una conferma, chiude tutte le finestre e torna alla presentazione, dove un tasto qualsiasi chiude Perix."),
+            u"In basso, Guida in linea apre il sommario della guida; USCITA, dopo una conferma, chiude tutte le finestre e torna alla presentazione, dove Invio riapre il Menu e un altro tasto chiude Perix."),
          3495, 5415},
         {QStringLiteral("guidaarea"), QStringLiteral(u"STIMA AREA FABBRICABILE"),
          QStringLiteral(
-            u"Per stimare un'area fabbricabile, nella finestra Menu scegliete la moneta e cliccate sul tasto rosso \"AREA FABBRICABILE\".\n"
-            u"Digitate nelle caselle bianche il valore di mercato del fabbricato che si potrà costruire, i costi totali per realizzarlo, gli anni che mancano all'inizio della redditività e la superficie del terreno in mq.\n"
-            u"Perix calcola il costo totale massimo, minimo e medio dell'area e il suo valore massimo, minimo e medio per mq.: i risultati cambiano a ogni cifra digitata.\n"
-            u"Il valore totale dell'area dipende dal valore attuale del fabbricato e dai costi totali, non dalla superficie: un terreno molto più grande del necessario cambia soltanto i valori per mq., non il valore complessivo.\n"
+            u"Per stimare un'area fabbricabile, nella finestra Menu scegliete la moneta e cliccate sul tasto rosso \"AREA FABBRICABILE\". Digitate nelle caselle bianche il valore di mercato del fabbricato che si potrà costruire, i costi totali per realizzarlo, gli anni che mancano all'inizio della redditività e la superficie del terreno in mq.\n"
             u"Il pulsante OMI accanto al valore di mercato lo prende dalle quotazioni OMI dell'Agenzia Entrate; il documento della stima ne cita la fonte.\n"
-            u"Gli anni per redditività sono il tempo tra l'epoca della stima e l'inizio della redditività del fabbricato; oltre i 100 anni Perix non calcola l'area.\n"
-            u"Un risultato negativo avverte che, con quei costi, l'operazione potrebbe essere rischiosa o non conveniente; dove un valore non si può calcolare compare la scritta \"valore non calcolabile\".\n"
-            u"Il pulsante AIUTO e la riga di testo in basso indicano il dato che manca; \"Stampa dati finestra\" prepara il documento con dati e risultati."),
+            u"Il costo totale massimo dell'area è il valore di mercato meno il 10 % di utile e meno i costi totali, scontato del 7 % all'anno per gli anni indicati; il minimo toglie il 30 % e sconta del 10 % all'anno; il medio è la media dei due. Divisi per la superficie danno i valori per mq.\n"
+            u"Scrivete i numeri all'italiana: 1.250.000 o 1250000, e la virgola per i decimali, come 2,5. Un solo punto o una sola virgola seguiti da tre cifre, come in 1.200 o 1,500, sono ambigui: scrivete 1200 oppure 1,2. Finché un dato non è un numero chiaro, i risultati che ne dipendono dicono \"valore non calcolabile\" e una nota spiega come correggerlo.\n"
+            u"Il valore totale dell'area non dipende dalla superficie: un terreno più grande del necessario cambia solo i valori per mq. Oltre i 100 anni Perix non calcola l'area; un risultato negativo avverte che con quei costi l'operazione non conviene.\n"
+            u"AIUTO e la riga di testo in basso indicano il dato che manca; \"Stampa dati finestra\" prepara il documento con dati e risultati."),
          4095, 5415},
         {QStringLiteral("guidadisaggregati"), QStringLiteral(u"COSTI DISAGGREGATI"),
          QStringLiteral(
@@ -87,12 +89,20 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
          QStringLiteral(
             u"La finestra dei costi per altezze confronta il costo al mc. di quattordici tipi di edifici in cemento armato, che differiscono per il numero dei piani: al crescere dell'altezza cambiano le strutture, gli impianti e il peso delle fondazioni, e con essi il costo.\n"
             u"Il dato da digitare è il costo osservato al mc. vuoto per pieno, cioè riferito all'intero volume lordo, di un edificio di riferimento: digitatelo nella casella bianca e indicate il tipo di edificio a cui si riferisce cliccando nella casella a lato.\n"
-            u"Per ogni tipo Perix mostra il costo al mc. e la sua percentuale rispetto all'edificio scelto, che vale 100. Prima di ogni scelta le percentuali dicono di quanto ogni tipo supera l'edificio di 4 piani più cantinato, il più economico, che la freccia a lato indica come soluzione più vantaggiosa.\n"
+            u"Per ogni tipo Perix mostra il costo al mc. e la sua percentuale rispetto all'edificio scelto, che vale 100. Prima di ogni scelta le percentuali si riferiscono all'edificio di 4 piani più cantinato, il più economico, che vale 100 e che la freccia a lato indica come soluzione più vantaggiosa.\n"
             u"Cambiando il dato o il tipo scelto, la tabella si aggiorna subito. Se il dato non è un numero valido, una nota lo segnala accanto alla casella e la tabella resta vuota finché non lo correggete.\n"
             u"I dati si archiviano nei file \"Perix-alt-\"; \"Stampa dati finestra\" prepara il documento con la tabella dei quattordici tipi; il pulsante \"cancella dati finestra\" della barra svuota la finestra."),
          4095, 5415},
     }};
     return testi;
+}
+
+QString testoPagina(const TestoGuida &pagina)
+{
+    // Where the samples are depends on where Perix was installed, and on the folder it runs
+    // in: looked up each time the page is shown.
+    QString t = pagina.testo;
+    return t.replace(QStringLiteral("{esempi}"), QDir::toNativeSeparators(Modulo::cartellaEsempi()));
 }
 
 } // namespace perix

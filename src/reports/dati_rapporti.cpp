@@ -45,8 +45,7 @@ std::optional<DatiRapportoMenu> datiRapportoMenu(const QList<Campo> &campi, QStr
         *figure[f] = nelCampo(campi[qsizetype(f) + 1].testo);
         if (figure[f]->isEmpty())
             continue;
-        const auto dato = [](const QString *t) { return letturaStima(*t).valore; };
-        const EsitoStimaArea e = calcolaStimaArea(dato(figure[0]), dato(figure[1]), dato(figure[2]), dato(figure[3]));
+        const EsitoStimaArea e = calcolaStimaArea({*figure[0], *figure[1], *figure[2], *figure[3]});
         for (std::size_t k = 1; k <= 6; ++k)
             if (e.testi[k])
                 d.risultati[k] = *e.testi[k];

@@ -217,12 +217,26 @@ void finestrareport::preparaStampante(QPrinter &stampante) const
     stampante.setDocName(windowTitle());
 }
 
-QString finestrareport::nomeFile(const QString &estensione) const
+void finestrareport::impostaArchivio(const QString &percorso) { archivio_ = percorso; }
+
+QString finestrareport::nomeProposto() const
 {
+    // A file deleted since, or a name never written, is no file the estimate has.
+    if (!archivio_.isEmpty() && QFileInfo(archivio_).isFile())
+        return QFileInfo(archivio_).fileName();
     QString base = nomeProgramma() + (nome_.isEmpty() ? QStringLiteral("-documento") : QStringLiteral(" - ") + nome_);
     static const QRegularExpression vietati(QStringLiteral(R"([/\\:*?"<>|])"));
-    base.replace(vietati, QStringLiteral("-"));
-    return base + estensione;
+    return base.replace(vietati, QStringLiteral("-"));
+}
+
+QString finestrareport::cartellaProposta() const
+{
+    return !archivio_.isEmpty() && QFileInfo(archivio_).isFile() ? QFileInfo(archivio_).absolutePath() : QString();
+}
+
+QString finestrareport::nomeFile(const QString &estensione) const
+{
+    return nomeProposto() + estensione;
 }
 
 bool finestrareport::stampa()
@@ -267,8 +281,8 @@ bool finestrareport::salvaCome(const QString &titolo, const QString &tipo, const
                                const QString &errore, const QString &fatto,
                                const std::function<bool(const QString &, QString *)> &scrivi)
 {
-    const auto scelta = dialoghi::salvaFile(
-        this, {titolo, nomeFile(estensione), {{tipo, u'*' + estensione}}, 1, QStringLiteral("rapporti")});
+    const auto scelta = dialoghi::salvaFile(this, {titolo, nomeFile(estensione), {{tipo, u'*' + estensione}}, 1,
+                                                   QStringLiteral("rapporti"), cartellaProposta()});
     if (!scelta)
         return false;
     const QString percorso = conEstensione(*scelta, estensione);

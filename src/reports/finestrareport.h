@@ -47,6 +47,17 @@ public:
     bool apriConElaboratore();
     // The file the last "apri con l'elaboratore di testi" wrote; empty before.
     QString documentoAperto() const;
+
+    // The archive file the estimate shown was opened from or saved to (empty: none). Its
+    // name and folder are what the PDF and .docx saves propose.
+    void impostaArchivio(const QString &percorso);
+    // The name proposed for the document's files, without extension: the archive file's
+    // name when the estimate has one ("Perix-menu-Lotto via Roma"), otherwise the program's
+    // and the report's ("Perix - stima area fabbricabile").
+    QString nomeProposto() const;
+    // The folder proposed for them: the archive file's; empty when the estimate has none
+    // (the dialog then starts where reports were last saved).
+    QString cartellaProposta() const;
     // Where those copies go: a per-user cache folder that outlives the window.
     static QString cartellaCopie();
     // Removes the copies older than `giorni` days; how many went.
@@ -87,6 +98,7 @@ private:
     QPrintPreviewWidget *anteprima_ = nullptr;
     QLabel *stato_ = nullptr;
     QString documentoAperto_;
+    QString archivio_;
     bool daAggiornare_ = false;
 };
 

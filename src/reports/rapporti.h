@@ -14,6 +14,7 @@
 
 #include "core/allegato.h"
 #include "reports/documento.h"
+#include "reports/finestrareport.h" // the window each report is shown in
 
 #include <QList>
 #include <QImage>
@@ -28,8 +29,6 @@
 #include <optional>
 
 namespace perix {
-
-class finestrareport;
 
 // How much of the common start a report takes: all of it (page set-up, spacing and type
 // included) or just a new document, as the printed help page does.

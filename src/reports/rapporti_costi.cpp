@@ -96,7 +96,6 @@ finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motiv
 std::unique_ptr<Document> documentoAltezze(const DatiRapportoAltezze &d)
 {
     QList<QStringList> righe{{d.intestazioni[0], d.intestazioni[1], QStringLiteral("%")}};
-    // "+4.6", shown before any choice, is no number to an Italian reading: it stays as it is.
     for (int i = 1; i <= 14; ++i)
         righe.append({d.righe[std::size_t(i)][0], d.righe[std::size_t(i)][1],
                       formatta(d.righe[std::size_t(i)][2], Schema::InteroDueDecimali)});

@@ -4,6 +4,8 @@
 // document, rapportoX shows it in its report window, nullptr with the reason when that
 // window cannot be opened.
 
+#include "reports/finestrareport.h" // the window each report is shown in
+
 #include <QString>
 #include <array>
 #include <memory>
@@ -11,7 +13,6 @@
 namespace perix {
 
 class Document;
-class finestrareport;
 
 // The general figures, then the sixteen categories by the preset and the typed
 // percentages; the category arrays are indexed 1..16.

@@ -1,5 +1,6 @@
 #include "reports/rapporto_procedimento.h"
 
+#include "core/calcoli.h"
 #include "core/numeri.h"
 #include "reports/documento.h"
 
@@ -158,6 +159,18 @@ void sezioniProcedimento(Rapporto &r, const DatiRapportoMenu &d)
 {
     if (!r.valido())
         return;
+    // A figure that is no number computed nothing in the window: nor does it here.
+    const std::array<QString, 4> figure{d.valoremercato, d.costitotali, d.anni, d.superficie};
+    for (std::size_t f = 0; f < figure.size(); ++f) {
+        if (letturaStima(figure[f]).usabile())
+            continue;
+        r.interruzionePagina();
+        r.scrivi(12, QStringLiteral("- Procedimento di calcolo (valori ") + d.valuta + QStringLiteral(")\r"));
+        paragrafo(r.selezione(), QString(),
+                  {rifiutoFigura(FiguraArea(f), figure[f]).value_or(QString())
+                   + QStringLiteral(" Il procedimento di calcolo e l'analisi di sensibilità non sono disponibili.")});
+        return;
+    }
     const DatiStimaArea dati = datiStima(d);
     const QString unita = unitaValuta(d.valuta);
     // One layout of the pages when both sections are written, not one per edit.

@@ -108,6 +108,16 @@ std::optional<QList<Campo>> campiDelFile(const DescrizioneArchivio &archivio, co
 
 } // namespace
 
+QString nomeConPrefisso(const QString &percorso, const QString &prefisso)
+{
+    const QFileInfo info(percorso);
+    // Apri lists the files by their prefix, in any case, as the dialogs match it. A folder
+    // is no name to complete: saving onto it fails and says so.
+    if (prefisso.isEmpty() || info.isDir() || info.fileName().startsWith(prefisso, Qt::CaseInsensitive))
+        return percorso;
+    return QDir(info.path()).filePath(prefisso + info.fileName());
+}
+
 dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio)
 {
     return {QStringLiteral("File %1 ").arg(archivio.prefisso), archivio.prefisso + u'*'};
@@ -194,7 +204,16 @@ bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString
         const auto percorso = scelto(dialoghi::salvaFile(parent, r));
         if (!percorso)
             return false;
-        nomefile = *percorso;
+        const QString conPrefisso = nomeConPrefisso(*percorso, archivio.prefisso);
+        // The dialog asked about the name typed, not about the one written: a file already
+        // there under the full name is replaced only when the user says so.
+        if (conPrefisso != *percorso && QFileInfo::exists(conPrefisso)
+            && dialoghi::messaggio(parent,
+                                   QStringLiteral("Il file %1 esiste già. Sostituirlo?").arg(soloNome(conPrefisso)),
+                                   titoloMessaggi, dialoghi::Icona::Domanda, dialoghi::Pulsanti::SiNo, 2)
+                   != dialoghi::Risposta::Si)
+            return false;
+        nomefile = conPrefisso;
     }
     QString motivo;
     if (salvaAtomico(nomefile, codificaRecord(record), &motivo))

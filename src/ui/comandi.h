@@ -72,9 +72,14 @@ public:
 void rifiutaRecordAperto(QWidget *parent, const QString &percorso, const QString &motivo,
                          const QString &titoloMessaggi);
 
+// The name a file is saved under: the chosen one, its prefix put in front when it lacks
+// it ("Lotto via Roma" -> "Perix-menu-Lotto via Roma"), so that Apri lists it.
+QString nomeConPrefisso(const QString &percorso, const QString &prefisso);
+
 // Save: asks for a name only when `nomefile` is empty (cancelling writes nothing and
-// says nothing), then replaces that file with the record. False when nothing was saved;
-// a failed save is reported in a stop message titled `titoloMessaggi`.
+// says nothing) and gives it the prefix it lacks, asking before replacing a file that
+// has that full name; then replaces that file with the record. False when nothing was
+// saved; a failed save is reported in a stop message titled `titoloMessaggi`.
 bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
                    const QString &titoloDialogo, const Record &record,
                    const QString &titoloMessaggi);

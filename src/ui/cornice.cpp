@@ -236,7 +236,7 @@ void FinestraStima::solodati_click()
     auto *passo = findChild<QLabel *>(QStringLiteral("passo"));
     const QString prima = passo ? passo->text() : QString();
     if (passo) {
-        passo->setText(QStringLiteral("sto caricando WORD"));
+        passo->setText(QStringLiteral("sto preparando il documento"));
         passo->repaint(); // the user sees it while the document is built
     }
     QString motivo;
@@ -248,7 +248,7 @@ void FinestraStima::solodati_click()
         return;
     }
     if (passo)
-        passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
+        passo->setText(QStringLiteral("documento pronto: stamparlo o salvarlo dalla sua finestra"));
 }
 
 void FinestraStima::esportaxlsx_click()

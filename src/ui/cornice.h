@@ -115,12 +115,19 @@ protected:
     // nothing, with the refusal to show, when there is nothing to print.
     using Rapporto = std::function<bool(QString *motivo)>;
     void dichiaraRapporto(std::function<Rapporto(QString *rifiuto)> rapporto);
+    // `costruisci(dati, &motivo)` shows the report and returns its window, which learns the
+    // window's archive file: the report's files are proposed under its name and folder.
     template <typename D, typename F>
-    static Rapporto rapportoDi(std::optional<D> dati, F costruisci)
+    Rapporto rapportoDi(std::optional<D> dati, F costruisci) const
     {
         if (!dati)
             return {};
-        return [d = std::move(*dati), costruisci](QString *motivo) { return costruisci(d, motivo) != nullptr; };
+        return [d = std::move(*dati), costruisci, archivio = m_nomefile](QString *motivo) {
+            auto *finestra = costruisci(d, motivo);
+            if (finestra)
+                finestra->impostaArchivio(archivio);
+            return finestra != nullptr;
+        };
     }
     // The spreadsheet "Esporta foglio di calcolo" writes, declared at load like the report:
     // the writer of the workbook of what the window shows now, or nothing with the refusal.

@@ -163,6 +163,10 @@ QMessageBox *costruisciMessaggio(QWidget *parent, const QString &testo, const QS
     box->setObjectName(QStringLiteral("messaggio"));
     box->setAccessibleName(titolo);
     box->setAccessibleDescription(righe);
+    // Messages quote names and addresses the user may want to copy, and texts from files:
+    // shown as written, and selectable.
+    box->setTextFormat(Qt::PlainText);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     if (pulsanti == Pulsanti::Ok) {
         box->setStandardButtons(QMessageBox::Ok);
     } else {

@@ -1,5 +1,6 @@
 #include "ui/modulo.h"
 
+#include "ui/dialoghi.h"
 #include "ui/perix_versione.h"
 #include "ui/registro.h"
 
@@ -36,11 +37,25 @@ std::function<bool(const QString &)> &apertura()
 }
 } // namespace
 
-bool apriindirizzo(const QString &indirizzo)
+bool apriindirizzo(const QString &indirizzo, QWidget *chiamante)
 {
-    if (apertura())
-        return apertura()(indirizzo.trimmed());
-    return QDesktopServices::openUrl(QUrl::fromUserInput(indirizzo.trimmed()));
+    const QString a = indirizzo.trimmed();
+    if (apertura() ? apertura()(a) : QDesktopServices::openUrl(QUrl::fromUserInput(a)))
+        return true;
+    // Without a browser or a mail program the button would do nothing at all: say so, and
+    // give the address where it can be selected and copied.
+    const QString mailto = QStringLiteral("mailto:");
+    const bool posta = a.startsWith(mailto, Qt::CaseInsensitive);
+    const QString testo = posta
+        ? QStringLiteral("Impossibile aprire un nuovo messaggio: il sistema non ha un programma di posta "
+                         "elettronica che lo apra. L'indirizzo, da copiare nel programma di posta:\n\n%1")
+              .arg(a.mid(mailto.size()).trimmed())
+        : QStringLiteral("Impossibile aprire la pagina: il sistema non ha un browser che la apra. L'indirizzo, "
+                         "da copiare nel browser:\n\n%1")
+              .arg(a);
+    dialoghi::messaggio(chiamante, testo, nomeprogramma.isEmpty() ? QStringLiteral("Perix") : nomeprogramma,
+                        dialoghi::Icona::Attenzione);
+    return false;
 }
 
 void impostaApertura(std::function<bool(const QString &)> a)
@@ -48,8 +63,23 @@ void impostaApertura(std::function<bool(const QString &)> a)
     apertura() = std::move(a);
 }
 
+namespace {
+QString &cartellaImposta()
+{
+    static QString c;
+    return c;
+}
+} // namespace
+
+void impostaCartellaDati(const QString &cartella)
+{
+    cartellaImposta() = cartella;
+}
+
 QString cartellaDati()
 {
+    if (!cartellaImposta().isEmpty())
+        return cartellaImposta();
     // A build tree keeps the data beside the program; an installed one under share/perix,
     // found relative to the program first so an install under any prefix works.
     const QString accanto = QCoreApplication::applicationDirPath();

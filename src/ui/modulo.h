@@ -54,7 +54,9 @@ void impostatesti();
 void vaiamenu();
 void confermauscita(QWidget *chiamante = nullptr);
 void aggiornavaluta();
-bool apriindirizzo(const QString &indirizzo);
+// Asks the desktop to open a web or "mailto:" address; where it cannot, says so in a
+// message over `chiamante` showing the address to copy. False when it was not opened.
+bool apriindirizzo(const QString &indirizzo, QWidget *chiamante = nullptr);
 // Tests put their own opener in place of the desktop's (empty: the desktop's again).
 void impostaApertura(std::function<bool(const QString &indirizzo)> apertura);
 
@@ -67,6 +69,9 @@ inline const QString paginaarchivio =
 
 // Where the program's own data files are looked up after the current folder.
 QString cartellaDati();
+// Puts `cartella` in place of the program's data folder (empty: found as usual again), so
+// that tests run on their own data whatever is installed on the machine.
+void impostaCartellaDati(const QString &cartella);
 // A data file by bare name: the current folder first, then the program's data folder;
 // empty when neither has it.
 QString trovaFileDati(const QString &nome);

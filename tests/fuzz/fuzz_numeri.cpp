@@ -70,12 +70,13 @@ void letturaPiana(const QString &t)
 
 // The estimate's reading: the plain reading wherever that takes the whole text; otherwise
 // an Italian number read the Italian way (Qt's Italian reading of the text without blanks
-// agrees), and anything else plain with its note.
+// agrees), and anything else plain, refused.
 void letturaDellaStima(const QString &t)
 {
     const LetturaStima l = letturaStima(t);
     const QString d = QStringLiteral("letturaStima(\"%1\") = %2").arg(t, fuzz::descrivi(l.valore));
     verifica(!std::isnan(l.valore), "la lettura della stima non da' nan", d);
+    verifica(!l.usabile() || rappresentabile(l.valore), "una cifra usabile si puo' calcolare", d);
     if (!l.italiana) {
         const double v = letturaSemplice(t);
         verifica(l.valore == v || (std::isnan(v) && std::isnan(l.valore)), "fuori dai numeri italiani vale la lettura semplice", d);
@@ -90,7 +91,8 @@ void letturaDellaStima(const QString &t)
     if (ok && std::isfinite(it) && std::isfinite(l.valore))
         verifica(std::fabs(it - l.valore) <= std::fabs(it) * 4.5e-16, "la lettura italiana segue quella di Qt",
                  d + QStringLiteral(", Qt legge %1").arg(fuzz::descrivi(it)));
-    verifica(l.nota.has_value() == !rappresentabile(l.valore), "un numero italiano ha una nota solo se troppo grande", d);
+    verifica((l.difetto == LetturaStima::Difetto::TroppoGrande) == !rappresentabile(l.valore),
+             "un numero italiano e' rifiutato solo se troppo grande", d);
 }
 
 // Each pattern: grouping, decimals, how far the printed value may lie from the value read,

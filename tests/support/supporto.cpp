@@ -19,6 +19,8 @@ namespace perix::prova {
 void preparaAmbiente()
 {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    // The build tree's data, never those of a Perix installed on the machine.
+    Modulo::impostaCartellaDati(QStringLiteral(PERIX_DATI_PROVA));
     dialoghi::prova::attiva(true);
     dialoghi::prova::azzera();
     if (qApp)

@@ -24,7 +24,8 @@ class FinestraStima;
 
 namespace perix::prova {
 
-// Fixes the Italian locale, turns on the dialog answerer, keeps the app alive when windows close.
+// Fixes the Italian locale, turns on the dialog answerer, keeps the app alive when windows
+// close, and gives the program the build tree's data folder.
 void preparaAmbiente();
 // Closes every top-level window and forgets queued answers; call from cleanup().
 void chiudiTutto();
