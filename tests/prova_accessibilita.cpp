@@ -313,8 +313,10 @@ private slots:
     {
         QTest::addColumn<int>("numero");
         QTest::addColumn<QStringList>("ordine"); // controls Tab reaches in this order
+        // The window opens a sample: of the estimate's options only the chosen one is a Tab
+        // stop, the arrows move between them, as in any group of options.
         QTest::newRow("menu") << 1
-                              << QStringList{"aree", "disaggregati", "sintetici", "tipologici", "altezze", "valoremercato",
+                              << QStringList{"aree", "valoremercato", "omi",
                                              "costitotali", "anni", "superficie", "costolordo", "Option1(1)", "Option1(2)",
                                              "Option1(3)", "cmduscita", "cmdmune", "guida", "aiuto", "moneta(1)", "moneta(2)"};
         QTest::newRow("disaggregati") << 2 << QStringList{"annulla(1)", "p2(1)", "annulla(2)", "p2(2)", "archivio"};
@@ -341,7 +343,7 @@ private slots:
         }
         // Tab goes round: the order is read from the first of the list.
         const qsizetype inizio = ordine.isEmpty() ? 0 : std::max<qsizetype>(0, visti.indexOf(ordine.constFirst()));
-        QCOMPARE(visti.mid(inizio) + visti.first(inizio), ordine);
+        QCOMPARE((visti.mid(inizio) + visti.first(inizio)).join(u" "), ordine.join(u" "));
     }
     void mnemonici_data()
     {

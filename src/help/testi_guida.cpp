@@ -52,12 +52,11 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
          3495, 5415},
         {QStringLiteral("guidaarea"), QStringLiteral(u"STIMA AREA FABBRICABILE"),
          QStringLiteral(
-            u"Per stimare un'area fabbricabile, nella finestra Menu scegliete la moneta e cliccate sul tasto rosso \"AREA FABBRICABILE\". Digitate nelle caselle bianche il valore di mercato del fabbricato che si potrà costruire, i costi totali per realizzarlo, gli anni che mancano all'inizio della redditività e la superficie del terreno in mq.\n"
-            u"Il pulsante OMI accanto al valore di mercato lo prende dalle quotazioni OMI dell'Agenzia Entrate; il documento della stima ne cita la fonte.\n"
-            u"Il costo totale massimo dell'area è il valore di mercato meno il 10 % di utile e meno i costi totali, scontato del 7 % all'anno per gli anni indicati; il minimo toglie il 30 % e sconta del 10 % all'anno; il medio è la media dei due. Divisi per la superficie danno i valori per mq.\n"
-            u"Scrivete i numeri all'italiana: 1.250.000 o 1250000, e la virgola per i decimali, come 2,5. Un solo punto o una sola virgola seguiti da tre cifre, come in 1.200 o 1,500, sono ambigui: scrivete 1200 oppure 1,2. Finché un dato non è un numero chiaro, i risultati che ne dipendono dicono \"valore non calcolabile\" e una nota spiega come correggerlo.\n"
-            u"Il valore totale dell'area non dipende dalla superficie: un terreno più grande del necessario cambia solo i valori per mq. Oltre i 100 anni Perix non calcola l'area; un risultato negativo avverte che con quei costi l'operazione non conviene.\n"
-            u"AIUTO e la riga di testo in basso indicano il dato che manca; \"Stampa dati finestra\" prepara il documento con dati e risultati."),
+            u"Nella finestra Menu scegliete la moneta e cliccate sul tasto rosso \"AREA FABBRICABILE\"; digitate il valore di mercato del fabbricato che si potrà costruire, i costi totali, gli anni che mancano alla redditività e la superficie del terreno in mq. Il pulsante OMI prende il valore dalle quotazioni OMI dell'Agenzia Entrate e il documento ne cita la fonte.\n"
+            u"Il costo totale massimo dell'area è il valore di mercato meno il 10 % di utile e meno i costi totali, scontato del 7 % all'anno; il minimo toglie il 30 % e sconta del 10 % all'anno; il medio è la media dei due. Divisi per la superficie danno i valori per mq.\n"
+            u"Scrivete i numeri all'italiana: 1.250.000 o 1250000, e 2,5 per i decimali. Un solo punto o una sola virgola seguiti da tre cifre, come 1.200 o 1,500, sono ambigui: scrivete 1200 oppure 1,2. Finché un dato non è chiaro, i risultati che ne dipendono dicono \"valore non calcolabile\" e una nota spiega come correggerlo.\n"
+            u"Oltre i 100 anni Perix non calcola l'area; un risultato negativo avverte che con quei costi l'operazione non conviene.\n"
+            u"AIUTO e la riga in basso indicano il dato che manca; \"Stampa dati finestra\" prepara il documento con dati e risultati."),
          4095, 5415},
         {QStringLiteral("guidadisaggregati"), QStringLiteral(u"COSTI DISAGGREGATI"),
          QStringLiteral(
