@@ -116,6 +116,36 @@ private slots:
         QCOMPARE(Modulo::valuta, QString()); // the phrase is not stored
     }
 
+    // The job's data saved with the estimate come back with it; a file opened without them
+    // takes the previous estimate's data away.
+    void allegatoSalvatoERiaperto()
+    {
+        stimaArea(m);
+        const QString risultato = testo(m, "risultati(1)");
+        Allegato a;
+        a.incarico.committente = QStringLiteral("Impresa Rossi");
+        a.incarico.data = QDate(2026, 12, 9);
+        m->impostaAllegato(a);
+        QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-allegato")));
+        QVERIFY(contenuto(percorso("Perix-menu-allegato"))
+                    .endsWith("\"2\",\"1000\"\r\n\"Perix-dati\",\"1\"\r\n\"committente\",\"Impresa Rossi\"\r\n"
+                              "\"data\",\"2026-12-09\"\r\n"));
+        chiudiTutto();
+        m = registro::mostra<menu>();
+        QVERIFY(attivaConFile(m, "apri", percorso("Perix-menu-allegato")));
+        QCOMPARE(m->allegato(), a);
+        QCOMPARE(testo(m, "risultati(1)"), risultato);
+        QVERIFY(attivaConFile(m, "salvanome", percorso("Perix-menu-senza")));
+        QVERIFY(contenuto(percorso("Perix-menu-senza")).contains("Perix-dati"));
+        QFile::remove(percorso("Perix-menu-senza"));
+        QFile f(percorso("Perix-menu-senza"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\"Valori in euro\",\"1000000\",\"500000\"\r\n\"2\",\"1000\"\r\n");
+        f.close();
+        QVERIFY(attivaConFile(m, "apri", percorso("Perix-menu-senza")));
+        QVERIFY(m->allegato().vuoto());
+    }
+
     // The title names the window's file once saved or opened, the status line says where
     // a save went; a delete of that file takes its name off the title.
     void titoloEStatoDelFile()

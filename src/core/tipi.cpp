@@ -1,5 +1,7 @@
 #include "core/tipi.h"
 
+#include "core/allegato.h"
+
 #include "core/calcoli.h"
 #include "core/calcoli_altezze.h"
 #include "core/calcoli_disaggregati.h"
@@ -58,8 +60,10 @@ QList<QByteArray> formaRecord(TipoArchivio tipo)
     return {};
 }
 
-bool haForma(TipoArchivio tipo, const QList<QList<Campo>> &righe)
+bool haForma(TipoArchivio tipo, const QList<QList<Campo>> &tutte)
 {
+    // The job's data and the figures' sources follow the record; they are not part of its shape.
+    const QList<QList<Campo>> righe = separaAllegato(tutte).record;
     const QList<QByteArray> forma = formaRecord(tipo);
     qsizetype n = righe.size();
     while (n > 0 && righe[n - 1].size() == 1 && righe[n - 1].first().vuoto()

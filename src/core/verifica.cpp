@@ -1,5 +1,7 @@
 #include "core/verifica.h"
 
+#include "core/allegato.h"
+
 #include "core/calcoli_altezze.h"
 #include "core/calcoli_disaggregati.h"
 #include "core/calcoli_sintetici.h"
@@ -95,8 +97,9 @@ const QString mancaValuta = QStringLiteral("manca la valuta (\"Valori in lire\" 
 
 } // namespace
 
-std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>> &righe)
+std::optional<QString> difettoForma(TipoArchivio tipo, const QList<QList<Campo>> &tutte)
 {
+    const QList<QList<Campo>> righe = separaAllegato(tutte).record;
     const QList<QByteArray> attese = formaRecord(tipo);
     if (const auto altro = tipoDaRighe(righe); altro && *altro != tipo)
         return QStringLiteral("il contenuto è quello di un file %1 (%2), non di un file %3 (%4)")
@@ -214,7 +217,12 @@ std::optional<QString> difettoArchivio(TipoArchivio tipo, const QByteArray &dati
         return motivo;
     if (auto d = difettoForma(tipo, *righe))
         return d;
-    return difettoDati(tipo, *righe);
+    const auto [record, allegato] = separaAllegato(*righe);
+    if (auto d = difettoDati(tipo, record))
+        return d;
+    if (!leggiAllegato(allegato, &motivo))
+        return motivo;
+    return std::nullopt;
 }
 
 std::optional<QString> difettoArchivio(TipoArchivio tipo, const QString &percorso)

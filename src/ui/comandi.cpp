@@ -117,7 +117,7 @@ QList<dialoghi::Filtro> filtriApertura(const DescrizioneArchivio &archivio)
 
 std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
                                          QString &nomefile, int quantiCampi,
-                                         const QString &titoloMessaggi, QString *letto)
+                                         const QString &titoloMessaggi, QString *letto, Allegato *allegato)
 {
     auto percorso = prendiGiaScelto();
     const bool giaNominato = percorso.has_value();
@@ -137,6 +137,9 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
             campi.reset();
         }
     }
+    std::optional<Allegato> aggiunto;
+    if (campi && !(aggiunto = allegatoDaDati(*dati, &motivo)))
+        campi.reset();
     if (giaNominato)
         giaScelto()->letto = campi.has_value();
     if (!campi) {
@@ -147,6 +150,8 @@ std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchi
     nomefile = *percorso;
     if (letto)
         *letto = *percorso;
+    if (allegato)
+        *allegato = *aggiunto;
     if (archivio.riconosci) {
         const auto righe = leggiRighe(*dati);
         if (!righe || !archivio.riconosci(*righe))

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "ui/dialoghi.h"
+#include "core/allegato.h"
 #include "core/campi.h"
 
 class QWidget;
@@ -41,10 +42,13 @@ dialoghi::Filtro filtroPrefisso(const DescrizioneArchivio &archivio);
 // whose name starts with the window's prefix but whose lines are not laid out as its
 // record (a field too many, a blank line in between, another kind's record) is reported
 // as one that cannot be read: its values would land in the wrong places.
-// `letto`, when given, gets the file read whatever `nomefile` becomes.
+// `letto`, when given, gets the file read whatever `nomefile` becomes; `allegato`, the job's
+// data and the figures' sources that follow the record (a file whose appendix is damaged is
+// one that cannot be read).
 std::optional<QList<Campo>> apriArchivio(QWidget *parent, const DescrizioneArchivio &archivio,
                                          QString &nomefile, int quantiCampi,
-                                         const QString &titoloMessaggi, QString *letto = nullptr);
+                                         const QString &titoloMessaggi, QString *letto = nullptr,
+                                         Allegato *allegato = nullptr);
 
 // A file chosen before its Apri runs: the command line names a file, and the window's own
 // Apri then takes it as the open dialog's answer instead of asking, so the file goes

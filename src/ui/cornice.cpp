@@ -185,6 +185,22 @@ void FinestraStima::dichiaraArchivio(DescrizioneArchivio archivio, Scrittore scr
     prendiBase(); // what a fresh window holds
 }
 
+void FinestraStima::impostaAllegato(Allegato allegato)
+{
+    m_allegato = std::move(allegato);
+    allegatoCambiato();
+}
+
+std::optional<Record> FinestraStima::recordCompleto(QString *rifiuto) const
+{
+    if (!m_scrivi)
+        return std::nullopt;
+    auto record = m_scrivi(rifiuto);
+    if (record)
+        *record += righeAllegato(m_allegato);
+    return record;
+}
+
 void FinestraStima::dichiaraRapporto(std::function<Rapporto(QString *)> rapporto) { m_rapporto = std::move(rapporto); }
 
 void FinestraStima::salva_Click() { scrivi(QStringLiteral("Salva file")); }
@@ -200,7 +216,7 @@ void FinestraStima::scrivi(const QString &titoloDialogo)
     if (!m_archivio || !m_scrivi)
         return;
     QString rifiuto;
-    const std::optional<Record> record = m_scrivi(&rifiuto);
+    const std::optional<Record> record = recordCompleto(&rifiuto);
     if (!record) {
         dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
         return;

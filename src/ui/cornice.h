@@ -156,18 +156,34 @@ protected:
     auto apriArchivio(int quanti, F leggi) -> decltype(leggi(QList<Campo>(), nullptr))
     {
         QString scelto = m_nomefile, file;
-        const auto campi = perix::apriArchivio(this, *m_archivio, scelto, quanti, Modulo::titolocontrollo, &file);
+        Allegato allegato;
+        const auto campi = perix::apriArchivio(this, *m_archivio, scelto, quanti, Modulo::titolocontrollo, &file,
+                                               &allegato);
         if (!campi)
             return {};
         QString motivo;
         auto letto = leggi(*campi, &motivo);
-        if (letto)
+        if (letto) {
             m_nomefile = scelto;
-        else
+            impostaAllegato(std::move(allegato));
+        } else
             rifiutaRecordAperto(this, file, motivo, Modulo::titolocontrollo);
         return letto;
     }
     void impostaNomefile(const QString &nome) { m_nomefile = nome; }
+
+public:
+    // The job's data and the figures' sources saved after the window's record: set by an
+    // Apri that the window took, by the forms and by the commands that carry a figure in.
+    const Allegato &allegato() const { return m_allegato; }
+    void impostaAllegato(Allegato allegato);
+    // What "Salva" writes: the window's record, then its appendix (nothing, with the
+    // refusal to show, when there is nothing to archive).
+    std::optional<Record> recordCompleto(QString *rifiuto) const;
+
+protected:
+    // After the appendix changed: the window shows what depends on it.
+    virtual void allegatoCambiato() {}
 
     // The window's own handlers; the defaults do the frame's common behaviour.
     virtual void apri_Click() {}
@@ -216,6 +232,7 @@ private:
     QString m_nomefile;
     std::optional<DescrizioneArchivio> m_archivio;
     Scrittore m_scrivi;
+    Allegato m_allegato;
     std::function<Rapporto(QString *rifiuto)> m_rapporto;
     // The figures last opened or saved (nothing: restored from a copy, never the same).
     std::optional<Figure> m_base;
