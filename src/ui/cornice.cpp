@@ -189,6 +189,7 @@ void FinestraStima::impostaAllegato(Allegato allegato)
 {
     m_allegato = std::move(allegato);
     allegatoCambiato();
+    figureCambiate(); // the job's data are figures of the estimate too
 }
 
 std::optional<Record> FinestraStima::recordCompleto(QString *rifiuto) const
@@ -266,7 +267,8 @@ FinestraStima::Figure FinestraStima::figure() const
     Figure f;
     if (!m_scrivi)
         return f;
-    if (const auto record = m_scrivi(nullptr); record && haFigure(*record)) {
+    // Exactly what "Salva" writes: the record and its appendix.
+    if (const auto record = recordCompleto(nullptr); record && haFigure(*record)) {
         f.record = codificaRecord(*record);
         f.aggiunte = figureAggiunte();
     }

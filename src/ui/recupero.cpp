@@ -3,6 +3,7 @@
 #include "ui/comandi.h"
 #include "ui/cornice.h"
 #include "ui/dialoghi.h"
+#include "core/allegato.h"
 #include "core/campi.h"
 #include "core/tipi.h"
 #include "core/verifica.h"
@@ -135,6 +136,9 @@ std::optional<Copia> leggiCopia(const QByteArray &dati, QString *motivo)
     c.aggiunte = corpo.mid(record);
     if (const auto no = difetto(tipoFinestra(c.finestra), c.record))
         return rifiuta(motivo, QStringLiteral("i dati della finestra non si leggono: ") + *no);
+    QString perche;
+    if (!allegatoDaDati(c.record, &perche))
+        return rifiuta(motivo, QStringLiteral("i dati dell'incarico non si leggono: ") + perche);
     if (!c.aggiunte.isEmpty())
         if (const auto no = difetto(TipoArchivio::Percentuali, c.aggiunte))
             return rifiuta(motivo, QStringLiteral("le percentuali non si leggono: ") + *no);
@@ -165,6 +169,7 @@ void chiusa(FinestraStima *finestra)
 {
     // Changes the timer has not reached yet go into the copy now: a closed window's copy
     // stays until the window comes back or Perix ends cleanly.
+    finestre().removeAll(QPointer<FinestraStima>(finestra));
     if (!finestra->daVerificare() && !finestra->nonSalvata())
         return;
     verifica(finestra);
