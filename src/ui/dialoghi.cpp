@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <deque>
 
 namespace perix::dialoghi {
@@ -243,7 +244,10 @@ std::optional<RispostaElenco> domandaElenco(QWidget *parent, const QString &test
         dlg.accept();
     });
     disposizione->addWidget(pulsanti);
-    dlg.resize(520, 320);
+    // As tall as its items, up to eight, so the question stays compact.
+    const int righe = std::clamp(int(voci.size()), 2, 8);
+    lista->setFixedHeight(righe * std::max(lista->sizeHintForRow(0), 18) + 2 * lista->frameWidth() + 4);
+    dlg.resize(560, dlg.sizeHint().height());
     dlg.exec();
     if (!risposto)
         return std::nullopt;
