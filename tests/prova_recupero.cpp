@@ -62,6 +62,13 @@ class ProvaRecupero : public QObject
         }
         return stimaAperta(n);
     }
+    // The timer's work, then the copies on the disk.
+    void scrivi()
+    {
+        recupero::aggiorna();
+        if (gestore)
+            gestore->attendi();
+    }
     // The program ends without its clean exit: the windows go, the copies stay.
     void interrompi()
     {
@@ -136,7 +143,7 @@ private slots:
         QFETCH(QStringList, controlli);
         FinestraStima *w = compila(n);
         QVERIFY(w);
-        recupero::aggiorna();
+        scrivi();
         QVERIFY(w->nonSalvata());
         QVERIFY(w->windowTitle().endsWith(QStringLiteral("[*]")));
         const QString copia = gestore->percorsoCopia(n);
@@ -183,7 +190,7 @@ private slots:
         digita(m, "anni", "3");
         QVERIFY(m->nonSalvata()); // at the keystroke
         digita(m, "anni", "2");
-        recupero::aggiorna();
+        scrivi();
         QVERIFY(!m->nonSalvata()); // the figures are the saved ones again
         QVERIFY(!QFile::exists(gestore->percorsoCopia(1)));
         // Typed percentages are figures of the disaggregated window.
@@ -191,7 +198,7 @@ private slots:
         QVERIFY(attivaConFile(d, "salva", percorso("Perix-disaggr-marcato")));
         QVERIFY(!d->nonSalvata());
         digita(d, "p2(3)", "5");
-        recupero::aggiorna();
+        scrivi();
         QVERIFY(d->nonSalvata());
         QVERIFY(QFile::exists(gestore->percorsoCopia(2)));
     }
@@ -207,7 +214,7 @@ private slots:
     {
         QFETCH(QString, azione);
         FinestraStima *w = compila(4);
-        recupero::aggiorna();
+        scrivi();
         QVERIFY(QFile::exists(gestore->percorsoCopia(4)));
         if (azione == "salva") {
             QVERIFY(attivaConFile(w, "salva", percorso("Perix-tipol-tolta")));
@@ -217,7 +224,7 @@ private slots:
             dialoghi::prova::accodaRisposta(dialoghi::Risposta::Si);
             QVERIFY(attiva(w, "esci"));
         }
-        recupero::aggiorna();
+        scrivi();
         QVERIFY(!QFile::exists(gestore->percorsoCopia(4)));
         if (azione != "uscita") // the exit closed it
             QVERIFY(!stimaAperta(4)->nonSalvata());
@@ -231,7 +238,7 @@ private slots:
     {
         compila(1);
         compila(5);
-        recupero::aggiorna();
+        scrivi();
         interrompi();
         auto g = riavvia();
         dialoghi::prova::accodaElenco(false);
@@ -247,7 +254,7 @@ private slots:
     void secondaIstanza()
     {
         compila(3);
-        recupero::aggiorna();
+        scrivi();
         const QString copia = gestore->percorsoCopia(3);
         const QByteArray dati = *leggiFile(copia);
         {
@@ -270,7 +277,7 @@ private slots:
         QVERIFY(attivaConFile(m, "salva", file));
         const QByteArray salvato = *leggiFile(file);
         digita(m, "superficie", "2000");
-        recupero::aggiorna();
+        scrivi();
         interrompi();
         auto g = riavvia();
         dialoghi::prova::accodaElenco(true);
@@ -314,7 +321,7 @@ private slots:
         QFETCH(int, taglio);
         QFETCH(QString, motivo);
         compila(1);
-        recupero::aggiorna();
+        scrivi();
         const QString copia = gestore->percorsoCopia(1);
         QByteArray dati = *leggiFile(copia);
         if (taglio >= 0)

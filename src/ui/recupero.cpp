@@ -220,9 +220,11 @@ Gestore::Gestore(const QString &cartella, QObject *parent) : QObject(parent), m_
         return;
     }
     m_blocco = std::move(blocco);
+    m_scrittore.setMaxThreadCount(1);
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (m_fineSessione)
             rimuoviTutte();
+        attendi();
     });
 }
 
@@ -233,6 +235,7 @@ Gestore::~Gestore()
     m_lasciate.clear();
     if (!m_blocco)
         return;
+    attendi();
     m_blocco->unlock();
     // A folder with no copy left has nothing for the next start.
     QDir sessione(m_sessione);
@@ -242,6 +245,10 @@ Gestore::~Gestore()
 
 QString Gestore::percorsoCopia(int finestra) const { return m_sessione + u'/' + nomeCopia(finestra); }
 
+void Gestore::inCoda(std::function<void()> lavoro) { m_scrittore.start(std::move(lavoro)); }
+
+void Gestore::attendi() { m_scrittore.waitForDone(); }
+
 void Gestore::conserva(FinestraStima *f)
 {
     if (!m_blocco || !f)
@@ -250,9 +257,10 @@ void Gestore::conserva(FinestraStima *f)
     if (n < 1 || n > 5)
         return;
     const std::size_t i = std::size_t(n);
+    const QString percorso = percorsoCopia(n);
     if (!f->nonSalvata()) {
         if (m_scritte[i]) {
-            QFile::remove(percorsoCopia(n));
+            inCoda([percorso] { QFile::remove(percorso); });
             m_scritte[i].reset();
         }
         return;
@@ -263,15 +271,29 @@ void Gestore::conserva(FinestraStima *f)
     const QByteArray chiave = f->nomefile().toUtf8() + '\n' + *fig.record + fig.aggiunte;
     if (m_scritte[i] == chiave)
         return;
-    const Copia c{n, f->nomefile(), QDateTime::currentDateTime(), *fig.record, fig.aggiunte};
-    QString motivo;
-    if (salvaAtomico(percorsoCopia(n), codificaCopia(c), &motivo)) {
-        m_scritte[i] = chiave;
+    m_scritte[i] = chiave;
+    const QByteArray dati = codificaCopia({n, f->nomefile(), QDateTime::currentDateTime(), *fig.record, fig.aggiunte});
+    inCoda([percorso, dati, n, io = QPointer<Gestore>(this)] {
+        QString motivo;
+        if (!salvaAtomico(percorso, dati, &motivo))
+            QMetaObject::invokeMethod(
+                qApp, [io, n, motivo] {
+                    if (io)
+                        io->scritturaFallita(n, motivo);
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void Gestore::scritturaFallita(int finestra, const QString &motivo)
+{
+    m_scritte[std::size_t(finestra)].reset(); // the next change tries again
+    // Said once, quietly: the figures are still in the window.
+    if (std::exchange(m_erroreDetto, true))
         return;
-    }
-    // Said once, quietly: the figures are still in the window, and the next change tries again.
-    if (!std::exchange(m_erroreDetto, true))
-        f->statusBar()->showMessage(QStringLiteral("Impossibile scrivere la copia di recupero: %1").arg(motivo), 10000);
+    for (const QPointer<FinestraStima> &f : std::as_const(finestre()))
+        if (f && f->numero() == finestra)
+            f->statusBar()->showMessage(QStringLiteral("Impossibile scrivere la copia di recupero: %1").arg(motivo), 10000);
 }
 
 void Gestore::rimuoviTutte()
@@ -279,7 +301,7 @@ void Gestore::rimuoviTutte()
     if (!m_blocco)
         return;
     for (int n = 1; n <= 5; ++n) {
-        QFile::remove(percorsoCopia(n));
+        inCoda([percorso = percorsoCopia(n)] { QFile::remove(percorso); });
         m_scritte[std::size_t(n)].reset();
     }
 }
@@ -381,10 +403,10 @@ QList<int> Gestore::offriRipristino(QWidget *parent)
     }
     // The windows' own copies first: only then may the old ones go.
     aggiorna();
-    QStringList tolte;
+    attendi();
     for (const Lasciata &l : lasciate) {
-        const auto n = l.copia ? l.copia->finestra : 0;
-        if (copieRipristinate.contains(l.percorso) && m_scritte[std::size_t(n)] && QFile::remove(l.percorso))
+        const int n = l.copia ? l.copia->finestra : 0;
+        if (copieRipristinate.contains(l.percorso) && QFile::exists(percorsoCopia(n)) && QFile::remove(l.percorso))
             continue;
         cestina(l.percorso); // where there is no trash it stays, to be offered again
     }

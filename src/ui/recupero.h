@@ -12,7 +12,9 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -91,6 +93,9 @@ public:
     void conserva(FinestraStima *finestra);
     // The clean exit: every copy of this Perix goes.
     void rimuoviTutte();
+    // The copies are written and removed on a thread of their own, in the order asked, so
+    // that reaching the disk never holds up the windows; this waits until all is done.
+    void attendi();
     // The desktop's session is ending: at the program's end the copies go too.
     void fineSessione() { m_fineSessione = true; }
 
@@ -100,11 +105,14 @@ private:
         std::unique_ptr<QLockFile> blocco;
     };
     void chiudiSessioniLasciate();
+    void inCoda(std::function<void()> lavoro);
+    void scritturaFallita(int finestra, const QString &motivo);
 
     QString m_radice, m_sessione, m_motivo;
     std::unique_ptr<QLockFile> m_blocco;
     std::array<std::optional<QByteArray>, 6> m_scritte{}; // 1..5: what the copy on disk holds
     std::vector<Sessione> m_lasciate;
+    QThreadPool m_scrittore; // one thread: the order of the writes is the order asked
     bool m_fineSessione = false;
     bool m_erroreDetto = false;
 };
