@@ -326,8 +326,10 @@ bool FinestraStima::ripristina(const QByteArray &record, const QByteArray &aggiu
         return false;
     const bool letto = apriDaDati(m_archivio->prefisso + QStringLiteral("ripristino"), record,
                                   [this] { esegui(Comando::Apri); });
-    if (!letto || (!aggiunte.isEmpty() && !riprendiFigureAggiunte(aggiunte)))
+    if (!letto)
         return false;
+    // The record is in: whatever follows, the window no longer names the temporary file.
+    const bool tutto = aggiunte.isEmpty() || riprendiFigureAggiunte(aggiunte);
     m_nomefile = file;
     mostraTitolo(file);
     m_base.reset(); // never what was last saved: kept only in the copy
@@ -335,7 +337,7 @@ bool FinestraStima::ripristina(const QByteArray &record, const QByteArray &aggiu
     m_daVerificare = true;
     setWindowModified(true);
     recupero::pianifica();
-    return true;
+    return tutto; // not all of it: the copy goes to the trash, where it can still be taken back
 }
 
 void FinestraStima::osservaFigure()
