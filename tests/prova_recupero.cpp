@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -267,6 +268,30 @@ private slots:
             QVERIFY(dialoghi::prova::mostrati().isEmpty());
         }
         QCOMPARE(*leggiFile(copia), dati);
+    }
+
+    void bloccoDiUnProcessoUcciso()
+    {
+        // The lock a killed Perix leaves: its file stays, naming a process that is gone.
+        compila(5);
+        scrivi();
+        const QString blocco = gestore->cartellaSessione() + QStringLiteral("/sessione.lock");
+        QList<QByteArray> righe = leggiFile(blocco)->split('\n');
+        QProcess morto;
+        morto.start(QStringLiteral("true"));
+        QVERIFY(morto.waitForStarted());
+        righe[0] = QByteArray::number(morto.processId());
+        QVERIFY(morto.waitForFinished());
+        interrompi();
+        QVERIFY(!QFile::exists(blocco));
+        QFile f(blocco);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(righe.join('\n')) > 0);
+        f.close();
+        auto g = riavvia();
+        dialoghi::prova::accodaElenco(true);
+        QCOMPARE(g->offriRipristino(nullptr), QList<int>{5});
+        QCOMPARE(testo(stimaAperta(5), "costopieno"), QStringLiteral("300"));
+        g.reset();
     }
 
     void salvaDopoRipristino()
