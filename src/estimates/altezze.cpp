@@ -1,5 +1,6 @@
 #include "estimates/altezze.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 
 #include "ui/dialoghi.h"
@@ -85,6 +86,7 @@ void variocosto::creaControlli()
     }
     Label3->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     Label3->setContentsMargins(0, 0, 4, 0);
+    nominaCelle({Label1, Label2, Label3});
 
     // Bottom: the four buttons and the status line.
     frame3()->setGeometry(8, 296, 624, 94);
@@ -94,6 +96,7 @@ void variocosto::creaControlli()
                       {270, 12, 346, 64}, QStringLiteral("indicazioni in linea sulla immissione dei dati"));
     passo->setWordWrap(true);
     stilePasso(passo, false);
+    accessibile::voce(passo);
 
     // Right: the currency, the caption of the cost, the cost; the arrow points at class 4.
     const int xd = 482, wd = 150;
@@ -107,6 +110,7 @@ void variocosto::creaControlli()
                        QStringLiteral("espresso nei valori indicati sopra"));
     creaCosto(a, QStringLiteral("costopieno"), {xd, 56, 130, 24}, QStringLiteral("dato di riferimento da digitare"),
               {xd, 126, wd, 46});
+    accessibile::didascalia(Label6, costo());
 }
 
 void variocosto::calcola(int riga, double costo)

@@ -153,6 +153,7 @@ void menu::costolordo_Change()
     const bool errato = !N && !costolordo->text().trimmed().isEmpty();
     avviso->setVisible(errato);
     avviso->setToolTip(errato ? QStringLiteral("non è un numero: scriverlo ad esempio 1.250,50") : QString());
+    avviso->setText(avviso->toolTip()); // what a screen reader says of the sign
     if (errato)
         impostapasso(Passo::CorreggiCostoLordo);
 }

@@ -1,5 +1,6 @@
 #include "ui/cornice.h"
 
+#include "ui/accessibile.h"
 #include "ui/dialoghi.h"
 #include "ui/elementi.h"
 #include "ui/modulo.h"
@@ -436,6 +437,8 @@ void FinestraStima::creaMenu()
     angolo->setDefaultAction(fin);
     angolo->setAutoRaise(true);
     angolo->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // It reads as the window's name: Tab passes it by (F1 and Alt+N still run it).
+    angolo->setFocusPolicy(Qt::NoFocus);
     menuBar()->setCornerWidget(angolo, Qt::TopRightCorner);
 }
 
@@ -475,6 +478,9 @@ void FinestraStima::creaPulsanti()
     for (const P &p : pulsanti)
         pulsante(m_frame3, QString::fromUtf8(p.nome), QString::fromUtf8(p.testo), {}, QString::fromUtf8(p.suggerimento),
                  [this, c = p.c, aiuto = p.aiuto] { aiuto ? aiuto_Click() : esegui(c); });
+    // The toolbar's "guida in linea" opens the same table of contents: the button says which.
+    accessibile::nomina(m_frame3->findChild<QPushButton *>(QStringLiteral("guida")),
+                        QStringLiteral("Guida in linea: sommario"));
 }
 
 void FinestraStima::disponiPulsanti(QRect riquadro, int larghezza, int passo)
@@ -504,15 +510,31 @@ void FinestraStima::completaCaricamento(QSize areaProgetto)
 
 void FinestraStima::ordinaCampi()
 {
-    // Tab goes through the fields as they are read, top to bottom, left to right within a row.
-    QList<QLineEdit *> campi = m_area->findChildren<QLineEdit *>();
-    const auto posizione = [this](QWidget *w) { return w->mapTo(m_area, QPoint(0, 0)); };
-    std::stable_sort(campi.begin(), campi.end(), [&](QLineEdit *a, QLineEdit *b) {
-        const QPoint pa = posizione(a), pb = posizione(b);
-        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    // Tab goes through the controls as they are read: the blocks of the window (a frame and
+    // what it holds, a field standing alone) top to bottom, left to right within a row, and
+    // so the controls inside each block.
+    QList<QWidget *> controlli;
+    for (QWidget *w : m_area->findChildren<QWidget *>())
+        if (w->focusPolicy() & Qt::TabFocus)
+            controlli << w;
+    const auto blocco = [this](QWidget *w) {
+        while (w->parentWidget() && w->parentWidget() != m_area)
+            w = w->parentWidget();
+        return w;
+    };
+    // Tops a few pixels apart are one row (a button set a pixel lower than its field).
+    const auto prima = [](QPoint a, QPoint b) {
+        return a.y() / 8 != b.y() / 8 ? a.y() < b.y() : a.x() < b.x();
+    };
+    std::stable_sort(controlli.begin(), controlli.end(), [&](QWidget *a, QWidget *b) {
+        QWidget *ba = blocco(a), *bb = blocco(b);
+        if (ba != bb)
+            return prima(ba->pos(), bb->pos());
+        return prima(a->mapTo(ba, QPoint(0, 0)), b->mapTo(bb, QPoint(0, 0)));
     });
-    for (qsizetype i = 1; i < campi.size(); ++i)
-        QWidget::setTabOrder(campi[i - 1], campi[i]);
+    // The order is a ring: Tab from the last control comes back to the first.
+    for (qsizetype i = 1; i < controlli.size(); ++i)
+        QWidget::setTabOrder(controlli[i - 1], controlli[i]);
 }
 
 bool FinestraStima::eventFilter(QObject *o, QEvent *e)
