@@ -229,6 +229,9 @@ std::optional<RispostaElenco> domandaElenco(QWidget *parent, const QString &test
     }
     QDialog dlg(parent);
     dlg.setWindowTitle(titolo);
+    // A screen reader reads it as it reads a message box: its title, then its text.
+    dlg.setAccessibleName(titolo);
+    dlg.setAccessibleDescription(testo);
     auto *disposizione = new QVBoxLayout(&dlg);
     auto *etichetta = new QLabel(testo, &dlg);
     etichetta->setTextFormat(Qt::PlainText); // file names come from the disk
@@ -236,6 +239,7 @@ std::optional<RispostaElenco> domandaElenco(QWidget *parent, const QString &test
     disposizione->addWidget(etichetta);
     auto *lista = new QListWidget(&dlg);
     lista->setObjectName(QStringLiteral("elenco"));
+    lista->setAccessibleName(QStringLiteral("Elenco"));
     for (const VoceElenco &v : voci) {
         auto *riga = new QListWidgetItem(v.testo, lista);
         Qt::ItemFlags f = Qt::ItemIsEnabled;
