@@ -4,6 +4,7 @@
 #include "ui/elementi.h"
 
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/comandi.h"
@@ -47,6 +48,7 @@ variocosto::variocosto()
                       .riconosci = recordAltezzeProprio},
                      [this](QString *rifiuto) { return scrivialtezze(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoAltezze); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioAltezze); });
     completaCaricamento(QSize(640, 395));
 }
 

@@ -5,6 +5,7 @@
 
 #include "ui/controlli.h"
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/registro.h"
@@ -89,6 +90,7 @@ risultatidisaggregati::risultatidisaggregati()
                       .riconosci = eRecordDisaggregati},
                      [this](QString *rifiuto) { return scrividisaggregati(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoDisaggregati); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioDisaggregati); });
     completaCaricamento(QSize(640, 395));
 }
 

@@ -5,6 +5,8 @@
 #include "ui/accessibile.h"
 #include "ui/elementi.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
@@ -126,7 +128,21 @@ void menu::creaControlli()
                          QStringLiteral("la superficie del terreno destinato alla costruzione del fabbricato"));
     Label[5] = etichetta(QStringLiteral("Label5"), QStringLiteral(" Costo per mq. di superficie lorda"), {xc, 134, wc, h},
                          QStringLiteral("costo per mq. di superficie di ogni piano del fabbricato, comprensiva dei muri e degli spazi aperti ma coperti"));
-    valoremercato = campo(QStringLiteral("valoremercato"), {xv, 30, wv, h}, QStringLiteral("dato da digitare"));
+    // The market value's field leaves room for the button of the OMI quotations.
+    valoremercato = campo(QStringLiteral("valoremercato"), {xv, 30, wv - 36, h}, QStringLiteral("dato da digitare"));
+    omi = new QToolButton(a);
+    omi->setObjectName(QStringLiteral("omi"));
+    omi->setText(QStringLiteral("&OMI"));
+    omi->setToolTip(QStringLiteral("prendere il valore di mercato dalle quotazioni OMI dell'Agenzia Entrate"));
+    omi->setGeometry(xv + wv - 34, 30, 34, h);
+    omi->setEnabled(false);
+    connect(omi, &QToolButton::clicked, this, &menu::omi_Click);
+    if (QMenu *vis = menuBar()->findChild<QMenu *>(QStringLiteral("visualizza"))) {
+        vis->addSeparator();
+        QAction *voce = vis->addAction(QStringLiteral("&Quotazioni OMI..."));
+        voce->setObjectName(QStringLiteral("apriomi"));
+        connect(voce, &QAction::triggered, this, &menu::omi_Click);
+    }
     costitotali = campo(QStringLiteral("costitotali"), {xv, 56, wv, h});
     anni = campo(QStringLiteral("anni"), {xv, 82, wv, h});
     superficie = campo(QStringLiteral("superficie"), {xv, 108, wv, h});

@@ -5,6 +5,7 @@
 
 #include "ui/controlli.h"
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/comandi.h"
@@ -135,6 +136,7 @@ risultatisintetici::risultatisintetici()
                       .riconosci = recordSintetico},
                      [this](QString *rifiuto) { return scrivisintetici(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoSintetici); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioSintetici); });
     completaCaricamento(QSize(640, 395));
 }
 

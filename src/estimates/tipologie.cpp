@@ -4,6 +4,7 @@
 #include "ui/elementi.h"
 
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/comandi.h"
@@ -50,6 +51,7 @@ risultatitipologie::risultatitipologie()
                       .riconosci = recordTipologieProprio},
                      [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoTipologie); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioTipologie); });
     completaCaricamento(QSize(640, 395));
 }
 

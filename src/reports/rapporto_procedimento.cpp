@@ -64,6 +64,10 @@ void procedimento(Rapporto &r, const DatiRapportoMenu &d, const DatiStimaArea &d
         return;
     }
     paragrafo(s, QString(), {p.dati});
+    if (d.omi) {
+        const PassoProcedimento fonte = fonteValoreMercato(*d.omi);
+        paragrafo(s, fonte.titolo, fonte.righe);
+    }
     for (const PassoProcedimento &passo : p.passi)
         paragrafo(s, passo.titolo, passo.righe);
     paragrafo(s, QString(), {p.nota});

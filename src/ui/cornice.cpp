@@ -6,6 +6,7 @@
 #include "ui/modulo.h"
 #include "ui/recupero.h"
 #include "ui/registro.h"
+#include "core/scrittura.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -101,7 +102,8 @@ QList<MenuCornice> menuPredefiniti()
           voce("salva", "&Salva", Comando::Salva),
           voce("salvanome", "Salva con &nome...", Comando::SalvaNome), separatore(),
           voce("eliminare", "E&limina", Comando::Elimina), separatore(),
-          voce("solodati", "S&tampa dati finestra", Comando::Stampa), separatore(),
+          voce("solodati", "S&tampa dati finestra", Comando::Stampa),
+          voce("esportaxlsx", "Esporta &foglio di calcolo...", Comando::EsportaFoglio), separatore(),
           voce("esci", "&Esci", Comando::Esci)}},
         {QStringLiteral("modifica"), QStringLiteral("&Modifica"),
          {voce("colorare", "&Colore di sfondo", Comando::Colore), separatore(),
@@ -400,6 +402,41 @@ void FinestraStima::solodati_click()
         passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
 }
 
+void FinestraStima::esportaxlsx_click()
+{
+    if (!m_foglio)
+        return;
+    QString rifiuto;
+    const Foglio scrivi = m_foglio(&rifiuto);
+    if (!scrivi) {
+        dialoghi::messaggio(this, rifiuto, Modulo::titolocontrollo, m_descrizione.rifiutoStampa);
+        return;
+    }
+    // Named after the archive file the figures came from, or the window's prefix, as saves are.
+    const QString estensione = QStringLiteral(".xlsx");
+    const QString base = !m_nomefile.isEmpty() ? QFileInfo(m_nomefile).fileName()
+        : m_archivio                           ? m_archivio->prefisso
+                                               : QStringLiteral("Perix-");
+    const auto scelta = dialoghi::salvaFile(
+        this, {QStringLiteral("Esporta foglio di calcolo"), base + estensione,
+               {{QStringLiteral("Cartella di lavoro Excel"), QStringLiteral("*.xlsx")}}, 1, QStringLiteral("fogli")});
+    if (!scelta)
+        return;
+    const QString percorso = scelta->endsWith(estensione, Qt::CaseInsensitive) ? *scelta : *scelta + estensione;
+    QString motivo;
+    if (!scriviAtomico(percorso, scrivi, &motivo, modoDocumento)) {
+        dialoghi::stop(this,
+                       QStringLiteral("Impossibile salvare il file %1: %2").arg(QDir::toNativeSeparators(percorso), motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    statusBar()->showMessage(QStringLiteral("Foglio di calcolo salvato in %1")
+                                 .arg(QDir::toNativeSeparators(QFileInfo(percorso).absoluteFilePath())),
+                             durataAnnuncio);
+}
+
+void FinestraStima::dichiaraFoglio(std::function<Foglio(QString *rifiuto)> foglio) { m_foglio = std::move(foglio); }
+
 void FinestraStima::annunciaSalvataggio(const QString &percorso)
 {
     statusBar()->showMessage(
@@ -591,6 +628,7 @@ void FinestraStima::esegui(Comando c)
     case Comando::Supporto:
     case Comando::Informazioni: mostraFinestraAiuto(c); break;
     case Comando::Finestra: finestra_Click(); break;
+    case Comando::EsportaFoglio: esportaxlsx_click(); break;
     }
 }
 

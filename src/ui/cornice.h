@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class QIODevice;
 class QToolBar;
 
 namespace perix {
@@ -28,6 +29,7 @@ enum class Comando {
     Fin1, Fin2, Fin3, Fin4, Fin5,
     Guida, Suggerimenti, Supporto, Informazioni,
     Finestra,
+    EsportaFoglio,
 };
 
 struct VoceMenu {
@@ -148,6 +150,19 @@ protected:
             return {};
         return [d = std::move(*dati), costruisci](QString *motivo) { return costruisci(d, motivo) != nullptr; };
     }
+    // The spreadsheet "Esporta foglio di calcolo" writes, declared at load like the report:
+    // the writer of the workbook of what the window shows now, or nothing with the refusal.
+    using Foglio = std::function<bool(QIODevice &dispositivo, QString *motivo)>;
+    void dichiaraFoglio(std::function<Foglio(QString *rifiuto)> foglio);
+    template <typename D, typename F>
+    static Foglio foglioDi(std::optional<D> dati, F scrivi)
+    {
+        if (!dati)
+            return {};
+        return [d = std::move(*dati), scrivi](QIODevice &dispositivo, QString *motivo) {
+            return scrivi(d, dispositivo, motivo, {});
+        };
+    }
     // "Apri": a file of the window's archive, chosen by the user, and its first `quanti`
     // fields as read by `leggi(campi, &motivo)`. A file that cannot be read, or that `leggi`
     // refuses (saying why in a message when it gives a reason), changes nothing, the
@@ -191,6 +206,7 @@ protected:
     virtual void salvanome_Click();
     virtual void eliminare_click();
     virtual void solodati_click();
+    void esportaxlsx_click();
     virtual void controlla_click() {}
     virtual void cancelladati_Click() {}
     virtual void aiuto_Click() {}
@@ -234,6 +250,7 @@ private:
     Scrittore m_scrivi;
     Allegato m_allegato;
     std::function<Rapporto(QString *rifiuto)> m_rapporto;
+    std::function<Foglio(QString *rifiuto)> m_foglio;
     // The figures last opened or saved (nothing: restored from a copy, never the same).
     std::optional<Figure> m_base;
     bool m_daVerificare = false;
