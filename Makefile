@@ -39,9 +39,9 @@ test: build
 # The offscreen platform's remarks on windows it cannot raise are no figures: kept quiet.
 bench: build
 	@./bench/prepara
-	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati bench_guida bench_lotto bench_fogli bench_omi
+	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati bench_recupero bench_guida bench_lotto bench_fogli bench_omi
 	@cd $(BUILD) && export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='default.warning=false' && ./bench/perix_bench && ./bench/bench_rapporti 20 \
-	  && ./bench/bench_costi && ./bench/bench_disaggregati && ./bench/bench_guida 10 && ./bench/bench_lotto && ./bench/bench_fogli && ./bench/bench_omi
+	  && ./bench/bench_costi && ./bench/bench_disaggregati && ./bench/bench_recupero && ./bench/bench_guida 10 && ./bench/bench_lotto && ./bench/bench_fogli && ./bench/bench_omi
 
 catture: build
 	@ninja -C $(BUILD) perix_cattura

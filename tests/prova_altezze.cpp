@@ -162,7 +162,7 @@ private slots:
 
     void caricamento()
     {
-        QCOMPARE(w->windowTitle(), QStringLiteral("Perix: variazioni del costo unitario in base al numero dei piani"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Perix: variazioni del costo unitario in base al numero dei piani[*]"));
         QCOMPARE(trova<QGroupBox>(w, "Frame1")->title(), QStringLiteral("Variazioni di costo in base alle altezze"));
         QCOMPARE(azione(w, "cancelladati")->text(), QStringLiteral("C&ancella dati finestra"));
         QVERIFY(azione(w, "finestra")->property("didascalia").toString().endsWith(QStringLiteral("Fi&nestra n.5 di 5")));

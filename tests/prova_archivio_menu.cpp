@@ -186,7 +186,7 @@ private slots:
         const QString titolo = m->windowTitle();
         stimaArea(m);
         QVERIFY(attivaConFile(m, "salva", percorso("Perix-menu-titolo")));
-        QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
+        QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo[*]"));
         auto *stato = m->findChild<QStatusBar *>();
         QVERIFY(stato);
         QCOMPARE(stato->currentMessage(),
@@ -195,7 +195,7 @@ private slots:
         m = registro::mostra<menu>();
         QCOMPARE(m->windowTitle(), titolo);
         QVERIFY(attivaConFile(m, "apri", percorso("Perix-menu-titolo")));
-        QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo"));
+        QCOMPARE(m->windowTitle(), QStringLiteral("Perix - Perix-menu-titolo[*]"));
         QVERIFY(attivaConFile(m, "eliminare", percorso("Perix-menu-titolo")));
         QCOMPARE(m->windowTitle(), titolo);
     }

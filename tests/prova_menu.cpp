@@ -44,7 +44,7 @@ private slots:
 
     void statoIniziale()
     {
-        QCOMPARE(m->windowTitle(), QStringLiteral("Perix: menu e stima area fabbricabile"));
+        QCOMPARE(m->windowTitle(), QStringLiteral("Perix: menu e stima area fabbricabile[*]"));
         QCOMPARE(testo(m, "passo"), QStringLiteral("scegliere la valuta del calcolo"));
         QVERIFY(!abilitato("aree"));
         QVERIFY(!abilitato("valoremercato"));

@@ -410,7 +410,7 @@ private slots:
 
     void menuDellaFinestra()
     {
-        QCOMPARE(rs->windowTitle(), QStringLiteral("Perix: risultati della stima dei costi sintetici"));
+        QCOMPARE(rs->windowTitle(), QStringLiteral("Perix: risultati della stima dei costi sintetici[*]"));
         const QList<std::pair<const char *, const char *>> voci{
             {"apri", "&Apri"}, {"salva", "&Salva"}, {"salvanome", "Salva con &nome..."},
             {"eliminare", "E&limina..."}, {"solodati", "S&tampa dati finestra"}, {"esci", "&Esci"},

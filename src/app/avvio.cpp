@@ -2,7 +2,9 @@
 
 #include "ui/elementi.h"
 
+#include "ui/cornice.h"
 #include "ui/modulo.h"
+#include "ui/recupero.h"
 #include "ui/registro.h"
 #include "app/splash.h"
 #include "reports/finestrareport.h"
@@ -11,6 +13,7 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSessionManager>
 #include <QTranslator>
 
 namespace perix {
@@ -45,8 +48,24 @@ void preparaApplicazione()
 void avviaPerix()
 {
     preparaApplicazione();
-    registro::mostra<frmSplash>();
+    frmSplash *splash = registro::mostra<frmSplash>();
     finestrareport::pulisciCopie();
+
+    // Unsaved figures are kept from now on; those an interrupted Perix kept are offered back.
+    auto *recupero = new recupero::Gestore(recupero::Gestore::cartellaPredefinita(), qApp);
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, recupero,
+                     [recupero](QSessionManager &) { recupero->fineSessione(); });
+#endif
+    if (!recupero->valido())
+        return;
+    const QList<int> ripristinate = recupero->offriRipristino(splash);
+    if (ripristinate.isEmpty())
+        return;
+    // As after the splash's click: the music paused, the splash behind the windows.
+    splash->musica().pausa();
+    for (int n : ripristinate)
+        registro::porta(finestraStima(n));
 }
 
 } // namespace perix

@@ -3,6 +3,7 @@
 #include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "ui/modulo.h"
+#include "ui/recupero.h"
 #include "ui/registro.h"
 #include "app/splash.h"
 #include "estimates/menu.h"
@@ -58,8 +59,11 @@ void vaiamenu()
 
 void aggiornavaluta()
 {
-    for (int n : {3, 2, 4, 5})
-        finestraStima(n)->soldi()->setText(etichettavaluta);
+    for (int n : {3, 2, 4, 5}) {
+        FinestraStima *f = finestraStima(n);
+        f->soldi()->setText(etichettavaluta);
+        f->valutaRicevuta();
+    }
 }
 
 void confermauscita(QWidget *chiamante)
@@ -88,6 +92,9 @@ void confermauscita(QWidget *chiamante)
     registro::chiudi<guidaaltezze>();
     registro::chiudi<frmTip>();
     registro::chiudi<prodotti>();
+    // The user chose to leave the figures: their recovery copies go with the windows.
+    if (recupero::Gestore *g = recupero::Gestore::attivo())
+        g->rimuoviTutte();
 
     frmSplash *s = registro::prendi<frmSplash>();
     s->musica().play();

@@ -16,6 +16,7 @@
 #include "reports/rapporti_costi.h"
 
 #include <QGroupBox>
+#include <algorithm>
 #include <QIcon>
 
 namespace perix {
@@ -348,17 +349,39 @@ void risultatidisaggregati::archiviap_Click()
     }
     // A file name of their own: "Salva" never writes the window's record over them.
     m_nomefilePercentuali.clear();
-    const Record record = [] {
-        Record r;
-        for (int k = 1; k <= categorie; ++k)
-            r.append(Riga{Modulo::percimmesse[std::size_t(k)]});
-        return r;
-    }();
     // A schedule is not the window's record: the title keeps the record's file.
     if (salvaArchivio(this, archivioPercentuali(), m_nomefilePercentuali,
-                      QStringLiteral("Salva file (percentuali costi di costruzione disaggregati)"), record,
-                      Modulo::titolocontrollo))
+                      QStringLiteral("Salva file (percentuali costi di costruzione disaggregati)"), recordPercentuali(),
+                      Modulo::titolocontrollo)) {
         annunciaSalvataggio(m_nomefilePercentuali);
+        aggiunteSalvate();
+    }
+}
+
+Record risultatidisaggregati::recordPercentuali()
+{
+    Record r;
+    for (int k = 1; k <= categorie; ++k)
+        r.append(Riga{Modulo::percimmesse[std::size_t(k)]});
+    return r;
+}
+
+QByteArray risultatidisaggregati::figureAggiunte() const
+{
+    const bool nessuna = std::all_of(Modulo::percimmesse.begin() + 1, Modulo::percimmesse.end(), [](const Valore &v) {
+        return std::holds_alternative<std::monostate>(v);
+    });
+    return nessuna ? QByteArray() : codificaRecord(recordPercentuali());
+}
+
+bool risultatidisaggregati::riprendiFigureAggiunte(const QByteArray &dati)
+{
+    // Through "apri percentuali" itself; the schedule keeps the file name it had.
+    const QString prima = m_nomefilePercentuali;
+    const bool letto = apriDaDati(archivioPercentuali().prefisso + QStringLiteral("ripristino"), dati,
+                                  [this] { aprip_Click(); });
+    m_nomefilePercentuali = prima;
+    return letto;
 }
 
 void risultatidisaggregati::aprip_Click()
@@ -379,6 +402,7 @@ void risultatidisaggregati::aprip_Click()
             t = testoNumero(*n);
         p2[std::size_t(k)]->setText(t);
     }
+    aggiunteSalvate();
 }
 
 void risultatidisaggregati::controlla_click()

@@ -43,8 +43,14 @@ public:
     int modoricalcolo() const { return m_modoricalcolo; }
     const QString &nomefilePercentuali() const { return m_nomefilePercentuali; }
 
+protected:
+    // The typed percentages, as a percentages file holds them (nothing when none was typed).
+    QByteArray figureAggiunte() const override;
+    bool riprendiFigureAggiunte(const QByteArray &dati) override;
+
 private:
     static const DescrizioneArchivio &archivioPercentuali();
+    static Record recordPercentuali();
     void creaControlli();
     // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
     std::optional<Record> scrividisaggregati(QString *rifiuto) const;

@@ -48,6 +48,7 @@ void menu::calcolasintetici()
     rs->impostaColonna(1, colonnaSintetica(1, costoeconomico));
     rs->impostaColonna(2, colonnaSintetica(2, costomedio));
     rs->impostaColonna(3, colonnaSintetica(3, costoevoluto));
+    rs->figureCambiate();
     registro::mostra<risultatisintetici>();
 }
 
@@ -69,6 +70,7 @@ void menu::passaadisaggregati()
     risultatidisaggregati *rd = registro::prendi<risultatidisaggregati>();
     rd->ricevi(m_descrizioneclasse, formattanumero(valoremercato->text()), formattanumero(costitotali->text()),
                formattanumero(testoNumero(*V - *C)));
+    rd->figureCambiate();
     registro::mostra<risultatidisaggregati>();
 }
 

@@ -34,7 +34,7 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
          4095, 5415},
         {QStringLiteral("guidaarchivio"), QStringLiteral(u"ARCHIVIO DATI"),
          QStringLiteral(
-            u"L'archivio è utile ma non indispensabile: ogni stima si può rifare digitando i dati. Archiviare conviene quando una stima va ripresa o confrontata con altre.\n"
+            u"Se Perix si interrompe, le finestre con dati non salvati (asterisco nel titolo) tornano alla partenza seguente dalle copie in ~/.local/share/Perix/recupero.\n"
             u"Ogni finestra ha i propri file, riconoscibili dal prefisso del nome, che Perix propone già scritto quando salvate: \"Perix-menu-\" per la finestra Menu, \"Perix-disaggr-\" per i costi disaggregati, \"Perix-sint-\" per i costi sintetici, \"Perix-tipol-\" per i costi per tipologie e \"Perix-alt-\" per i costi per altezze. È il prefisso che fa comparire il file nell'elenco di Apri: se lo togliete dal nome, Perix lo rimette salvando.\n"
             u"Si archivia dal menu File o dalla barra degli strumenti, con Apri, Salva, Salva con nome ed Elimina. Elimina sposta nel cestino il file scelto, anche di un'altra finestra o di un altro programma.\n"
             u"Il file di un'altra finestra non viene rifiutato, se contiene abbastanza dati: Perix li legge nell'ordine in cui sono scritti e li mostra così come sono, e Salva chiede poi un nome nuovo invece di scrivere su quel file. Un file con meno dati, o con un dato che la finestra non accetta, non cambia nulla: un messaggio ne spiega il motivo.\n"

@@ -8,8 +8,25 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace perix {
+
+bool cestina(const QString &percorso)
+{
+    // Qt 6.4 cannot set up the trash in a data folder that does not exist yet (a new
+    // user's ~/.local/share) and then moves the file into ./files of the working folder.
+    const QString dati = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dati.isEmpty() || !QDir().mkpath(dati))
+        return false;
+    QString dove;
+    if (!QFile::moveToTrash(percorso, &dove))
+        return false;
+    if (QDir::isAbsolutePath(dove))
+        return true;
+    QFile::rename(dove, percorso); // not a trash: back where it was, to be deleted
+    return false;
+}
 
 namespace {
 
@@ -50,22 +67,6 @@ std::optional<QString> prendiGiaScelto()
         return std::nullopt;
     s->preso = true;
     return s->percorso;
-}
-
-bool cestina(const QString &percorso)
-{
-    // Qt 6.4 cannot set up the trash in a data folder that does not exist yet (a new
-    // user's ~/.local/share) and then moves the file into ./files of the working folder.
-    const QString dati = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (dati.isEmpty() || !QDir().mkpath(dati))
-        return false;
-    QString dove;
-    if (!QFile::moveToTrash(percorso, &dove))
-        return false;
-    if (QDir::isAbsolutePath(dove))
-        return true;
-    QFile::rename(dove, percorso); // not a trash: back where it was, to be deleted
-    return false;
 }
 
 bool elimina(const QString &percorso, QString *motivo)
@@ -179,6 +180,21 @@ FileGiaScelto::~FileGiaScelto()
 
 bool FileGiaScelto::preso() const { return giaScelto() && giaScelto()->preso; }
 bool FileGiaScelto::letto() const { return giaScelto() && giaScelto()->letto; }
+
+bool apriDaDati(const QString &nome, const QByteArray &dati, const std::function<void()> &apri)
+{
+    QTemporaryDir cartella;
+    if (!cartella.isValid())
+        return false;
+    const QString percorso = cartella.filePath(nome);
+    QFile f(percorso);
+    if (!f.open(QIODevice::WriteOnly) || f.write(dati) != dati.size())
+        return false;
+    f.close();
+    FileGiaScelto scelta(percorso);
+    apri();
+    return scelta.letto();
+}
 
 void rifiutaRecordAperto(QWidget *parent, const QString &percorso, const QString &motivo,
                          const QString &titoloMessaggi)

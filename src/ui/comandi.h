@@ -66,6 +66,11 @@ public:
     bool letto() const; // and the window took what it holds
 };
 
+// Runs `apri` (a window's Apri) on `dati` as if the user had chosen a file named `nome` that
+// holds them: the bytes go through exactly the reading and checks of a chosen file. True when
+// the window took what they hold. The file lives in a temporary folder only meanwhile.
+bool apriDaDati(const QString &nome, const QByteArray &dati, const std::function<void()> &apri);
+
 // The window refuses the record apriArchivio read (a field it questions): says why in a
 // stop message (when there is a reason), and a file named before the command counts as
 // not read.
@@ -83,6 +88,10 @@ QString nomeConPrefisso(const QString &percorso, const QString &prefisso);
 bool salvaArchivio(QWidget *parent, const DescrizioneArchivio &archivio, QString &nomefile,
                    const QString &titoloDialogo, const Record &record,
                    const QString &titoloMessaggi);
+
+// Moves the file into the desktop's trash; false where there is no trash to move it to
+// (the file is then where it was).
+bool cestina(const QString &percorso);
 
 // Delete: asks for a file in an open dialog titled `titoloElimina` and moves it to the
 // desktop's trash at once (deletes it where there is no trash), without confirmation. `nomefile` keeps the deleted name, so a later save writes it again.

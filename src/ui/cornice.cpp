@@ -4,10 +4,13 @@
 #include "ui/dialoghi.h"
 #include "ui/elementi.h"
 #include "ui/modulo.h"
+#include "ui/recupero.h"
 #include "ui/registro.h"
 #include "core/scrittura.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -139,7 +142,7 @@ FinestraStima::FinestraStima(const DescrizioneCornice &descrizione, QWidget *par
     : QMainWindow(parent), m_descrizione(descrizione)
 {
     caricaRisorse();
-    setWindowTitle(descrizione.titolo);
+    setWindowTitle(descrizione.titolo + QStringLiteral("[*]"));
     setWindowIcon(iconaRisorsa(QStringLiteral(":/icons/icona.svg")));
     m_area = new QWidget(this);
     m_area->setObjectName(QStringLiteral("area"));
@@ -151,11 +154,19 @@ FinestraStima::FinestraStima(const DescrizioneCornice &descrizione, QWidget *par
     m_soldi->setObjectName(QStringLiteral("soldi"));
 }
 
-void FinestraStima::fileAperto(const QString &percorso)
+void FinestraStima::mostraTitolo(const QString &percorso)
 {
     m_fileNelTitolo = percorso;
-    setWindowTitle(percorso.isEmpty() ? m_descrizione.titolo
-                                      : QStringLiteral("Perix - ") + QFileInfo(percorso).fileName());
+    // "[*]" is where the desktop shows the unsaved marker; one in a file's name stays text.
+    const QString nome = QFileInfo(percorso).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle((percorso.isEmpty() ? m_descrizione.titolo : QStringLiteral("Perix - ") + nome)
+                   + QStringLiteral("[*]"));
+}
+
+void FinestraStima::fileAperto(const QString &percorso)
+{
+    mostraTitolo(percorso);
+    prendiBase();
 }
 
 void FinestraStima::fileSalvato(const QString &percorso)
@@ -174,12 +185,14 @@ void FinestraStima::dichiaraArchivio(DescrizioneArchivio archivio, Scrittore scr
 {
     m_archivio = std::move(archivio);
     m_scrivi = std::move(scrivi);
+    prendiBase(); // what a fresh window holds
 }
 
 void FinestraStima::impostaAllegato(Allegato allegato)
 {
     m_allegato = std::move(allegato);
     allegatoCambiato();
+    figureCambiate(); // the job's data are figures of the estimate too
 }
 
 std::optional<Record> FinestraStima::recordCompleto(QString *rifiuto) const
@@ -212,8 +225,146 @@ void FinestraStima::scrivi(const QString &titoloDialogo)
         dialoghi::stop(this, rifiuto, Modulo::titolocontrollo);
         return;
     }
+    const QString prima = m_nomefile;
+    if (m_chiediSovrascrittura && !m_nomefile.isEmpty()) {
+        // Figures brought back after an interruption: the file may have been changed since.
+        const auto r = dialoghi::messaggio(
+            this,
+            QStringLiteral("I dati di questa finestra sono stati ripristinati dopo un'interruzione di Perix e il "
+                           "file %1 potrebbe essere cambiato nel frattempo. Sostituirlo con i dati della finestra?\r"
+                           "Rispondendo No si sceglie un altro nome.")
+                .arg(QFileInfo(m_nomefile).fileName()),
+            Modulo::titolocontrollo, dialoghi::Icona::Domanda, dialoghi::Pulsanti::SiNo, 2);
+        if (r != dialoghi::Risposta::Si)
+            m_nomefile.clear();
+    }
     if (salvaArchivio(this, *m_archivio, m_nomefile, titoloDialogo, *record, Modulo::titolocontrollo))
         fileSalvato(m_nomefile);
+    else if (m_nomefile.isEmpty())
+        m_nomefile = prima; // another name was not chosen: the next "Salva" asks again
+}
+
+namespace {
+
+// The currency caption comes first in every record; without another field filled there
+// is no figure to keep.
+bool haFigure(const Record &record)
+{
+    bool primo = true;
+    for (const Riga &riga : record)
+        for (const Valore &v : riga) {
+            if (std::exchange(primo, false))
+                continue;
+            if (std::holds_alternative<double>(v))
+                return true;
+            if (const auto *t = std::get_if<QString>(&v); t && !t->isEmpty())
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+FinestraStima::Figure FinestraStima::figure() const
+{
+    Figure f;
+    if (!m_scrivi)
+        return f;
+    // Exactly what "Salva" writes: the record and its appendix.
+    if (const auto record = recordCompleto(nullptr); record && haFigure(*record)) {
+        f.record = codificaRecord(*record);
+        f.aggiunte = figureAggiunte();
+    }
+    return f;
+}
+
+void FinestraStima::prendiBase()
+{
+    m_base = figure();
+    m_daVerificare = false;
+    m_chiediSovrascrittura = false;
+    setWindowModified(false);
+}
+
+bool FinestraStima::verificaFigure()
+{
+    m_daVerificare = false;
+    const Figure f = figure();
+    const bool diverse = f.record && (!m_base || f != *m_base);
+    setWindowModified(diverse);
+    return diverse;
+}
+
+void FinestraStima::aggiunteSalvate()
+{
+    if (m_base && m_base->record)
+        m_base->aggiunte = figureAggiunte();
+    verificaFigure();
+}
+
+void FinestraStima::segnaCambiamento(bool testo)
+{
+    // The keystroke's whole cost: the comparison and the copy wait for the timer.
+    m_daVerificare = true;
+    if (testo && !isWindowModified())
+        setWindowModified(true);
+    recupero::pianifica();
+}
+
+void FinestraStima::figureCambiate()
+{
+    segnaCambiamento(false);
+    verificaFigure();
+}
+
+void FinestraStima::valutaRicevuta()
+{
+    if (m_base && !m_daVerificare && !isWindowModified())
+        m_base = figure();
+}
+
+bool FinestraStima::ripristina(const QByteArray &record, const QByteArray &aggiunte, const QString &file)
+{
+    if (!m_archivio)
+        return false;
+    const bool letto = apriDaDati(m_archivio->prefisso + QStringLiteral("ripristino"), record,
+                                  [this] { esegui(Comando::Apri); });
+    if (!letto)
+        return false;
+    // The record is in: whatever follows, the window no longer names the temporary file.
+    const bool tutto = aggiunte.isEmpty() || riprendiFigureAggiunte(aggiunte);
+    m_nomefile = file;
+    mostraTitolo(file);
+    m_base.reset(); // never what was last saved: kept only in the copy
+    m_chiediSovrascrittura = !file.isEmpty();
+    m_daVerificare = true;
+    setWindowModified(true);
+    recupero::pianifica();
+    return tutto; // not all of it: the copy goes to the trash, where it can still be taken back
+}
+
+void FinestraStima::osservaFigure()
+{
+    for (QLineEdit *e : m_area->findChildren<QLineEdit *>())
+        connect(e, &QLineEdit::textChanged, this, [this] { segnaCambiamento(true); });
+    for (QAbstractButton *b : m_area->findChildren<QAbstractButton *>())
+        connect(b, &QAbstractButton::clicked, this, [this] { segnaCambiamento(false); });
+    recupero::registra(this);
+}
+
+void FinestraStima::closeEvent(QCloseEvent *e)
+{
+    QMainWindow::closeEvent(e);
+    if (e->isAccepted())
+        recupero::chiusa(this);
+}
+
+void FinestraStima::changeEvent(QEvent *e)
+{
+    // A window reached with figures handed over shows at once whether they are saved.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && m_daVerificare)
+        verificaFigure();
+    QMainWindow::changeEvent(e);
 }
 
 void FinestraStima::eliminare_click()
@@ -390,6 +541,8 @@ void FinestraStima::completaCaricamento(QSize areaProgetto)
     resize(9600 / twipsPerPixel, 6825 / twipsPerPixel);
     m_area->installEventFilter(this);
     ordinaCampi();
+    osservaFigure();
+    prendiBase();
 }
 
 void FinestraStima::ordinaCampi()
@@ -461,7 +614,10 @@ void FinestraStima::esegui(Comando c)
     case Comando::Esci: Modulo::confermauscita(this); break;
     case Comando::Colore: colorare_Click(); break;
     case Comando::Controlla: controlla_click(); break;
-    case Comando::Cancella: cancelladati_Click(); break;
+    case Comando::Cancella:
+        cancelladati_Click();
+        segnaCambiamento(false);
+        break;
     case Comando::Fin1: finestra(1); break;
     case Comando::Fin2: finestra(2); break;
     case Comando::Fin3: finestra(3); break;

@@ -92,6 +92,34 @@ public:
     // "Salvato in <percorso>" in the status line for a few seconds.
     void annunciaSalvataggio(const QString &percorso);
 
+    // ---- Unsaved figures ----
+    // The window's figures as a recovery copy keeps them: the bytes its "Salva" would write
+    // (nothing when there is nothing to archive, or the record holds no figure beyond its
+    // currency caption), and what the window holds besides its record.
+    struct Figure {
+        std::optional<QByteArray> record;
+        QByteArray aggiunte;
+        bool operator==(const Figure &) const = default;
+    };
+    Figure figure() const;
+    // Whether the window holds figures that differ from those last opened or saved; the
+    // title shows it ("[*]").
+    bool nonSalvata() const { return isWindowModified(); }
+    // A change came from outside the window's own controls (a hand-over of figures).
+    void figureCambiate();
+    // A change is waiting to be compared with the figures last opened or saved.
+    bool daVerificare() const { return m_daVerificare; }
+    // Compares now: sets or clears the unsaved marker and says whether it is set.
+    bool verificaFigure();
+    // The currency caption handed to every cost window: a window without unsaved figures
+    // takes it as part of what it last had, so a caption alone never makes figures unsaved.
+    void valutaRicevuta();
+    // Brings back figures kept in a recovery copy: the record through the window's own Apri,
+    // then what it keeps besides; `file` is the archive file they belonged to (empty: none).
+    // The window then shows the unsaved marker, and its "Salva" asks before writing over
+    // `file`. False when the window refused the record (it said why, as its Apri does).
+    bool ripristina(const QByteArray &record, const QByteArray &aggiunte, const QString &file);
+
 protected:
     // The area of the window's own controls; Frame3 and `soldi` are already in it.
     QWidget *area() const { return m_area; }
@@ -193,7 +221,16 @@ protected:
     void colorare_Click();
     void finestra_Click();
 
+    // What the window holds besides its record and counts among its figures (the typed
+    // percentages of the disaggregated costs), as bytes; and how they come back.
+    virtual QByteArray figureAggiunte() const { return {}; }
+    virtual bool riprendiFigureAggiunte(const QByteArray &) { return true; }
+    // Those other figures were just opened or saved in a file of their own.
+    void aggiunteSalvate();
+
     bool eventFilter(QObject *o, QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void scrivi(const QString &titoloDialogo);
@@ -201,6 +238,11 @@ private:
     void creaBarra();
     void creaPulsanti();
     void ordinaCampi();
+    // Follows every field and button of the window: a change marks the figures to compare.
+    void osservaFigure();
+    void segnaCambiamento(bool testo);
+    void mostraTitolo(const QString &percorso);
+    void prendiBase();
 
     DescrizioneCornice m_descrizione;
     QWidget *m_area = nullptr;
@@ -216,6 +258,10 @@ private:
     Allegato m_allegato;
     std::function<Rapporto(QString *rifiuto)> m_rapporto;
     std::function<Foglio(QString *rifiuto)> m_foglio;
+    // The figures last opened or saved (nothing: restored from a copy, never the same).
+    std::optional<Figure> m_base;
+    bool m_daVerificare = false;
+    bool m_chiediSovrascrittura = false; // restored: "Salva" asks before replacing the file
 };
 
 // Window switching, the help windows of the five estimation windows (1..5) and the help

@@ -1,6 +1,12 @@
 #include "ui/dialoghi.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +15,7 @@
 #include <QUrl>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <deque>
 #include <memory>
 
@@ -21,6 +28,7 @@ struct StatoProva {
     std::deque<Risposta> risposte;
     std::deque<std::optional<QString>> file;
     std::deque<std::optional<QColor>> colori;
+    std::deque<std::pair<std::optional<bool>, std::optional<QList<int>>>> elenchi;
     QList<prova::Mostrato> mostrati;
     QStringList senzaRisposta;
 };
@@ -205,6 +213,72 @@ std::optional<QColor> scegliColore(QWidget *parent, const QColor &iniziale)
     return c;
 }
 
+std::optional<RispostaElenco> domandaElenco(QWidget *parent, const QString &testo, const QString &titolo,
+                                            const QList<VoceElenco> &voci, const QString &primo,
+                                            const QString &secondo)
+{
+    QList<int> iniziali;
+    for (int i = 0; i < voci.size(); ++i)
+        if (voci[i].scelta && voci[i].attiva)
+            iniziali << i;
+    auto &s = stato();
+    if (s.attivo) {
+        prova::Mostrato m{prova::Mostrato::Tipo::Elenco, testo, titolo, Icona::Domanda, Pulsanti::SiNo, 1, {}};
+        m.voci = voci;
+        s.mostrati.append(m);
+        const auto r = prendi(s.elenchi, QStringLiteral("elenco: ") + titolo);
+        if (!r || !r->first)
+            return std::nullopt;
+        return RispostaElenco{*r->first, r->second.value_or(iniziali)};
+    }
+    QDialog dlg(parent);
+    dlg.setWindowTitle(titolo);
+    // A screen reader reads it as it reads a message box: its title, then its text.
+    dlg.setAccessibleName(titolo);
+    dlg.setAccessibleDescription(testo);
+    auto *disposizione = new QVBoxLayout(&dlg);
+    auto *etichetta = new QLabel(testo, &dlg);
+    etichetta->setTextFormat(Qt::PlainText); // file names come from the disk
+    etichetta->setWordWrap(true);
+    disposizione->addWidget(etichetta);
+    auto *lista = new QListWidget(&dlg);
+    lista->setObjectName(QStringLiteral("elenco"));
+    lista->setAccessibleName(QStringLiteral("Elenco"));
+    for (const VoceElenco &v : voci) {
+        auto *riga = new QListWidgetItem(v.testo, lista);
+        Qt::ItemFlags f = Qt::ItemIsEnabled;
+        if (v.attiva) {
+            f |= Qt::ItemIsUserCheckable;
+            riga->setCheckState(v.scelta ? Qt::Checked : Qt::Unchecked);
+        }
+        riga->setFlags(f);
+    }
+    disposizione->addWidget(lista);
+    auto *pulsanti = new QDialogButtonBox(&dlg);
+    QPushButton *si = pulsanti->addButton(primo, QDialogButtonBox::AcceptRole);
+    pulsanti->addButton(secondo, QDialogButtonBox::DestructiveRole);
+    si->setDefault(true);
+    bool sceltoPrimo = false, risposto = false;
+    QObject::connect(pulsanti, &QDialogButtonBox::clicked, &dlg, [&](QAbstractButton *b) {
+        risposto = true;
+        sceltoPrimo = b == si;
+        dlg.accept();
+    });
+    disposizione->addWidget(pulsanti);
+    // As tall as its items, up to eight, so the question stays compact.
+    const int righe = std::clamp(int(voci.size()), 2, 8);
+    lista->setFixedHeight(righe * std::max(lista->sizeHintForRow(0), 18) + 2 * lista->frameWidth() + 4);
+    dlg.resize(560, dlg.sizeHint().height());
+    dlg.exec();
+    if (!risposto)
+        return std::nullopt;
+    RispostaElenco r{sceltoPrimo, {}};
+    for (int i = 0; i < lista->count(); ++i)
+        if (lista->item(i)->checkState() == Qt::Checked)
+            r.scelte << i;
+    return r;
+}
+
 namespace prova {
 void attiva(bool a) { stato().attivo = a; }
 bool attivo() { return stato().attivo; }
@@ -214,18 +288,23 @@ void azzera()
     s.risposte.clear();
     s.file.clear();
     s.colori.clear();
+    s.elenchi.clear();
     s.mostrati.clear();
     s.senzaRisposta.clear();
 }
 void accodaRisposta(Risposta r) { stato().risposte.push_back(r); }
 void accodaFile(std::optional<QString> p) { stato().file.push_back(std::move(p)); }
 void accodaColore(std::optional<QColor> c) { stato().colori.push_back(std::move(c)); }
+void accodaElenco(std::optional<bool> primo, std::optional<QList<int>> scelte)
+{
+    stato().elenchi.emplace_back(primo, std::move(scelte));
+}
 const QList<Mostrato> &mostrati() { return stato().mostrati; }
 QStringList senzaRisposta() { return stato().senzaRisposta; }
 int risposteInAttesa()
 {
     auto &s = stato();
-    return int(s.risposte.size() + s.file.size() + s.colori.size());
+    return int(s.risposte.size() + s.file.size() + s.colori.size() + s.elenchi.size());
 }
 } // namespace prova
 

@@ -65,6 +65,21 @@ std::optional<QString> salvaFile(QWidget *parent, const RichiestaFile &richiesta
 // Colour dialog opened on `iniziale`: the chosen colour, or nothing when cancelled.
 std::optional<QColor> scegliColore(QWidget *parent, const QColor &iniziale);
 
+// A question over a list of items, each with a check box: the user ticks the ones wanted
+// and answers with one of two buttons. Nothing when the dialog is closed without an answer.
+struct VoceElenco {
+    QString testo;
+    bool scelta = true;  // ticked at first
+    bool attiva = true;  // can be ticked (an item only named is not)
+};
+struct RispostaElenco {
+    bool primo = true;   // the first button, or the second
+    QList<int> scelte;   // the ticked items, by index
+};
+std::optional<RispostaElenco> domandaElenco(QWidget *parent, const QString &testo, const QString &titolo,
+                                            const QList<VoceElenco> &voci, const QString &primo,
+                                            const QString &secondo);
+
 // Qt filter string for a list of filters, e.g. "Tutti i file (*);;File Perix-menu- (Perix-menu-*)".
 QString filtroQt(const QList<Filtro> &filtri);
 
@@ -75,13 +90,14 @@ QString filtroQt(const QList<Filtro> &filtri);
 namespace prova {
 
 struct Mostrato {
-    enum class Tipo { Messaggio, ApriFile, SalvaFile, Colore } tipo;
+    enum class Tipo { Messaggio, ApriFile, SalvaFile, Colore, Elenco } tipo;
     QString testo;  // message text (empty for dialogs)
     QString titolo;
     Icona icona = Icona::Nessuna;
     Pulsanti pulsanti = Pulsanti::Ok;
     int predefinito = 1;
     RichiestaFile file; // for the file dialogs
+    QList<VoceElenco> voci{}; // for the list questions
 };
 
 void attiva(bool attivo = true);
@@ -91,6 +107,9 @@ void azzera(); // forgets queued answers and what was shown
 void accodaRisposta(Risposta r);
 void accodaFile(std::optional<QString> percorso); // nothing = cancelled
 void accodaColore(std::optional<QColor> colore);  // nothing = cancelled
+// The answer to the next list question: the button, and the items ticked (nothing: those
+// ticked at first); a wholly empty answer closes the dialog without one.
+void accodaElenco(std::optional<bool> primo, std::optional<QList<int>> scelte = std::nullopt);
 
 const QList<Mostrato> &mostrati();
 QStringList senzaRisposta();
