@@ -6,6 +6,8 @@
 #include "ui/registro.h"
 #include "app/splash.h"
 #include "ui/comandi.h"
+#include "ui/incarico.h"
+#include "core/allegato.h"
 #include "core/tipi.h"
 #include "core/verifica.h"
 #include "core/calcoli.h"
@@ -261,13 +263,23 @@ namespace {
 
 // The report's figures computed from the fields as the window would show them, built into
 // its document; nothing, with the window's own refusal, when it would print nothing.
-std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
+std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const Frontespizio &frontespizio,
+                                           const Allegato &allegato, QString *motivo)
 {
-    const auto costruisci = [](const auto &dati, auto costruttore) {
-        return dati ? costruttore(*dati) : nullptr;
+    const auto costruisci = [&](auto dati, auto costruttore) -> std::unique_ptr<Document> {
+        if (!dati)
+            return nullptr;
+        dati->frontespizio = frontespizio;
+        return costruttore(*dati);
     };
     switch (tipo) {
-    case TipoArchivio::Menu: return costruisci(datiRapportoMenu(campi, motivo), documentoMenu);
+    case TipoArchivio::Menu: {
+        auto dati = datiRapportoMenu(campi, motivo);
+        // The cost source goes with the figure it gave, as in the window.
+        if (dati && allegato.costo && allegato.costo->valore == dati->costitotali)
+            dati->fonteCosto = allegato.costo;
+        return costruisci(dati, documentoMenu);
+    }
     case TipoArchivio::Disaggregati:
         return costruisci(datiRapportoDisaggregati(campi, motivo), documentoDisaggregati);
     case TipoArchivio::Sintetici: return costruisci(datiRapportoSintetici(campi, motivo), documentoSintetici);
@@ -308,7 +320,10 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
     // Figures the window's own check would question never become a clean-looking document.
     if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt)
         return nessuno(*no);
-    return documentoDiCampi(*tipo, *campi, motivo);
+    // The job's data after the record (already checked whole above), the surveyor of the settings.
+    const Allegato allegato = allegatoDaDati(*dati).value_or(Allegato{});
+    const Frontespizio frontespizio{allegato.incarico, leggiTecnico(), QFileInfo(file).fileName()};
+    return documentoDiCampi(*tipo, *campi, frontespizio, allegato, motivo);
 }
 
 } // namespace

@@ -69,6 +69,10 @@ public:
     // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
     std::optional<Record> scrivimenu(QString *rifiuto) const;
 
+    // A total construction cost carried in from a cost window: into `costitotali`, with its
+    // source in the appendix (typing another figure there drops the source).
+    void ricevicosto(const FonteCosto &fonte);
+
     // The total costs as typed: the cost base of the disaggregated window's amounts.
     QString testoCostitotali() const { return costitotali->text(); }
     const QString &descrizioneclasse() const { return m_descrizioneclasse; }

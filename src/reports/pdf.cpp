@@ -392,7 +392,12 @@ QByteArray PdfDocument::write()
         kids += QByteArray::number(p) + " 0 R ";
     object(tree, "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pageObjects.size())
                      + " /MediaBox " + media + " >>");
-    object(info, "<< /Title " + textString(doc_.metaInformation(QTextDocument::DocumentTitle)) + " /Creator "
+    QByteArray whose;
+    if (!doc_.author().isEmpty())
+        whose += " /Author " + textString(doc_.author());
+    if (!doc_.subject().isEmpty())
+        whose += " /Subject " + textString(doc_.subject());
+    object(info, "<< /Title " + textString(doc_.metaInformation(QTextDocument::DocumentTitle)) + whose + " /Creator "
                      + textString(QStringLiteral("Perix")) + " /Producer " + textString(QStringLiteral("Perix"))
                      + " /CreationDate (D:"
                      + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + "Z) >>");

@@ -7,6 +7,7 @@
 #include "ui/comandi.h"
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
+#include "core/frontespizio.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -28,6 +29,7 @@ enum class Comando {
     Fin1, Fin2, Fin3, Fin4, Fin5,
     Guida, Suggerimenti, Supporto, Informazioni,
     Finestra,
+    Incarico, Tecnico,
 };
 
 struct VoceMenu {
@@ -114,10 +116,11 @@ protected:
     using Rapporto = std::function<bool(QString *motivo)>;
     void dichiaraRapporto(std::function<Rapporto(QString *rifiuto)> rapporto);
     template <typename D, typename F>
-    static Rapporto rapportoDi(std::optional<D> dati, F costruisci)
+    Rapporto rapportoDi(std::optional<D> dati, F costruisci) const
     {
         if (!dati)
             return {};
+        dati->frontespizio = frontespizio();
         return [d = std::move(*dati), costruisci](QString *motivo) { return costruisci(d, motivo) != nullptr; };
     }
     // "Apri": a file of the window's archive, chosen by the user, and its first `quanti`
@@ -152,6 +155,11 @@ public:
     // What "Salva" writes: the window's record, then its appendix (nothing, with the
     // refusal to show, when there is nothing to archive).
     std::optional<Record> recordCompleto(QString *rifiuto) const;
+    // What the window's reports say of whose they are: the job's data, the surveyor of the
+    // settings, the archive file's name.
+    Frontespizio frontespizio() const;
+    // "Dati dell'incarico...": the job's form; confirming it changes the appendix.
+    void incarico_Click();
 
 protected:
     // After the appendix changed: the window shows what depends on it.

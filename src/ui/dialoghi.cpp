@@ -1,6 +1,7 @@
 #include "ui/dialoghi.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -186,6 +187,18 @@ std::optional<QColor> scegliColore(QWidget *parent, const QColor &iniziale)
     if (!c.isValid())
         return std::nullopt;
     return c;
+}
+
+void mostraModulo(QDialog *modulo)
+{
+    auto &s = stato();
+    if (s.attivo) {
+        s.mostrati.append({prova::Mostrato::Tipo::Modulo, modulo->objectName(), modulo->windowTitle(), Icona::Nessuna,
+                           Pulsanti::Ok, 1, {}});
+        modulo->show();
+        return;
+    }
+    modulo->open();
 }
 
 namespace prova {
