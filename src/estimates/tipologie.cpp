@@ -49,7 +49,7 @@ risultatitipologie::risultatitipologie()
                       .riconosci = recordTipologieProprio},
                      [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoTipologie); });
-    completaCaricamento(QSize(640, 395));
+    completaCaricamento(QSize(640, 431));
 }
 
 void risultatitipologie::creaControlli()
@@ -99,8 +99,12 @@ void risultatitipologie::creaControlli()
               QStringLiteral("scegliere la tipologia di fabbricato di cui si è digitato il costo al mq. di superficie "
                              "netta."));
 
+    // Under the table: the building's size and the total cost it gives.
+    creaCostoTotale(a, {8, 298, 624, 26}, QStringLiteral("Superficie ne&tta (m²):"), QStringLiteral("tipologie"),
+                    QStringLiteral("m²"));
+
     // Bottom: the four buttons and the status line.
-    frame3()->setGeometry(8, 296, 624, 94);
+    frame3()->setGeometry(8, 332, 624, 94);
     passo = etichetta(frame3(), QStringLiteral("passo"),
                       QStringLiteral("scegliere la tipologia di edificio e controllare i costi, i dati provengono dalla "
                                      "finestra Menu o da un file archiviato"),
