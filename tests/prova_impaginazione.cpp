@@ -278,8 +278,11 @@ private slots:
                 pt.setClipRect(ctx.clip);
                 doc->documentLayout()->draw(&pt, ctx);
             });
-            // A picture is scaled by another road: a few pixels of its edges may differ.
-            QVERIFY2(pixelDiversi(qt, disegnate.at(p)) <= 100, qPrintable(QStringLiteral("pagina %1").arg(p + 1)));
+            // A picture is scaled by another road: a few pixels of its edges may differ. The
+            // page numbers in the bottom margin are the reports' own: Qt's layout has none.
+            const QRect corpo(0, 0, qt.width(), int((foglio.height() - Document::units(45)) * scala));
+            QVERIFY2(pixelDiversi(qt.copy(corpo), disegnate.at(p).copy(corpo)) <= 100,
+                     qPrintable(QStringLiteral("pagina %1").arg(p + 1)));
         }
     }
 

@@ -84,14 +84,11 @@ QList<VoceFrontespizio> vociFrontespizio(const Frontespizio &f, const QDate &ogg
     }
     aggiungi("Dati catastali", particelle.join(QStringLiteral("; ")));
     aggiungi("Data della stima", dataItaliana(i.data.isValid() ? i.data : oggi));
-    QString tecnico = firmaTecnico(t);
-    if (!t.albo.trimmed().isEmpty())
-        tecnico = unisci({tecnico, QStringLiteral("iscritto a ") + t.albo.trimmed()
-                                       + (t.iscrizione.trimmed().isEmpty() ? QString()
-                                                                           : QStringLiteral(" al n. ") + t.iscrizione.trimmed())},
-                         QStringLiteral(", "));
-    else if (!t.iscrizione.trimmed().isEmpty())
-        tecnico = unisci({tecnico, QStringLiteral("iscrizione n. ") + t.iscrizione.trimmed()}, QStringLiteral(", "));
+    // "Collegio dei Geometri di Alessandria, iscrizione n. 1234": the register as the user
+    // wrote it, so no article has to be guessed.
+    const QString iscrizione = t.iscrizione.trimmed().isEmpty() ? QString()
+                                                                : QStringLiteral("iscrizione n. ") + t.iscrizione.trimmed();
+    const QString tecnico = unisci({firmaTecnico(t), t.albo, iscrizione}, QStringLiteral(", "));
     aggiungi("Tecnico", tecnico);
     aggiungi("Recapito", unisci({t.indirizzo, t.posta}, QStringLiteral(" - ")));
     aggiungi("Note", QString(i.nota).replace(u'\n', QStringLiteral("; ")));

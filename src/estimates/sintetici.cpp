@@ -33,7 +33,7 @@ QList<MenuCornice> menuSintetici()
     int n = 0;
     for (MenuCornice &menu : m)
         for (VoceMenu &v : menu.voci)
-            if (!v.comando)
+            if (!v.comando && v.nome.isEmpty())
                 v.nome = QStringLiteral("l%1").arg(++n);
     return m;
 }

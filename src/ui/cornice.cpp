@@ -103,7 +103,7 @@ QList<MenuCornice> menuPredefiniti()
         {QStringLiteral("modifica"), QStringLiteral("&Modifica"),
          {voce("colorare", "&Colore di sfondo", Comando::Colore), separatore(),
           voce("controlla", "Controllo &dati immessi", Comando::Controlla), separatore(),
-          voce("cancelladati", "C&ancella dati finestra", Comando::Cancella), separatore(),
+          voce("cancelladati", "C&ancella dati finestra", Comando::Cancella), separatore("sepincarico"),
           voce("incarico", "Dati dell'&incarico...", Comando::Incarico),
           voce("tecnico", "Dati del &tecnico...", Comando::Tecnico)}},
         {QStringLiteral("visualizza"), QStringLiteral("&Visualizza"),
@@ -116,7 +116,7 @@ QList<MenuCornice> menuPredefiniti()
          {voce("guidainlinea", "&Guida in linea", Comando::Guida),
           voce("sugger", "&Suggerimenti...", Comando::Suggerimenti), separatore(),
           voce("supporto", "Supporto &prodotto", Comando::Supporto), separatore(),
-          voce("informazioni", "&Informazioni su Perix", Comando::Informazioni), separatore(),
+          voce("informazioni", "&Informazioni su Perix", Comando::Informazioni), separatore("septecnico"),
           voce("tecnicoguida", "Dati del &tecnico...", Comando::Tecnico)}},
     };
 }

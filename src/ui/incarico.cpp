@@ -33,6 +33,9 @@ const Chiave chiaviTecnico[] = {
 };
 const QString chiaveFirma = QStringLiteral("tecnico/firmaDigitale");
 
+// The program's own settings, whatever the application calls itself (the batch, a test).
+QSettings impostazioni() { return QSettings(QStringLiteral("Perix"), QStringLiteral("Perix")); }
+
 QLineEdit *campo(QWidget *genitore, const char *nome, const QString &testo)
 {
     auto *e = new QLineEdit(testo, genitore);
@@ -56,7 +59,7 @@ const QStringList catasti{QStringLiteral("Fabbricati"), QStringLiteral("Terreni"
 
 Tecnico leggiTecnico()
 {
-    QSettings s;
+    const QSettings s = impostazioni();
     Tecnico t;
     for (const Chiave &c : chiaviTecnico)
         t.*c.membro = s.value(QLatin1String(c.nome)).toString();
@@ -66,7 +69,7 @@ Tecnico leggiTecnico()
 
 void salvaTecnico(const Tecnico &t)
 {
-    QSettings s;
+    QSettings s = impostazioni();
     for (const Chiave &c : chiaviTecnico)
         s.setValue(QLatin1String(c.nome), t.*c.membro);
     s.setValue(chiaveFirma, t.firmaDigitale);
