@@ -300,16 +300,33 @@ private slots:
         }
     }
 
-    // Every page of a three-page report says which it is, and of how many.
+    // Every page of a three-page report says which it is, and of how many; the signature
+    // closes the report, before the trail's annexes where there are some.
+    void numeriDiPagina_data()
+    {
+        QTest::addColumn<bool>("procedimento");
+        QTest::addColumn<int>("paginaFirma");
+        QTest::newRow("tabella lunga") << false << 3;
+        QTest::newRow("procedimento e sensibilità") << true << 1;
+    }
     void numeriDiPagina()
     {
+        QFETCH(bool, procedimento);
+        QFETCH(int, paginaFirma);
         if (eseguibile({QStringLiteral("pdftotext")}).isEmpty())
             QSKIP("pdftotext non è installato");
-        // A report with a table long enough for three pages.
+        const Frontespizio f{incaricoEsempio(), tecnicoEsempio(), QStringLiteral("Perix-menu-lunga")};
         std::unique_ptr<Document> doc;
-        for (int righe = 40; righe < 400 && (!doc || doc->pageCount() < 3); righe += 10) {
+        if (procedimento) {
+            DatiRapportoMenu d = datiMenuEsempio();
+            d.procedimento = true;
+            d.frontespizio = f;
+            doc = documentoMenu(d);
+        }
+        // Otherwise a report with a table long enough for three pages.
+        for (int righe = 40; !procedimento && righe < 400 && (!doc || doc->pageCount() < 3); righe += 10) {
             Rapporto r(QStringLiteral("tabella lunga"));
-            r.intestazione({incaricoEsempio(), tecnicoEsempio(), QStringLiteral("Perix-menu-lunga")});
+            r.intestazione(f);
             QList<QStringList> tabella{{QStringLiteral("riga"), QStringLiteral("valore")}};
             for (int i = 1; i <= righe; ++i)
                 tabella.append({QStringLiteral("riga %1").arg(i), QString::number(i * 1000)});
@@ -323,8 +340,8 @@ private slots:
             for (int q = 1; q <= 3; ++q)
                 QCOMPARE(t.contains(QStringLiteral("Pagina %1 di 3").arg(q)), p == q);
             QVERIFY(t.contains(QStringLiteral("Perix-menu-lunga")));
-            // The signature closes the report, on its last page only.
-            QCOMPARE(t.contains(QStringLiteral("Luogo e data")), p == 3);
+            QCOMPARE(t.contains(QStringLiteral("Luogo e data")), p == paginaFirma);
+            QCOMPARE(t.contains(QStringLiteral("Il tecnico")), p == paginaFirma);
         }
     }
 

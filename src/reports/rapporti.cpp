@@ -62,6 +62,7 @@ Selection *Rapporto::selezione() const { return documento_ ? &documento_->select
 void Rapporto::intestazione(const Frontespizio &frontespizio)
 {
     frontespizio_ = frontespizio;
+    firmato_ = false;
     scrivi(20, Modulo::nomeprogramma + QLatin1Char('\r'));
     const QList<VoceFrontespizio> voci = vociFrontespizio(frontespizio, QDate::currentDate());
     Selection *s = selezione();
@@ -80,26 +81,33 @@ void Rapporto::intestazione(const Frontespizio &frontespizio)
     }
 }
 
+void Rapporto::firma()
+{
+    if (!frontespizio_ || firmato_ || !documento_)
+        return;
+    firmato_ = true;
+    if (frontespizio_->tecnico.firmaDigitale)
+        return;
+    Selection &s = documento_->selection();
+    const QString riga(30, u'_');
+    s.endKey();
+    s.setBold(false);
+    s.setFontSize(10);
+    s.setAlignment(Alignment::Left);
+    s.typeText(QStringLiteral("\rLuogo e data  ") + riga + u'\r');
+    s.setAlignment(Alignment::Right);
+    const QString nome = firmaTecnico(frontespizio_->tecnico);
+    s.typeText(QStringLiteral("Il tecnico") + QChar(QChar::LineSeparator)
+               + (nome.isEmpty() ? QString() : nome + QChar(QChar::LineSeparator)) + QChar(QChar::LineSeparator) + riga);
+}
+
 void Rapporto::chiusura()
 {
     if (!frontespizio_ || !documento_)
         return;
+    firma();
     const Frontespizio f = *std::exchange(frontespizio_, std::nullopt);
     Document *d = documento_;
-    Selection &s = d->selection();
-    if (!f.tecnico.firmaDigitale) {
-        const QString riga(30, u'_');
-        s.endKey();
-        s.setBold(false);
-        s.setFontSize(10);
-        s.setAlignment(Alignment::Left);
-        s.typeText(QStringLiteral("\rLuogo e data  ") + riga + u'\r');
-        s.setAlignment(Alignment::Right);
-        const QString nome = firmaTecnico(f.tecnico);
-        s.typeText(QStringLiteral("Il tecnico") + QChar(QChar::LineSeparator)
-                   + (nome.isEmpty() ? QString() : nome + QChar(QChar::LineSeparator)) + QChar(QChar::LineSeparator)
-                   + riga);
-    }
     d->setPageFooter(true, f.file);
     if (!f.incarico.oggetto.trimmed().isEmpty())
         d->setMetaInformation(QTextDocument::DocumentTitle, f.incarico.oggetto.trimmed());
@@ -287,8 +295,11 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
         s->typeText(QStringLiteral("Costi totali dalla ") + testoFonteCosto(*d.fonteCosto, unitaValuta(d.valuta))
                     + u'.');
     }
-    if (procedimento)
+    // The trail and the analysis follow the signed report as its annexes.
+    if (procedimento) {
+        r.firma();
         sezioniProcedimento(r, d);
+    }
 }
 
 } // namespace

@@ -62,6 +62,9 @@ public:
     // lines (unless the surveyor signs digitally) and has its pages numbered, the archive
     // file named at their foot and the job's facts in the document's properties.
     void intestazione(const Frontespizio &frontespizio = {});
+    // The signature lines at the end of what is written so far, once, for a report with the
+    // common head (none where the surveyor signs digitally); otherwise they close the report.
+    void firma();
     // Types at the insertion point, at `punti` (the type stays for what follows).
     void scrivi(double punti, const QString &testo);
     void scrivi(const QString &testo);
@@ -105,6 +108,7 @@ private:
     QTextCursor blocco_;
     QString motivo_;
     std::optional<Frontespizio> frontespizio_; // set by intestazione, used once by chiusura
+    bool firmato_ = false;
 };
 
 // The shape of the typology and height reports: the common head, `titolo` at 12 points,
