@@ -35,13 +35,13 @@ run: schermo configura
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure
 
-# bench/prepara installs LibreOffice Writer, the yardstick of bench_lotto; Perix never needs it.
+# bench/prepara installs LibreOffice Writer and Calc, the yardsticks of bench_lotto and bench_omi; Perix never needs them.
 # The offscreen platform's remarks on windows it cannot raise are no figures: kept quiet.
 bench: build
 	@./bench/prepara
-	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati bench_guida bench_lotto
+	@ninja -C $(BUILD) -j$(JOBS) perix_bench bench_rapporti bench_costi bench_disaggregati bench_guida bench_lotto bench_fogli bench_omi
 	@cd $(BUILD) && export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='default.warning=false' && ./bench/perix_bench && ./bench/bench_rapporti 20 \
-	  && ./bench/bench_costi && ./bench/bench_disaggregati && ./bench/bench_guida 10 && ./bench/bench_lotto
+	  && ./bench/bench_costi && ./bench/bench_disaggregati && ./bench/bench_guida 10 && ./bench/bench_lotto && ./bench/bench_fogli && ./bench/bench_omi
 
 catture: build
 	@ninja -C $(BUILD) perix_cattura

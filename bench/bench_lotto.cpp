@@ -1,5 +1,9 @@
 // `perix --pdf` on 50 archive files of the five kinds that have a report (ten each, their
 // figures varied): total wall time, time per document and the peak memory of the process.
+// Then the same for 50 building-plot files whose reports carry the calculation trail and the
+// sensitivity pages with their chart (`--procedimento`; where the program does not know the
+// option yet, the remembered choice of the report window, set in the benchmark's own
+// settings folder, asks for the same pages).
 // Beside it, where LibreOffice is installed, `soffice --headless --convert-to pdf` of the same
 // 50 reports saved as .docx, in one invocation with a fresh profile. LibreOffice is no
 // dependency of Perix: `make bench` installs it through bench/prepara, the benchmarks' own
@@ -10,6 +14,7 @@
 
 #include "app/avvio.h"
 #include "app/comando.h"
+#include "reports/rapporti.h"
 #include "core/campi.h"
 #include "core/calcoli_altezze.h"
 #include "core/calcoli_disaggregati.h"
@@ -101,7 +106,7 @@ QString intero(double x) { return QString::number(std::llround(x)); }
 
 // Ten files of each kind, written by the windows' own record writers from the samples with
 // their figures varied, so that no two reports are the same.
-QStringList preparaArchivi(const QString &cartella)
+QStringList preparaArchivi(const QString &cartella, bool soloAree)
 {
     const QString esempi = QStringLiteral(PERIX_ESEMPI);
     const auto campi = [&](const char *tipo, int quanti) {
@@ -117,7 +122,7 @@ QStringList preparaArchivi(const QString &cartella)
         const double f = 1.0 + 0.013 * i;
         Record r;
         QString tipo;
-        switch (i % 5) {
+        switch (soloAree ? 0 : i % 5) {
         case 0:
             tipo = QStringLiteral("menu");
             // Plain digits, as typed in the main window: "650.000" would be a figure its check
@@ -210,39 +215,43 @@ void stampaNonRiusciti(const QString &registro)
             std::printf("  %s\n", riga.constData());
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+double dimensioneMedia(const QString &cartella)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    preparaApplicazione();
-    const int giri = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
-    QTemporaryDir cartella;
-    // A folder named after the runs keeps the archive files, for profiling `perix --pdf` on them.
-    const QString archivi = argc > 2 ? QString::fromLocal8Bit(argv[2]) : cartella.filePath(QStringLiteral("archivi"));
-    QDir().mkpath(archivi);
-    const QStringList file = preparaArchivi(archivi);
+    const QFileInfoList f = QDir(cartella).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files);
+    qint64 n = 0;
+    for (const QFileInfo &i : f)
+        n += i.size();
+    return f.isEmpty() ? 0 : double(n) / f.size() / 1024.0;
+}
 
+// Perix and, where installed, LibreOffice on the same 50 reports; the ratio of the two.
+void confronto(const QString &cartella, const QString &nome, const QStringList &file, const QStringList &opzioni,
+               int giri, const char *titolo)
+{
     std::vector<Misura> perix;
-    const QString uscitaPerix = cartella.filePath(QStringLiteral("pdf-perix"));
+    const QString uscitaPerix = QDir(cartella).filePath(QStringLiteral("pdf-perix-") + nome);
+    const QString registro = QDir(cartella).filePath(QStringLiteral("perix-%1.txt").arg(nome));
     for (int g = 0; g < giri; ++g) {
         QDir(uscitaPerix).removeRecursively();
-        perix.push_back(esegui(QStringList{QStringLiteral(PERIX_ESEGUIBILE), QStringLiteral("--pdf"), uscitaPerix} + file,
-                               cartella.filePath(QStringLiteral("perix.txt"))));
+        perix.push_back(esegui(QStringList{QStringLiteral(PERIX_ESEGUIBILE)} + opzioni
+                                   + QStringList{QStringLiteral("--pdf"), uscitaPerix} + file,
+                               registro));
     }
-    std::printf("%d file d'archivio: 10 per tipo (menu, disaggr, sint, tipol, alt)\n\n", documenti);
-    stampa("perix --pdf CARTELLA FILE... (piattaforma offscreen, senza schermo)", perix, pdfIn(uscitaPerix, "pdf"));
-    stampaNonRiusciti(cartella.filePath(QStringLiteral("perix.txt")));
+    std::printf("%s\n\n", titolo);
+    stampa(qPrintable(QStringLiteral("perix %1--pdf CARTELLA FILE... (piattaforma offscreen, senza schermo)")
+                          .arg(opzioni.isEmpty() ? QString() : opzioni.join(QLatin1Char(' ')) + QLatin1Char(' '))),
+           perix, pdfIn(uscitaPerix, "pdf"));
+    std::printf("  dimensione media      %8.1f kB per PDF\n", dimensioneMedia(uscitaPerix));
+    stampaNonRiusciti(registro);
 
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) {
         std::printf("\nsoffice --headless --convert-to pdf: saltato, LibreOffice non è installato su questa "
-                    "macchina\n  (lo installa bench/prepara, che `make bench` esegue prima dei benchmark)\n");
-        return 0;
+                    "macchina\n  (lo installa bench/prepara, che `make bench` esegue prima dei benchmark)\n\n");
+        return;
     }
     // The same 50 reports, made by the same code, saved as Word documents.
-    const QString docx = cartella.filePath(QStringLiteral("docx"));
+    const QString docx = QDir(cartella).filePath(QStringLiteral("docx-") + nome);
     QDir().mkpath(docx);
     QStringList documentiDocx;
     for (const QString &f : file) {
@@ -251,14 +260,14 @@ int main(int argc, char **argv)
             documentiDocx << d;
     }
     std::vector<Misura> lo;
-    const QString uscitaLo = cartella.filePath(QStringLiteral("pdf-libreoffice"));
+    const QString uscitaLo = QDir(cartella).filePath(QStringLiteral("pdf-libreoffice-") + nome);
     for (int g = 0; g < giri; ++g) {
         QDir(uscitaLo).removeRecursively();
-        const QString profilo = cartella.filePath(QStringLiteral("profilo-%1").arg(g)); // fresh each run
+        const QString profilo = QDir(cartella).filePath(QStringLiteral("profilo-%1-%2").arg(nome).arg(g)); // fresh each run
         lo.push_back(esegui(QStringList{soffice, QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profilo).toString(),
                                         QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
                                         QStringLiteral("--outdir"), uscitaLo} + documentiDocx,
-                            cartella.filePath(QStringLiteral("soffice.txt"))));
+                            QDir(cartella).filePath(QStringLiteral("soffice-%1.txt").arg(nome))));
     }
     std::printf("\n");
     stampa("soffice --headless --convert-to pdf dei 50 .docx (una sola invocazione, profilo nuovo)", lo,
@@ -267,10 +276,52 @@ int main(int argc, char **argv)
     double mp = 0, ml = 0;
     for (const Misura &m : perix) { sp.push_back(m.secondi); cp.push_back(m.cpu); mp = std::max(mp, m.piccoMB); }
     for (const Misura &m : lo) { sl.push_back(m.secondi); cl.push_back(m.cpu); ml = std::max(ml, m.piccoMB); }
-    std::printf("\nPerix rispetto a LibreOffice: %.1f volte più veloce (obiettivo: almeno 10), memoria %.2f volte "
+    std::printf("\nPerix rispetto a LibreOffice: %.1f volte più veloce (obiettivo: almeno 20), memoria %.2f volte "
                 "la sua (obiettivo: 0.33 o meno)\n",
                 mediana(sl) / mediana(sp), ml > 0 ? mp / ml : 0.0);
     if (mediana(cp) > 0 && mediana(cl) > 0)
         std::printf("  in tempo di CPU: %.1f volte meno di LibreOffice\n", mediana(cl) / mediana(cp));
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir cartella;
+    // The benchmark's own settings, for itself and the programs it runs: the report
+    // window's remembered choices of the user are neither read nor changed.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(cartella.filePath(QStringLiteral("impostazioni"))));
+    QApplication app(argc, argv);
+    preparaApplicazione();
+    const int giri = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    // A folder named after the runs keeps the archive files, for profiling `perix --pdf` on them.
+    const QString archivi = argc > 2 ? QString::fromLocal8Bit(argv[2]) : cartella.filePath(QStringLiteral("archivi"));
+    const QString aree = archivi + QStringLiteral("-aree");
+    QDir().mkpath(archivi);
+    QDir().mkpath(aree);
+
+    impostaIncludiProcedimento(false);
+    confronto(cartella.path(), QStringLiteral("semplici"), preparaArchivi(archivi, false), {}, giri,
+              "50 file d'archivio: 10 per tipo (menu, disaggr, sint, tipol, alt)");
+
+    // The plot reports with the trail and the sensitivity pages. The option where the
+    // program has it (an unknown option ends it with the usage error, status 2).
+    impostaIncludiProcedimento(true);
+    const QStringList fileAree = preparaArchivi(aree, true);
+    QStringList opzioni{QStringLiteral("--procedimento")};
+    const Misura prova = esegui(QStringList{QStringLiteral(PERIX_ESEGUIBILE)} + opzioni
+                                    + QStringList{QStringLiteral("--pdf"), cartella.filePath(QStringLiteral("prova")), fileAree.first()},
+                                cartella.filePath(QStringLiteral("prova.txt")));
+    if (prova.stato == 2)
+        opzioni.clear();
+    confronto(cartella.path(), QStringLiteral("procedimento"), fileAree, opzioni, giri,
+              opzioni.isEmpty() ? "50 file d'archivio di aree fabbricabili, rapporti con procedimento di calcolo e analisi di "
+                                  "sensibilità\n(scelta ricordata dalla finestra del rapporto: questo perix non ha ancora "
+                                  "--procedimento)"
+                                : "50 file d'archivio di aree fabbricabili, rapporti con procedimento di calcolo e analisi di "
+                                  "sensibilità");
+    impostaIncludiProcedimento(false);
     return 0;
 }

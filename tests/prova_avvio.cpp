@@ -231,14 +231,14 @@ private slots:
         QTest::addColumn<QString>("finestra");
         QTest::addColumn<QString>("voci");     // menus, items and named separators
         QTest::addColumn<QString>("controlli");
-        const QString comuniVoci = QStringLiteral("apri salva salvanome eliminare solodati esci colorare controlla "
+        const QString comuniVoci = QStringLiteral("apri salva salvanome eliminare solodati esportaxlsx esci colorare controlla "
                                                   "fin1 fin2 fin3 fin4 fin5 guidainlinea supporto incarico tecnico tecnicoguida "
                                                   "sepincarico septecnico ");
         const QString comuniControlli = QStringLiteral("Toolbar1 Frame3 cmduscita cmdmune guida aiuto soldi passo ");
         QTest::newRow("menu") << 1 << "menu"
-            << comuniVoci + "file modifica visualizza interr cancelladati sugger informazioni"
+            << comuniVoci + "file modifica visualizza interr cancelladati sugger informazioni apriomi"
             << comuniControlli + "Frame1 Frame2 altezze tipologici sintetici disaggregati aree moneta(1-2) caratt "
-                                 "Option1(1-3) costolordo superficie anni costitotali valoremercato risultati(0-12) "
+                                 "Option1(1-3) costolordo superficie anni costitotali valoremercato omi risultati(0-12) "
                                  "attento Label1 Label2 Label3 Label4 Label5 Label6";
         QTest::newRow("costi disaggregati") << 2 << "risultatidisaggregati"
             << comuniVoci + "fil modif vis interr cancella sugger informaz l1 l2 l3 l4 l5 l6 l7 l8"

@@ -107,6 +107,10 @@ private slots:
                                         << "perix: opzione non riconosciuta: «--stampa»\nUsare «perix --help»";
         QTest::newRow("--pdf senza cartella") << QStringList{"--pdf"} << 2 << "" << "richiede la CARTELLA";
         QTest::newRow("--pdf senza file") << QStringList{"--pdf", "rapporti"} << 2 << "" << "almeno un FILE";
+        QTest::newRow("--xlsx senza cartella") << QStringList{"--xlsx"} << 2 << "" << "--xlsx richiede la CARTELLA";
+        QTest::newRow("--xlsx senza file") << QStringList{"--xlsx=fogli"} << 2 << "" << "--xlsx richiede almeno un FILE";
+        QTest::newRow("--pdf e --xlsx") << QStringList{"--pdf", "r", "--xlsx", "f", "x"} << 2 << ""
+                                        << "le opzioni --pdf e --xlsx non vanno insieme";
         QTest::newRow("finestre senza schermo") << QStringList{esempio("menu")} << 1 << ""
                                                 << "perix: nessuno schermo grafico (DISPLAY e WAYLAND_DISPLAY";
     }
@@ -121,7 +125,7 @@ private slots:
         QVERIFY2(uscita.isEmpty() ? u.out.isEmpty() : u.out.startsWith(uscita), qPrintable(u.out));
         QVERIFY2(errori.isEmpty() ? u.err.isEmpty() : u.err.contains(errori), qPrintable(u.err));
         if (argomenti.first() == QLatin1String("--help"))
-            for (const char *parte : {"--pdf CARTELLA", "-h, --help", "-v, --version", "Stato d'uscita:", "Perix-sint-"})
+            for (const char *parte : {"--pdf CARTELLA", "--xlsx CARTELLA", "-h, --help", "-v, --version", "Stato d'uscita:", "Perix-sint-"})
                 QVERIFY2(u.out.contains(QLatin1String(parte)), parte);
     }
 
@@ -276,11 +280,14 @@ private slots:
         const QString file = m_cartella.filePath(nome);
         QVERIFY(scrivi(file, contenuto));
         const QString cartella = m_cartella.filePath(QStringLiteral("dubbi"));
-        const Uscita u = esegui({QStringLiteral("--pdf"), cartella, file});
-        QCOMPARE(u.stato, 1);
-        const QString riga = QStringLiteral("[1/1] %1: NON RIUSCITO: Impossibile aprire il file %2: ").arg(file, nome);
-        QVERIFY2(u.err.contains(riga + motivo), qPrintable(u.err));
-        QVERIFY(!QFile::exists(QDir(cartella).filePath(nome + QStringLiteral(".pdf"))));
+        // Refused the same way as a document and as a spreadsheet.
+        for (const char *formato : {"pdf", "xlsx"}) {
+            const Uscita u = esegui({QStringLiteral("--") + QLatin1String(formato), cartella, file});
+            QCOMPARE(u.stato, 1);
+            const QString riga = QStringLiteral("[1/1] %1: NON RIUSCITO: Impossibile aprire il file %2: ").arg(file, nome);
+            QVERIFY2(u.err.contains(riga + motivo), qPrintable(u.err));
+            QVERIFY(!QFile::exists(QDir(cartella).filePath(nome + u'.' + QLatin1String(formato))));
+        }
     }
 
     // A document is never written over a file still to be converted.
@@ -289,16 +296,18 @@ private slots:
         const QString cartella = m_cartella.filePath(QStringLiteral("stessa"));
         QVERIFY(QDir().mkpath(cartella));
         const QString archivio = QDir(cartella).filePath(QStringLiteral("Perix-menu-a"));
-        const QString omonimo = archivio + QStringLiteral(".pdf");
         QFile::remove(archivio);
         QVERIFY(QFile::copy(esempio(QStringLiteral("menu")), archivio));
-        QVERIFY(scrivi(omonimo, "dati"));
-        const Uscita u = esegui({QStringLiteral("--pdf"), cartella, archivio, omonimo});
-        QCOMPARE(u.stato, 1);
-        QVERIFY2(u.err.contains(QStringLiteral("[1/2] %1: NON RIUSCITO: il documento %2 prenderebbe il posto di un file "
-                                               "da convertire").arg(archivio, omonimo)),
-                 qPrintable(u.err));
-        QCOMPARE(contenuto(omonimo), QByteArray("dati"));
+        for (const char *formato : {"pdf", "xlsx"}) {
+            const QString omonimo = archivio + u'.' + QLatin1String(formato);
+            QVERIFY(scrivi(omonimo, "dati"));
+            const Uscita u = esegui({QStringLiteral("--") + QLatin1String(formato), cartella, archivio, omonimo});
+            QCOMPARE(u.stato, 1);
+            QVERIFY2(u.err.contains(QStringLiteral("[1/2] %1: NON RIUSCITO: il documento %2 prenderebbe il posto di un "
+                                                   "file da convertire").arg(archivio, omonimo)),
+                     qPrintable(u.err));
+            QCOMPARE(contenuto(omonimo), QByteArray("dati"));
+        }
     }
 
     // Good and bad files together: each named on its own line, the good ones made anyway.
@@ -427,7 +436,8 @@ private slots:
     {
         QFETCH(QString, tipo);
         const qsizetype widget = QApplication::allWidgets().size();
-        for (const auto &[formato, estensione] : {std::pair{FormatoRapporto::Pdf, ".pdf"}, {FormatoRapporto::Docx, ".docx"}}) {
+        for (const auto &[formato, estensione] : {std::pair{FormatoRapporto::Pdf, ".pdf"}, {FormatoRapporto::Docx, ".docx"},
+                                                  {FormatoRapporto::Xlsx, ".xlsx"}}) {
             const QString uscita = m_cartella.filePath(QStringLiteral("senza-finestre-") + tipo + QLatin1String(estensione));
             const EsitoRapporto e = rapportoDiFile(esempio(tipo), uscita, formato);
             QVERIFY2(e.riuscito, qPrintable(e.motivo));

@@ -25,8 +25,6 @@
 #include <QXmlStreamReader>
 #include <QXYSeries>
 
-#include <zip.h>
-
 #include <cmath>
 #include <memory>
 
@@ -109,34 +107,6 @@ QStringList righeTabella(QTextTable *t)
 Qt::Alignment allineamentoCella(QTextTable *t, int r, int c)
 {
     return t->document()->findBlock(t->cellAt(r, c).firstPosition()).blockFormat().alignment();
-}
-
-QMap<QString, QByteArray> leggiZip(const QByteArray &dati)
-{
-    QMap<QString, QByteArray> parti;
-    zip_error_t err;
-    zip_error_init(&err);
-    zip_source_t *src = zip_source_buffer_create(dati.constData(), zip_uint64_t(dati.size()), 0, &err);
-    zip_t *za = src ? zip_open_from_source(src, ZIP_RDONLY, &err) : nullptr;
-    zip_error_fini(&err);
-    if (!za) {
-        if (src)
-            zip_source_free(src);
-        return parti;
-    }
-    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
-        zip_stat_t st;
-        if (zip_stat_index(za, zip_uint64_t(i), 0, &st) < 0)
-            continue;
-        zip_file_t *f = zip_fopen_index(za, zip_uint64_t(i), 0);
-        QByteArray contenuto(qsizetype(st.size), '\0');
-        if (f && zip_fread(f, contenuto.data(), st.size) == zip_int64_t(st.size))
-            parti.insert(QString::fromUtf8(st.name), contenuto);
-        if (f)
-            zip_fclose(f);
-    }
-    zip_close(za);
-    return parti;
 }
 
 // What the .docx says, read back with a plain XML reader.
@@ -601,7 +571,7 @@ private slots:
         d.procedimento = false;
         finestrareport *f = rapportoMenu(d);
         QCOMPARE(f->documento()->toHtml().toUtf8(), riferimento(QStringLiteral("rapporto_menu_%1.html").arg(caso)));
-        const auto parti = leggiZip(componiDocx(*f->documento()));
+        const auto parti = prova::leggiZip(componiDocx(*f->documento()));
         QCOMPARE(parti.value("word/document.xml"), riferimento(QStringLiteral("rapporto_menu_%1.xml").arg(caso)));
         QCOMPARE(parti.size(), 6); // no picture; the page footer
     }
@@ -811,7 +781,7 @@ private slots:
         QCOMPARE(prova::ultimoMostrato().file.filtri[0].descrizione, QStringLiteral("Documento Word"));
         QCOMPARE(prova::ultimoMostrato().file.filtri[0].schema, QStringLiteral("*.docx"));
 
-        const auto parti = leggiZip(prova::contenuto(percorso));
+        const auto parti = prova::leggiZip(prova::contenuto(percorso));
         for (const char *p : {"[Content_Types].xml", "_rels/.rels", "word/document.xml", "word/styles.xml"})
             QVERIFY2(parti.contains(QString::fromLatin1(p)), p);
         QVERIFY(parti.value("[Content_Types].xml").contains("wordprocessingml.document.main+xml"));
@@ -866,7 +836,7 @@ private slots:
         QImage img(40, 20, QImage::Format_RGB32);
         img.fill(Qt::red);
         doc.selection().insertImage(img, QSizeF(72, 36)); // an inch by half an inch
-        const auto parti = leggiZip(componiDocx(doc));
+        const auto parti = prova::leggiZip(componiDocx(doc));
         QCOMPARE(QImage::fromData(parti.value("word/media/immagine1.png"), "PNG").size(), QSize(40, 20));
         QVERIFY(parti.value("[Content_Types].xml").contains("<Default Extension=\"png\" ContentType=\"image/png\"/>"));
         QVERIFY(parti.value("word/_rels/document.xml.rels")
@@ -923,7 +893,7 @@ private slots:
         t.setFontSize(8);
         t.cell(17, 6).setText(QStringLiteral(" 16"));
         t.autoFormat(9);
-        const Docx d = leggiDocx(leggiZip(componiDocx(doc)).value("word/document.xml"));
+        const Docx d = leggiDocx(prova::leggiZip(componiDocx(doc)).value("word/document.xml"));
         int interruzioni = 0;
         for (const auto &p : d.paragrafi)
             interruzioni += p.interruzione;
@@ -959,7 +929,7 @@ private slots:
 
         prova::DispositivoCheCede capiente(totale);
         QVERIFY(scriviDocx(*f->documento(), capiente, &motivo));
-        QVERIFY(leggiZip(capiente.dati).contains(QStringLiteral("word/document.xml")));
+        QVERIFY(prova::leggiZip(capiente.dati).contains(QStringLiteral("word/document.xml")));
     }
 
     void docxFileNonScrivibile()
@@ -998,7 +968,7 @@ private slots:
         const QString primo = aperti_[0].toLocalFile();
         QCOMPARE(primo, f->documentoAperto());
         QVERIFY(primo.endsWith(QStringLiteral(".docx")));
-        QVERIFY(leggiZip(prova::contenuto(primo)).value("word/document.xml").contains("anni per redditivit"));
+        QVERIFY(prova::leggiZip(prova::contenuto(primo)).value("word/document.xml").contains("anni per redditivit"));
 
         QVERIFY(f->apriConElaboratore()); // a second copy, the first may still be open
         QCOMPARE(aperti_.size(), 2);

@@ -8,6 +8,7 @@
 #include "help/finestre.h"
 #include "estimates/finestre.h"
 #include "estimates/menu.h"
+#include "estimates/quotazioniomi.h"
 #include "reports/finestrareport.h"
 #include "reports/rapporto_guida.h"
 
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace perix;
@@ -54,6 +56,36 @@ static void catturaDisaggregati(QWidget *m, const QString &cartella)
     if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
         dialoghi::prova::accodaFile(QDir(cartella).filePath(QStringLiteral("rapporto-disaggregati.pdf")));
         r->esportaPdf();
+    }
+}
+
+// The OMI quotations on the real excerpt: the window with a comune chosen, its value taken
+// into the main window's plot estimate, and the report with the source and the trail as PDF.
+static void catturaOmi(const QString &cartella)
+{
+    auto *m = registro::mostra<menu>();
+    m->findChild<QAbstractButton *>(QStringLiteral("moneta(2)"))->click();
+    m->findChild<QAbstractButton *>(QStringLiteral("aree"))->click();
+    auto *w = registro::mostra<quotazioniomi>();
+    QSignalSpy letto(w, &quotazioniomi::caricato);
+    w->caricaFile(QStringLiteral(PERIX_OMI_ESTRATTO));
+    letto.wait(10000);
+    QTest::keyClicks(w->findChild<QLineEdit *>(QStringLiteral("comuneomi")), QStringLiteral("cambio'"));
+    QTest::keyClicks(w->findChild<QLineEdit *>(QStringLiteral("superficieomi")), QStringLiteral("120"));
+    salva(w, cartella, QStringLiteral("quotazioniomi"));
+    w->findChild<QAbstractButton *>(QStringLiteral("usaomi"))->click();
+    const char *campi[][2] = {{"costitotali", "30000"}, {"anni", "2"}, {"superficie", "400"}};
+    for (auto &c : campi) {
+        auto *e = m->findChild<QLineEdit *>(QString::fromLatin1(c[0]));
+        e->clear();
+        QTest::keyClicks(e, QString::fromLatin1(c[1]));
+    }
+    salva(m, cartella, QStringLiteral("menu-omi"));
+    if (auto d = m->datiRapporto()) {
+        d->procedimento = true;
+        QFile f(QDir(cartella).filePath(QStringLiteral("rapporto-omi.pdf")));
+        if (f.open(QIODevice::WriteOnly))
+            documentoMenu(*d)->exportPdf(f);
     }
 }
 
@@ -181,6 +213,7 @@ int main(int argc, char **argv)
                 w->close();
             }
     }
+    catturaOmi(cartella);
     void catturaGuida(const QString &cartella);
     catturaGuida(cartella);
     void catturaInformazioni(const QString &cartella);

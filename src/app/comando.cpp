@@ -15,6 +15,8 @@
 #include "reports/dati_rapporti.h"
 #include "reports/docx.h"
 #include "reports/documento.h"
+#include "reports/foglio.h"
+#include "ui/fileomi.h"
 
 #include <QApplication>
 #include <QDir>
@@ -126,21 +128,51 @@ QString testoAiuto()
                "      --pdf CARTELLA  crea per ogni FILE il documento di \"Stampa dati finestra\"\n"
                "                      come CARTELLA/<nome del FILE>.pdf, senza aprire finestre\n"
                "                      e senza bisogno di uno schermo grafico\n"
+               "      --xlsx CARTELLA crea per ogni FILE il foglio di calcolo della stima, con i\n"
+               "                      risultati come formule sui dati, come CARTELLA/<nome del\n"
+               "                      FILE>.xlsx (Excel, LibreOffice); come --pdf\n"
+               "      --omi FILE [COMUNE [ZONA]]\n"
+               "                      legge le quotazioni OMI dell'Agenzia Entrate dal file\n"
+               "                      QI_..._VALORI.csv (o dallo .zip scaricato): senza COMUNE\n"
+               "                      ne dice il semestre e i conteggi, con COMUNE stampa una\n"
+               "                      riga per quotazione del comune (e della ZONA), campi\n"
+               "                      separati da tabulazione: COMUNE PROV ZONA FASCIA\n"
+               "                      DESCRIZIONE TIPOLOGIA STATO PREVALENTE MIN MAX SUPERFICIE;\n"
+               "                      «NOME (PR)» sceglie fra comuni omonimi\n"
                "  -h, --help          mostra questo aiuto ed esce\n"
                "  -v, --version       mostra la versione ed esce\n"
                "\n"
                "Stato d'uscita:\n"
                "  0  tutto riuscito\n"
-               "  1  con --pdf, almeno un FILE non è stato convertito; senza, nessuno schermo grafico\n"
+               "  1  con --pdf o --xlsx, almeno un FILE non è stato convertito; con --omi, file\n"
+               "     illeggibile o nessuna quotazione trovata; senza, nessuno schermo grafico\n"
                "  2  riga di comando errata\n"
                "\n"
                "Esempi:\n"
                "  %1 Perix-menu-via-roma          apre la stima nella finestra Menu\n"
                "  %1 --pdf rapporti Perix-*       un PDF in rapporti/ per ogni file d'archivio\n"
+               "  %1 --xlsx fogli Perix-*         un foglio di calcolo in fogli/ per ciascuno\n"
+               "  %1 --omi QI.zip \"SAN TEODORO (NU)\" B1\n"
+               "                                  le quotazioni della zona B1 di San Teodoro (NU)\n"
                "\n"
                "Sito di %2: <https://www.velmora.example/>\n")
         .arg(programma, Modulo::nomeprogramma, Modulo::descrizioneprogramma);
 }
+
+namespace {
+
+// --pdf CARTELLA, --xlsx CARTELLA (or --pdf=CARTELLA): the format of the documents asked for.
+std::optional<FormatoRapporto> opzioneCartella(const QString &a)
+{
+    const QString nome = a.section(u'=', 0, 0);
+    if (nome == QLatin1String("--pdf"))
+        return FormatoRapporto::Pdf;
+    if (nome == QLatin1String("--xlsx"))
+        return FormatoRapporto::Xlsx;
+    return std::nullopt;
+}
+
+} // namespace
 
 RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
 {
@@ -156,25 +188,43 @@ RigaDiComando leggiRigaDiComando(const QStringList &argomenti)
             return risposta(testoAiuto(), false, statoRiuscito);
         } else if (a == QLatin1String("-v") || a == QLatin1String("--version")) {
             return risposta(testoVersione(), false, statoRiuscito);
-        } else if (a == QLatin1String("--pdf") || a.startsWith(QLatin1String("--pdf="))) {
+        } else if (a == QLatin1String("--omi")) {
+            // The file, then up to a comune and a zone, nothing else.
+            if (r.azione != RigaDiComando::Azione::Avvia || !r.file.isEmpty())
+                return usoErrato(QStringLiteral("l'opzione --omi non si combina con altre opzioni né con altri FILE"));
+            r.omi = argomenti.mid(i + 1);
+            if (r.omi.isEmpty())
+                return usoErrato(QStringLiteral("l'opzione --omi richiede il FILE delle quotazioni OMI"));
+            if (r.omi.size() > 3)
+                return usoErrato(QStringLiteral("l'opzione --omi accetta al più FILE, COMUNE e ZONA"));
+            if (r.omi.first().isEmpty())
+                return usoErrato(QStringLiteral("l'opzione --omi richiede il FILE delle quotazioni OMI"));
+            r.azione = RigaDiComando::Azione::Omi;
+            return r;
+        } else if (const auto formato = opzioneCartella(a)) {
+            const QString opzione = a.section(u'=', 0, 0);
             QString cartella;
-            if (a.size() > 5) {
-                cartella = a.mid(6);
+            if (a.contains(u'=')) {
+                cartella = a.section(u'=', 1);
             } else if (i + 1 < argomenti.size()) {
                 cartella = argomenti[++i];
             }
             if (cartella.isEmpty())
-                return usoErrato(QStringLiteral("l'opzione --pdf richiede la CARTELLA dei documenti"));
+                return usoErrato(QStringLiteral("l'opzione %1 richiede la CARTELLA dei documenti").arg(opzione));
             if (r.azione == RigaDiComando::Azione::Pdf)
-                return usoErrato(QStringLiteral("l'opzione --pdf è data più di una volta"));
+                return usoErrato(r.formato == *formato
+                                     ? QStringLiteral("l'opzione %1 è data più di una volta").arg(opzione)
+                                     : QStringLiteral("le opzioni --pdf e --xlsx non vanno insieme: una per volta"));
             r.azione = RigaDiComando::Azione::Pdf;
+            r.formato = *formato;
             r.cartella = cartella;
         } else {
             return usoErrato(QStringLiteral("opzione non riconosciuta: «%1»").arg(a));
         }
     }
     if (r.azione == RigaDiComando::Azione::Pdf && r.file.isEmpty())
-        return usoErrato(QStringLiteral("l'opzione --pdf richiede almeno un FILE da convertire"));
+        return usoErrato(QStringLiteral("l'opzione %1 richiede almeno un FILE da convertire")
+                             .arg(r.formato == FormatoRapporto::Xlsx ? QStringLiteral("--xlsx") : QStringLiteral("--pdf")));
     return r;
 }
 
@@ -200,7 +250,7 @@ RigaDiComando leggiRigaDiComando(int argc, char *argv[])
 
 void preparaPiattaforma(const RigaDiComando &riga)
 {
-    if (riga.azione != RigaDiComando::Azione::Pdf)
+    if (riga.azione != RigaDiComando::Azione::Pdf && riga.azione != RigaDiComando::Azione::Omi)
         return;
     // No window of a batch run is ever meant to be seen: offscreen, whatever the session.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -220,7 +270,9 @@ int eseguiRigaDiComando(const RigaDiComando &riga)
         return riga.stato;
     case RigaDiComando::Azione::Pdf:
         preparaApplicazione();
-        return rapportiPdf(riga.cartella, riga.file);
+        return rapportiPdf(riga.cartella, riga.file, riga.formato);
+    case RigaDiComando::Azione::Omi:
+        return quotazioniOmiDaRigaDiComando(riga.omi, stdout, stderr);
     case RigaDiComando::Azione::Avvia:
         break;
     }
@@ -228,6 +280,66 @@ int eseguiRigaDiComando(const RigaDiComando &riga)
     if (!riga.file.isEmpty())
         apriDaRigaDiComando(riga.file);
     return QApplication::exec();
+}
+
+int quotazioniOmiDaRigaDiComando(const QStringList &argomenti, FILE *uscita, FILE *errori)
+{
+    const auto errore = [errori](const QString &m) {
+        std::fputs(qUtf8Printable(QStringLiteral("%1: %2\n").arg(programma, m)), errori);
+        return statoFileNonRiusciti;
+    };
+    if (argomenti.isEmpty())
+        return errore(QStringLiteral("manca il FILE delle quotazioni OMI"));
+    QString motivo;
+    const auto q = caricaQuotazioniOmi(argomenti[0], &motivo);
+    if (!q)
+        return errore(motivo);
+    QString testo;
+    if (argomenti.size() < 2) {
+        testo = QStringLiteral("Semestre %1\n%2 comuni, %3 zone, %4 quotazioni\n")
+                    .arg(q->semestre().isEmpty() ? QStringLiteral("non indicato") : q->semestre())
+                    .arg(q->comuni().size())
+                    .arg(q->numeroZone())
+                    .arg(q->quotazioni());
+        if (q->righeNonLette() > 0)
+            testo += q->righeNonLette() == 1 ? QStringLiteral("1 riga non letta\n")
+                                             : QStringLiteral("%1 righe non lette\n").arg(q->righeNonLette());
+    } else {
+        const QList<int> trovati = q->comuniDiNome(argomenti[1]);
+        if (trovati.isEmpty())
+            return errore(QStringLiteral("nessun comune «%1» nel file delle quotazioni OMI").arg(argomenti[1]));
+        if (trovati.size() > 1) {
+            QStringList nomi;
+            for (int c : trovati)
+                nomi << q->comuni()[std::size_t(c)].visibile();
+            return errore(QStringLiteral("«%1» è il nome di più comuni: %2; aggiungere la provincia fra parentesi, "
+                                         "ad esempio «%3»")
+                              .arg(argomenti[1], nomi.join(QStringLiteral(", ")), nomi.first()));
+        }
+        const ComuneOmi &c = q->comuni()[std::size_t(trovati.first())];
+        const QString zona = argomenti.size() > 2 ? argomenti[2].trimmed() : QString();
+        const QList<QuotazioneOmi> righe = q->quotazioniDi(trovati.first(), zona);
+        if (righe.isEmpty())
+            return errore(QStringLiteral("nessuna zona «%1» per il comune %2 nel file delle quotazioni OMI")
+                              .arg(zona, c.visibile()));
+        // Tabs and line ends inside a field would shift the columns: blanks in their place.
+        const auto pulito = [](QString s) {
+            for (QChar &ch : s)
+                if (ch == u'\t' || ch == u'\n' || ch == u'\r')
+                    ch = u' ';
+            return s;
+        };
+        for (const QuotazioneOmi &r : righe) {
+            QStringList campi{c.nome, c.provincia, r.zona, r.fascia, r.descrizione, r.tipologia, r.stato,
+                              r.prevalente ? QStringLiteral("P") : QString(), r.minimo, r.massimo, r.superficie};
+            for (QString &campo : campi)
+                campo = pulito(campo);
+            testo += campi.join(u'\t') + u'\n';
+        }
+    }
+    std::fputs(testo.toUtf8().constData(), uscita);
+    std::fflush(uscita);
+    return statoRiuscito;
 }
 
 bool apriDaRigaDiComando(const QStringList &file)
@@ -263,22 +375,24 @@ namespace {
 
 // The report's figures computed from the fields as the window would show them, built into
 // its document; nothing, with the window's own refusal, when it would print nothing.
-std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const Frontespizio &frontespizio,
-                                           const Allegato &allegato, QString *motivo)
+std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const QByteArray &dati,
+                                           const QString &file, QString *motivo)
 {
-    const auto costruisci = [&](auto dati, auto costruttore) -> std::unique_ptr<Document> {
-        if (!dati)
+    // The job's data after the record (checked whole before), the surveyor of the settings.
+    const Allegato allegato = allegatoDaDati(dati).value_or(Allegato{});
+    const Frontespizio frontespizio{allegato.incarico, leggiTecnico(), QFileInfo(file).fileName()};
+    const auto costruisci = [&](auto d, auto costruttore) -> std::unique_ptr<Document> {
+        if (!d)
             return nullptr;
-        dati->frontespizio = frontespizio;
-        return costruttore(*dati);
+        d->frontespizio = frontespizio;
+        return costruttore(*d);
     };
     switch (tipo) {
     case TipoArchivio::Menu: {
-        auto dati = datiRapportoMenu(campi, motivo);
-        // The cost source goes with the figure it gave, as in the window.
-        if (dati && allegato.costo && allegato.costo->valore == dati->costitotali)
-            dati->fonteCosto = allegato.costo;
-        return costruisci(dati, documentoMenu);
+        auto d = datiRapportoMenu(campi, motivo);
+        if (d)
+            fontiDaAllegato(*d, allegato);
+        return costruisci(d, documentoMenu);
     }
     case TipoArchivio::Disaggregati:
         return costruisci(datiRapportoDisaggregati(campi, motivo), documentoDisaggregati);
@@ -290,13 +404,40 @@ std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo>
     return nullptr;
 }
 
-// The document of the file's report, or why there is none. The steps run in order and the
-// first that fails gives the reason: the kind, the record, the figures, the document.
-std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
+// The same figures as a spreadsheet: the writer that fills the workbook, or nothing with
+// the same refusal.
+Scrittore foglioDiCampi(TipoArchivio tipo, const QList<Campo> &campi, QString *motivo)
 {
-    const auto nessuno = [motivo](const QString &perche) -> std::unique_ptr<Document> {
+    const auto scrittore = [](const auto &dati, auto scrivi) -> Scrittore {
+        if (!dati)
+            return {};
+        return [d = *dati, scrivi](QIODevice &dispositivo, QString *m) { return scrivi(d, dispositivo, m, {}); };
+    };
+    switch (tipo) {
+    case TipoArchivio::Menu: return scrittore(datiRapportoMenu(campi, motivo), scriviFoglioMenu);
+    case TipoArchivio::Disaggregati:
+        return scrittore(datiRapportoDisaggregati(campi, motivo), scriviFoglioDisaggregati);
+    case TipoArchivio::Sintetici: return scrittore(datiRapportoSintetici(campi, motivo), scriviFoglioSintetici);
+    case TipoArchivio::Tipologie: return scrittore(datiRapportoTipologie(campi, motivo), scriviFoglioTipologie);
+    case TipoArchivio::Altezze: return scrittore(datiRapportoAltezze(campi, motivo), scriviFoglioAltezze);
+    case TipoArchivio::Percentuali: break;
+    }
+    return {};
+}
+
+struct CampiDiFile {
+    TipoArchivio tipo;
+    QList<Campo> campi;
+    QByteArray dati; // the whole file: the appendix after the record too
+};
+
+// The record's fields of the file, checked, or why there is no document of it. The steps run
+// in order and the first that fails gives the reason: the kind, the record, the figures.
+std::optional<CampiDiFile> campiDiFile(const QString &file, QString *motivo)
+{
+    const auto nessuno = [motivo](const QString &perche) -> std::optional<CampiDiFile> {
         falso(motivo, perche);
-        return nullptr;
+        return std::nullopt;
     };
     QString perche;
     const auto tipo = tipoArchivio(file, &perche);
@@ -320,10 +461,24 @@ std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
     // Figures the window's own check would question never become a clean-looking document.
     if (const auto no = *tipo == TipoArchivio::Menu ? rifiutoRecordMenu(*campi) : std::nullopt)
         return nessuno(*no);
-    // The job's data after the record (already checked whole above), the surveyor of the settings.
-    const Allegato allegato = allegatoDaDati(*dati).value_or(Allegato{});
-    const Frontespizio frontespizio{allegato.incarico, leggiTecnico(), QFileInfo(file).fileName()};
-    return documentoDiCampi(*tipo, *campi, frontespizio, allegato, motivo);
+    return CampiDiFile{*tipo, *campi, *dati};
+}
+
+// The document of the file's report, or why there is none.
+std::unique_ptr<Document> documentoDiFile(const QString &file, QString *motivo)
+{
+    const auto c = campiDiFile(file, motivo);
+    return c ? documentoDiCampi(c->tipo, c->campi, c->dati, file, motivo) : nullptr;
+}
+
+QString estensione(FormatoRapporto formato)
+{
+    switch (formato) {
+    case FormatoRapporto::Pdf: return QStringLiteral(".pdf");
+    case FormatoRapporto::Docx: return QStringLiteral(".docx");
+    case FormatoRapporto::Xlsx: return QStringLiteral(".xlsx");
+    }
+    return {};
 }
 
 } // namespace
@@ -332,18 +487,22 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
                              Registrazione registrazione)
 {
     EsitoRapporto esito;
-    const std::unique_ptr<Document> documento = documentoDiFile(file, &esito.motivo);
-    if (!documento)
+    std::unique_ptr<Document> documento;
+    Scrittore scrivi;
+    if (formato == FormatoRapporto::Xlsx) {
+        if (const auto c = campiDiFile(file, &esito.motivo))
+            scrivi = foglioDiCampi(c->tipo, c->campi, &esito.motivo);
+    } else if ((documento = documentoDiFile(file, &esito.motivo))) {
+        scrivi = [&](QIODevice &d, QString *m) {
+            return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m) : scriviDocx(*documento, d, m);
+        };
+    }
+    if (!scrivi)
         return esito;
 
     QString motivo;
     // A link is never followed nor a FIFO opened: the file lands under its own name, nowhere else.
-    const bool scritto = scriviAtomico(uscita,
-                                       [&](QIODevice &d, QString *m) {
-                                           return formato == FormatoRapporto::Pdf ? documento->exportPdf(d, m)
-                                                                                  : scriviDocx(*documento, d, m);
-                                       },
-                                       &motivo,
+    const bool scritto = scriviAtomico(uscita, scrivi, &motivo,
                                        {.soloFileNormali = true, .motiviInItaliano = false,
                                         .registrazione = registrazione});
     if (!scritto) {
@@ -352,11 +511,11 @@ EsitoRapporto rapportoDiFile(const QString &file, const QString &uscita, Formato
         return esito;
     }
     esito.riuscito = true;
-    esito.pagine = documento->pageCount();
+    esito.pagine = documento ? documento->pageCount() : 0;
     return esito;
 }
 
-int rapportiPdf(const QString &cartella, const QStringList &file)
+int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapporto formato)
 {
     if (!QDir().mkpath(cartella) || !QFileInfo(cartella).isDir()) {
         scriviErrori(QStringLiteral("%1: impossibile creare la cartella %2").arg(programma, QDir::toNativeSeparators(cartella)));
@@ -368,7 +527,7 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
     const auto n = file.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QString &f = file[i];
-        const QString uscita = QDir(cartella).filePath(QFileInfo(f).fileName() + QStringLiteral(".pdf"));
+        const QString uscita = QDir(cartella).filePath(QFileInfo(f).fileName() + estensione(formato));
         const QString chiave = QFileInfo(uscita).absoluteFilePath();
         EsitoRapporto e;
         if (percorsiDati({uscita}).intersects(ingressi))
@@ -379,12 +538,13 @@ int rapportiPdf(const QString &cartella, const QStringList &file)
             e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
                            .arg(QDir::toNativeSeparators(uscita));
         else
-            e = rapportoDiFile(f, uscita, FormatoRapporto::Pdf, Registrazione::AFineLotto);
+            e = rapportoDiFile(f, uscita, formato, Registrazione::AFineLotto);
         const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(f));
         if (e.riuscito) {
             scritti.insert(chiave);
             ++riusciti;
-            scriviErrori(capo + QStringLiteral("creato %1 (%2)").arg(QDir::toNativeSeparators(uscita), pagine(e.pagine)));
+            scriviErrori(capo + (e.pagine > 0 ? QStringLiteral("creato %1 (%2)").arg(QDir::toNativeSeparators(uscita), pagine(e.pagine))
+                                              : QStringLiteral("creato %1").arg(QDir::toNativeSeparators(uscita))));
         } else {
             scriviErrori(capo + QStringLiteral("NON RIUSCITO: ") + e.motivo);
         }

@@ -1,5 +1,7 @@
 #include "core/calcoli_procedimento.h"
 
+#include "core/omi.h"
+
 #include "core/numeri.h"
 
 #include <QLocale>
@@ -237,6 +239,11 @@ CurvaAnni curvaAnni(const DatiStimaArea &d)
                                           "il grafico sugli anni non è disponibile.");
     }
     return c;
+}
+
+PassoProcedimento fonteValoreMercato(const FonteOmi &fonte)
+{
+    return {QStringLiteral("Fonte del valore di mercato V"), righeFonteOmi(fonte) << avvertenzaOmi()};
 }
 
 } // namespace perix

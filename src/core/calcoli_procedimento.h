@@ -3,6 +3,7 @@
 // trail, the two-way table of the average plot value and the curve over the years, all
 // computed through valutaArea, the valuation the main window shows. No widgets here.
 
+#include "core/allegato.h"
 #include "core/calcoli.h"
 
 #include <QList>
@@ -42,6 +43,10 @@ struct Procedimento {
     double pareggioMinimo = 0;       // and the minimum: 0.7 V
 };
 Procedimento procedimentoStimaArea(const DatiStimaArea &d, const QString &unita);
+
+// Where the market value V came from, when taken from the OMI quotations: the source, its
+// figures and the caution that goes with them.
+PassoProcedimento fonteValoreMercato(const FonteOmi &fonte);
 
 // The steps of the two-way table, as shares of the base figure.
 inline constexpr std::array<double, 5> variazioniSensibilita = {-0.2, -0.1, 0.0, 0.1, 0.2};

@@ -16,4 +16,5 @@ set(PERIX_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/calcoli_sintetici.cpp
   ${CMAKE_CURRENT_LIST_DIR}/calcoli_tipologie.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lettura_listino.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/lettura_suggerimenti.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/lettura_suggerimenti.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/omi.cpp)

@@ -1,8 +1,10 @@
 #include "estimates/altezze.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/comandi.h"
@@ -46,6 +48,7 @@ variocosto::variocosto()
                       .riconosci = recordAltezzeProprio},
                      [this](QString *rifiuto) { return scrivialtezze(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoAltezze); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioAltezze); });
     completaCaricamento(QSize(640, 395));
 }
 
@@ -85,6 +88,7 @@ void variocosto::creaControlli()
     }
     Label3->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     Label3->setContentsMargins(0, 0, 4, 0);
+    nominaCelle({Label1, Label2, Label3});
 
     // Bottom: the four buttons and the status line.
     frame3()->setGeometry(8, 296, 624, 94);
@@ -94,6 +98,7 @@ void variocosto::creaControlli()
                       {270, 12, 346, 64}, QStringLiteral("indicazioni in linea sulla immissione dei dati"));
     passo->setWordWrap(true);
     stilePasso(passo, false);
+    accessibile::voce(passo);
 
     // Right: the currency, the caption of the cost, the cost; the arrow points at class 4.
     const int xd = 482, wd = 150;
@@ -110,6 +115,7 @@ void variocosto::creaControlli()
     // Below it: the building's volume and the total cost it gives.
     creaCostoTotale(a, {xd, 176, wd, 116}, QStringLiteral("V&olume vuoto per pieno (m³):"), QStringLiteral("altezze"),
                     QStringLiteral("m³"));
+    accessibile::didascalia(Label6, costo());
 }
 
 void variocosto::calcola(int riga, double costo)

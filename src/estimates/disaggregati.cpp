@@ -1,9 +1,11 @@
 #include "estimates/disaggregati.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 
 #include "ui/controlli.h"
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/registro.h"
@@ -87,6 +89,7 @@ risultatidisaggregati::risultatidisaggregati()
                       .riconosci = eRecordDisaggregati},
                      [this](QString *rifiuto) { return scrividisaggregati(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoDisaggregati); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioDisaggregati); });
     completaCaricamento(QSize(640, 395));
 }
 
@@ -119,6 +122,13 @@ void risultatidisaggregati::creaControlli()
         senzaControlli(p2[i]);
         ris2[i] = etichetta(Frame1, QStringLiteral("ris2(%1)").arg(k), {}, {370, y, 66, 16}, destra);
         connect(p2[i], &QLineEdit::textChanged, this, [this, k] { p2_Change(k); });
+        // The columns have no headings on screen: each cell says its category and column.
+        const QString categoria = accessibile::pulito(nomeCategoria(k));
+        accessibile::nomina(annulla[i], QStringLiteral("Annulla %1").arg(categoria));
+        accessibile::nomina(p2[i], QStringLiteral("Percentuale immessa: %1").arg(categoria));
+        accessibile::cella(p1[i], categoria, QStringLiteral("percentuale preimpostata"));
+        accessibile::cella(ris[i], categoria, QStringLiteral("costo con la percentuale preimpostata"));
+        accessibile::cella(ris2[i], categoria, QStringLiteral("costo con la percentuale immessa"));
     }
 
     // The typed-percentage commands, beside the common buttons.
@@ -142,6 +152,7 @@ void risultatidisaggregati::creaControlli()
     QFont grassetto = m_tipoedi->font();
     grassetto.setBold(true);
     m_tipoedi->setFont(grassetto);
+    accessibile::risultato(m_tipoedi, QStringLiteral("Tipo di edificio"));
     struct Cifra { const char *didascalia, *nome, *suggerimento, *nomeValore, *suggerimentoValore; int y; QLabel **valore; };
     const Cifra cifre[] = {
         {" Valore di mercato dell'edificio", "Label2(1)",
@@ -155,10 +166,11 @@ void risultatidisaggregati::creaControlli()
     const QString riquadro = QStringLiteral("QLabel { border: 1px solid #b4bcc6; border-radius: 2px;"
                                             " background: #f7f9fb; padding: 0 4px; }");
     for (const Cifra &c : cifre) {
-        etichetta(a, QString::fromLatin1(c.nome), QString::fromUtf8(c.didascalia), {x, c.y, w, 18},
-                  Qt::AlignLeft | Qt::AlignVCenter, c.suggerimento);
+        QLabel *caption = etichetta(a, QString::fromLatin1(c.nome), QString::fromUtf8(c.didascalia), {x, c.y, w, 18},
+                                    Qt::AlignLeft | Qt::AlignVCenter, c.suggerimento);
         *c.valore = etichetta(a, QString::fromLatin1(c.nomeValore), {}, {x, c.y + 18, w, 22}, destra,
                               c.suggerimentoValore);
+        accessibile::risultato(*c.valore, caption);
         (*c.valore)->setStyleSheet(riquadro);
     }
     Label3 = etichetta(a, QStringLiteral("Label3"),
@@ -174,6 +186,7 @@ void risultatidisaggregati::creaControlli()
                       {6, 370, 628, 22}, Qt::AlignLeft | Qt::AlignVCenter,
                       "indicazioni in linea sulla immissione dei dati");
     stilePasso(passo, true);
+    accessibile::voce(passo);
     QFont corto = passo->font();
     corto.setPointSizeF(corto.pointSizeF() - 1);
     passo->setFont(corto);

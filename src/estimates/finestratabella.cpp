@@ -2,6 +2,7 @@
 
 #include "core/calcoli.h"
 #include "core/numeri.h"
+#include "ui/accessibile.h"
 #include "ui/dialoghi.h"
 #include "ui/elementi.h"
 #include "ui/modulo.h"
@@ -74,6 +75,17 @@ void FinestraTabella::creaCosto(QWidget *genitore, const QString &nome, QRect ca
     senzaControlli(m_costo);
     connect(m_costo, &QLineEdit::textChanged, this, [this] { costo_Change(); });
     m_nota = notaDiscreta(genitore, QStringLiteral("notacosto"), nota);
+    accessibile::voce(m_nota, m_costo);
+}
+
+void FinestraTabella::nominaCelle(const std::array<QLabel *, 3> &intestazioni)
+{
+    for (int i = 1; i <= m_descrizione.righe; ++i) {
+        const QString riga = accessibile::pulito(testo(0, i));
+        accessibile::nomina(m_opzioni.at(i), riga);
+        for (int c = 1; c <= 2; ++c)
+            accessibile::cella(cella(c, i), riga, intestazioni[std::size_t(c)]->text());
+    }
 }
 
 void FinestraTabella::coloraRiga(int riga, const QColor &colore)

@@ -58,6 +58,9 @@ protected:
     void creaRighe(QGroupBox *tabella, const QString &opzione, int xOpzione, int y0, int passoRiga,
                    const std::array<Colonna, 3> &colonne, const Colonna &icona, const QString &suggerimento,
                    bool fissa = false, const QString &testoOpzione = {});
+    // Names every row's button by its caption and every figure by its row and column, the
+    // columns' headings given left to right; call once the rows and headings are placed.
+    void nominaCelle(const std::array<QLabel *, 3> &intestazioni);
     // The cost field and the quiet note beside it.
     void creaCosto(QWidget *genitore, const QString &nome, QRect campo, const QString &suggerimento, QRect nota);
     // Fills the cost and the last column for every row from the cost `costo` of row `riga`.

@@ -3,6 +3,8 @@
 #include "core/calcoli.h"
 #include "core/numeri.h"
 #include "estimates/finestre.h"
+#include "reports/foglio.h"
+#include "estimates/quotazioniomi.h"
 #include "ui/comandi.h"
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
@@ -40,6 +42,7 @@ menu::menu() : FinestraStima(descrizioneMenu())
                       .riconosci = recordMenu},
                      [this](QString *rifiuto) { return scrivimenu(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoMenu); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioMenu); });
 }
 
 void menu::moneta_Click(int Index)
@@ -63,6 +66,7 @@ void menu::azzerastima()
         deseleziona(Option1[std::size_t(k)]);
     for (QLineEdit *e : {valoremercato, costitotali, anni, superficie, costolordo})
         e->setEnabled(false);
+    omi->setEnabled(false);
     caratt->hide();
     attento->hide();
     for (int k = 1; k <= 12; ++k)
@@ -79,6 +83,7 @@ void menu::aree_Click()
         risultati[std::size_t(k)]->show();
     for (QLineEdit *e : {valoremercato, costitotali, anni, superficie})
         e->setEnabled(true);
+    omi->setEnabled(true);
     aggiornapasso();
     seguipasso();
 }
@@ -90,6 +95,7 @@ void menu::disaggregati_click()
     Label[1]->setEnabled(true);
     Label[2]->setEnabled(true);
     valoremercato->setEnabled(true);
+    omi->setEnabled(true);
     costitotali->setEnabled(true);
     caratt->show();
     caratt->setEnabled(letturaSemplice(valoremercato->text()) > 0 && letturaSemplice(costitotali->text()) > 0);
@@ -126,6 +132,12 @@ void menu::altezze_Click()
 
 void menu::valoremercato_Change()
 {
+    // Another figure than the quotation's: its source goes with it.
+    if (allegato().omi && allegato().omi->valore != valoremercato->text()) {
+        Allegato a = allegato();
+        a.omi.reset();
+        impostaAllegato(std::move(a));
+    }
     caratt->setEnabled(false);
     if (letturaSemplice(valoremercato->text()) > 0 && letturaSemplice(costitotali->text()) > 0)
         caratt->setEnabled(true);
@@ -167,6 +179,7 @@ void menu::costolordo_Change()
     const bool errato = !N && !costolordo->text().trimmed().isEmpty();
     avviso->setVisible(errato);
     avviso->setToolTip(errato ? QStringLiteral("non è un numero: scriverlo ad esempio 1.250,50") : QString());
+    avviso->setText(avviso->toolTip()); // what a screen reader says of the sign
     if (errato)
         impostapasso(Passo::CorreggiCostoLordo);
 }
@@ -200,6 +213,22 @@ void menu::stimaarea()
     }
     if (risultatoNegativo(risultati[5]->text(), risultati[6]->text()))
         attento->show();
+}
+
+bool menu::valoreDaOmi(const FonteOmi &fonte)
+{
+    if (!valoremercato->isEnabled())
+        return false;
+    Allegato a = allegato();
+    a.omi = fonte;
+    impostaAllegato(std::move(a));
+    valoremercato->setText(fonte.valore);
+    return true;
+}
+
+void menu::omi_Click()
+{
+    registro::mostra<quotazioniomi>();
 }
 
 bool menu::caratteristicaScelta() const
@@ -275,6 +304,8 @@ std::optional<DatiRapportoMenu> menu::datiRapporto(QString *rifiuto) const
     d.costitotali = costitotali->text();
     d.anni = anni->text();
     d.superficie = superficie->text();
+    if (allegato().omi && allegato().omi->valore == d.valoremercato)
+        d.omi = allegato().omi;
     for (int k = 1; k <= 6; ++k)
         d.risultati[std::size_t(k)] = risultati[std::size_t(k)]->text();
     if (allegato().costo && allegato().costo->valore == d.costitotali)

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QToolButton>
 #include <array>
 
 namespace perix {
@@ -72,6 +73,11 @@ public:
     // A total construction cost carried in from a cost window: into `costitotali`, with its
     // source in the appendix (typing another figure there drops the source).
     void ricevicosto(const FonteCosto &fonte);
+    // A market value taken from the OMI quotations, with its source, into `valoremercato`
+    // as if typed; false when the estimate chosen asks for no market value.
+    bool valoreDaOmi(const FonteOmi &fonte);
+    // Opens the window of the OMI quotations (the button `omi` and its menu item).
+    void omi_Click();
 
     // The total costs as typed: the cost base of the disaggregated window's amounts.
     QString testoCostitotali() const { return costitotali->text(); }
@@ -106,6 +112,7 @@ private:
               *costolordo = nullptr;
     std::array<QLabel *, 13> risultati{};
     QLabel *notelettura = nullptr;
+    QToolButton *omi = nullptr; // beside valoremercato: the OMI quotations
     std::array<QAction *, 4> avvisi{}; // the warning sign inside each figure of datiStima()
 
     QString m_descrizioneclasse;

@@ -61,6 +61,7 @@ void menu::aggiornanote()
         const auto nota = valutazione ? notaFigura(figura, dati[i]->text()) : std::nullopt;
         avvisi[i]->setVisible(nota.has_value());
         avvisi[i]->setToolTip(nota ? nota->testo() : QString());
+        avvisi[i]->setText(nota ? nota->testo() : QString()); // what a screen reader says of the sign
         if (nota) {
             nomi << nomeBreveFigura(figura);
             righe << rigaNota(figura, *nota);

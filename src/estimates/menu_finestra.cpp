@@ -2,8 +2,11 @@
 // currency is chosen, and their handlers.
 #include "estimates/menu.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
@@ -67,8 +70,8 @@ void menu::creaControlli()
     Frame1 = new QGroupBox(QStringLiteral("Valuta per il calcolo"), a);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(8, 312, 280, 50);
-    moneta[2] = opzione(Frame1, QStringLiteral("moneta(2)"), QStringLiteral("valori in euro"), {144, 22, 130, 22});
-    moneta[1] = opzione(Frame1, QStringLiteral("moneta(1)"), QStringLiteral("valori in lire"), {10, 22, 120, 22});
+    moneta[2] = opzione(Frame1, QStringLiteral("moneta(2)"), QStringLiteral("valori in &euro"), {144, 22, 130, 22});
+    moneta[1] = opzione(Frame1, QStringLiteral("moneta(1)"), QStringLiteral("valori in &lire"), {10, 22, 120, 22});
 
     Frame2 = new QGroupBox(QStringLiteral("Tipo di stima"), a);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -125,11 +128,28 @@ void menu::creaControlli()
                          QStringLiteral("la superficie del terreno destinato alla costruzione del fabbricato"));
     Label[5] = etichetta(QStringLiteral("Label5"), QStringLiteral(" Costo per mq. di superficie lorda"), {xc, 134, wc, h},
                          QStringLiteral("costo per mq. di superficie di ogni piano del fabbricato, comprensiva dei muri e degli spazi aperti ma coperti"));
-    valoremercato = campo(QStringLiteral("valoremercato"), {xv, 30, wv, h}, QStringLiteral("dato da digitare"));
+    // The market value's field leaves room for the button of the OMI quotations.
+    valoremercato = campo(QStringLiteral("valoremercato"), {xv, 30, wv - 36, h}, QStringLiteral("dato da digitare"));
+    omi = new QToolButton(a);
+    omi->setObjectName(QStringLiteral("omi"));
+    omi->setText(QStringLiteral("&OMI"));
+    omi->setToolTip(QStringLiteral("prendere il valore di mercato dalle quotazioni OMI dell'Agenzia Entrate"));
+    omi->setGeometry(xv + wv - 34, 30, 34, h);
+    omi->setEnabled(false);
+    connect(omi, &QToolButton::clicked, this, &menu::omi_Click);
+    if (QMenu *vis = menuBar()->findChild<QMenu *>(QStringLiteral("visualizza"))) {
+        vis->addSeparator();
+        QAction *voce = vis->addAction(QStringLiteral("&Quotazioni OMI..."));
+        voce->setObjectName(QStringLiteral("apriomi"));
+        connect(voce, &QAction::triggered, this, &menu::omi_Click);
+    }
     costitotali = campo(QStringLiteral("costitotali"), {xv, 56, wv, h});
     anni = campo(QStringLiteral("anni"), {xv, 82, wv, h});
     superficie = campo(QStringLiteral("superficie"), {xv, 108, wv, h});
     costolordo = campo(QStringLiteral("costolordo"), {xv, 134, wv, h});
+    const std::array<QLineEdit *, 6> campi{nullptr, valoremercato, costitotali, anni, superficie, costolordo};
+    for (int k = 1; k <= 5; ++k)
+        accessibile::didascalia(Label[std::size_t(k)], campi[std::size_t(k)]);
 
     risultati[0] = etichetta(QStringLiteral("risultati(0)"), QStringLiteral(" RISULTATI DELLA STIMA DELL'AREA FABBRICABILE"),
                              {xc, 164, 338, 20});
@@ -156,6 +176,7 @@ void menu::creaControlli()
         v->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #b4bcc6; border-radius: 2px;"
                                         " background: #f7f9fb; padding: 0 3px; }"));
         risultati[std::size_t(k)] = v;
+        accessibile::risultato(v, risultati[std::size_t(k + 6)]);
     }
     attento = etichetta(QStringLiteral("attento"),
                         QStringLiteral("i risultati negativi testimoniano della non convenienza dell'operazione"),
@@ -163,6 +184,7 @@ void menu::creaControlli()
     attento->setWordWrap(true);
     attento->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     attento->hide();
+    accessibile::voce(attento);
 
     // Where caratt stands for the other estimates: the plot valuation never shows it.
     notelettura = etichetta(QStringLiteral("notelettura"), QString(), {8, 154, 280, 64});
@@ -175,6 +197,7 @@ void menu::creaControlli()
     piccolo.setPointSizeF(piccolo.pointSizeF() - 1);
     notelettura->setFont(piccolo);
     notelettura->hide();
+    accessibile::voce(notelettura);
     const QIcon segnale = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (std::size_t i = 0; i < avvisi.size(); ++i) {
         avvisi[i] = datiStima()[i]->addAction(segnale, QLineEdit::LeadingPosition);
@@ -184,6 +207,7 @@ void menu::creaControlli()
     passo = etichetta(QStringLiteral("passo"), testoPasso(Passo::Valuta), {8, 366, 624, 24},
                       QStringLiteral("indicazioni in linea sulla immissione dei dati"));
     stilePasso(passo, true);
+    accessibile::voce(passo);
 
     // Before a currency is chosen, nothing else can be: the panel starts reset.
     for (QRadioButton *b : {aree, disaggregati, sintetici, tipologici, altezze})

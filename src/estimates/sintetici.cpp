@@ -1,9 +1,11 @@
 #include "estimates/sintetici.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 
 #include "ui/controlli.h"
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/comandi.h"
@@ -66,6 +68,7 @@ risultatisintetici::risultatisintetici()
                       {8, 360, 624, 28}, "indicazioni in linea sulla immissione dei dati");
     passo->setWordWrap(true);
     stilePasso(passo, false);
+    accessibile::voce(passo);
 
     frame3()->setGeometry(8, 262, 262, 88); // level with the Web frame
     creaWeb(a, {280, 262, 352, 88}, {QRect{232, 34, 108, 30}, QRect{120, 34, 108, 30}, QRect{8, 34, 108, 30}}, 18);
@@ -102,6 +105,7 @@ risultatisintetici::risultatisintetici()
                   righe[r][1]);
 
     const char *colonne[4] = {"", "rissint", "rissint2", "rissint3"};
+    const char *classi[4] = {"", "economiche", "medie", "evolute"};
     for (int c = 1; c <= 3; ++c) {
         for (int r = 1; r <= 5; ++r) {
             auto *v = new QLabel(a);
@@ -113,6 +117,7 @@ risultatisintetici::risultatisintetici()
             v->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #b4bcc6; border-radius: 2px;"
                                             " background: #f7f9fb; padding: 0 3px; }"));
             m_griglia[std::size_t(c)][std::size_t(r)] = v;
+            accessibile::cella(v, QString::fromUtf8(righe[r][0]), QStringLiteral("caratteristiche %1").arg(QLatin1String(classi[c])));
         }
         auto *icona = new QLabel(a);
         icona->setObjectName(QStringLiteral("Image1(%1)").arg(c));
@@ -121,6 +126,7 @@ risultatisintetici::risultatisintetici()
         icona->setContentsMargins(0, 0, 4, 0);
         icona->setGeometry(xColonna(c), yRiga(6), larghezzaColonna, altezzaRiga);
         m_icone[std::size_t(c)] = icona;
+        accessibile::nomina(icona, QStringLiteral("Tipo di edificio scelto: caratteristiche %1").arg(QLatin1String(classi[c])));
     }
     soldi()->setTextFormat(Qt::PlainText);
     soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra Menu o prelevata da archivio"));
@@ -133,6 +139,7 @@ risultatisintetici::risultatisintetici()
                       .riconosci = recordSintetico},
                      [this](QString *rifiuto) { return scrivisintetici(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoSintetici); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioSintetici); });
     completaCaricamento(QSize(640, 395));
 }
 

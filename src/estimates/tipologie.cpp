@@ -1,8 +1,10 @@
 #include "estimates/tipologie.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 
 #include "ui/dialoghi.h"
+#include "reports/foglio.h"
 #include "reports/documento.h"
 #include "ui/modulo.h"
 #include "ui/comandi.h"
@@ -49,6 +51,7 @@ risultatitipologie::risultatitipologie()
                       .riconosci = recordTipologieProprio},
                      [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoTipologie); });
+    dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioTipologie); });
     completaCaricamento(QSize(640, 431));
 }
 
@@ -66,6 +69,7 @@ void risultatitipologie::creaControlli()
                        QStringLiteral("costo, espresso nei valori indicati a lato, per un mq. di superficie netta"));
     creaCosto(a, QStringLiteral("costonetto"), {8, 48, 140, 24}, QStringLiteral("valore da digitare"),
               {154, 44, 140, 34});
+    accessibile::didascalia(Label6, costo());
 
     // Top middle: the web pages.
     creaWeb(a, {300, 2, 332, 76}, {QRect{8, 18, 102, 52}, QRect{116, 18, 102, 52}, QRect{224, 18, 102, 52}}, 22, true);
@@ -98,6 +102,7 @@ void risultatitipologie::creaControlli()
               Colonna{QStringLiteral("Image1(%1)"), xIcona, wIcona},
               QStringLiteral("scegliere la tipologia di fabbricato di cui si è digitato il costo al mq. di superficie "
                              "netta."));
+    nominaCelle({Label3[0], Label3[1], Label3[2]});
 
     // Under the table: the building's size and the total cost it gives.
     creaCostoTotale(a, {8, 298, 624, 26}, QStringLiteral("Superficie ne&tta (m²):"), QStringLiteral("tipologie"),
@@ -111,6 +116,7 @@ void risultatitipologie::creaControlli()
                       {270, 12, 346, 64}, QStringLiteral("indicazioni in linea sulla immissione dei dati"));
     passo->setWordWrap(true);
     stilePasso(passo, false);
+    accessibile::voce(passo);
 }
 
 void risultatitipologie::calcola(int riga, double costo)

@@ -1,5 +1,6 @@
 #include "help/prodotti.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
@@ -64,6 +65,7 @@ void prodotti::creaControlli()
     auto *Label1 = etichetta(this, QStringLiteral("Label1"), QStringLiteral("VERSIONI PROFESSIONALI PER WINDOWS - LISTINO"),
                              twips(600, 840, 4815, 255));
     Label10 = etichetta(this, QStringLiteral("Label10"), QString(), twips(5400, 840, 855, 255));
+    accessibile::risultato(Label10, QStringLiteral("Anno del listino"));
     for (QLabel *l : {Label1, Label10}) {
         colora(l, {}, blu);
         grassetto(l);
@@ -116,6 +118,10 @@ void prodotti::creaControlli()
         grassetto(off[n]);
         for (QLabel *l : {argom[n], eur[n], off[n]})
             l->setContentsMargins(3, 0, 3, 0);
+        // The rows scroll: each cell reads the product it shows now, and its column.
+        accessibile::cella(num[n], nom[n], QStringLiteral("numero"));
+        accessibile::cella(eur[n], nom[n], QStringLiteral("costo netto in euro"));
+        accessibile::cella(off[n], nom[n], QStringLiteral("via internet a euro"));
     }
 
     auto *Label8 = etichetta(this, QStringLiteral("Label8"),

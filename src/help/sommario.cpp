@@ -1,5 +1,6 @@
 #include "help/sommario.h"
 
+#include "ui/accessibile.h"
 #include "ui/elementi.h"
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
@@ -67,6 +68,7 @@ sommario::sommario()
         l->setMouseTracking(true);
         l->installEventFilter(this);
         m_label[std::size_t(i)] = l;
+        accessibile::nomina(m_pulsante[std::size_t(i)], l->text()); // "--->" says nothing of where it leads
     }
 
     struct Comando {

@@ -52,6 +52,7 @@ const std::array<TestoGuida, pagineGuidaTotali> &testiGuida()
             u"Digitate nelle caselle bianche il valore di mercato del fabbricato che si potrà costruire, i costi totali per realizzarlo, gli anni che mancano all'inizio della redditività e la superficie del terreno in mq.\n"
             u"Perix calcola il costo totale massimo, minimo e medio dell'area e il suo valore massimo, minimo e medio per mq.: i risultati cambiano a ogni cifra digitata.\n"
             u"Il valore totale dell'area dipende dal valore attuale del fabbricato e dai costi totali, non dalla superficie: un terreno molto più grande del necessario cambia soltanto i valori per mq., non il valore complessivo.\n"
+            u"Il pulsante OMI accanto al valore di mercato lo prende dalle quotazioni OMI dell'Agenzia Entrate; il documento della stima ne cita la fonte.\n"
             u"Gli anni per redditività sono il tempo tra l'epoca della stima e l'inizio della redditività del fabbricato; oltre i 100 anni Perix non calcola l'area.\n"
             u"Un risultato negativo avverte che, con quei costi, l'operazione potrebbe essere rischiosa o non conveniente; dove un valore non si può calcolare compare la scritta \"valore non calcolabile\".\n"
             u"Il pulsante AIUTO e la riga di testo in basso indicano il dato che manca; \"Stampa dati finestra\" prepara il documento con dati e risultati."),

@@ -54,6 +54,14 @@ std::optional<DatiRapportoMenu> datiRapportoMenu(const QList<Campo> &campi, QStr
     return d;
 }
 
+void fontiDaAllegato(DatiRapportoMenu &dati, const Allegato &allegato)
+{
+    Allegato a = allegato;
+    a.verificaFonti(dati.valoremercato, dati.costitotali);
+    dati.omi = a.omi;
+    dati.fonteCosto = a.costo;
+}
+
 std::optional<DatiRapportoDisaggregati> datiRapportoDisaggregati(const QList<Campo> &campi, QString *rifiuto)
 {
     const auto r = leggiDisaggregati(campi);

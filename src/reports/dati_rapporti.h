@@ -22,6 +22,10 @@ namespace perix {
 int campiRapporto(TipoArchivio tipo);
 
 std::optional<DatiRapportoMenu> datiRapportoMenu(const QList<Campo> &campi, QString *rifiuto = nullptr);
+// The sources the file's appendix gives the report's figures: as the window's Apri keeps
+// them, only a source whose figure is the one shown.
+void fontiDaAllegato(DatiRapportoMenu &dati, const Allegato &allegato);
+
 std::optional<DatiRapportoDisaggregati> datiRapportoDisaggregati(const QList<Campo> &campi,
                                                                  QString *rifiuto = nullptr);
 std::optional<DatiRapportoSintetici> datiRapportoSintetici(const QList<Campo> &campi, QString *rifiuto = nullptr);

@@ -272,8 +272,15 @@ void PageLayout::layOutFlow(Flow &f, QTextFrame *frame) const
     bool hadPrevious = false;
     while (!it.atEnd()) {
         if (QTextFrame *child = it.currentFrame()) {
-            if (auto *table = qobject_cast<QTextTable *>(child))
+            if (auto *table = qobject_cast<QTextTable *>(child)) {
                 layOutTable(f, table);
+            } else {
+                // A frame that is not a table (no report makes one): its text flows on in
+                // place, never left off the page.
+                const double top = f.absoluteY();
+                layOutFlow(f, child);
+                frames_.insert(child, QRectF(f.originX + f.left, top, f.right - f.left, f.absoluteY() - top));
+            }
             previous = it;
             hadPrevious = false; // no collapsed spacing between a table and what follows
             ++it;

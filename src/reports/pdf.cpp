@@ -6,20 +6,24 @@
 
 #include "core/scrittura.h"
 
-#include <QBuffer>
+#include "reports/srgb_icc.h"
+
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QGlyphRun>
 #include <QHash>
 #include <QImage>
-#include <QImageWriter>
 #include <QIODevice>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTextObjectInterface>
 #include <QUrl>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include <zlib.h>
 
@@ -121,32 +125,200 @@ QByteArray flate(const QByteArray &data)
     return small(data);
 }
 
-// A picture is megabytes of mostly flat colour: the fastest level, a full window.
-QByteArray flateImage(const QByteArray &data)
+// A picture's samples with PNG's "Up" predictor on every row (each byte less the one above
+// it, after a filter byte 2), then deflated with fixed codes: a run of zeros is a copy of
+// the byte before it, anything else a literal. A chart is mostly flat colour, so nearly all
+// of it is zeros after the predictor, which this finds at memory speed; zlib's own deflate
+// takes ten times as long on the megabytes of a 300 dpi chart, for a file not much smaller.
+class FixedDeflate
 {
-    static Compressor large(1, 15, 8);
-    return large(data);
-}
+public:
+    // `room`: at most how many bytes will be written (9 bits a literal at worst).
+    FixedDeflate(QByteArray &out, qsizetype room) : out_(out)
+    {
+        for (int s = 0; s < 288; ++s) {
+            const int length = s <= 143 ? 8 : s <= 255 ? 9 : s <= 279 ? 7 : 8;
+            const quint32 code = s <= 143 ? 0x30 + s : s <= 255 ? 0x190 + (s - 144) : s <= 279 ? s - 256 : 0xC0 + (s - 280);
+            quint32 reversed = 0; // Huffman codes go most significant bit first
+            for (int i = 0; i < length; ++i)
+                reversed |= ((code >> i) & 1) << (length - 1 - i);
+            code_[s] = reversed;
+            length_[s] = length;
+        }
+        out_.resize(room + 16);
+        at_ = reinterpret_cast<uchar *>(out_.data());
+        *at_++ = 0x78;
+        *at_++ = 0x01;
+        put(1, 1); // the last block
+        put(1, 2); // fixed codes
+    }
+    void literal(uchar b) { put(code_[b], length_[b]); }
+    // A copy of the byte before, `n` times (3 to 258).
+    void repeat(int n)
+    {
+        static const int base[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27,
+                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+        static const int extra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+        int i = 28;
+        while (base[i] > n)
+            --i;
+        put(code_[257 + i], length_[257 + i]);
+        put(quint32(n - base[i]), extra[i]);
+        put(0, 5); // distance 1
+    }
+    void finish(quint32 adler)
+    {
+        put(code_[256], length_[256]);
+        if (bits_ > 0)
+            *at_++ = uchar(buffer_ & 0xFF);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            *at_++ = uchar((adler >> shift) & 0xFF);
+        out_.truncate(at_ - reinterpret_cast<uchar *>(out_.data()));
+    }
 
-// The samples of a picture converted to `format`, row after row without padding.
-QByteArray pixels(const QImage &image, QImage::Format format, int bytesPerPixel)
+private:
+    void put(quint32 value, int count)
+    {
+        buffer_ |= quint64(value) << bits_;
+        bits_ += count;
+        if (bits_ >= 32) {
+            for (int k = 0; k < 4; ++k) {
+                *at_++ = uchar(buffer_ & 0xFF);
+                buffer_ >>= 8;
+            }
+            bits_ -= 32;
+        }
+        if (bits_ >= 16) { // keep the buffer below 32 bits before the next code
+            *at_++ = uchar(buffer_ & 0xFF);
+            *at_++ = uchar((buffer_ >> 8) & 0xFF);
+            buffer_ >>= 16;
+            bits_ -= 16;
+        }
+    }
+    QByteArray &out_;
+    uchar *at_ = nullptr;
+    quint64 buffer_ = 0;
+    int bits_ = 0;
+    quint32 code_[288];
+    int length_[288];
+};
+
+// The predictor's stream (per row: the filter byte, then each sample less the one above)
+// made and deflated in one pass over the picture, never held whole: rows equal to the one
+// above are zeros throughout, found by comparing whole rows, and so are pixels equal to the
+// one above. The stream's Adler-32 follows along, a run of zeros in one step.
+QByteArray flateImage(const QImage &image)
 {
-    const QImage converted = image.convertToFormat(format);
+    const QImage rgb = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
     QByteArray out;
-    out.reserve(qsizetype(converted.width()) * converted.height() * bytesPerPixel);
-    for (int y = 0; y < converted.height(); ++y)
-        out.append(reinterpret_cast<const char *>(converted.constScanLine(y)), converted.width() * bytesPerPixel);
+    FixedDeflate d(out, (qsizetype(width) * 3 + 1) * height * 9 / 8 + 64);
+    constexpr quint64 modulus = 65521;
+    quint64 a = 1, b = 0;
+    int pending = 0; // bytes added to a and b since they were last reduced
+    qint64 zeros = 0;      // pending, not yet written
+    bool afterZero = false; // the last byte written was a zero
+    const auto flushZeros = [&] {
+        qint64 n = zeros;
+        zeros = 0;
+        if (n == 0)
+            return;
+        a %= modulus;
+        b = (b + quint64(n % qint64(modulus)) * a) % modulus;
+        pending = 0;
+        if (!afterZero) {
+            d.literal(0);
+            --n;
+        }
+        while (n >= 3) { // copies of 3 to 258, never leaving 1 or 2 over when avoidable
+            const int k = n <= 258 ? int(n) : n - 258 >= 3 ? 258 : int(n - 3);
+            d.repeat(k);
+            n -= k;
+        }
+        for (; n > 0; --n)
+            d.literal(0);
+        afterZero = true;
+    };
+    const auto byte = [&](uchar v) {
+        if (v == 0) {
+            ++zeros;
+            return;
+        }
+        flushZeros();
+        d.literal(v);
+        a += v;
+        b += a;
+        if (++pending == 4096) { // reduced as zlib does, not at every byte
+            a %= modulus;
+            b %= modulus;
+            pending = 0;
+        }
+        afterZero = false;
+    };
+    for (int y = 0; y < height; ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        const auto *above = y > 0 ? reinterpret_cast<const QRgb *>(rgb.constScanLine(y - 1)) : nullptr;
+        byte(2);
+        if (above && std::memcmp(row, above, size_t(width) * sizeof(QRgb)) == 0) {
+            zeros += qint64(width) * 3;
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
+            // Eight pixels at a time where they equal those above, as most do.
+            while (above && x + 8 <= width && std::memcmp(row + x, above + x, 8 * sizeof(QRgb)) == 0) {
+                zeros += 24;
+                x += 8;
+            }
+            if (x >= width)
+                break;
+            const QRgb p = row[x], q = above ? above[x] : 0;
+            if (above && (p & 0xFFFFFF) == (q & 0xFFFFFF)) {
+                zeros += 3;
+                continue;
+            }
+            byte(uchar(qRed(p) - qRed(q)));
+            byte(uchar(qGreen(p) - qGreen(q)));
+            byte(uchar(qBlue(p) - qBlue(q)));
+        }
+    }
+    flushZeros();
+    a %= modulus;
+    b %= modulus;
+    d.finish(quint32(b << 16 | a));
     return out;
 }
 
 // ---- one document ----------------------------------------------------------------------------
 
-// A font of the document: up to 256 glyphs of one face, one code each.
+// A font of the document. A face's glyphs go in one font whose codes are the glyph ids (a
+// CID font over the subset HarfBuzz cuts); Type 3 fonts, 256 codes each, hold what that
+// cannot: the glyphs of a face HarfBuzz cannot read, and a glyph that must read back as
+// another character than the one its id already stands for (the missing glyph drawn for a
+// character no font has, one glyph shared by two characters).
 struct UsedFont {
     Face *face = nullptr;
-    QList<quint32> glyphs; // by code
+    bool type3 = false;
+    QList<quint32> glyphs; // Type 3: by code; otherwise the glyph ids, as met
     QHash<int, QString> texts; // by code
 };
+
+// Whether two texts read the same: equal, or both blank.
+bool sameText(const QString &a, const QString &b)
+{
+    return a == b || (a.trimmed().isEmpty() && b.trimmed().isEmpty() && !a.isEmpty() && !b.isEmpty());
+}
+
+// A text as compared with what a PDF reader reads back: composed, without blanks and what is
+// never drawn.
+QString readable(const QString &s)
+{
+    QString out;
+    for (QChar c : s.normalized(QString::NormalizationForm_C))
+        if (!c.isSpace() && c != QChar::ObjectReplacementCharacter && c != QChar::SoftHyphen
+            && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
+            out += c;
+    return out;
+}
 
 class PdfDocument
 {
@@ -164,9 +336,12 @@ private:
     struct Code {
         int font;
         int code;
-        double advance; // in glyph space
+        double advance; // in thousandths of the em
     };
-    Code code(Face &face, QHash<quint32, Code> &byGlyph, quint32 glyph, QChar fallback);
+    // The code drawing `glyph` of `face`, standing for `character` where it is known.
+    Code code(Face &face, quint32 glyph, const QString &character);
+    Code type3(Face &face, quint32 glyph, const QString &character);
+    void writeFonts(QByteArray &fontList);
 
     // objects
     int reserve() { offsets_.append(0); return int(offsets_.size()); }
@@ -185,8 +360,9 @@ private:
     QByteArray out_;
     QList<qsizetype> offsets_;
     QList<UsedFont> fonts_;
-    QHash<Face *, QHash<quint32, Code>> codes_;
-    QHash<Face *, int> open_;                                  // the face's font taking new glyphs
+    QHash<Face *, int> cid_;                          // the face's CID font
+    QHash<Face *, int> open3_;                        // the face's Type 3 font taking new glyphs
+    QHash<Face *, QHash<std::pair<quint32, QString>, Code>> codes3_;
     QList<QImage> images_;
     QHash<QString, int> imageByName_;
     QRawFont lastFont_;
@@ -197,28 +373,58 @@ private:
     QColor fill_;
 };
 
-PdfDocument::Code PdfDocument::code(Face &face, QHash<quint32, Code> &byGlyph, quint32 glyph, QChar fallback)
+PdfDocument::Code PdfDocument::type3(Face &face, quint32 glyph, const QString &character)
 {
-    const auto it = byGlyph.constFind(glyph);
-    if (it != byGlyph.constEnd())
+    QHash<std::pair<quint32, QString>, Code> &codes = codes3_[&face];
+    const auto key = std::make_pair(glyph, character);
+    const auto it = codes.constFind(key);
+    if (it != codes.constEnd())
         return it.value();
-    int f = open_.value(&face, -1);
+    int f = open3_.value(&face, -1);
     if (f < 0 || fonts_[f].glyphs.size() >= 256) {
-        fonts_.append(UsedFont{&face, {}, {}});
+        fonts_.append(UsedFont{&face, true, {}, {}});
         f = int(fonts_.size() - 1);
-        open_.insert(&face, f);
+        open3_.insert(&face, f);
     }
     UsedFont &used = fonts_[f];
     const int c = int(used.glyphs.size());
     used.glyphs.append(glyph);
-    QString t = face.text(glyph);
-    if (t.isEmpty() && !fallback.isNull())
-        t = fallback;
-    if (!t.isEmpty())
-        used.texts.insert(c, t);
-    const Code result{f, c, face.glyph(glyph).advance};
-    byGlyph.insert(glyph, result);
+    if (!character.isEmpty())
+        used.texts.insert(c, character);
+    const Code result{f, c, face.advance(glyph)};
+    codes.insert(key, result);
     return result;
+}
+
+PdfDocument::Code PdfDocument::code(Face &face, quint32 glyph, const QString &character)
+{
+    if (face.kind == Face::Kind::Outlines)
+        return type3(face, glyph, character.isEmpty() ? face.text(glyph) : character);
+    int f = cid_.value(&face, -1);
+    if (f < 0) {
+        fonts_.append(UsedFont{&face, false, {}, {}});
+        f = int(fonts_.size() - 1);
+        cid_.insert(&face, f);
+    }
+    UsedFont &used = fonts_[f];
+    const int c = int(glyph);
+    const auto it = used.texts.constFind(c);
+    const bool known = it != used.texts.constEnd();
+    if (!character.isEmpty() && (glyph == 0 || (known && !sameText(it.value(), character))))
+        return type3(face, glyph, character);
+    if (!known) {
+        if (!used.glyphs.contains(glyph))
+            used.glyphs.append(glyph);
+        // The font's own map first: a glyph reads the same in every document.
+        QString t = face.text(glyph);
+        if (!character.isEmpty() && !t.isEmpty() && !sameText(t, character))
+            return type3(face, glyph, character);
+        if (t.isEmpty())
+            t = character;
+        if (!t.isEmpty())
+            used.texts.insert(c, t);
+    }
+    return Code{f, c, face.advance(glyph)};
 }
 
 void PdfDocument::text(QByteArray &out, const PageLayout::TextLine &line, const QTextLine &l, int from, int length,
@@ -228,6 +434,17 @@ void PdfDocument::text(QByteArray &out, const PageLayout::TextLine &line, const 
     const QColor fill = brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color();
     const QString chars = line.block.text().mid(from, length);
     const QList<QGlyphRun> runs = l.glyphRuns(from, length);
+    // One glyph for each character, over the runs of every font the text took: then each
+    // glyph stands for its own character. Otherwise (ligatures, composed accents) the glyphs
+    // read as the font maps them.
+    const QList<uint> ucs4 = chars.toUcs4();
+    qsizetype total = 0;
+    for (const QGlyphRun &run : runs)
+        total += run.glyphIndexes().size();
+    const bool oneToOne = total == ucs4.size();
+    QByteArray drawn;
+    QString read;
+    qsizetype k = 0;
     for (const QGlyphRun &run : runs) {
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
@@ -239,52 +456,69 @@ void PdfDocument::text(QByteArray &out, const PageLayout::TextLine &line, const 
             lastFace_ = &faceOf(raw);
         }
         Face &face = *lastFace_;
-        QHash<quint32, Code> &byGlyph = codes_[&face];
         const double size = raw.pixelSize();
-        // One glyph for one character: the character is the glyph's text where the font's
-        // own map has none.
-        const bool oneToOne = glyphs.size() == chars.size();
         if (fill != fill_) {
-            out += operands({fill.redF(), fill.greenF(), fill.blueF()}) + " rg\n";
+            drawn += operands({fill.redF(), fill.greenF(), fill.blueF()}) + " rg\n";
             fill_ = fill;
         }
         int current = -1;
         double x = 0, y = 0; // where the next glyph would go without adjustment
         bool open = false;
-        for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            const auto [f, c, width] = code(face, byGlyph, glyphs[i], oneToOne ? chars.at(i) : QChar());
+        for (qsizetype i = 0; i < glyphs.size(); ++i, ++k) {
+            QString character;
+            if (oneToOne) {
+                const char32_t u = char32_t(ucs4.at(k));
+                character = QString::fromUcs4(&u, 1);
+            }
+            const auto [f, c, width] = code(face, glyphs[i], character);
+            const UsedFont &used = fonts_[f];
+            read += used.texts.value(c);
             const QPointF at = line.origin + positions[i];
-            const double advance = width * size / glyphSpace;
-            if (f != current || std::abs(at.y() - y) > 0.01) {
+            const double advance = width * size / 1000;
+            const double adjust = (x - at.x()) * 1000 / size;
+            // A jump too long for an adjustment (PDF/A keeps real numbers within ±32767)
+            // starts the glyph afresh where it goes.
+            if (f != current || std::abs(at.y() - y) > 0.01 || std::abs(adjust) > 30000) {
                 if (open)
-                    out += "] TJ\n";
+                    drawn += "] TJ\n";
                 if (f != font_ || size != size_) {
-                    out += "/F" + QByteArray::number(f) + ' ';
-                    number(out, size);
-                    out += " Tf\n";
+                    drawn += "/F" + QByteArray::number(f) + ' ';
+                    number(drawn, size);
+                    drawn += " Tf\n";
                     font_ = f;
                     size_ = size;
                 }
-                out += "1 0 0 -1 " + operands({at.x(), at.y()}) + " Tm [";
+                drawn += "1 0 0 -1 " + operands({at.x(), at.y()}) + " Tm [";
                 open = true;
                 current = f;
             } else {
-                const double adjust = (x - at.x()) * glyphSpace / size;
                 if (std::abs(adjust) >= 0.05) {
-                    out += ' ';
-                    number(out, adjust);
-                    out += ' ';
+                    drawn += ' ';
+                    number(drawn, adjust);
+                    drawn += ' ';
                 }
             }
-            const char hex[] = "0123456789abcdef";
-            const char code[4] = {'<', hex[(c >> 4) & 15], hex[c & 15], '>'};
-            out.append(code, 4);
+            static const char hex[] = "0123456789abcdef";
+            if (used.type3) {
+                const char code[4] = {'<', hex[(c >> 4) & 15], hex[c & 15], '>'};
+                drawn.append(code, 4);
+            } else {
+                const char code[6] = {'<', hex[(c >> 12) & 15], hex[(c >> 8) & 15], hex[(c >> 4) & 15], hex[c & 15], '>'};
+                drawn.append(code, 6);
+            }
             x = at.x() + advance;
             y = at.y();
         }
         if (open)
-            out += "] TJ\n";
+            drawn += "] TJ\n";
     }
+    // Where the glyphs do not read back as the text (a ligature the font does not map), the
+    // text goes with them as their replacement, so nothing the page shows is lost to search.
+    const QString wanted = readable(chars);
+    if (!wanted.isEmpty() && readable(read) != wanted)
+        out += "/Span << /ActualText " + textString(chars) + " >> BDC\n" + drawn + "EMC\n";
+    else
+        out += drawn;
 }
 
 void PdfDocument::picture(QByteArray &out, const PageLayout::TextLine &line, const QTextLine &l, int position,
@@ -369,6 +603,171 @@ QByteArray PdfDocument::page(const PageLayout::Page &page)
     return out;
 }
 
+// Six capitals that name a subset: from what it holds, so the same document names it the same.
+QByteArray subsetTag(const QByteArray &name, const QList<quint32> &glyphs, bool type3)
+{
+    quint32 h = type3 ? 2166136261u ^ 0x55u : 2166136261u;
+    const auto mix = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i) {
+            h ^= (v >> (8 * i)) & 0xFF;
+            h *= 16777619u;
+        }
+    };
+    for (char c : name)
+        mix(uchar(c));
+    for (quint32 g : glyphs)
+        mix(g);
+    QByteArray tag;
+    for (int k = 0; k < 6; ++k, h /= 26)
+        tag += char('A' + h % 26);
+    return tag;
+}
+
+void PdfDocument::writeFonts(QByteArray &fontList)
+{
+    for (qsizetype f = 0; f < fonts_.size(); ++f) {
+        const UsedFont &used = fonts_[f];
+        Face &face = *used.face;
+        const int font = reserve();
+        fontList += "/F" + QByteArray::number(f) + ' ' + QByteArray::number(font) + " 0 R ";
+        QList<quint32> sorted = used.glyphs;
+        if (!used.type3) {
+            sorted.append(0); // the missing glyph, which every font program has
+            std::sort(sorted.begin(), sorted.end());
+            sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+        }
+        QByteArray program = used.type3 ? QByteArray() : face.subset(sorted);
+        const QByteArray name = subsetTag(face.name, sorted, used.type3) + '+' + face.name;
+        const int unicode = reserve();
+        stream(unicode, " /Filter /FlateDecode", flate(unicodeMap(used.texts, used.type3 ? 1 : 2)));
+        if (used.type3) {
+            // Each glyph's outline as a path, in thousandths of the em.
+            QByteArray procs, names, widths;
+            QRectF box;
+            for (qsizetype c = 0; c < used.glyphs.size(); ++c) {
+                QRectF b;
+                const QByteArray path = face.path(used.glyphs[c], &b);
+                const QRectF up(b.left(), -b.bottom(), b.width(), b.height());
+                if (!b.isNull())
+                    box |= up;
+                const double w = face.advance(used.glyphs[c]);
+                const int proc = reserve();
+                stream(proc, " /Filter /FlateDecode",
+                       flate(operands({w, 0, std::floor(up.left()), std::floor(up.top()), std::ceil(up.right()),
+                                       std::ceil(up.bottom())})
+                             + " d1\n" + path));
+                procs += "/g" + QByteArray::number(c) + ' ' + QByteArray::number(proc) + " 0 R ";
+                names += "/g" + QByteArray::number(c) + ' ';
+                number(widths, w);
+                widths += ' ';
+            }
+            object(font, "<< /Type /Font /Subtype /Type3 /Name /F" + QByteArray::number(f) + " /FontBBox ["
+                             + operands({std::floor(box.left()), std::floor(box.top()), std::ceil(box.right()),
+                                         std::ceil(box.bottom())})
+                             + "] /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << " + procs
+                             + ">> /Encoding << /Type /Encoding /Differences [0 " + names + "] >> /FirstChar 0 /LastChar "
+                             + QByteArray::number(used.glyphs.size() - 1) + " /Widths [" + widths
+                             + "] /Resources << >> /ToUnicode " + QByteArray::number(unicode) + " 0 R >>");
+            continue;
+        }
+        const int cidFont = reserve(), descriptor = reserve(), file = reserve(), cidSet = reserve();
+        const bool cff = face.kind == Face::Kind::Cff;
+        // The widths the font program has, by runs of consecutive glyph ids.
+        QByteArray widths;
+        for (qsizetype i = 0; i < sorted.size();) {
+            qsizetype j = i;
+            widths += QByteArray::number(sorted[i]) + " [";
+            do {
+                number(widths, face.advance(sorted[j]));
+                widths += ' ';
+                ++j;
+            } while (j < sorted.size() && sorted[j] == sorted[j - 1] + 1);
+            widths += "] ";
+            i = j;
+        }
+        object(font, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name + " /Encoding /Identity-H /DescendantFonts ["
+                         + QByteArray::number(cidFont) + " 0 R] /ToUnicode " + QByteArray::number(unicode) + " 0 R >>");
+        object(cidFont, QByteArray("<< /Type /Font /Subtype /") + (cff ? "CIDFontType0" : "CIDFontType2") + " /BaseFont /"
+                            + name + " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
+                            + " /FontDescriptor " + QByteArray::number(descriptor) + " 0 R /W [" + widths + ']'
+                            + (cff ? "" : " /CIDToGIDMap /Identity") + " >>");
+        const QRectF &b = face.box;
+        object(descriptor, "<< /Type /FontDescriptor /FontName /" + name + " /Flags 4 /FontBBox ["
+                               + operands({std::floor(b.left()), std::floor(b.top()), std::ceil(b.right()), std::ceil(b.bottom())})
+                               + "] /ItalicAngle " + operands({face.italicAngle}) + " /Ascent " + operands({face.ascent})
+                               + " /Descent " + operands({-face.descent}) + " /CapHeight " + operands({face.capHeight})
+                               + " /StemV 80 /CIDSet " + QByteArray::number(cidSet) + " 0 R "
+                               + (cff ? "/FontFile3 " : "/FontFile2 ") + QByteArray::number(file) + " 0 R >>");
+        if (cff)
+            stream(file, " /Subtype /CIDFontType0C /Filter /FlateDecode", flate(program));
+        else
+            stream(file, " /Length1 " + QByteArray::number(program.size()) + " /Filter /FlateDecode", flate(program));
+        // Which glyph ids the subset holds, a bit each from the highest.
+        QByteArray bits(qsizetype(sorted.last() / 8 + 1), '\0');
+        for (quint32 g : sorted)
+            bits[g / 8] = char(uchar(bits[g / 8]) | (0x80 >> (g % 8)));
+        stream(cidSet, " /Filter /FlateDecode", flate(bits));
+    }
+}
+
+// The moment the document is dated: SOURCE_DATE_EPOCH where it is set, as reproducible builds
+// ask, otherwise now.
+QDateTime documentDate()
+{
+    const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH").trimmed();
+    qint64 seconds = 0;
+    if (!epoch.isEmpty()) {
+        const auto [end, error] = std::from_chars(epoch.constData(), epoch.constData() + epoch.size(), seconds);
+        if (error == std::errc() && end == epoch.constData() + epoch.size() && seconds >= 0 && seconds < 253402300800)
+            return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    }
+    return QDateTime::currentDateTimeUtc();
+}
+
+QByteArray xmlEscaped(const QString &s)
+{
+    return s.toHtmlEscaped().toUtf8();
+}
+
+// The document's metadata as XMP, uncompressed and saying the file is PDF/A-1b, with the
+// same title, tools and dates as the Info dictionary.
+QByteArray metadata(const QString &title, const QString &tool, const QDateTime &date, const QString &author,
+                    const QString &subject)
+{
+    const QByteArray when = date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + "+00:00";
+    const QByteArray t = xmlEscaped(title), p = xmlEscaped(tool);
+    QByteArray whose;
+    if (!author.isEmpty())
+        whose += "<dc:creator><rdf:Seq><rdf:li>" + xmlEscaped(author) + "</rdf:li></rdf:Seq></dc:creator>\n";
+    if (!subject.isEmpty())
+        whose += "<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">" + xmlEscaped(subject)
+               + "</rdf:li></rdf:Alt></dc:description>\n";
+    return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+           "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+           "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+           "<rdf:Description rdf:about=\"\" xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\">\n"
+           "<pdfaid:part>1</pdfaid:part>\n<pdfaid:conformance>B</pdfaid:conformance>\n</rdf:Description>\n"
+           "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
+           "<dc:format>application/pdf</dc:format>\n"
+           "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">" + t + "</rdf:li></rdf:Alt></dc:title>\n"
+           + whose + "</rdf:Description>\n"
+           "<rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n"
+           "<xmp:CreatorTool>" + p + "</xmp:CreatorTool>\n"
+           "<xmp:CreateDate>" + when + "</xmp:CreateDate>\n<xmp:ModifyDate>" + when + "</xmp:ModifyDate>\n"
+           "<xmp:MetadataDate>" + when + "</xmp:MetadataDate>\n</rdf:Description>\n"
+           "<rdf:Description rdf:about=\"\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\">\n"
+           "<pdf:Producer>" + p + "</pdf:Producer>\n</rdf:Description>\n"
+           "</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>";
+}
+
+// The sRGB profile, compressed once for the run.
+const QByteArray &outputProfile()
+{
+    static const QByteArray compressed =
+        flate(QByteArray::fromRawData(reinterpret_cast<const char *>(srgbIcc), qsizetype(sizeof srgbIcc)));
+    return compressed;
+}
+
 QByteArray PdfDocument::write()
 {
     const QList<PageLayout::Page> &pages = layout_.pages();
@@ -379,6 +778,7 @@ QByteArray PdfDocument::write()
 
     out_ = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     const int catalog = reserve(), tree = reserve(), info = reserve(), resources = reserve();
+    const int xmp = reserve(), profile = reserve();
     QList<int> pageObjects;
     for (qsizetype i = 0; i < pages.size(); ++i)
         pageObjects.append(reserve());
@@ -386,21 +786,31 @@ QByteArray PdfDocument::write()
     const QSizeF paper = layout_.pageSize();
     const QByteArray media = "[0 0 " + QByteArray::number(Document::points(paper.width()), 'f', 4) + ' '
                            + QByteArray::number(Document::points(paper.height()), 'f', 4) + ']';
-    object(catalog, "<< /Type /Catalog /Pages " + QByteArray::number(tree) + " 0 R >>");
+    object(catalog, "<< /Type /Catalog /Pages " + QByteArray::number(tree) + " 0 R /Metadata " + QByteArray::number(xmp)
+                        + " 0 R /OutputIntents [<< /Type /OutputIntent /S /GTS_PDFA1 /OutputConditionIdentifier "
+                          "(sRGB IEC61966-2.1) /Info (sRGB IEC61966-2.1) /RegistryName (http://www.color.org) "
+                          "/DestOutputProfile "
+                        + QByteArray::number(profile) + " 0 R >>] >>");
     QByteArray kids;
     for (int p : pageObjects)
         kids += QByteArray::number(p) + " 0 R ";
     object(tree, "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pageObjects.size())
                      + " /MediaBox " + media + " >>");
+    const QString title = doc_.metaInformation(QTextDocument::DocumentTitle);
+    const QString tool = QStringLiteral("Perix");
+    const QDateTime date = documentDate();
+    const QByteArray when = "(D:" + date.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + "+00'00')";
+    // Author and subject where the document has them, in the properties and the XMP alike.
     QByteArray whose;
     if (!doc_.author().isEmpty())
         whose += " /Author " + textString(doc_.author());
     if (!doc_.subject().isEmpty())
         whose += " /Subject " + textString(doc_.subject());
-    object(info, "<< /Title " + textString(doc_.metaInformation(QTextDocument::DocumentTitle)) + whose + " /Creator "
-                     + textString(QStringLiteral("Perix")) + " /Producer " + textString(QStringLiteral("Perix"))
-                     + " /CreationDate (D:"
-                     + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + "Z) >>");
+    object(info, "<< /Title " + textString(title) + whose + " /Creator " + textString(tool) + " /Producer "
+                     + textString(tool) + " /CreationDate " + when + " /ModDate " + when + " >>");
+    const QByteArray xml = metadata(title, tool, date, doc_.author(), doc_.subject());
+    stream(xmp, " /Type /Metadata /Subtype /XML", xml);
+    stream(profile, " /N 3 /Filter /FlateDecode", outputProfile());
     for (qsizetype i = 0; i < pages.size(); ++i) {
         const int content = reserve();
         object(pageObjects[i], "<< /Type /Page /Parent " + QByteArray::number(tree) + " 0 R /Resources "
@@ -410,75 +820,39 @@ QByteArray PdfDocument::write()
     }
 
     QByteArray fontList, imageList;
-    for (qsizetype f = 0; f < fonts_.size(); ++f) {
-        const UsedFont &used = fonts_[f];
-        Face &face = *used.face;
-        const int font = reserve(), descriptor = reserve(), program = reserve(), unicode = reserve();
-        fontList += "/F" + QByteArray::number(f) + ' ' + QByteArray::number(font) + " 0 R ";
-        // A subset's name: six capitals of its own, then the font's.
-        QByteArray tag = "PX";
-        for (int k = 0, n = int(f); k < 4; ++k, n /= 26)
-            tag += char('A' + n % 26);
-        const QByteArray name = tag + '+' + face.name;
-        QByteArray names, widths;
-        for (qsizetype c = 0; c < used.glyphs.size(); ++c) {
-            names += "/g" + QByteArray::number(c) + ' ';
-            number(widths, face.glyph(used.glyphs[c]).advance);
-            widths += ' ';
-        }
-        const QRectF b = face.box;
-        const QByteArray box = operands({std::floor(b.left()), std::floor(b.top()), std::ceil(b.right()), std::ceil(b.bottom())});
-        object(font, "<< /Type /Font /Subtype /Type1 /BaseFont /" + name + " /FirstChar 0 /LastChar "
-                         + QByteArray::number(used.glyphs.size() - 1) + " /Widths [" + widths
-                         + "] /Encoding << /Type /Encoding /Differences [0 " + names + "] >> /FontDescriptor "
-                         + QByteArray::number(descriptor) + " 0 R /ToUnicode " + QByteArray::number(unicode) + " 0 R >>");
-        object(descriptor, "<< /Type /FontDescriptor /FontName /" + name + " /Flags 4 /FontBBox [" + box
-                               + "] /ItalicAngle 0 /Ascent " + operands({face.ascent}) + " /Descent " + operands({-face.descent})
-                               + " /CapHeight " + operands({face.ascent}) + " /StemV 80 /FontFile3 " + QByteArray::number(program)
-                               + " 0 R >>");
-        stream(program, " /Subtype /Type1C /Filter /FlateDecode", flate(compactFont(face, used.glyphs)));
-        stream(unicode, " /Filter /FlateDecode", flate(unicodeMap(used.texts)));
-    }
+    writeFonts(fontList);
     for (qsizetype i = 0; i < images_.size(); ++i) {
-        const QImage &image = images_[i];
+        // Opaque and lossless: a picture with transparency is laid on the white page here,
+        // since PDF/A-1 has no soft masks.
+        QImage image = images_[i];
+        if (image.hasAlphaChannel()) {
+            QImage flat(image.size(), QImage::Format_RGB32);
+            flat.fill(Qt::white);
+            QPainter p(&flat);
+            p.drawImage(0, 0, image);
+            p.end();
+            image = flat;
+        }
         const int object = reserve();
         imageList += "/Im" + QByteArray::number(i) + ' ' + QByteArray::number(object) + " 0 R ";
-        const auto picture = [&](int object, const char *space, const QByteArray &data, const char *filter,
-                                 const QByteArray &mask = {}) {
-            stream(object, " /Type /XObject /Subtype /Image /Width " + QByteArray::number(image.width()) + " /Height "
-                               + QByteArray::number(image.height()) + " /ColorSpace /" + space
-                               + " /BitsPerComponent 8 /Filter /" + filter + mask,
-                   data);
-        };
-        // An opaque picture (the chart) goes in as JPEG at a high quality, as Qt's own PDFs had
-        // it: a fraction of the time and size of the pixels compressed losslessly.
-        if (!image.hasAlphaChannel()) {
-            QByteArray jpeg;
-            QBuffer buffer(&jpeg);
-            buffer.open(QIODevice::WriteOnly);
-            QImageWriter writer(&buffer, "jpeg");
-            writer.setQuality(94);
-            if (writer.write(image.convertToFormat(QImage::Format_RGB32))) {
-                picture(object, "DeviceRGB", jpeg, "DCTDecode");
-                continue;
-            }
-        }
-        QByteArray mask;
-        if (image.hasAlphaChannel()) {
-            const int soft = reserve();
-            picture(soft, "DeviceGray", flateImage(pixels(image, QImage::Format_Alpha8, 1)), "FlateDecode");
-            mask = " /SMask " + QByteArray::number(soft) + " 0 R";
-        }
-        picture(object, "DeviceRGB", flateImage(pixels(image, QImage::Format_RGB888, 3)), "FlateDecode", mask);
+        stream(object, " /Type /XObject /Subtype /Image /Width " + QByteArray::number(image.width()) + " /Height "
+                           + QByteArray::number(image.height())
+                           + " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /DecodeParms << /Predictor 12"
+                             " /Colors 3 /Columns "
+                           + QByteArray::number(image.width()) + " >>",
+               flateImage(image));
     }
     object(resources, "<< /ProcSet [/PDF /Text /ImageC] /Font << " + fontList + ">> /XObject << " + imageList + ">> >>");
 
     const qsizetype xref = out_.size();
+    // The file's identifier: a digest of its own bytes, so the same document gets the same.
+    const QByteArray id = QCryptographicHash::hash(out_, QCryptographicHash::Md5).toHex().toUpper();
     out_ += "xref\n0 " + QByteArray::number(offsets_.size() + 1) + "\n0000000000 65535 f \n";
     for (qsizetype o : offsets_)
         out_ += QByteArray::number(o).rightJustified(10, '0') + " 00000 n \n";
     out_ += "trailer\n<< /Size " + QByteArray::number(offsets_.size() + 1) + " /Root " + QByteArray::number(catalog)
-          + " 0 R /Info " + QByteArray::number(info) + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+          + " 0 R /Info " + QByteArray::number(info) + " 0 R /ID [<" + id + "> <" + id + ">] >>\nstartxref\n"
+          + QByteArray::number(xref) + "\n%%EOF\n";
     return out_;
 }
 

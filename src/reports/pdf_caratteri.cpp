@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QPainterPath>
 
+#include <hb-subset.h>
+#include <hb.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -11,140 +14,53 @@ namespace perix {
 
 namespace {
 
-// A number in the one- or two-byte forms that charstrings and DICTs share; false when it
-// needs a longer one.
-bool shortNumber(QByteArray &out, int v)
+quint32 u16(const QByteArray &t, qsizetype at)
 {
-    if (v >= -107 && v <= 107) {
-        out += char(v + 139);
-    } else if (v >= 108 && v <= 1131) {
-        out += char(((v - 108) >> 8) + 247);
-        out += char((v - 108) & 0xFF);
-    } else if (v >= -1131 && v <= -108) {
-        out += char(((-v - 108) >> 8) + 251);
-        out += char((-v - 108) & 0xFF);
-    } else {
-        return false;
-    }
-    return true;
+    return at + 2 <= t.size() ? quint32(uchar(t[at]) << 8 | uchar(t[at + 1])) : 0;
 }
+qint32 s16(const QByteArray &t, qsizetype at) { return qint16(quint16(u16(t, at))); }
 
-// A number in a Type 2 charstring (whole numbers: a thousandth of the em is fine enough).
-void charStringNumber(QByteArray &out, int v)
-{
-    if (shortNumber(out, v))
-        return;
-    v = std::clamp(v, -32768, 32767);
-    out += char(28);
-    out += char((v >> 8) & 0xFF);
-    out += char(v & 0xFF);
-}
+// The tables a subset is cut from: outlines, metrics and the character map. Layout tables
+// are left out: the page already holds the shaped glyphs.
+constexpr const char *tables[] = {"CFF ", "glyf", "loca", "head", "hhea", "hmtx", "maxp", "cmap",
+                                  "OS/2", "post", "name", "cvt ", "fpgm", "prep"};
 
-// A DICT's offsets always take five bytes, so that they can be filled in later.
-void dictOffset(QByteArray &out, int v)
-{
-    out += char(29);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += char((quint32(v) >> shift) & 0xFF);
-}
+hb_tag_t tag(const char *t) { return HB_TAG(t[0], t[1], t[2], t[3]); }
 
-void dictNumber(QByteArray &out, int v)
+// The face as HarfBuzz reads it, from the tables Qt reads: null where there are none of the
+// outlines it subsets (a Type 1 face has no tables at all).
+hb_face_t *harfBuzzFace(const QRawFont &font, Face::Kind *kind)
 {
-    if (!shortNumber(out, v))
-        dictOffset(out, v);
-}
-
-// A CFF INDEX of the given items, with four-byte offsets.
-QByteArray cffIndex(const QList<QByteArray> &items)
-{
-    QByteArray out;
-    const auto u16 = [&](int v) {
-        out += char((v >> 8) & 0xFF);
-        out += char(v & 0xFF);
-    };
-    u16(int(items.size()));
-    if (items.isEmpty())
-        return out;
-    out += char(4);
-    quint32 offset = 1;
-    const auto u32 = [&](quint32 v) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out += char((v >> shift) & 0xFF);
-    };
-    u32(offset);
-    for (const QByteArray &i : items) {
-        offset += quint32(i.size());
-        u32(offset);
+    QHash<QByteArray, QByteArray> found;
+    for (const char *t : tables) {
+        const QByteArray data = font.fontTable(t);
+        if (!data.isEmpty())
+            found.insert(t, data);
     }
-    for (const QByteArray &i : items)
-        out += i;
-    return out;
-}
-
-// The characters each glyph stands for, from the font's own character map.
-QHash<quint32, char32_t> characterMap(const QByteArray &cmap)
-{
-    QHash<quint32, char32_t> reverse;
-    const auto *d = reinterpret_cast<const uchar *>(cmap.constData());
-    const qsizetype n = cmap.size();
-    const auto u16 = [&](qsizetype at) -> quint32 { return at + 2 <= n ? quint32(d[at] << 8 | d[at + 1]) : 0; };
-    const auto u32 = [&](qsizetype at) -> quint32 { return at + 4 <= n ? (u16(at) << 16 | u16(at + 2)) : 0; };
-    const auto keep = [&](quint32 glyph, char32_t c) {
-        if (glyph == 0)
-            return;
-        auto it = reverse.find(glyph);
-        if (it == reverse.end() || c < it.value())
-            reverse.insert(glyph, c);
-    };
-    const quint32 tables = u16(2);
-    qsizetype best = -1;
-    int bestRank = 0;
-    for (quint32 i = 0; i < tables; ++i) {
-        const qsizetype record = 4 + qsizetype(i) * 8;
-        const quint32 platform = u16(record), encoding = u16(record + 2);
-        const qsizetype offset = u32(record + 4);
-        const quint32 format = u16(offset);
-        int rank = 0;
-        if (format == 12 && (platform == 3 || platform == 0))
-            rank = 3;
-        else if (format == 4 && ((platform == 3 && encoding == 1) || platform == 0))
-            rank = 2;
-        if (rank > bestRank) {
-            bestRank = rank;
-            best = offset;
-        }
+    if (!found.contains("head") || !found.contains("hmtx") || !found.contains("maxp"))
+        return nullptr;
+    if (found.contains("CFF "))
+        *kind = Face::Kind::Cff;
+    else if (found.contains("glyf") && found.contains("loca"))
+        *kind = Face::Kind::TrueType;
+    else
+        return nullptr;
+    hb_face_t *builder = hb_face_builder_create();
+    for (auto it = found.cbegin(); it != found.cend(); ++it) {
+        hb_blob_t *blob = hb_blob_create(it.value().constData(), unsigned(it.value().size()), HB_MEMORY_MODE_DUPLICATE,
+                                         nullptr, nullptr);
+        hb_face_builder_add_table(builder, tag(it.key().constData()), blob);
+        hb_blob_destroy(blob);
     }
-    if (best < 0)
-        return reverse;
-    if (u16(best) == 12) {
-        const quint32 groups = std::min<quint32>(u32(best + 12), quint32((n - best) / 12));
-        for (quint32 g = 0; g < groups; ++g) {
-            const qsizetype at = best + 16 + qsizetype(g) * 12;
-            const quint32 first = u32(at), last = std::min<quint32>(u32(at + 4), 0x10FFFF), glyph = u32(at + 8);
-            for (quint32 c = first; c <= last && c - first < 0x10000; ++c)
-                keep(glyph + (c - first), char32_t(c));
-        }
-        return reverse;
+    hb_blob_t *file = hb_face_reference_blob(builder);
+    hb_face_destroy(builder);
+    hb_face_t *face = hb_face_create(file, 0);
+    hb_blob_destroy(file);
+    if (hb_face_get_glyph_count(face) == 0) {
+        hb_face_destroy(face);
+        return nullptr;
     }
-    const quint32 segments = u16(best + 6) / 2;
-    const qsizetype ends = best + 14, starts = ends + 2 * segments + 2, deltas = starts + 2 * segments,
-                    ranges = deltas + 2 * segments;
-    for (quint32 s = 0; s < segments; ++s) {
-        const quint32 last = u16(ends + 2 * s), first = u16(starts + 2 * s);
-        const quint32 delta = u16(deltas + 2 * s), range = u16(ranges + 2 * s);
-        for (quint32 c = first; c <= last && c != 0xFFFF; ++c) {
-            quint32 glyph;
-            if (range == 0) {
-                glyph = (c + delta) & 0xFFFF;
-            } else {
-                glyph = u16(ranges + 2 * s + range + 2 * (c - first));
-                if (glyph != 0)
-                    glyph = (glyph + delta) & 0xFFFF;
-            }
-            keep(glyph, char32_t(c));
-        }
-    }
-    return reverse;
+    return face;
 }
 
 // The font's PostScript name from its naming table ("URWGothic-Book"), or one made of its
@@ -196,57 +112,25 @@ QHash<QString, std::shared_ptr<Face>> &faces()
 
 } // namespace
 
-const Glyph &Face::glyph(quint32 index)
+Face::~Face()
 {
-    auto it = glyphs.find(index);
-    if (it != glyphs.end())
-        return it.value();
-    const QPainterPath path = outlines.pathForGlyph(index);
-    const QList<QPointF> advances = outlines.advancesForGlyphIndexes(QList<quint32>{index});
-    Glyph g;
-    g.advance = advances.isEmpty() ? 0 : advances.first().x();
-    const QRectF r = path.controlPointRect();
-    if (path.elementCount() > 0)
-        box |= QRectF(r.left(), -r.bottom(), r.width(), r.height());
-    // Glyph space has y upwards; Qt's outlines have it downwards. Moves are relative to the
-    // point reached, on whole units; a move starts a new contour and closes the last one.
-    QByteArray &c = g.charString;
-    charStringNumber(c, int(std::lround(g.advance)));
-    int x = 0, y = 0;
-    bool moved = false;
-    const auto to = [&](const QPainterPath::Element &e) {
-        const int nx = int(std::lround(e.x)), ny = int(std::lround(-e.y));
-        charStringNumber(c, nx - x);
-        charStringNumber(c, ny - y);
-        x = nx;
-        y = ny;
-    };
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element e = path.elementAt(i);
-        if (e.type == QPainterPath::MoveToElement) {
-            to(e);
-            c += char(21); // rmoveto
-            moved = true;
-        } else if (!moved) {
-            continue; // an outline that does not start with a move: not a glyph's
-        } else if (e.type == QPainterPath::LineToElement) {
-            to(e);
-            c += char(5); // rlineto
-        } else if (e.type == QPainterPath::CurveToElement && i + 2 < path.elementCount()) {
-            to(e);
-            to(path.elementAt(i + 1));
-            to(path.elementAt(i + 2));
-            c += char(8); // rrcurveto
-            i += 2;
-        }
-    }
-    c += char(14); // endchar
-    return glyphs.insert(index, g).value();
+    if (hbFont)
+        hb_font_destroy(hbFont);
+    if (hb)
+        hb_face_destroy(hb);
 }
 
-QString Face::text(quint32 index) const
+double Face::advance(quint32 glyph) const
 {
-    const auto it = characters.constFind(index);
+    if (hbFont)
+        return hb_font_get_glyph_h_advance(hbFont, glyph) * 1000.0 / unitsPerEm;
+    const QList<QPointF> a = outlines.advancesForGlyphIndexes(QList<quint32>{glyph});
+    return a.isEmpty() ? 0 : a.first().x();
+}
+
+QString Face::text(quint32 glyph) const
+{
+    const auto it = characters.constFind(glyph);
     if (it == characters.constEnd())
         return {};
     const char32_t c = it.value();
@@ -255,94 +139,126 @@ QString Face::text(quint32 index) const
     return QString::fromUcs4(&c, 1);
 }
 
+QByteArray Face::subset(const QList<quint32> &glyphs)
+{
+    if (!hb)
+        return {};
+    for (const auto &[kept, program] : subsets_)
+        if (kept == glyphs)
+            return program;
+    hb_subset_input_t *input = hb_subset_input_create_or_fail();
+    if (!input)
+        return {};
+    hb_set_t *set = hb_subset_input_glyph_set(input);
+    for (quint32 g : glyphs)
+        hb_set_add(set, g);
+    // The glyph ids stay those of the font, which are the codes on the page; the missing
+    // glyph keeps its own outline, as the window draws it.
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NOTDEF_OUTLINE);
+    hb_face_t *cut = hb_subset_or_fail(hb, input);
+    hb_subset_input_destroy(input);
+    if (!cut)
+        return {};
+    hb_blob_t *blob = kind == Kind::Cff ? hb_face_reference_table(cut, HB_TAG('C', 'F', 'F', ' ')) : hb_face_reference_blob(cut);
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(blob, &length);
+    const QByteArray program(data, qsizetype(length));
+    hb_blob_destroy(blob);
+    hb_face_destroy(cut);
+    if (subsets_.size() >= 8)
+        subsets_.removeFirst();
+    subsets_.append({glyphs, program});
+    return program;
+}
+
+QByteArray Face::path(quint32 glyph, QRectF *bounds) const
+{
+    const QPainterPath p = outlines.pathForGlyph(glyph);
+    if (bounds)
+        *bounds = p.elementCount() > 0 ? p.controlPointRect() : QRectF();
+    QByteArray out;
+    const auto point = [&](const QPainterPath::Element &e) {
+        out += QByteArray::number(std::lround(e.x)) + ' ' + QByteArray::number(std::lround(-e.y)) + ' ';
+    };
+    for (int i = 0; i < p.elementCount(); ++i) {
+        const QPainterPath::Element e = p.elementAt(i);
+        if (e.type == QPainterPath::MoveToElement) {
+            if (i > 0)
+                out += "h\n";
+            point(e);
+            out += "m\n";
+        } else if (e.type == QPainterPath::LineToElement) {
+            point(e);
+            out += "l\n";
+        } else if (e.type == QPainterPath::CurveToElement && i + 2 < p.elementCount()) {
+            point(e);
+            point(p.elementAt(i + 1));
+            point(p.elementAt(i + 2));
+            out += "c\n";
+            i += 2;
+        }
+    }
+    if (!out.isEmpty())
+        out += "h f\n";
+    return out;
+}
+
 Face &faceOf(const QRawFont &font)
 {
     const QString key = font.familyName() + QLatin1Char('\n') + font.styleName() + QLatin1Char('\n')
                       + QString::number(font.weight()) + QLatin1Char('\n') + QString::number(int(font.style()));
     auto &all = faces();
     auto it = all.find(key);
-    if (it == all.end()) {
-        auto face = std::make_shared<Face>();
-        face->outlines = font;
-        face->outlines.setPixelSize(glyphSpace);
-        face->name = postScriptName(font);
-        face->characters = characterMap(font.fontTable("cmap"));
+    if (it != all.end())
+        return *it.value();
+    auto face = std::make_shared<Face>();
+    face->outlines = font;
+    face->outlines.setPixelSize(1000);
+    face->name = postScriptName(font);
+    face->hb = harfBuzzFace(font, &face->kind);
+    if (face->hb) {
+        face->unitsPerEm = std::max(1u, hb_face_get_upem(face->hb));
+        face->hbFont = hb_font_create(face->hb);
+        const double k = 1000.0 / face->unitsPerEm;
+        const QByteArray head = font.fontTable("head"), hhea = font.fontTable("hhea");
+        const QByteArray os2 = font.fontTable("OS/2"), post = font.fontTable("post");
+        face->box = QRectF(QPointF(s16(head, 36) * k, s16(head, 38) * k), QPointF(s16(head, 40) * k, s16(head, 42) * k));
+        face->ascent = s16(hhea, 4) * k;
+        face->descent = -s16(hhea, 6) * k;
+        face->capHeight = u16(os2, 0) >= 2 && os2.size() >= 90 ? s16(os2, 88) * k : face->ascent;
+        face->italicAngle = post.size() >= 8 ? (s16(post, 4) + u16(post, 6) / 65536.0) : 0;
+        // Each glyph with the first character that maps to it.
+        hb_set_t *unicodes = hb_set_create();
+        hb_face_collect_unicodes(face->hb, unicodes);
+        for (hb_codepoint_t c = HB_SET_VALUE_INVALID; hb_set_next(unicodes, &c);) {
+            hb_codepoint_t g = 0;
+            if (hb_font_get_nominal_glyph(face->hbFont, c, &g) && g != 0 && !face->characters.contains(g))
+                face->characters.insert(g, char32_t(c));
+        }
+        hb_set_destroy(unicodes);
+    } else {
         face->ascent = face->outlines.ascent();
         face->descent = face->outlines.descent();
-        it = all.insert(key, face);
+        face->capHeight = face->outlines.capHeight();
     }
-    return *it.value();
+    return *all.insert(key, face).value();
 }
 
-QByteArray compactFont(Face &face, const QList<quint32> &glyphs)
+QByteArray unicodeMap(const QHash<int, QString> &texts, int bytes)
 {
-    QList<QByteArray> names, strings;
-    QList<QByteArray> charStrings;
-    QByteArray notdef;
-    charStringNumber(notdef, 0);
-    notdef += char(14);
-    charStrings.append(notdef);
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        strings.append("g" + QByteArray::number(i));
-        charStrings.append(face.glyph(glyphs[i]).charString);
-    }
-    names.append(face.name);
-    QByteArray charset(1, char(0)); // format 0: one string id per glyph after .notdef
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        const int sid = 391 + int(i); // the first id after the standard strings
-        charset += char((sid >> 8) & 0xFF);
-        charset += char(sid & 0xFF);
-    }
-    QByteArray privateDict;
-    dictNumber(privateDict, 0);
-    privateDict += char(20); // defaultWidthX
-    dictNumber(privateDict, 0);
-    privateDict += char(21); // nominalWidthX
-
-    const QByteArray header("\x01\x00\x04\x04", 4);
-    const QByteArray nameIndex = cffIndex(names);
-    const QByteArray stringIndex = cffIndex(strings);
-    const QByteArray globalSubrs = cffIndex({});
-    const QByteArray charStringIndex = cffIndex(charStrings);
-    // The top DICT's offsets take five bytes each, so its size is known before they are.
-    const auto topDict = [&](int charsetAt, int charStringsAt, int privateAt) {
-        QByteArray d;
-        const QRectF b = face.box;
-        dictNumber(d, int(std::floor(b.left())));
-        dictNumber(d, int(std::floor(b.top())));
-        dictNumber(d, int(std::ceil(b.right())));
-        dictNumber(d, int(std::ceil(b.bottom())));
-        d += char(5); // FontBBox
-        dictOffset(d, charsetAt);
-        d += char(15); // charset
-        dictOffset(d, charStringsAt);
-        d += char(17); // CharStrings
-        dictOffset(d, int(privateDict.size()));
-        dictOffset(d, privateAt);
-        d += char(18); // Private
-        return d;
-    };
-    const qsizetype topSize = cffIndex({topDict(0, 0, 0)}).size();
-    const int charsetAt = int(header.size() + nameIndex.size() + topSize + stringIndex.size() + globalSubrs.size());
-    const int charStringsAt = charsetAt + int(charset.size());
-    const int privateAt = charStringsAt + int(charStringIndex.size());
-    return header + nameIndex + cffIndex({topDict(charsetAt, charStringsAt, privateAt)}) + stringIndex + globalSubrs
-         + charset + charStringIndex + privateDict;
-}
-
-QByteArray unicodeMap(const QHash<int, QString> &texts)
-{
+    const QByteArray range = bytes == 1 ? "<00> <FF>" : "<0000> <FFFF>";
     QByteArray map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                     "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n";
+                     "1 begincodespacerange\n" + range + "\nendcodespacerange\n";
     QList<int> codes = texts.keys();
     std::sort(codes.begin(), codes.end());
+    const int top = bytes == 1 ? 0x100 : 0x10000;
     for (qsizetype i = 0; i < codes.size(); i += 100) {
         const qsizetype n = std::min<qsizetype>(100, codes.size() - i);
         map += QByteArray::number(n) + " beginbfchar\n";
         for (qsizetype j = i; j < i + n; ++j) {
-            map += '<' + QByteArray::number(codes[j] | 0x100, 16).mid(1) + "> <";
+            map += '<' + QByteArray::number(codes[j] | top, 16).mid(1) + "> <";
             for (QChar ch : texts.value(codes[j]))
                 map += QByteArray::number(ch.unicode() | 0x10000, 16).mid(1);
             map += ">\n";

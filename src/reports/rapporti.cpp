@@ -1,5 +1,7 @@
 #include "reports/rapporti.h"
 
+#include "core/omi.h"
+
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
 #include "core/numeri.h"
@@ -273,6 +275,12 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
         {QStringLiteral("anni per redditività"), formatta(d.anni, Schema::Intero)},
         {QStringLiteral("superficie del terreno in mq."), d.superficie},
     });
+    if (d.omi) {
+        r.paragrafoInFondo(12, QStringLiteral("\r- Fonte del valore di mercato\r"));
+        // One paragraph, a line for each fact: the source reads as one block.
+        r.paragrafoInFondo(10, righeFonteOmi(*d.omi).join(QChar::LineSeparator) + u'\r');
+        r.paragrafoInFondo(10, avvertenzaOmi() + u'\r');
+    }
     r.paragrafoInFondo(12, QStringLiteral("\r- Risultati della stima (valori ") + d.valuta + QStringLiteral(")\r"));
     r.tabella({
         {QStringLiteral("dati"), QStringLiteral("valori")},

@@ -12,6 +12,7 @@
 //     r.allinea(1, 2);                                  // column 2 of table 1 to the right
 //     return r.prendi();                                // the document, or r.mostra(): in its window
 
+#include "core/allegato.h"
 #include "core/frontespizio.h"
 #include "reports/documento.h"
 
@@ -133,6 +134,8 @@ struct DatiRapportoMenu {
     QString anni;
     QString superficie;
     std::array<QString, 7> risultati; // captions of risultati(1) to risultati(6)
+    // Where the market value came from, when it was taken from the OMI quotations.
+    std::optional<FonteOmi> omi;
     // With the sections "Procedimento di calcolo" and "Analisi di sensibilità" after the
     // tables; nothing: as the user last chose (includiProcedimento).
     std::optional<bool> procedimento;

@@ -64,6 +64,10 @@ void procedimento(Rapporto &r, const DatiRapportoMenu &d, const DatiStimaArea &d
         return;
     }
     paragrafo(s, QString(), {p.dati});
+    if (d.omi) {
+        const PassoProcedimento fonte = fonteValoreMercato(*d.omi);
+        paragrafo(s, fonte.titolo, fonte.righe);
+    }
     if (d.fonteCosto)
         paragrafo(s, QStringLiteral("Origine dei costi totali"),
                   {QStringLiteral("dalla ") + testoFonteCosto(*d.fonteCosto, unita) + u'.'});

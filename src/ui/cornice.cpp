@@ -1,10 +1,12 @@
 #include "ui/cornice.h"
 
+#include "ui/accessibile.h"
 #include "ui/dialoghi.h"
 #include "ui/elementi.h"
 #include "ui/incarico.h"
 #include "ui/modulo.h"
 #include "ui/registro.h"
+#include "core/scrittura.h"
 
 #include <QAction>
 #include <QDir>
@@ -98,7 +100,8 @@ QList<MenuCornice> menuPredefiniti()
           voce("salva", "&Salva", Comando::Salva),
           voce("salvanome", "Salva con &nome...", Comando::SalvaNome), separatore(),
           voce("eliminare", "E&limina", Comando::Elimina), separatore(),
-          voce("solodati", "S&tampa dati finestra", Comando::Stampa), separatore(),
+          voce("solodati", "S&tampa dati finestra", Comando::Stampa),
+          voce("esportaxlsx", "Esporta &foglio di calcolo...", Comando::EsportaFoglio), separatore(),
           voce("esci", "&Esci", Comando::Esci)}},
         {QStringLiteral("modifica"), QStringLiteral("&Modifica"),
          {voce("colorare", "&Colore di sfondo", Comando::Colore), separatore(),
@@ -266,6 +269,41 @@ void FinestraStima::solodati_click()
         passo->setText(QStringLiteral("ho visualizzato i dati su WORD"));
 }
 
+void FinestraStima::esportaxlsx_click()
+{
+    if (!m_foglio)
+        return;
+    QString rifiuto;
+    const Foglio scrivi = m_foglio(&rifiuto);
+    if (!scrivi) {
+        dialoghi::messaggio(this, rifiuto, Modulo::titolocontrollo, m_descrizione.rifiutoStampa);
+        return;
+    }
+    // Named after the archive file the figures came from, or the window's prefix, as saves are.
+    const QString estensione = QStringLiteral(".xlsx");
+    const QString base = !m_nomefile.isEmpty() ? QFileInfo(m_nomefile).fileName()
+        : m_archivio                           ? m_archivio->prefisso
+                                               : QStringLiteral("Perix-");
+    const auto scelta = dialoghi::salvaFile(
+        this, {QStringLiteral("Esporta foglio di calcolo"), base + estensione,
+               {{QStringLiteral("Cartella di lavoro Excel"), QStringLiteral("*.xlsx")}}, 1, QStringLiteral("fogli")});
+    if (!scelta)
+        return;
+    const QString percorso = scelta->endsWith(estensione, Qt::CaseInsensitive) ? *scelta : *scelta + estensione;
+    QString motivo;
+    if (!scriviAtomico(percorso, scrivi, &motivo, modoDocumento)) {
+        dialoghi::stop(this,
+                       QStringLiteral("Impossibile salvare il file %1: %2").arg(QDir::toNativeSeparators(percorso), motivo),
+                       Modulo::titolocontrollo);
+        return;
+    }
+    statusBar()->showMessage(QStringLiteral("Foglio di calcolo salvato in %1")
+                                 .arg(QDir::toNativeSeparators(QFileInfo(percorso).absoluteFilePath())),
+                             durataAnnuncio);
+}
+
+void FinestraStima::dichiaraFoglio(std::function<Foglio(QString *rifiuto)> foglio) { m_foglio = std::move(foglio); }
+
 void FinestraStima::annunciaSalvataggio(const QString &percorso)
 {
     statusBar()->showMessage(
@@ -303,6 +341,8 @@ void FinestraStima::creaMenu()
     angolo->setDefaultAction(fin);
     angolo->setAutoRaise(true);
     angolo->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // It reads as the window's name: Tab passes it by (F1 and Alt+N still run it).
+    angolo->setFocusPolicy(Qt::NoFocus);
     menuBar()->setCornerWidget(angolo, Qt::TopRightCorner);
 }
 
@@ -342,6 +382,9 @@ void FinestraStima::creaPulsanti()
     for (const P &p : pulsanti)
         pulsante(m_frame3, QString::fromUtf8(p.nome), QString::fromUtf8(p.testo), {}, QString::fromUtf8(p.suggerimento),
                  [this, c = p.c, aiuto = p.aiuto] { aiuto ? aiuto_Click() : esegui(c); });
+    // The toolbar's "guida in linea" opens the same table of contents: the button says which.
+    accessibile::nomina(m_frame3->findChild<QPushButton *>(QStringLiteral("guida")),
+                        QStringLiteral("Guida in linea: sommario"));
 }
 
 void FinestraStima::disponiPulsanti(QRect riquadro, int larghezza, int passo)
@@ -369,15 +412,31 @@ void FinestraStima::completaCaricamento(QSize areaProgetto)
 
 void FinestraStima::ordinaCampi()
 {
-    // Tab goes through the fields as they are read, top to bottom, left to right within a row.
-    QList<QLineEdit *> campi = m_area->findChildren<QLineEdit *>();
-    const auto posizione = [this](QWidget *w) { return w->mapTo(m_area, QPoint(0, 0)); };
-    std::stable_sort(campi.begin(), campi.end(), [&](QLineEdit *a, QLineEdit *b) {
-        const QPoint pa = posizione(a), pb = posizione(b);
-        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    // Tab goes through the controls as they are read: the blocks of the window (a frame and
+    // what it holds, a field standing alone) top to bottom, left to right within a row, and
+    // so the controls inside each block.
+    QList<QWidget *> controlli;
+    for (QWidget *w : m_area->findChildren<QWidget *>())
+        if (w->focusPolicy() & Qt::TabFocus)
+            controlli << w;
+    const auto blocco = [this](QWidget *w) {
+        while (w->parentWidget() && w->parentWidget() != m_area)
+            w = w->parentWidget();
+        return w;
+    };
+    // Tops a few pixels apart are one row (a button set a pixel lower than its field).
+    const auto prima = [](QPoint a, QPoint b) {
+        return a.y() / 8 != b.y() / 8 ? a.y() < b.y() : a.x() < b.x();
+    };
+    std::stable_sort(controlli.begin(), controlli.end(), [&](QWidget *a, QWidget *b) {
+        QWidget *ba = blocco(a), *bb = blocco(b);
+        if (ba != bb)
+            return prima(ba->pos(), bb->pos());
+        return prima(a->mapTo(ba, QPoint(0, 0)), b->mapTo(bb, QPoint(0, 0)));
     });
-    for (qsizetype i = 1; i < campi.size(); ++i)
-        QWidget::setTabOrder(campi[i - 1], campi[i]);
+    // The order is a ring: Tab from the last control comes back to the first.
+    for (qsizetype i = 1; i < controlli.size(); ++i)
+        QWidget::setTabOrder(controlli[i - 1], controlli[i]);
 }
 
 bool FinestraStima::eventFilter(QObject *o, QEvent *e)
@@ -431,6 +490,7 @@ void FinestraStima::esegui(Comando c)
     case Comando::Supporto:
     case Comando::Informazioni: mostraFinestraAiuto(c); break;
     case Comando::Finestra: finestra_Click(); break;
+    case Comando::EsportaFoglio: esportaxlsx_click(); break;
     case Comando::Incarico: incarico_Click(); break;
     case Comando::Tecnico: apriDatiTecnico(this); break;
     }

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+class QIODevice;
 class QToolBar;
 
 namespace perix {
@@ -29,6 +30,7 @@ enum class Comando {
     Fin1, Fin2, Fin3, Fin4, Fin5,
     Guida, Suggerimenti, Supporto, Informazioni,
     Finestra,
+    EsportaFoglio,
     Incarico, Tecnico,
 };
 
@@ -123,6 +125,19 @@ protected:
         dati->frontespizio = frontespizio();
         return [d = std::move(*dati), costruisci](QString *motivo) { return costruisci(d, motivo) != nullptr; };
     }
+    // The spreadsheet "Esporta foglio di calcolo" writes, declared at load like the report:
+    // the writer of the workbook of what the window shows now, or nothing with the refusal.
+    using Foglio = std::function<bool(QIODevice &dispositivo, QString *motivo)>;
+    void dichiaraFoglio(std::function<Foglio(QString *rifiuto)> foglio);
+    template <typename D, typename F>
+    static Foglio foglioDi(std::optional<D> dati, F scrivi)
+    {
+        if (!dati)
+            return {};
+        return [d = std::move(*dati), scrivi](QIODevice &dispositivo, QString *motivo) {
+            return scrivi(d, dispositivo, motivo, {});
+        };
+    }
     // "Apri": a file of the window's archive, chosen by the user, and its first `quanti`
     // fields as read by `leggi(campi, &motivo)`. A file that cannot be read, or that `leggi`
     // refuses (saying why in a message when it gives a reason), changes nothing, the
@@ -171,6 +186,7 @@ protected:
     virtual void salvanome_Click();
     virtual void eliminare_click();
     virtual void solodati_click();
+    void esportaxlsx_click();
     virtual void controlla_click() {}
     virtual void cancelladati_Click() {}
     virtual void aiuto_Click() {}
@@ -200,6 +216,7 @@ private:
     Scrittore m_scrivi;
     Allegato m_allegato;
     std::function<Rapporto(QString *rifiuto)> m_rapporto;
+    std::function<Foglio(QString *rifiuto)> m_foglio;
 };
 
 // Window switching, the help windows of the five estimation windows (1..5) and the help

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <deque>
+#include <memory>
 
 namespace perix::dialoghi {
 
@@ -147,17 +148,29 @@ Risposta messaggio(QWidget *parent, const QString &testo, const QString &titolo,
             return Risposta::Ok; // a lone OK needs no answer from the test
         return prendi(s.risposte, QStringLiteral("domanda: ") + testo).value_or(rifiuto);
     }
+    std::unique_ptr<QMessageBox> box(costruisciMessaggio(parent, testo, titolo, icona, pulsanti, predefinito));
+    const int r = box->exec();
+    if (pulsanti == Pulsanti::Ok)
+        return Risposta::Ok;
+    return r == QMessageBox::Yes ? Risposta::Si : Risposta::No;
+}
+
+QMessageBox *costruisciMessaggio(QWidget *parent, const QString &testo, const QString &titolo, Icona icona,
+                                 Pulsanti pulsanti, int predefinito)
+{
     // Lines joined by a carriage return alone, as the windows write them, still show as lines.
     const QString righe = QString(testo).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    QMessageBox box(iconaQt(icona), titolo, righe, QMessageBox::NoButton, parent);
+    auto *box = new QMessageBox(iconaQt(icona), titolo, righe, QMessageBox::NoButton, parent);
+    box->setObjectName(QStringLiteral("messaggio"));
+    box->setAccessibleName(titolo);
+    box->setAccessibleDescription(righe);
     if (pulsanti == Pulsanti::Ok) {
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
-        return Risposta::Ok;
+        box->setStandardButtons(QMessageBox::Ok);
+    } else {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(predefinito == 2 ? QMessageBox::No : QMessageBox::Yes);
     }
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(predefinito == 2 ? QMessageBox::No : QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes ? Risposta::Si : Risposta::No;
+    return box;
 }
 
 void stop(QWidget *parent, const QString &testo, const QString &titolo)

@@ -11,6 +11,7 @@
 #include <variant>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace perix::dialoghi {
@@ -23,6 +24,11 @@ enum class Risposta { Ok, Si, No };
 Risposta messaggio(QWidget *parent, const QString &testo, const QString &titolo,
                    Icona icona = Icona::Informazione, Pulsanti pulsanti = Pulsanti::Ok,
                    int predefinito = 1);
+
+// The box messaggio() shows, built and not shown (the caller owns it): a screen reader
+// reads its title as its name and its text as its description.
+QMessageBox *costruisciMessaggio(QWidget *parent, const QString &testo, const QString &titolo, Icona icona,
+                                 Pulsanti pulsanti, int predefinito = 1);
 
 // Shorthand for the stop-icon OK box used by checks, archive and report refusals.
 void stop(QWidget *parent, const QString &testo, const QString &titolo);

@@ -12,6 +12,8 @@
 #include <QTextDocument>
 #include <QTextTable>
 
+#include <zip.h>
+
 namespace perix::prova {
 
 void preparaAmbiente()
@@ -204,5 +206,34 @@ DatiRapportoMenu datiMenuEsempio()
                    QStringLiteral("349"), QStringLiteral("165"), QStringLiteral("257")};
     return d;
 }
+
+QMap<QString, QByteArray> leggiZip(const QByteArray &dati)
+{
+    QMap<QString, QByteArray> parti;
+    zip_error_t err;
+    zip_error_init(&err);
+    zip_source_t *src = zip_source_buffer_create(dati.constData(), zip_uint64_t(dati.size()), 0, &err);
+    zip_t *za = src ? zip_open_from_source(src, ZIP_RDONLY, &err) : nullptr;
+    zip_error_fini(&err);
+    if (!za) {
+        if (src)
+            zip_source_free(src);
+        return parti;
+    }
+    for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
+        zip_stat_t st;
+        if (zip_stat_index(za, zip_uint64_t(i), 0, &st) < 0)
+            continue;
+        zip_file_t *f = zip_fopen_index(za, zip_uint64_t(i), 0);
+        QByteArray contenuto(qsizetype(st.size), '\0');
+        if (f && zip_fread(f, contenuto.data(), st.size) == zip_int64_t(st.size))
+            parti.insert(QString::fromUtf8(st.name), contenuto);
+        if (f)
+            zip_fclose(f);
+    }
+    zip_close(za);
+    return parti;
+}
+
 
 } // namespace perix::prova

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -96,5 +97,8 @@ QString cella(QTextTable *tabella, int riga, int colonna);
 QString ultimoMessaggio();
 dialoghi::prova::Mostrato ultimoMostrato();
 int messaggiMostrati();
+
+// The parts of a zip file (.docx, .xlsx) by name; empty when it is no zip.
+QMap<QString, QByteArray> leggiZip(const QByteArray &dati);
 
 } // namespace perix::prova

@@ -1,6 +1,9 @@
 #include "supporto_base.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -93,6 +96,82 @@ qint64 DispositivoCheCede::writeData(const char *d, qint64 n)
     n = qMin(n, posto);
     dati.append(d, n);
     return n;
+}
+
+namespace {
+
+// Comma-separated values as LibreOffice writes them: fields in double quotes where needed,
+// a doubled quote inside one.
+QList<QStringList> righeCsv(const QString &testo)
+{
+    QList<QStringList> righe;
+    QStringList riga;
+    QString campo;
+    bool virgolette = false;
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        const QChar c = testo[i];
+        if (virgolette) {
+            if (c == u'"' && i + 1 < testo.size() && testo[i + 1] == u'"')
+                campo += c, ++i;
+            else if (c == u'"')
+                virgolette = false;
+            else
+                campo += c;
+        } else if (c == u'"') {
+            virgolette = true;
+        } else if (c == u',') {
+            riga << campo;
+            campo.clear();
+        } else if (c == u'\n') {
+            riga << campo;
+            campo.clear();
+            righe << riga;
+            riga.clear();
+        } else if (c != u'\r') {
+            campo += c;
+        }
+    }
+    if (!campo.isEmpty() || !riga.isEmpty())
+        righe << (riga << campo);
+    return righe;
+}
+
+} // namespace
+
+QHash<QString, QList<QStringList>> ricalcolaConLibreOffice(const QString &soffice, const QStringList &xlsx,
+                                                           const QString &cartella)
+{
+    const QString profilo = cartella + QStringLiteral("/profilo");
+    QDir().mkpath(profilo + QStringLiteral("/user"));
+    // Formulas of Excel workbooks recalculated on opening, always (0), whatever they store.
+    scrivi(profilo + QStringLiteral("/user/registrymodifications.xcu"),
+           "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+           "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+           "<item oor:path=\"/org.openoffice.Office.Calc/Formula/Load\"><prop oor:name=\"OOXMLRecalcMode\" "
+           "oor:op=\"fuse\"><value>0</value></prop></item>\n"
+           "</oor:items>\n");
+    const QString uscita = cartella + QStringLiteral("/csv");
+    QProcess p;
+    // Numbers with a decimal point whatever the desktop's language.
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    ambiente.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(ambiente);
+    // UTF-8, US number forms, values rather than their formatted text.
+    p.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profilo).toString(),
+                                 QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                                 QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,false,true,false,false,false"),
+                                 QStringLiteral("--outdir"), uscita}
+                         + xlsx);
+    p.waitForFinished(180000);
+    QHash<QString, QList<QStringList>> fogli;
+    for (const QString &x : xlsx) {
+        QFile f(uscita + u'/' + QFileInfo(x).completeBaseName() + QStringLiteral(".csv"));
+        if (f.open(QIODevice::ReadOnly))
+            fogli.insert(x, righeCsv(QString::fromUtf8(f.readAll())));
+    }
+    return fogli;
 }
 
 } // namespace perix::prova

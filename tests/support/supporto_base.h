@@ -3,6 +3,8 @@
 // links no widgets can use them too.
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -34,6 +36,13 @@ QString uscitaDi(const QString &programma, const QStringList &argomenti);
 // What a poppler tool says of a PDF file (pdftotext: its text, in UTF-8; pdfinfo: pages
 // and paper; pdffonts: the fonts); empty where poppler is not installed.
 QString poppler(const QString &strumento, const QString &pdf, QStringList opzioni = {});
+
+// The first sheet of each workbook (.xlsx) as LibreOffice Calc computes it when told to
+// recalculate every formula on opening, row by row and cell by cell, numbers in plain form
+// ("257332.5"), by the workbook's path; nothing for a workbook it could not convert. Uses a
+// profile of its own in `cartella`, so the user's settings are neither read nor changed.
+QHash<QString, QList<QStringList>> ricalcolaConLibreOffice(const QString &soffice, const QStringList &xlsx,
+                                                           const QString &cartella);
 
 // A device that takes `capienza` bytes and then refuses, like a disk that fills up.
 class DispositivoCheCede : public QIODevice
