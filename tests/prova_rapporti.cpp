@@ -871,7 +871,7 @@ private slots:
         QCOMPARE(testo.contains(QStringLiteral("Data della stima: 9 dicembre 2026")), conDati);
         QVERIFY(testo.contains(QStringLiteral("Luogo e data")));
         QCOMPARE(doc->tableCount(), 2); // the heading and the signature are no tables
-        const auto parti = leggiZip(componiDocx(*doc));
+        const auto parti = prova::leggiZip(componiDocx(*doc));
         const QByteArray piede = parti.value("word/footer1.xml");
         QVERIFY(piede.contains("> PAGE <") && piede.contains("> NUMPAGES <"));
         QCOMPARE(piede.contains("Perix-menu-prova"), conDati);
@@ -879,7 +879,7 @@ private slots:
         QVERIFY(parti.value("word/_rels/document.xml.rels").contains("Target=\"footer1.xml\""));
         QVERIFY(parti.value("[Content_Types].xml").contains("/word/footer1.xml"));
         // A document without page numbers (the help page) has no footer at all.
-        QVERIFY(!leggiZip(componiDocx(*Modulo::documentoguida())).contains(QStringLiteral("word/footer1.xml")));
+        QVERIFY(!prova::leggiZip(componiDocx(*Modulo::documentoguida())).contains(QStringLiteral("word/footer1.xml")));
     }
 
     void docxInterruzioniEPiccoli()

@@ -2,6 +2,7 @@
 
 #include "ui/modulo.h"
 #include "ui/elementi.h"
+#include "ui/accessibile.h"
 #include "ui/registro.h"
 #include "core/numeri.h"
 #include "estimates/menu.h"
@@ -105,12 +106,13 @@ void FinestraCosti::creaCostoTotale(QWidget *genitore, QRect r, const QString &d
     m_dimensione->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_dimensione->setGeometry(riga ? QRect(r.x() + 172, r.y(), 90, 24) : QRect(r.x(), r.y() + 22, 100, 24));
     m_dimensione->setToolTip(QStringLiteral("dato da digitare, ad esempio 1.250,50"));
-    l->setBuddy(m_dimensione);
+    accessibile::didascalia(l, m_dimensione);
     m_totale = etichetta(genitore, QStringLiteral("costototale"), QString(),
                          riga ? QRect(r.x() + 268, r.y(), r.width() - 268 - 134, 24)
                               : QRect(r.x(), r.y() + 50, r.width(), 36),
                          QStringLiteral("costo unitario scelto per la dimensione dell'edificio"));
     m_totale->setWordWrap(true);
+    accessibile::risultato(m_totale, QStringLiteral("Costo totale di costruzione"));
     pulsante(genitore, QStringLiteral("portacosto"), QStringLiteral("&Porta nei costi totali"),
              riga ? QRect(r.right() - 130, r.y(), 130, 26) : QRect(r.x(), r.y() + 90, r.width(), 26),
              QStringLiteral("cliccare per riportare il costo totale nei costi totali della finestra 'Menu'"),
