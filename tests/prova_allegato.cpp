@@ -1,5 +1,6 @@
 // The appendix of an archive file: the job's data and the figures' sources after the record.
 #include "core/allegato.h"
+#include "core/frontespizio.h"
 #include "core/verifica.h"
 
 #include <QTest>
@@ -99,6 +100,78 @@ private slots:
         a.verificaFonti(mercato, costi);
         QCOMPARE(a.omi.has_value(), omi);
         QCOMPARE(a.costo.has_value(), costo);
+    }
+
+    // The date the Italian way, whatever the locale.
+    void dataItaliana_data()
+    {
+        QTest::addColumn<QDate>("data");
+        QTest::addColumn<QString>("attesa");
+        QTest::newRow("dicembre") << QDate(2026, 12, 9) << "9 dicembre 2026";
+        QTest::newRow("il primo del mese") << QDate(2027, 1, 1) << "1° gennaio 2027";
+        QTest::newRow("bisestile") << QDate(2028, 2, 29) << "29 febbraio 2028";
+        QTest::newRow("agosto") << QDate(2026, 8, 31) << "31 agosto 2026";
+        QTest::newRow("nessuna") << QDate() << "";
+    }
+    void dataItaliana()
+    {
+        QFETCH(QDate, data);
+        QFETCH(QString, attesa);
+        QCOMPARE(perix::dataItaliana(data), attesa);
+    }
+
+    // The heading's lines: only what is given, the job's date or today's, nothing at all
+    // when neither the job nor the surveyor is given.
+    void voci_data()
+    {
+        QTest::addColumn<bool>("incarico");
+        QTest::addColumn<bool>("tecnico");
+        QTest::addColumn<QStringList>("attese");
+        const QStringList lavoro{"Committente: Impresa \"Rossi\" S.r.l.", "Immobile: Lotto edificabile",
+                                 "Ubicazione: Via Roma 1, Anghiari (AR)",
+                                 "Dati catastali: C.T foglio 12 particella 345; C.F foglio 12 particella 346 sub. 2",
+                                 "Data della stima: 9 dicembre 2026"};
+        const QStringList persona{"Tecnico: arch. Anna Neri, Ordine degli Architetti di Arezzo, iscrizione n. 77",
+                                  "Recapito: a.neri@pec.example"};
+        QTest::newRow("niente") << false << false << QStringList{};
+        QTest::newRow("solo il tecnico") << false << true << QStringList{"Data della stima: 3 marzo 2027"} + persona;
+        QTest::newRow("solo l'incarico") << true << false
+                                         << lavoro + QStringList{"Note: prima riga; seconda, con virgola"};
+        QTest::newRow("entrambi") << true << true
+                                  << lavoro + persona + QStringList{"Note: prima riga; seconda, con virgola"};
+    }
+    void voci()
+    {
+        QFETCH(bool, incarico);
+        QFETCH(bool, tecnico);
+        QFETCH(QStringList, attese);
+        Frontespizio f;
+        if (incarico)
+            f.incarico = completo().incarico;
+        if (tecnico)
+            f.tecnico = {QStringLiteral("Anna Neri"), QStringLiteral("architetto"),
+                         QStringLiteral("Ordine degli Architetti di Arezzo"), QStringLiteral("77"), QString(),
+                         QStringLiteral("a.neri@pec.example"), false};
+        QStringList righe;
+        for (const VoceFrontespizio &v : vociFrontespizio(f, QDate(2027, 3, 3)))
+            righe << v.etichetta + QStringLiteral(": ") + v.testo;
+        QCOMPARE(righe, attese);
+    }
+
+    // A carried cost's source in words, with the currency's unit or without one.
+    void fonteCosto_data()
+    {
+        QTest::addColumn<QString>("unita");
+        QTest::addColumn<QString>("attesa");
+        QTest::newRow("euro") << "€" << "finestra Costi sintetici, Abitazioni medie: 1.250 €/m² × 520 m² = 650.000 €";
+        QTest::newRow("lire") << "lire" << "finestra Costi sintetici, Abitazioni medie: 1.250 lire/m² × 520 m² = 650.000 lire";
+        QTest::newRow("nessuna valuta") << "" << "finestra Costi sintetici, Abitazioni medie: 1.250 per m² × 520 m² = 650.000";
+    }
+    void fonteCosto()
+    {
+        QFETCH(QString, unita);
+        QFETCH(QString, attesa);
+        QCOMPARE(testoFonteCosto(*completo().costo, unita), attesa);
     }
 };
 

@@ -278,7 +278,8 @@ private slots:
         QTest::addColumn<QString>("voci");     // menus, items and named separators
         QTest::addColumn<QString>("controlli");
         const QString comuniVoci = QStringLiteral("apri salva salvanome eliminare solodati esportaxlsx esci colorare controlla "
-                                                  "fin1 fin2 fin3 fin4 fin5 guidainlinea supporto ");
+                                                  "fin1 fin2 fin3 fin4 fin5 guidainlinea supporto incarico tecnico tecnicoguida "
+                                                  "sepincarico septecnico ");
         const QString comuniControlli = QStringLiteral("Toolbar1 Frame3 cmduscita cmdmune guida aiuto soldi passo ");
         QTest::newRow("menu") << 1 << "menu"
             << comuniVoci + "file modifica visualizza interr cancelladati sugger informazioni apriomi"
@@ -292,15 +293,16 @@ private slots:
         QTest::newRow("costi sintetici") << 3 << "risultatisintetici"
             << comuniVoci + "file modif VISU inter cancella sugg informaz l1 l2 l3 l4 l5 l6 l7 l8 l9"
             << comuniControlli + "Frame2 terreni edifici archivio Label4 Label3 Label2 Image1(1-3) Label1(1-6) Label5 "
-                                 "rissint(1-5) rissint2(1-5) rissint3(1-5)";
+                                 "rissint(1-5) rissint2(1-5) rissint3(1-5) dimensione costototale portacosto";
         QTest::newRow("costi per tipologie") << 4 << "risultatitipologie"
             << comuniVoci + "file modif visu inter cancella sugger informaz"
             << comuniControlli + "Frame1 Frame2 archivio edifici terreni tipologia(1-9) Image1(1-9) vano(1-9) "
-                                 "edificio(1-9) Label1(1-9) Label4 Label3(0-2) costonetto Label6";
+                                 "edificio(1-9) Label1(1-9) Label4 Label3(0-2) costonetto Label6 dimensione costototale "
+                                 "portacosto";
         QTest::newRow("costi per altezze") << 5 << "variocosto"
             << comuniVoci + "file modifica visualizza interr cancelladati sugger informazioni"
             << comuniControlli + "Frame1 Optvario(1-14) Image1(1-14) Label4(1-14) varicosti(1-14) piani(1-14) Label5 "
-                                 "Label3 Label2 Label1 costopieno Label7 Label6";
+                                 "Label3 Label2 Label1 costopieno Label7 Label6 dimensione costototale portacosto";
     }
     void nomiDelleFinestre()
     {

@@ -468,7 +468,9 @@ private slots:
 
         QCOMPARE(sequenza(doc), (QStringList{Modulo::nomeprogramma, Modulo::descrizioneprogramma, "",
                                              "- Dati per la stima (valori in euro)", "", "", "[tabella]", "",
-                                             "- Risultati della stima (valori in euro)", "", "[tabella]", ""}));
+                                             "- Risultati della stima (valori in euro)", "", "[tabella]", "",
+                                             "Luogo e data  " + QString(30, u'_'),
+                                             "Il tecnico" + QString(2, QChar::LineSeparator) + QString(30, u'_')}));
         const auto p = paragrafi(doc);
         QCOMPARE(dimensione(p[0]), 20.0);
         QCOMPARE(dimensione(p[1]), 16.0);
@@ -501,6 +503,7 @@ private slots:
         }
         QCOMPARE(doc->pageCount(), 1);
         QCOMPARE(f->pagine(), 1);
+        QVERIFY(p.last().blockFormat().alignment() & Qt::AlignRight); // the signature, on the right
     }
 
     void rapportoMenuFormati_data()
@@ -573,7 +576,7 @@ private slots:
         QCOMPARE(f->documento()->toHtml().toUtf8(), riferimento(QStringLiteral("rapporto_menu_%1.html").arg(caso)));
         const auto parti = prova::leggiZip(componiDocx(*f->documento()));
         QCOMPARE(parti.value("word/document.xml"), riferimento(QStringLiteral("rapporto_menu_%1.xml").arg(caso)));
-        QCOMPARE(parti.size(), 5); // no picture
+        QCOMPARE(parti.size(), 6); // no picture; the page footer
     }
 
     void opzioneProcedimento()
@@ -802,7 +805,8 @@ private slots:
         QCOMPARE(d.paragrafi[4].testo, QString()); // the empty paragraph added before the table
         QCOMPARE(d.paragrafi[5].testo, QString()); // after the table; the tables' anchors are left out
         QCOMPARE(d.paragrafi[6].testo, QStringLiteral("- Risultati della stima (valori in euro)"));
-        QCOMPARE(d.paragrafi.size(), 8);
+        QVERIFY(d.paragrafi[8].testo.startsWith(QStringLiteral("Luogo e data")));
+        QCOMPARE(d.paragrafi.size(), 10);
 
         QCOMPARE(d.tabelle.size(), 2);
         QCOMPARE(d.tabelle[0].size(), 5);
@@ -844,6 +848,41 @@ private slots:
         const QByteArray xml = parti.value("word/document.xml");
         QVERIFY(xml.contains("<a:blip r:embed=\"rId2\"/>"));
         QVERIFY(xml.contains("<wp:extent cx=\"914400\" cy=\"457200\"/>"));
+    }
+
+    // The job's heading in the document itself; the page numbers in the .docx's footer as
+    // fields, beside the archive file's name.
+    void docxIntestazioneEPiede_data()
+    {
+        QTest::addColumn<bool>("conDati");
+        QTest::newRow("senza dati dell'incarico") << false;
+        QTest::newRow("con i dati dell'incarico") << true;
+    }
+    void docxIntestazioneEPiede()
+    {
+        QFETCH(bool, conDati);
+        DatiRapportoMenu d = prova::datiMenuEsempio();
+        d.procedimento = false;
+        if (conDati) {
+            d.frontespizio.incarico.committente = QStringLiteral("Impresa Rossi");
+            d.frontespizio.incarico.data = QDate(2026, 12, 9);
+            d.frontespizio.file = QStringLiteral("Perix-menu-prova");
+        }
+        const auto doc = documentoMenu(d);
+        const QString testo = doc->toPlainText();
+        QCOMPARE(testo.contains(QStringLiteral("Committente: Impresa Rossi")), conDati);
+        QCOMPARE(testo.contains(QStringLiteral("Data della stima: 9 dicembre 2026")), conDati);
+        QVERIFY(testo.contains(QStringLiteral("Luogo e data")));
+        QCOMPARE(doc->tableCount(), 2); // the heading and the signature are no tables
+        const auto parti = prova::leggiZip(componiDocx(*doc));
+        const QByteArray piede = parti.value("word/footer1.xml");
+        QVERIFY(piede.contains("> PAGE <") && piede.contains("> NUMPAGES <"));
+        QCOMPARE(piede.contains("Perix-menu-prova"), conDati);
+        QVERIFY(parti.value("word/document.xml").contains("<w:footerReference w:type=\"default\" r:id=\"rIdPiede\"/>"));
+        QVERIFY(parti.value("word/_rels/document.xml.rels").contains("Target=\"footer1.xml\""));
+        QVERIFY(parti.value("[Content_Types].xml").contains("/word/footer1.xml"));
+        // A document without page numbers (the help page) has no footer at all.
+        QVERIFY(!prova::leggiZip(componiDocx(*Modulo::documentoguida())).contains(QStringLiteral("word/footer1.xml")));
     }
 
     void docxInterruzioniEPiccoli()
@@ -983,7 +1022,9 @@ private slots:
         const QString pdf = cartella_.filePath(QStringLiteral("conversione.pdf"));
         QCOMPARE(prova::contenuto(pdf).left(5), QByteArray("%PDF-"));
         const QString testo = prova::poppler("pdftotext", pdf);
-        for (const char *atteso : {"Dati per la stima", "anni per redditività", "1.000.000", "349.375"})
+        // The page number is a field the word processor fills in itself.
+        for (const char *atteso : {"Dati per la stima", "anni per redditività", "1.000.000", "349.375", "Pagina 1 di 1",
+                                   "Luogo e data"})
             QVERIFY2(testo.contains(QString::fromUtf8(atteso)), atteso);
     }
 };

@@ -179,6 +179,8 @@ int main(int argc, char **argv)
     QTest::keyClicks(m->findChild<QLineEdit *>(QStringLiteral("costolordo")), QStringLiteral("1200"));
     m->findChild<QAbstractButton *>(QStringLiteral("Option1(2)"))->click();
     salva(m, cartella, QStringLiteral("menu-sintetici"));
+    QTest::keyClicks(registro::prendi<risultatisintetici>()->findChild<QLineEdit *>(QStringLiteral("dimensione")),
+                     QStringLiteral("520"));
     salva(registro::prendi<risultatisintetici>(), cartella, QStringLiteral("sintetici"));
     // The synthetic costs' report, on screen and as the PDF a user would print.
     registro::prendi<risultatisintetici>()->findChild<QAction *>(QStringLiteral("solodati"))->trigger();
@@ -194,6 +196,7 @@ int main(int argc, char **argv)
                                    const QString &nome) {
         QTest::keyClicks(f->findChild<QLineEdit *>(QString::fromLatin1(campo)), QString::fromLatin1(costo));
         f->findChild<QAbstractButton *>(QString::fromLatin1(riga))->click();
+        QTest::keyClicks(f->findChild<QLineEdit *>(QStringLiteral("dimensione")), QStringLiteral("480"));
         salva(f, cartella, nome);
         f->findChild<QAction *>(QStringLiteral("solodati"))->trigger();
         if (auto *r = qobject_cast<finestrareport *>(Modulo::wordapp.data())) {
@@ -204,6 +207,16 @@ int main(int argc, char **argv)
     };
     costi(registro::mostra<risultatitipologie>(), "costonetto", "1.250", "tipologia(3)", QStringLiteral("tipologie"));
     costi(registro::mostra<variocosto>(), "costopieno", "523", "Optvario(1)", QStringLiteral("altezze"));
+    // The job's and the surveyor's forms, opened from the main window.
+    for (const char *voce : {"incarico", "tecnico"}) {
+        m->findChild<QAction *>(QString::fromLatin1(voce))->trigger();
+        QApplication::processEvents();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible() && (w->objectName() == QLatin1String("datiincarico") || w->objectName() == QLatin1String("datitecnico"))) {
+                salva(w, cartella, w->objectName());
+                w->close();
+            }
+    }
     catturaOmi(cartella);
     void catturaGuida(const QString &cartella);
     catturaGuida(cartella);

@@ -6,6 +6,8 @@
 #include "ui/registro.h"
 #include "app/splash.h"
 #include "ui/comandi.h"
+#include "ui/incarico.h"
+#include "core/allegato.h"
 #include "core/tipi.h"
 #include "core/verifica.h"
 #include "core/calcoli.h"
@@ -380,22 +382,27 @@ namespace {
 
 // The report's figures computed from the fields as the window would show them, built into
 // its document; nothing, with the window's own refusal, when it would print nothing.
-std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const QByteArray &file,
-                                           bool procedimento,
-                                           QString *motivo)
+std::unique_ptr<Document> documentoDiCampi(TipoArchivio tipo, const QList<Campo> &campi, const QByteArray &dati,
+                                           const QString &file, bool procedimento, QString *motivo)
 {
-    const auto costruisci = [](const auto &dati, auto costruttore) {
-        return dati ? costruttore(*dati) : nullptr;
+    // The job's data after the record (checked whole before), the surveyor of the settings.
+    const Allegato allegato = allegatoDaDati(dati).value_or(Allegato{});
+    const Frontespizio frontespizio{allegato.incarico, leggiTecnico(), QFileInfo(file).fileName()};
+    const auto costruisci = [&](auto d, auto costruttore) -> std::unique_ptr<Document> {
+        if (!d)
+            return nullptr;
+        d->frontespizio = frontespizio;
+        return costruttore(*d);
     };
     switch (tipo) {
     case TipoArchivio::Menu: {
         // The command line says whether the calculation trail is printed, never a setting
         // left by a window session: the same command gives the same documents.
         auto d = datiRapportoMenu(campi, motivo);
-        if (d)
+        if (d) {
             d->procedimento = procedimento;
-        if (const auto allegato = d ? allegatoDaDati(file) : std::nullopt)
-            fontiDaAllegato(*d, *allegato);
+            fontiDaAllegato(*d, allegato);
+        }
         return costruisci(d, documentoMenu);
     }
     case TipoArchivio::Disaggregati:
@@ -478,7 +485,7 @@ std::optional<CampiDiFile> campiDiFile(const QString &file, QString *motivo)
 std::unique_ptr<Document> documentoDiFile(const QString &file, bool procedimento, QString *motivo)
 {
     const auto c = campiDiFile(file, motivo);
-    return c ? documentoDiCampi(c->tipo, c->campi, c->dati, procedimento, motivo) : nullptr;
+    return c ? documentoDiCampi(c->tipo, c->campi, c->dati, file, procedimento, motivo) : nullptr;
 }
 
 QString estensione(FormatoRapporto formato)

@@ -5,6 +5,7 @@ set(PERIX_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/numeri.cpp
   ${CMAKE_CURRENT_LIST_DIR}/campi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/allegato.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frontespizio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scrittura.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tipi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/verifica.cpp

@@ -112,6 +112,9 @@ void variocosto::creaControlli()
                        QStringLiteral("espresso nei valori indicati sopra"));
     creaCosto(a, QStringLiteral("costopieno"), {xd, 56, 130, 24}, QStringLiteral("dato di riferimento da digitare"),
               {xd, 126, wd, 46});
+    // Below it: the building's volume and the total cost it gives.
+    creaCostoTotale(a, {xd, 176, wd, 116}, QStringLiteral("V&olume vuoto per pieno (m³):"), QStringLiteral("altezze"),
+                    QStringLiteral("m³"));
     accessibile::didascalia(Label6, costo());
 }
 

@@ -119,9 +119,11 @@ void FinestraTabella::scegli(int riga)
             cella(1, i)->clear();
             cella(2, i)->clear();
         }
+        aggiornaTotale();
         return;
     }
     calcola(riga, *C);
+    aggiornaTotale();
 }
 
 void FinestraTabella::evidenzia()
@@ -190,6 +192,7 @@ void FinestraTabella::cancella()
     }
     soldi()->clear();
     m_costo->clear(); // no button is checked: nothing is computed
+    aggiornaTotale();
 }
 
 void FinestraTabella::mostraFile(const QString &soldi, const QString &costo, int riga)
@@ -208,7 +211,16 @@ void FinestraTabella::mostraFile(const QString &soldi, const QString &costo, int
         *m_descrizione.scelta = 0;
         evidenzia();
     }
+    aggiornaTotale();
     fileAperto(nomefile());
+}
+
+std::optional<FinestraCosti::CostoUnitario> FinestraTabella::costoUnitario() const
+{
+    const int k = scelta();
+    if (!valida(k) || testo(1, k).trimmed().isEmpty() || !m_opzioni.at(k)->isChecked())
+        return std::nullopt;
+    return CostoUnitario{testo(0, k).trimmed(), testo(1, k)};
 }
 
 bool FinestraTabella::stampabile(QString *rifiuto, QString (*rifiutoCosto)(const QString &)) const

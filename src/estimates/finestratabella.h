@@ -65,6 +65,8 @@ protected:
     void creaCosto(QWidget *genitore, const QString &nome, QRect campo, const QString &suggerimento, QRect nota);
     // Fills the cost and the last column for every row from the cost `costo` of row `riga`.
     virtual void calcola(int riga, double costo) = 0;
+    // The chosen row's cost as shown in the cost column.
+    std::optional<CostoUnitario> costoUnitario() const override;
 
     bool valida(int riga) const { return riga >= 1 && riga <= m_descrizione.righe; }
     int scelta() const { return *m_descrizione.scelta; }

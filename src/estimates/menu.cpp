@@ -150,7 +150,21 @@ void menu::valoremercato_Change()
 
 void menu::costitotali_Change()
 {
+    // Another figure typed over one carried in from a cost window: its source goes with it.
+    if (allegato().costo && allegato().costo->valore != costitotali->text()) {
+        Allegato a = allegato();
+        a.costo.reset();
+        impostaAllegato(std::move(a));
+    }
     valoremercato_Change();
+}
+
+void menu::ricevicosto(const FonteCosto &fonte)
+{
+    Allegato a = allegato();
+    a.costo = fonte;
+    impostaAllegato(std::move(a));
+    costitotali->setText(fonte.valore);
 }
 
 void menu::costolordo_Change()
@@ -278,6 +292,11 @@ void menu::apri_Click()
     costolordo->setText(QString());
     if (giaScelta)
         aree_Click(); // checking it again raised nothing
+    // A source whose figure the file no longer holds is not the figure's.
+    Allegato a = allegato();
+    a.verificaFonti(valoremercato->text(), costitotali->text());
+    if (!(a == allegato()))
+        impostaAllegato(std::move(a));
     fileAperto(nomefile());
     seguipasso();
 }
@@ -309,6 +328,8 @@ std::optional<DatiRapportoMenu> menu::datiRapporto(QString *rifiuto) const
         d.omi = allegato().omi;
     for (int k = 1; k <= 6; ++k)
         d.risultati[std::size_t(k)] = risultati[std::size_t(k)]->text();
+    if (allegato().costo && allegato().costo->valore == d.costitotali)
+        d.fonteCosto = allegato().costo;
     return d;
 }
 

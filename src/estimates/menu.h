@@ -70,6 +70,9 @@ public:
     // The record "Salva" writes; nothing, with the refusal, when there is nothing to archive.
     std::optional<Record> scrivimenu(QString *rifiuto) const;
 
+    // A total construction cost carried in from a cost window: into `costitotali`, with its
+    // source in the appendix (typing another figure there drops the source).
+    void ricevicosto(const FonteCosto &fonte);
     // A market value taken from the OMI quotations, with its source, into `valoremercato`
     // as if typed; false when the estimate chosen asks for no market value.
     bool valoreDaOmi(const FonteOmi &fonte);

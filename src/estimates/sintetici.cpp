@@ -35,7 +35,7 @@ QList<MenuCornice> menuSintetici()
     int n = 0;
     for (MenuCornice &menu : m)
         for (VoceMenu &v : menu.voci)
-            if (!v.comando)
+            if (!v.comando && v.nome.isEmpty())
                 v.nome = QStringLiteral("l%1").arg(++n);
     return m;
 }
@@ -130,6 +130,9 @@ risultatisintetici::risultatisintetici()
     }
     soldi()->setTextFormat(Qt::PlainText);
     soldi()->setToolTip(QStringLiteral("valuta scelta nella finestra Menu o prelevata da archivio"));
+    // Under the grid: the building's gross floor area and the total cost of the chosen class.
+    creaCostoTotale(a, {8, 226, 624, 26}, QStringLiteral("Superficie &lorda (m²):"), QStringLiteral("sintetici"),
+                    QStringLiteral("m²"));
     nascondiIcone();
     dichiaraArchivio({.prefisso = QStringLiteral("Perix-sint-"),
                       .titoloApri = QStringLiteral("Apri file (costi di costruzione sintetici)"),
@@ -144,12 +147,23 @@ void risultatisintetici::nascondiIcone()
 {
     for (int c = 1; c <= 3; ++c)
         m_icone[std::size_t(c)]->hide();
+    aggiornaTotale();
 }
 
 void risultatisintetici::mostraIcona(int classe)
 {
     if (classe >= 1 && classe <= 3)
         m_icone[std::size_t(classe)]->show();
+    aggiornaTotale();
+}
+
+std::optional<FinestraCosti::CostoUnitario> risultatisintetici::costoUnitario() const
+{
+    static const char *classi[4] = {"", "economiche-popolari", "medie-civili", "evolute-signorili"};
+    for (std::size_t c = 1; c <= 3; ++c)
+        if (iconaVisibile(int(c)) && !m_griglia[c][2]->text().trimmed().isEmpty())
+            return CostoUnitario{QString::fromLatin1(classi[c]), m_griglia[c][2]->text()};
+    return std::nullopt;
 }
 
 bool risultatisintetici::iconaVisibile(int classe) const
@@ -163,6 +177,7 @@ void risultatisintetici::impostaColonna(int classe, const std::array<QString, 6>
         return;
     for (int r = 1; r <= 5; ++r)
         m_griglia[std::size_t(classe)][std::size_t(r)]->setText(valori[std::size_t(r)]);
+    aggiornaTotale();
 }
 
 DatiSintetici risultatisintetici::dati() const
@@ -191,6 +206,7 @@ void risultatisintetici::mostraDati(const DatiSintetici &d)
     for (std::size_t r = 1; r <= 5; ++r)
         for (std::size_t c = 1; c <= 3; ++c)
             m_griglia[c][r]->setText(d.griglia[r][c]);
+    aggiornaTotale();
 }
 
 void risultatisintetici::apri_Click()
@@ -229,6 +245,7 @@ void risultatisintetici::cancella_click()
     for (int c = 1; c <= 3; ++c)
         for (int r = 1; r <= 5; ++r)
             m_griglia[std::size_t(c)][std::size_t(r)]->clear();
+    aggiornaTotale();
 }
 
 std::optional<DatiRapportoSintetici> risultatisintetici::datiRapporto(QString *rifiuto) const

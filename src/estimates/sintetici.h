@@ -39,6 +39,9 @@ public:
     // What the window shows, as its file stores it: the class is the one whose icon is shown.
     DatiSintetici dati() const;
 
+protected:
+    std::optional<CostoUnitario> costoUnitario() const override;
+
 private:
     void mostraDati(const DatiSintetici &d);
 

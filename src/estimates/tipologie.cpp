@@ -52,7 +52,7 @@ risultatitipologie::risultatitipologie()
                      [this](QString *rifiuto) { return scrivitipologie(rifiuto); });
     dichiaraRapporto([this](QString *rifiuto) { return rapportoDi(datiRapporto(rifiuto), rapportoTipologie); });
     dichiaraFoglio([this](QString *rifiuto) { return foglioDi(datiRapporto(rifiuto), scriviFoglioTipologie); });
-    completaCaricamento(QSize(640, 395));
+    completaCaricamento(QSize(640, 431));
 }
 
 void risultatitipologie::creaControlli()
@@ -104,8 +104,12 @@ void risultatitipologie::creaControlli()
                              "netta."));
     nominaCelle({Label3[0], Label3[1], Label3[2]});
 
+    // Under the table: the building's size and the total cost it gives.
+    creaCostoTotale(a, {8, 298, 624, 26}, QStringLiteral("Superficie ne&tta (m²):"), QStringLiteral("tipologie"),
+                    QStringLiteral("m²"));
+
     // Bottom: the four buttons and the status line.
-    frame3()->setGeometry(8, 296, 624, 94);
+    frame3()->setGeometry(8, 332, 624, 94);
     passo = etichetta(frame3(), QStringLiteral("passo"),
                       QStringLiteral("scegliere la tipologia di edificio e controllare i costi, i dati provengono dalla "
                                      "finestra Menu o da un file archiviato"),

@@ -58,6 +58,7 @@ void fontiDaAllegato(DatiRapportoMenu &dati, const Allegato &allegato)
     Allegato a = allegato;
     a.verificaFonti(dati.valoremercato, dati.costitotali);
     dati.omi = a.omi;
+    dati.fonteCosto = a.costo;
 }
 
 std::optional<DatiRapportoDisaggregati> datiRapportoDisaggregati(const QList<Campo> &campi, QString *rifiuto)

@@ -185,6 +185,14 @@ Document::Document(QObject *parent) : QTextDocument(parent), selection_(this), p
 
 Document::~Document() = default;
 
+void Document::setPageFooter(bool numbered, const QString &text)
+{
+    pageNumbers_ = numbered;
+    footerText_ = text;
+    // The pages are laid out again, footers and all.
+    markContentsDirty(0, 0);
+}
+
 double Document::length(double pts) { return pts * qt_defaultDpiY() / 72.0; }
 
 Selection &Document::selection() { return selection_; }

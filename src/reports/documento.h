@@ -217,6 +217,17 @@ public:
     QPageSize paperSize() const;
     void setMargins(const QMarginsF &points);
 
+    // Page furniture: with `numbered`, every page carries "Pagina N di M" at the bottom right,
+    // and `text` (the archive file's name, or nothing) at the bottom left. Off for a new document.
+    void setPageFooter(bool numbered, const QString &text = {});
+    bool pageNumbers() const { return pageNumbers_; }
+    QString footerText() const { return footerText_; }
+    // What a PDF's properties and a .docx say of the document besides its title.
+    void setAuthor(const QString &author) { author_ = author; }
+    void setSubject(const QString &subject) { subject_ = subject; }
+    QString author() const { return author_; }
+    QString subject() const { return subject_; }
+
     // Space after every paragraph of the text, present and future (not inside tables, whose
     // rows stay compact).
     void setParagraphSpacing(double points);
@@ -256,6 +267,8 @@ private:
 
     Selection selection_;
     QPageSize paper_;
+    bool pageNumbers_ = false;
+    QString footerText_, author_, subject_;
     // The tables added, in document order (they are only ever added at the end). Qt brings
     // its own list of frames up to date only when an edit block ends, and a report is
     // built as one block.

@@ -159,6 +159,14 @@ QByteArray componiDocx(const QTextDocument &documento, QString *motivo)
                         .toUtf8();
         relationships = withPictures(documentRelationships, "</Relationships>", each);
     }
+    if (!corpo.piede.isEmpty()) {
+        types = withPictures(types.constData(), "</Types>",
+                             R"(<Override PartName="/word/footer1.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml"/>)");
+        relationships = withPictures(relationships.constData(), "</Relationships>",
+                                     QStringLiteral(R"(<Relationship Id="%1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer" Target="footer1.xml"/>)")
+                                         .arg(relazionePiede)
+                                         .toUtf8());
+    }
     QList<Part> parts = {
         {"[Content_Types].xml", types},
         {"_rels/.rels", QByteArray(packageRelationships)},
@@ -166,6 +174,8 @@ QByteArray componiDocx(const QTextDocument &documento, QString *motivo)
         {"word/_rels/document.xml.rels", relationships},
         {"word/styles.xml", styles(documento.defaultFont())},
     };
+    if (!corpo.piede.isEmpty())
+        parts << Part{"word/footer1.xml", corpo.piede};
     for (const ImmagineDocx &p : corpo.immagini)
         parts << Part{"word/" + p.parte.toUtf8(), p.png};
     return zip(parts, motivo);

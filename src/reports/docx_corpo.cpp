@@ -1,4 +1,5 @@
 #include "reports/docx_corpo.h"
+#include "reports/documento.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBrush>
@@ -14,6 +15,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 
 // Qt's logical resolution, the one format lengths are counted in.
@@ -87,13 +89,77 @@ public:
                 x_->writeNamespace(WP, QStringLiteral("wp"));
                 x_->writeNamespace(A, QStringLiteral("a"));
                 x_->writeNamespace(PIC, QStringLiteral("pic"));
-                x_->writeNamespace(R, QStringLiteral("r"));
             }
+            if (hasPictures(doc_) || footer())
+                x_->writeNamespace(R, QStringLiteral("r"));
             open("document");
             open("body");
             if (!flow(doc_.rootFrame()->begin())) // the body, like a cell, ends with a paragraph
                 leaf("p");
             section();
+            close(2);
+        });
+    }
+
+    // The document's page footer, when it has one.
+    const Document *footer() const
+    {
+        const auto *d = qobject_cast<const Document *>(&doc_);
+        return d && d->pageNumbers() ? d : nullptr;
+    }
+
+    // word/footer1.xml: the footer's text on the left, "Pagina N di M" at a right tab, the
+    // numbers as fields, so the word processor keeps them right as the text is edited.
+    QByteArray footerPart()
+    {
+        const Document *d = footer();
+        if (!d)
+            return {};
+        return part([&] {
+            open("ftr");
+            open("p");
+            open("pPr");
+            open("tabs");
+            leaf("tab", {{"val", QStringLiteral("right")}, {"pos", QString::number(textWidth_)}});
+            close(2);
+            const auto run = [&](const std::function<void()> &inside) {
+                open("r");
+                open("rPr");
+                fonts(QStringLiteral("Century Gothic"));
+                val("color", QStringLiteral("595959"));
+                val("sz", QStringLiteral("16"));
+                val("szCs", QStringLiteral("16"));
+                close();
+                inside();
+                close();
+            };
+            const auto text = [&](const QString &t) {
+                run([&] {
+                    open("t");
+                    x_->writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+                    x_->writeCharacters(t);
+                    close();
+                });
+            };
+            const auto field = [&](const QString &code, const QString &shown) {
+                run([&] { leaf("fldChar", {{"fldCharType", QStringLiteral("begin")}}); });
+                run([&] {
+                    open("instrText");
+                    x_->writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+                    x_->writeCharacters(QStringLiteral(" %1 ").arg(code));
+                    close();
+                });
+                run([&] { leaf("fldChar", {{"fldCharType", QStringLiteral("separate")}}); });
+                text(shown);
+                run([&] { leaf("fldChar", {{"fldCharType", QStringLiteral("end")}}); });
+            };
+            if (!d->footerText().isEmpty())
+                text(d->footerText());
+            run([&] { leaf("tab"); });
+            text(QStringLiteral("Pagina "));
+            field(QStringLiteral("PAGE"), QStringLiteral("1"));
+            text(QStringLiteral(" di "));
+            field(QStringLiteral("NUMPAGES"), QString::number(std::max(1, d->pageCount())));
             close(2);
         });
     }
@@ -431,6 +497,10 @@ private:
     void section()
     {
         open("sectPr");
+        if (footer()) {
+            leaf("footerReference", {{"type", QStringLiteral("default")}});
+            x_->writeAttribute(R, QStringLiteral("id"), relazionePiede);
+        }
         leaf("pgSz", {{"w", QString::number(pageWidth_)}, {"h", QString::number(pageHeight_)}});
         if (pageWidth_ > pageHeight_)
             x_->writeAttribute(W, QStringLiteral("orient"), QStringLiteral("landscape"));
@@ -461,6 +531,7 @@ CorpoDocx corpoDocx(const QTextDocument &documento)
     CorpoDocx corpo;
     corpo.documento = w.document();
     corpo.immagini = w.pictures();
+    corpo.piede = w.footerPart();
     return corpo;
 }
 

@@ -93,7 +93,11 @@ struct ImmagineDocx {
 struct CorpoDocx {
     QByteArray documento;         // word/document.xml
     QList<ImmagineDocx> immagini; // in the order the body meets them
+    QByteArray piede;             // word/footer1.xml; empty when the pages carry no footer
 };
+
+// The relationship that names the footer part.
+inline const QString relazionePiede = QStringLiteral("rIdPiede");
 
 CorpoDocx corpoDocx(const QTextDocument &documento);
 

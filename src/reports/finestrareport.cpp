@@ -396,6 +396,8 @@ Document *finestrareport::nuovoDocumento()
     documento_ = new Document(this);
     documento_->setMetaInformation(QTextDocument::DocumentTitle,
                                    vecchio->metaInformation(QTextDocument::DocumentTitle));
+    documento_->setAuthor(vecchio->author());
+    documento_->setSubject(vecchio->subject());
     connect(documento_, &QTextDocument::contentsChanged, this, &finestrareport::pianificaAggiornamento);
     disconnect(vecchio, nullptr, this, nullptr);
     delete vecchio;

@@ -1,8 +1,10 @@
 #include "reports/impaginazione.h"
 #include "reports/impaginazione_flusso.h"
+#include "reports/documento.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextImageFormat>
@@ -91,6 +93,28 @@ bool isEmptyBlockAfterTable(const QTextBlock &block, const QTextFrame *previous)
     return qobject_cast<const QTextTable *>(previous) && block.isValid() && block.length() == 1
         && previous->lastPosition() == block.position() - 1;
 }
+
+// The footers' document is laid out by hand, line by line: its own layout only has to
+// give the paint device, so its type has the report's resolution.
+class FooterLayout : public QAbstractTextDocumentLayout
+{
+public:
+    FooterLayout(QTextDocument *doc, QPaintDevice *device) : QAbstractTextDocumentLayout(doc) { setPaintDevice(device); }
+    void draw(QPainter *, const PaintContext &) override {}
+    int hitTest(const QPointF &, Qt::HitTestAccuracy) const override { return -1; }
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override { return {}; }
+    QRectF frameBoundingRect(QTextFrame *) const override { return {}; }
+    QRectF blockBoundingRect(const QTextBlock &) const override { return {}; }
+
+protected:
+    void documentChanged(int, int, int) override {}
+};
+
+// The footer's baseline, from the bottom edge of the paper, and its type.
+constexpr double footerBaseline = 34.0; // points: 1.2 cm
+constexpr double footerPoints = 8.0;
+const QColor footerColour(0x59, 0x59, 0x59);
 
 } // namespace
 
@@ -194,6 +218,50 @@ void PageLayout::layOut() const
     const int count = std::max(1, int(std::ceil((f.y + bottom) / f.pageHeight)));
     pageAt(count - 1);
     height_ = f.pageHeight * count;
+    addFooters();
+}
+
+void PageLayout::addFooters() const
+{
+    const auto *doc = qobject_cast<const Document *>(document());
+    if (!doc || !doc->pageNumbers() || pageSize().height() <= 0) {
+        footers_.reset();
+        return;
+    }
+    footers_ = std::make_unique<QTextDocument>();
+    footers_->setDocumentLayout(new FooterLayout(footers_.get(), paintDevice()));
+    QTextCharFormat type;
+    type.setFontFamilies({QStringLiteral("Century Gothic")});
+    type.setFontPointSize(footerPoints);
+    type.setForeground(footerColour);
+    const QTextFrameFormat ff = document()->rootFrame()->frameFormat();
+    const double left = whole(ff.leftMargin() * scale());
+    const double right = pageSize().width() - whole(ff.rightMargin() * scale());
+    const double baseline = pageSize().height() - Document::units(footerBaseline);
+    const int count = int(pages_.size());
+    QTextCursor c(footers_.get());
+    const auto line = [&](const QString &text, int page, bool toTheRight) {
+        if (text.isEmpty())
+            return;
+        if (c.position() > 0)
+            c.insertBlock();
+        c.setBlockCharFormat(type);
+        c.insertText(text, type);
+        const QTextBlock block = c.block();
+        QTextLayout *tl = block.layout();
+        tl->beginLayout();
+        QTextLine l = tl->createLine();
+        l.setLineWidth(right - left);
+        l.setPosition(QPointF(0, 0));
+        tl->endLayout();
+        const double width = l.naturalTextWidth();
+        const double x = toTheRight ? right - width : left;
+        pages_[page].lines.append({block, 0, QPointF(x, baseline - l.ascent())});
+    };
+    for (int p = 0; p < count; ++p) {
+        line(doc->footerText(), p, false);
+        line(QStringLiteral("Pagina %1 di %2").arg(p + 1).arg(count), p, true);
+    }
 }
 
 void PageLayout::layOutFlow(Flow &f, QTextFrame *frame) const

@@ -18,6 +18,8 @@
 #include <QRectF>
 #include <QTextBlock>
 
+#include <memory>
+
 class QTextTable;
 
 namespace perix {
@@ -85,12 +87,16 @@ private:
                         double cellTop) const;
     void placeTable(QTextTable *table, const TableGeometry &t) const;
     void addLines(const QTextBlock &block, QPointF shift) const;
+    // "Pagina N di M" and the document's footer text on every page, when it asks for them:
+    // lines of a small document of their own, so every output draws them as any other line.
+    void addFooters() const;
     Page &pageAt(int index) const;
 
     mutable bool dirty_ = true;
     mutable QList<Page> pages_;
     mutable QHash<QTextFrame *, QRectF> frames_;
     mutable double height_ = 0;
+    mutable std::unique_ptr<QTextDocument> footers_;
 };
 
 } // namespace perix

@@ -731,10 +731,17 @@ QByteArray xmlEscaped(const QString &s)
 
 // The document's metadata as XMP, uncompressed and saying the file is PDF/A-1b, with the
 // same title, tools and dates as the Info dictionary.
-QByteArray metadata(const QString &title, const QString &tool, const QDateTime &date)
+QByteArray metadata(const QString &title, const QString &tool, const QDateTime &date, const QString &author,
+                    const QString &subject)
 {
     const QByteArray when = date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + "+00:00";
     const QByteArray t = xmlEscaped(title), p = xmlEscaped(tool);
+    QByteArray whose;
+    if (!author.isEmpty())
+        whose += "<dc:creator><rdf:Seq><rdf:li>" + xmlEscaped(author) + "</rdf:li></rdf:Seq></dc:creator>\n";
+    if (!subject.isEmpty())
+        whose += "<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">" + xmlEscaped(subject)
+               + "</rdf:li></rdf:Alt></dc:description>\n";
     return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
            "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
            "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
@@ -743,7 +750,7 @@ QByteArray metadata(const QString &title, const QString &tool, const QDateTime &
            "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
            "<dc:format>application/pdf</dc:format>\n"
            "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">" + t + "</rdf:li></rdf:Alt></dc:title>\n"
-           "</rdf:Description>\n"
+           + whose + "</rdf:Description>\n"
            "<rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n"
            "<xmp:CreatorTool>" + p + "</xmp:CreatorTool>\n"
            "<xmp:CreateDate>" + when + "</xmp:CreateDate>\n<xmp:ModifyDate>" + when + "</xmp:ModifyDate>\n"
@@ -793,9 +800,15 @@ QByteArray PdfDocument::write()
     const QString tool = QStringLiteral("Perix");
     const QDateTime date = documentDate();
     const QByteArray when = "(D:" + date.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + "+00'00')";
-    object(info, "<< /Title " + textString(title) + " /Creator " + textString(tool) + " /Producer " + textString(tool)
-                     + " /CreationDate " + when + " /ModDate " + when + " >>");
-    const QByteArray xml = metadata(title, tool, date);
+    // Author and subject where the document has them, in the properties and the XMP alike.
+    QByteArray whose;
+    if (!doc_.author().isEmpty())
+        whose += " /Author " + textString(doc_.author());
+    if (!doc_.subject().isEmpty())
+        whose += " /Subject " + textString(doc_.subject());
+    object(info, "<< /Title " + textString(title) + whose + " /Creator " + textString(tool) + " /Producer "
+                     + textString(tool) + " /CreationDate " + when + " /ModDate " + when + " >>");
+    const QByteArray xml = metadata(title, tool, date, doc_.author(), doc_.subject());
     stream(xmp, " /Type /Metadata /Subtype /XML", xml);
     stream(profile, " /N 3 /Filter /FlateDecode", outputProfile());
     for (qsizetype i = 0; i < pages.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "ui/modulo.h"
 #include "core/calcoli.h"
 #include "core/numeri.h"
+#include "core/calcoli_procedimento.h"
 #include "core/scrittura.h"
 #include "reports/finestrareport.h"
 #include "reports/rapporto_procedimento.h"
@@ -37,6 +38,7 @@ Rapporto::~Rapporto() { chiudiBlocco(); }
 
 void Rapporto::chiudiBlocco()
 {
+    chiusura();
     if (!blocco_.isNull() && documento_)
         blocco_.endEditBlock();
     blocco_ = QTextCursor();
@@ -60,10 +62,64 @@ QString Rapporto::nome() const { return nome_; }
 Document *Rapporto::documento() const { return documento_; }
 Selection *Rapporto::selezione() const { return documento_ ? &documento_->selection() : nullptr; }
 
-void Rapporto::intestazione()
+void Rapporto::intestazione(const Frontespizio &frontespizio)
 {
+    frontespizio_ = frontespizio;
+    firmato_ = false;
     scrivi(20, Modulo::nomeprogramma + QLatin1Char('\r'));
-    scrivi(16, Modulo::descrizioneprogramma + QStringLiteral("\r\r"));
+    const QList<VoceFrontespizio> voci = vociFrontespizio(frontespizio, QDate::currentDate());
+    Selection *s = selezione();
+    if (voci.isEmpty() || !s) {
+        scrivi(16, Modulo::descrizioneprogramma + QStringLiteral("\r\r"));
+        return;
+    }
+    scrivi(16, Modulo::descrizioneprogramma + QLatin1Char('\r'));
+    // One paragraph, its lines broken inside it: compact, and kept together.
+    s->setFontSize(10);
+    for (qsizetype i = 0; i < voci.size(); ++i) {
+        s->setBold(true);
+        s->typeText(voci[i].etichetta + QStringLiteral(": "));
+        s->setBold(false);
+        s->typeText(voci[i].testo + (i + 1 < voci.size() ? QString(QChar::LineSeparator) : QStringLiteral("\r")));
+    }
+}
+
+void Rapporto::firma()
+{
+    if (!frontespizio_ || firmato_ || !documento_)
+        return;
+    firmato_ = true;
+    if (frontespizio_->tecnico.firmaDigitale)
+        return;
+    Selection &s = documento_->selection();
+    const QString riga(30, u'_');
+    s.endKey();
+    s.setBold(false);
+    s.setFontSize(10);
+    s.setAlignment(Alignment::Left);
+    s.typeText(QStringLiteral("\rLuogo e data  ") + riga + u'\r');
+    s.setAlignment(Alignment::Right);
+    const QString nome = firmaTecnico(frontespizio_->tecnico);
+    s.typeText(QStringLiteral("Il tecnico") + QChar(QChar::LineSeparator)
+               + (nome.isEmpty() ? QString() : nome + QChar(QChar::LineSeparator)) + QChar(QChar::LineSeparator) + riga);
+}
+
+void Rapporto::chiusura()
+{
+    if (!frontespizio_ || !documento_)
+        return;
+    firma();
+    const Frontespizio f = *std::exchange(frontespizio_, std::nullopt);
+    Document *d = documento_;
+    d->setPageFooter(true, f.file);
+    if (!f.incarico.oggetto.trimmed().isEmpty())
+        d->setMetaInformation(QTextDocument::DocumentTitle, f.incarico.oggetto.trimmed());
+    d->setAuthor(firmaTecnico(f.tecnico));
+    if (!nome_.isEmpty()) {
+        const QString committente = f.incarico.committente.trimmed();
+        d->setSubject(nome_.left(1).toUpper() + nome_.mid(1)
+                      + (committente.isEmpty() ? QString() : QStringLiteral(" per ") + committente));
+    }
 }
 
 void Rapporto::scrivi(double punti, const QString &testo)
@@ -210,7 +266,7 @@ QSettings impostazioni() { return QSettings(QStringLiteral("Perix"), QStringLite
 
 void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
 {
-    r.intestazione();
+    r.intestazione(d.frontespizio);
     r.scrivi(12, QStringLiteral("- Dati per la stima (valori ") + d.valuta + QStringLiteral(")\r"));
     r.paragrafoInFondo();
     r.tabella({
@@ -243,18 +299,31 @@ void componiMenu(Rapporto &r, const DatiRapportoMenu &d, bool procedimento)
     // What the window shows beside negative results, by the same rule.
     if (risultatoNegativo(d.risultati[5], d.risultati[6]))
         r.paragrafoInFondo(12, u'\r' + avvisoNegativi() + u'\r');
-    if (procedimento)
+    if (d.fonteCosto) {
+        // The figure carried in from a cost window says where it came from, under the tables.
+        Selection *s = r.selezione();
+        s->endKey();
+        s->setFontSize(10);
+        s->setBold(false);
+        s->setAlignment(Alignment::Left);
+        s->typeText(QStringLiteral("Costi totali dalla ") + testoFonteCosto(*d.fonteCosto, unitaValuta(d.valuta))
+                    + u'.');
+    }
+    // The trail and the analysis follow the signed report as its annexes.
+    if (procedimento) {
+        r.firma();
         sezioniProcedimento(r, d);
+    }
 }
 
 } // namespace
 
 std::unique_ptr<Document> documentoClassi(const QString &nome, const QString &titolo, const QList<QStringList> &dati,
                                           const QString &didascalia, const QList<QStringList> &classi,
-                                          const QList<double> &larghezze)
+                                          const QList<double> &larghezze, const Frontespizio &frontespizio)
 {
     Rapporto r(nome);
-    r.intestazione();
+    r.intestazione(frontespizio);
     r.scrivi(12, titolo);
     r.tabella(dati);
     r.paragrafoInFondo(12, didascalia);

@@ -13,6 +13,7 @@
 //     return r.prendi();                                // the document, or r.mostra(): in its window
 
 #include "core/allegato.h"
+#include "core/frontespizio.h"
 #include "reports/documento.h"
 #include "reports/finestrareport.h" // the window each report is shown in
 
@@ -55,9 +56,15 @@ public:
     Document *documento() const;
     Selection *selezione() const;
 
-    // The common head: the program's name at 20 points, its description at 16, then an
-    // empty paragraph.
-    void intestazione();
+    // The common head: the program's name at 20 points, its description at 16, then the
+    // heading block of the job and the surveyor where given (vociFrontespizio), then an empty
+    // paragraph. A report with this head ends, when it is handed over, with the signature
+    // lines (unless the surveyor signs digitally) and has its pages numbered, the archive
+    // file named at their foot and the job's facts in the document's properties.
+    void intestazione(const Frontespizio &frontespizio = {});
+    // The signature lines at the end of what is written so far, once, for a report with the
+    // common head (none where the surveyor signs digitally); otherwise they close the report.
+    void firma();
     // Types at the insertion point, at `punti` (the type stays for what follows).
     void scrivi(double punti, const QString &testo);
     void scrivi(const QString &testo);
@@ -91,6 +98,7 @@ private:
     void prepara(Avvio avvio);
 
     void chiudiBlocco();
+    void chiusura();
 
     QString nome_;
     std::unique_ptr<Document> proprio_;
@@ -99,6 +107,8 @@ private:
     // after every paragraph, cell and alignment.
     QTextCursor blocco_;
     QString motivo_;
+    std::optional<Frontespizio> frontespizio_; // set by intestazione, used once by chiusura
+    bool firmato_ = false;
 };
 
 // The shape of the typology and height reports: the common head, `titolo` at 12 points,
@@ -107,7 +117,7 @@ private:
 // figures of columns 2 and 3 to the right.
 std::unique_ptr<Document> documentoClassi(const QString &nome, const QString &titolo, const QList<QStringList> &dati,
                                           const QString &didascalia, const QList<QStringList> &classi,
-                                          const QList<double> &larghezze);
+                                          const QList<double> &larghezze, const Frontespizio &frontespizio = {});
 
 // Shows a finished document in a new report window named `nome`, drawn and brought
 // forward, and records it as Modulo::wordapp, Modulo::worddoc and (its last table)
@@ -128,6 +138,9 @@ struct DatiRapportoMenu {
     // With the sections "Procedimento di calcolo" and "Analisi di sensibilità" after the
     // tables; nothing: as the user last chose (includiProcedimento).
     std::optional<bool> procedimento;
+    // Where the total costs came from, when a cost window carried them in.
+    std::optional<FonteCosto> fonteCosto;
+    Frontespizio frontespizio;
 };
 
 // The building-plot report: data and results in two tables, and the calculation trail with

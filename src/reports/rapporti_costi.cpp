@@ -10,7 +10,7 @@ namespace perix {
 std::unique_ptr<Document> documentoDisaggregati(const DatiRapportoDisaggregati &d)
 {
     Rapporto r(QStringLiteral("costi disaggregati"));
-    r.intestazione();
+    r.intestazione(d.frontespizio);
     r.scrivi(12, QStringLiteral("Dati generali"));
     r.paragrafoInFondo();
     r.tabella({
@@ -45,7 +45,7 @@ finestrareport *rapportoDisaggregati(const DatiRapportoDisaggregati &d, QString 
 std::unique_ptr<Document> documentoSintetici(const DatiRapportoSintetici &d)
 {
     Rapporto r(QStringLiteral("costi sintetici"));
-    r.intestazione();
+    r.intestazione(d.frontespizio);
     r.scrivi(12, QStringLiteral("Costi sintetici in base alle caratteristiche dell'edificio (") + d.soldi
                      + QLatin1Char(')'));
     r.paragrafoInFondo();
@@ -85,7 +85,7 @@ std::unique_ptr<Document> documentoTipologie(const DatiRapportoTipologie &d)
                              costoStampato(d.costonetto)},
                             {QStringLiteral("tipo di edificio scelto"), d.tipologia}},
                            QStringLiteral("\rCosti per tipologie (") + d.soldi + QStringLiteral(")\r"), righe,
-                           {50, 25, 25});
+                           {50, 25, 25}, d.frontespizio);
 }
 
 finestrareport *rapportoTipologie(const DatiRapportoTipologie &d, QString *motivo)
@@ -105,7 +105,7 @@ std::unique_ptr<Document> documentoAltezze(const DatiRapportoAltezze &d)
                             {d.etichetta, costoStampato(d.costopieno)},
                             {QStringLiteral("Tipo di edfificio scelto"), d.classe}},
                            QStringLiteral("\rCosti per altezze in nunero di piani (") + d.soldi + QStringLiteral(")\r"),
-                           righe, {56, 24, 20});
+                           righe, {56, 24, 20}, d.frontespizio);
 }
 
 finestrareport *rapportoAltezze(const DatiRapportoAltezze &d, QString *motivo)

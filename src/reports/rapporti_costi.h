@@ -4,6 +4,7 @@
 // document, rapportoX shows it in its report window, nullptr with the reason when that
 // window cannot be opened.
 
+#include "core/frontespizio.h"
 #include "reports/finestrareport.h" // the window each report is shown in
 
 #include <QString>
@@ -19,6 +20,7 @@ class Document;
 struct DatiRapportoDisaggregati {
     QString soldi, tipoedi, vm, cc, profitto;
     std::array<QString, 17> p1, ris, p2, ris2;
+    Frontespizio frontespizio;
 };
 std::unique_ptr<Document> documentoDisaggregati(const DatiRapportoDisaggregati &dati);
 finestrareport *rapportoDisaggregati(const DatiRapportoDisaggregati &dati, QString *motivo = nullptr);
@@ -29,6 +31,7 @@ struct DatiRapportoSintetici {
     // griglia[r][c]: caption of row r (1..5) of class c (1..3), already formatted; index 0 unused.
     std::array<std::array<QString, 4>, 6> griglia{};
     std::array<bool, 4> icona{}; // 1..3: the class's icon is shown
+    Frontespizio frontespizio;
 };
 std::unique_ptr<Document> documentoSintetici(const DatiRapportoSintetici &dati);
 finestrareport *rapportoSintetici(const DatiRapportoSintetici &dati, QString *motivo = nullptr);
@@ -40,6 +43,7 @@ struct DatiRapportoTipologie {
     QString tipologia;  // the caption of the chosen typology
     std::array<QString, 3> intestazioni;          // Label3(0), Label3(1), Label3(2)
     std::array<std::array<QString, 3>, 10> righe; // 1..9: name, cost per m², cost of a room
+    Frontespizio frontespizio;
 };
 std::unique_ptr<Document> documentoTipologie(const DatiRapportoTipologie &dati);
 finestrareport *rapportoTipologie(const DatiRapportoTipologie &dati, QString *motivo = nullptr);
@@ -52,6 +56,7 @@ struct DatiRapportoAltezze {
     QString classe;     // the caption of the chosen class
     std::array<QString, 2> intestazioni;          // Label1, Label2
     std::array<std::array<QString, 3>, 15> righe; // 1..14: class, cost per m³, percentage
+    Frontespizio frontespizio;
 };
 std::unique_ptr<Document> documentoAltezze(const DatiRapportoAltezze &dati);
 finestrareport *rapportoAltezze(const DatiRapportoAltezze &dati, QString *motivo = nullptr);

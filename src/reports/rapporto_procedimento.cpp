@@ -69,6 +69,9 @@ void procedimento(Rapporto &r, const DatiRapportoMenu &d, const DatiStimaArea &d
         const PassoProcedimento fonte = fonteValoreMercato(*d.omi);
         paragrafo(s, fonte.titolo, fonte.righe);
     }
+    if (d.fonteCosto)
+        paragrafo(s, QStringLiteral("Origine dei costi totali"),
+                  {QStringLiteral("dalla ") + testoFonteCosto(*d.fonteCosto, unita) + u'.'});
     for (const PassoProcedimento &passo : p.passi)
         paragrafo(s, passo.titolo, passo.righe);
     paragrafo(s, QString(), {p.nota});

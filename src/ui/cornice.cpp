@@ -3,6 +3,7 @@
 #include "ui/accessibile.h"
 #include "ui/dialoghi.h"
 #include "ui/elementi.h"
+#include "ui/incarico.h"
 #include "ui/modulo.h"
 #include "ui/recupero.h"
 #include "ui/registro.h"
@@ -108,7 +109,9 @@ QList<MenuCornice> menuPredefiniti()
         {QStringLiteral("modifica"), QStringLiteral("&Modifica"),
          {voce("colorare", "&Colore di sfondo", Comando::Colore), separatore(),
           voce("controlla", "Controllo &dati immessi", Comando::Controlla), separatore(),
-          voce("cancelladati", "C&ancella dati finestra", Comando::Cancella)}},
+          voce("cancelladati", "C&ancella dati finestra", Comando::Cancella), separatore("sepincarico"),
+          voce("incarico", "Dati dell'&incarico...", Comando::Incarico),
+          voce("tecnico", "Dati del &tecnico...", Comando::Tecnico)}},
         {QStringLiteral("visualizza"), QStringLiteral("&Visualizza"),
          {voce("fin1", "Finestra Menu", Comando::Fin1),
           voce("fin2", "Finestra Costi disaggregati", Comando::Fin2),
@@ -119,7 +122,8 @@ QList<MenuCornice> menuPredefiniti()
          {voce("guidainlinea", "&Guida in linea", Comando::Guida),
           voce("sugger", "&Suggerimenti...", Comando::Suggerimenti), separatore(),
           voce("supporto", "Supporto &prodotto", Comando::Supporto), separatore(),
-          voce("informazioni", "&Informazioni su Perix", Comando::Informazioni)}},
+          voce("informazioni", "&Informazioni su Perix", Comando::Informazioni), separatore("septecnico"),
+          voce("tecnicoguida", "Dati del &tecnico...", Comando::Tecnico)}},
     };
 }
 
@@ -203,6 +207,20 @@ std::optional<Record> FinestraStima::recordCompleto(QString *rifiuto) const
     if (record)
         *record += righeAllegato(m_allegato);
     return record;
+}
+
+Frontespizio FinestraStima::frontespizio() const
+{
+    return {m_allegato.incarico, leggiTecnico(), m_fileNelTitolo.isEmpty() ? QString() : QFileInfo(m_fileNelTitolo).fileName()};
+}
+
+void FinestraStima::incarico_Click()
+{
+    apriDatiIncarico(this, m_allegato.incarico, [this](const DatiIncarico &d) {
+        Allegato a = m_allegato;
+        a.incarico = d;
+        impostaAllegato(std::move(a));
+    });
 }
 
 void FinestraStima::dichiaraRapporto(std::function<Rapporto(QString *)> rapporto) { m_rapporto = std::move(rapporto); }
@@ -629,6 +647,8 @@ void FinestraStima::esegui(Comando c)
     case Comando::Informazioni: mostraFinestraAiuto(c); break;
     case Comando::Finestra: finestra_Click(); break;
     case Comando::EsportaFoglio: esportaxlsx_click(); break;
+    case Comando::Incarico: incarico_Click(); break;
+    case Comando::Tecnico: apriDatiTecnico(this); break;
     }
 }
 

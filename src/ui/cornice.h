@@ -7,6 +7,7 @@
 #include "ui/comandi.h"
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
+#include "core/frontespizio.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -30,6 +31,7 @@ enum class Comando {
     Guida, Suggerimenti, Supporto, Informazioni,
     Finestra,
     EsportaFoglio,
+    Incarico, Tecnico,
 };
 
 struct VoceMenu {
@@ -150,6 +152,7 @@ protected:
     {
         if (!dati)
             return {};
+        dati->frontespizio = frontespizio();
         return [d = std::move(*dati), costruisci, archivio = m_nomefile](QString *motivo) {
             auto *finestra = costruisci(d, motivo);
             if (finestra)
@@ -202,6 +205,11 @@ public:
     // What "Salva" writes: the window's record, then its appendix (nothing, with the
     // refusal to show, when there is nothing to archive).
     std::optional<Record> recordCompleto(QString *rifiuto) const;
+    // What the window's reports say of whose they are: the job's data, the surveyor of the
+    // settings, the archive file's name.
+    Frontespizio frontespizio() const;
+    // "Dati dell'incarico...": the job's form; confirming it changes the appendix.
+    void incarico_Click();
 
 protected:
     // After the appendix changed: the window shows what depends on it.

@@ -279,6 +279,18 @@ std::optional<RispostaElenco> domandaElenco(QWidget *parent, const QString &test
     return r;
 }
 
+void mostraModulo(QDialog *modulo)
+{
+    auto &s = stato();
+    if (s.attivo) {
+        s.mostrati.append({prova::Mostrato::Tipo::Modulo, modulo->objectName(), modulo->windowTitle(), Icona::Nessuna,
+                           Pulsanti::Ok, 1, {}});
+        modulo->show();
+        return;
+    }
+    modulo->open();
+}
+
 namespace prova {
 void attiva(bool a) { stato().attivo = a; }
 bool attivo() { return stato().attivo; }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <variant>
 
+class QDialog;
 class QMessageBox;
 class QWidget;
 
@@ -80,6 +81,11 @@ std::optional<RispostaElenco> domandaElenco(QWidget *parent, const QString &test
                                             const QList<VoceElenco> &voci, const QString &primo,
                                             const QString &secondo);
 
+// A form of the program (the job's data, the surveyor's): shown window-modal without
+// blocking; what it does with its answer it does on its own `accepted` signal. In test mode
+// it is recorded and shown plain, for the test to fill in and accept or reject.
+void mostraModulo(QDialog *modulo);
+
 // Qt filter string for a list of filters, e.g. "Tutti i file (*);;File Perix-menu- (Perix-menu-*)".
 QString filtroQt(const QList<Filtro> &filtri);
 
@@ -90,8 +96,8 @@ QString filtroQt(const QList<Filtro> &filtri);
 namespace prova {
 
 struct Mostrato {
-    enum class Tipo { Messaggio, ApriFile, SalvaFile, Colore, Elenco } tipo;
-    QString testo;  // message text (empty for dialogs)
+    enum class Tipo { Messaggio, ApriFile, SalvaFile, Colore, Elenco, Modulo } tipo;
+    QString testo;  // message text (empty for dialogs; a form's objectName)
     QString titolo;
     Icona icona = Icona::Nessuna;
     Pulsanti pulsanti = Pulsanti::Ok;
