@@ -6,6 +6,7 @@
 #include "core/omi.h"
 #include "estimates/quotazioniomi.h"
 #include "omi_nazionale.h"
+#include "processo.h"
 #include "ui/fileomi.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@
 #include <vector>
 
 using namespace perix;
+using namespace perix::banco;
 
 namespace {
 
@@ -59,43 +61,6 @@ double residenteMB()
     return 0;
 }
 
-struct Misura {
-    double secondi = 0, piccoMB = 0;
-    int stato = -1;
-};
-
-Misura esegui(const QStringList &comando, const QString &registro)
-{
-    Misura m;
-    QElapsedTimer t;
-    t.start();
-    std::vector<QByteArray> parti;
-    for (const QString &a : comando)
-        parti.push_back(QFile::encodeName(a));
-    std::vector<char *> argv;
-    for (QByteArray &p : parti)
-        argv.push_back(p.data());
-    argv.push_back(nullptr);
-    const QByteArray uscita = QFile::encodeName(registro);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = ::open(uscita.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd >= 0) {
-            dup2(fd, 1);
-            dup2(fd, 2);
-        }
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int stato = 0;
-    rusage uso{};
-    if (pid > 0 && wait4(pid, &stato, 0, &uso) == pid) {
-        m.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
-        m.piccoMB = double(uso.ru_maxrss) / 1024.0;
-    }
-    m.secondi = double(t.nsecsElapsed()) / 1e9;
-    return m;
-}
 
 } // namespace
 
