@@ -261,13 +261,13 @@ CostiClassi costiClassi(int scelta, const QString &typed, double N)
     CostiClassi c;
     switch (scelta) {
     case 1:
-        c.testo = {QString(), typed, testoNumero(N * 1.0909), testoNumero(N * 1.3636)};
+        c.testo = {QString(), typed, testoNumero(N * sintetici::rapporto12), testoNumero(N * sintetici::rapporto13)};
         break;
     case 2:
-        c.testo = {QString(), testoNumero(N / 1.0909), typed, testoNumero(N * 1.25)};
+        c.testo = {QString(), testoNumero(N / sintetici::rapporto12), typed, testoNumero(N * sintetici::rapporto23)};
         break;
     case 3:
-        c.testo = {QString(), testoNumero(N / 1.3636), testoNumero(N / 1.25), typed};
+        c.testo = {QString(), testoNumero(N / sintetici::rapporto13), testoNumero(N / sintetici::rapporto23), typed};
         break;
     }
     return c;
@@ -275,9 +275,9 @@ CostiClassi costiClassi(int scelta, const QString &typed, double N)
 
 std::array<QString, 6> colonnaSintetica(int classe, const QString &costo)
 {
-    static constexpr double H[4] = {0, 3.4375, 3.3333, 3.4091};
-    static constexpr double Vv[4] = {0, 70, 75, 80};
-    static constexpr double Av[4] = {0, 21, 22, 23};
+    const auto &H = sintetici::altezza;
+    const auto &Vv = sintetici::volumeVano;
+    const auto &Av = sintetici::superficieVano;
     std::array<QString, 6> col;
     if (classe < 1 || classe > 3)
         return col;

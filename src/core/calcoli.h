@@ -94,6 +94,16 @@ std::optional<QString> valutaDidascalia(const QString &didascalia);
 QString rifiutoStampaMenu();
 QString nienteDaStampare();
 
+// The synthetic costs' constants, by class 1..3: the storey height that turns a cost per m²
+// into one per m³, a room's volume and floor area; and the ratios between the classes' costs
+// per m² (2 to 1, 3 to 1, 3 to 2). The spreadsheet shows these very figures.
+namespace sintetici {
+inline constexpr double altezza[4] = {0, 3.4375, 3.3333, 3.4091};
+inline constexpr double volumeVano[4] = {0, 70, 75, 80};
+inline constexpr double superficieVano[4] = {0, 21, 22, 23};
+inline constexpr double rapporto12 = 1.0909, rapporto13 = 1.3636, rapporto23 = 1.25;
+} // namespace sintetici
+
 // Cost per m² of gross floor area of the three classes (index 1..3), from the cost typed
 // for class `scelta`. `typed` is that field's text, which stands as typed for its own class.
 struct CostiClassi {

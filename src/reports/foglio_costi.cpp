@@ -168,10 +168,10 @@ bool scriviFoglioSintetici(const DatiRapportoSintetici &d, QIODevice &dispositiv
     if (!c.valida())
         return c.chiudi(dispositivo, motivo);
     c.larghezze({46, 18, 18, 18});
-    static constexpr double H[4] = {0, 3.4375, 3.3333, 3.4091};
-    static constexpr double Vv[4] = {0, 70, 75, 80};
-    static constexpr double Av[4] = {0, 21, 22, 23};
-    static constexpr double r12 = 1.0909, r13 = 1.3636, r23 = 1.25;
+    const auto &H = sintetici::altezza;
+    const auto &Vv = sintetici::volumeVano;
+    const auto &Av = sintetici::superficieVano;
+    constexpr double r12 = sintetici::rapporto12, r13 = sintetici::rapporto13, r23 = sintetici::rapporto23;
     int classe = 0;
     for (int k = 1; k <= 3; ++k)
         if (d.icona[std::size_t(k)])
