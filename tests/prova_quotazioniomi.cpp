@@ -153,6 +153,7 @@ private slots:
             Modulo::classeedificio = classe;
         quotazioniomi *w = apri(percorso(nomeValori));
         QVERIFY(testo(w, "infoomi").contains(QStringLiteral("Semestre 2018/2")));
+        QVERIFY(testo(w, "notaomi").startsWith(QStringLiteral("Fonte: Agenzia Entrate - OMI.")));
         scegli(w, comune, zona, superficie);
         QCOMPARE(trova<QComboBox>(w, "tipologiaomi")->currentText(), tipologia);
         QCOMPARE(trova<QComboBox>(w, "statoomi")->currentText(), stato);

@@ -140,7 +140,7 @@ quotazioniomi::quotazioniomi()
         lv->addWidget(b);
     griglia->addWidget(valori, riga++, 0, 1, 2);
 
-    m_notaomi = new QLabel(avvertenzaOmi(), this);
+    m_notaomi = new QLabel(QStringLiteral("Fonte: Agenzia Entrate - OMI. ") + avvertenzaOmi(), this);
     m_notaomi->setObjectName(QStringLiteral("notaomi"));
     m_notaomi->setTextFormat(Qt::PlainText);
     m_notaomi->setWordWrap(true);
