@@ -185,6 +185,23 @@ Document::Document(QObject *parent) : QTextDocument(parent), selection_(this), p
 
 Document::~Document() = default;
 
+const Disegno *Document::drawing(const QString &name) const
+{
+    const auto it = drawings_.constFind(name);
+    return it == drawings_.constEnd() ? nullptr : &it.value();
+}
+
+QVariant Document::loadResource(int type, const QUrl &name)
+{
+    const Disegno *d = type == QTextDocument::ImageResource ? drawing(name.toString()) : nullptr;
+    if (!d)
+        return QTextDocument::loadResource(type, name);
+    // At print resolution, once: the preview and the print ask again at every page they draw.
+    const QImage picture = immagineDisegno(*d, 300);
+    addResource(type, name, picture);
+    return picture;
+}
+
 void Document::setPageFooter(bool numbered, const QString &text)
 {
     pageNumbers_ = numbered;

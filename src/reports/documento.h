@@ -7,7 +7,10 @@
 // Layout units: the document lays itself out on a 720-dpi device, so one unit of its page
 // size is a tenth of a point (Document::unitsPerPoint); font sizes stay in points.
 
+#include "reports/disegno.h"
+
 #include <QColor>
+#include <QHash>
 #include <QMarginsF>
 #include <QPageSize>
 #include <QPointer>
@@ -164,6 +167,9 @@ public:
     // An image at the selection, `points` wide and high on the page. The document keeps it
     // as a resource, so the preview, the print, the PDF and the .docx all carry it.
     void insertImage(const QImage &image, const QSizeF &points);
+    // A drawing at the selection, as big as it says. The PDF gets its lines and words as
+    // such; the preview, the print and the .docx a picture of it, made when first asked for.
+    void insertDrawing(const Disegno &drawing);
 
     void setAlignment(Alignment alignment);
     Alignment alignment() const; // of the first paragraph selected
@@ -262,7 +268,14 @@ public:
     static double points(double units) { return units / unitsPerPoint; }
     static double length(double points);
 
+    // The drawing an image format names, if it names one (Selection::insertDrawing).
+    const Disegno *drawing(const QString &name) const;
+
+protected:
+    QVariant loadResource(int type, const QUrl &name) override;
+
 private:
+    friend class Selection;
     QList<QTextTable *> tables() const;
 
     Selection selection_;
@@ -273,6 +286,7 @@ private:
     // its own list of frames up to date only when an edit block ends, and a report is
     // built as one block.
     QList<QPointer<QTextTable>> added_;
+    QHash<QString, Disegno> drawings_;
 };
 
 // Copies only the type (family, size, weight, italics, colour) of a format: cell and

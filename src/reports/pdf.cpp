@@ -331,8 +331,11 @@ private:
     QByteArray page(const PageLayout::Page &page);
     void text(QByteArray &out, const PageLayout::TextLine &line, const QTextLine &l, int from, int length,
               const QTextCharFormat &format);
+    void glyphs(QByteArray &out, const QList<QGlyphRun> &runs, const QString &chars, const QPointF &origin,
+                const QColor &fill);
     void picture(QByteArray &out, const PageLayout::TextLine &line, const QTextLine &l, int position,
                  const QTextCharFormat &format);
+    void drawing(QByteArray &out, const Disegno &d, const QPointF &topLeft);
     struct Code {
         int font;
         int code;
@@ -431,9 +434,13 @@ void PdfDocument::text(QByteArray &out, const PageLayout::TextLine &line, const 
                        const QTextCharFormat &format)
 {
     const QBrush brush = format.foreground();
-    const QColor fill = brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color();
-    const QString chars = line.block.text().mid(from, length);
-    const QList<QGlyphRun> runs = l.glyphRuns(from, length);
+    glyphs(out, l.glyphRuns(from, length), line.block.text().mid(from, length), line.origin,
+           brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color());
+}
+
+void PdfDocument::glyphs(QByteArray &out, const QList<QGlyphRun> &runs, const QString &chars, const QPointF &origin,
+                         const QColor &fill)
+{
     // One glyph for each character, over the runs of every font the text took: then each
     // glyph stands for its own character. Otherwise (ligatures, composed accents) the glyphs
     // read as the font maps them.
@@ -473,7 +480,7 @@ void PdfDocument::text(QByteArray &out, const PageLayout::TextLine &line, const 
             const auto [f, c, width] = code(face, glyphs[i], character);
             const UsedFont &used = fonts_[f];
             read += used.texts.value(c);
-            const QPointF at = line.origin + positions[i];
+            const QPointF at = origin + positions[i];
             const double advance = width * size / 1000;
             const double adjust = (x - at.x()) * 1000 / size;
             // A jump too long for an adjustment (PDF/A keeps real numbers within ±32767)
@@ -526,8 +533,9 @@ void PdfDocument::picture(QByteArray &out, const PageLayout::TextLine &line, con
 {
     const QTextImageFormat f = format.toImageFormat();
     const QString name = f.name();
+    const Disegno *d = doc_.drawing(name);
     int index = imageByName_.value(name, -1);
-    if (index < 0) {
+    if (index < 0 && !d) {
         const QVariant v = doc_.resource(QTextDocument::ImageResource, QUrl(name));
         const QImage image = v.value<QImage>();
         if (image.isNull())
@@ -544,8 +552,63 @@ void PdfDocument::picture(QByteArray &out, const PageLayout::TextLine &line, con
     const QSizeF size = handler->intrinsicSize(const_cast<Document *>(&doc_), position, format);
     const double baseline = l.y() + l.ascent();
     const QPointF topLeft = line.origin + QPointF(x, baseline - size.height());
+    if (d) {
+        drawing(out, *d, topLeft);
+        return;
+    }
     out += "q " + operands({size.width(), 0, 0, -size.height(), topLeft.x(), topLeft.y() + size.height()}) + " cm /Im"
          + QByteArray::number(index) + " Do Q\n";
+}
+
+// A drawing as paths and text, in its own graphics state: its points are tenths of layout
+// units away from `topLeft`.
+void PdfDocument::drawing(QByteArray &out, const Disegno &d, const QPointF &topLeft)
+{
+    const double k = Document::unitsPerPoint;
+    const QColor fill = fill_;
+    out += "q 1 0 0 1 " + operands({topLeft.x(), topLeft.y()}) + " cm 0 J 1 j\n";
+    const auto colour = [&](const QColor &c, const char *op) {
+        out += operands({c.redF(), c.greenF(), c.blueF()}) + ' ' + op + '\n';
+    };
+    for (const Disegno::Linea &l : d.linee) {
+        if (l.punti.size() < 2)
+            continue;
+        colour(l.colore, "RG");
+        out += operands({l.spessore * k}) + " w\n";
+        for (qsizetype i = 0; i < l.punti.size(); ++i)
+            out += operands({l.punti[i].x() * k, l.punti[i].y() * k}) + (i == 0 ? " m\n" : " l\n");
+        out += "S\n";
+    }
+    // A circle as four Bézier quarters.
+    constexpr double kappa = 0.5522847498;
+    for (const Disegno::Punto &m : d.punti) {
+        colour(m.pieno, "rg");
+        colour(m.bordo, "RG");
+        out += operands({m.spessore * k}) + " w\n";
+        const double cx = m.centro.x() * k, cy = m.centro.y() * k, r = m.raggio * k, c = r * kappa;
+        out += operands({cx + r, cy}) + " m\n" + operands({cx + r, cy + c, cx + c, cy + r, cx, cy + r}) + " c\n"
+             + operands({cx - c, cy + r, cx - r, cy + c, cx - r, cy}) + " c\n"
+             + operands({cx - r, cy - c, cx - c, cy - r, cx, cy - r}) + " c\n"
+             + operands({cx + c, cy - r, cx + r, cy - c, cx + r, cy}) + " c\nb\n";
+    }
+    fill_ = d.punti.isEmpty() ? fill_ : d.punti.last().pieno;
+    for (const Disegno::Scritta &s : d.scritte) {
+        const TestoDisegnato t = impaginaScritta(s);
+        const QPointF at(s.punto.x() * k, s.punto.y() * k);
+        if (s.verticale) // turned a quarter to the left about its anchor
+            out += "q 0 -1 1 0 " + operands({at.x(), at.y()}) + " cm\n";
+        out += "BT\n";
+        font_ = -1;
+        size_ = -1;
+        glyphs(out, t.glifi, s.testo, s.verticale ? t.origine : at + t.origine, s.colore);
+        out += "ET\n";
+        if (s.verticale) {
+            out += "Q\n";
+            fill_ = QColor(); // unknown again: set anew by the next text
+        }
+    }
+    out += "Q\n";
+    fill_ = fill; // the state before the drawing, as Q restored it
 }
 
 QByteArray PdfDocument::page(const PageLayout::Page &page)

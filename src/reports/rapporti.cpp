@@ -194,6 +194,12 @@ void Rapporto::immagine(const QImage &immagine, const QSizeF &punti)
         s->insertImage(immagine, punti);
 }
 
+void Rapporto::disegno(const Disegno &disegno)
+{
+    if (Selection *s = selezione())
+        s->insertDrawing(disegno);
+}
+
 void Rapporto::giustificaTutto()
 {
     if (Selection *s = selezione()) {

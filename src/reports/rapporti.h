@@ -85,6 +85,7 @@ public:
     void allinea(int tabella, std::initializer_list<int> colonne);
     // An image at the insertion point, `punti` wide and high on the page.
     void immagine(const QImage &immagine, const QSizeF &punti);
+    void disegno(const Disegno &disegno);
     // Selects the whole document and justifies it.
     void giustificaTutto();
     // Saves the document as .docx.

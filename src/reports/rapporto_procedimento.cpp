@@ -4,14 +4,7 @@
 #include "core/numeri.h"
 #include "reports/documento.h"
 
-#include <QChart>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
-#include <QLineSeries>
 #include <QLocale>
-#include <QPainter>
-#include <QScatterSeries>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -22,8 +15,6 @@ namespace {
 
 // The chart on the page: the width of the text of an A4 page with 2 cm margins.
 const QSizeF misuraGrafico(481.9, 290.0); // points
-// Print resolution of the chart's image.
-constexpr double dpiGrafico = 300.0;
 
 const QColor coloreMassimo(0x1F, 0x4E, 0x79);
 const QColor coloreMedio(0x38, 0x8E, 0x3C);
@@ -131,22 +122,9 @@ void sensibilita(Rapporto &r, const DatiRapportoMenu &d, const DatiStimaArea &da
                               "da %1 a %2; i punti segnano gli anni della stima (n = %3).")
                    .arg(testoNumero(c.da), testoNumero(c.a), testoNumero(c.anni))});
     s->setAlignment(Alignment::Center);
-    r.immagine(immagineGraficoAnni(c, unita, misuraGrafico, dpiGrafico), misuraGrafico);
+    r.disegno(disegnoGraficoAnni(c, unita, misuraGrafico));
     s->typeText(QStringLiteral("\r"));
     s->setAlignment(Alignment::Left);
-}
-
-void formaAsse(QValueAxis *asse, const QString &titolo)
-{
-    QFont etichette(QStringLiteral("Century Gothic"), 8);
-    QFont titoli(QStringLiteral("Century Gothic"), 9);
-    titoli.setBold(true);
-    asse->setTitleText(titolo);
-    asse->setTitleFont(titoli);
-    asse->setLabelsFont(etichette);
-    asse->setLabelFormat(QStringLiteral("%.0f"));
-    asse->setGridLineColor(QColor(0xD9, 0xD9, 0xD9));
-    asse->setLinePenColor(QColor(0x7F, 0x7F, 0x7F));
 }
 
 } // namespace
@@ -185,99 +163,142 @@ void sezioniProcedimento(Rapporto &r, const DatiRapportoMenu &d)
     insieme.endEditBlock();
 }
 
-QChart *graficoAnni(const CurvaAnni &curva, const QString &unita)
+namespace {
+
+// A step of 1, 2 or 5 times a power of ten, near `grezzo`: ticks a reader counts easily.
+double passoTondo(double grezzo)
 {
-    auto *g = new QChart;
-    g->setAnimationOptions(QChart::NoAnimation);
-    g->setBackgroundRoundness(0);
-    g->setMargins(QMargins(2, 2, 2, 2));
-    g->setLocalizeNumbers(true);
-    g->setLocale(QLocale());
-    g->legend()->setAlignment(Qt::AlignBottom);
-    g->legend()->setFont(QFont(QStringLiteral("Century Gothic"), 8));
+    if (!(grezzo > 0) || !std::isfinite(grezzo))
+        return 1;
+    const double potenza = std::pow(10.0, std::floor(std::log10(grezzo)));
+    const double f = grezzo / potenza;
+    return (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * potenza;
+}
 
-    auto *x = new QValueAxis;
-    formaAsse(x, QStringLiteral("anni per redditività"));
-    x->setRange(curva.da, curva.a);
-    x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickAnchor(0);
-    const double campo = curva.a - curva.da;
-    x->setTickInterval(campo <= 20 ? 1 : campo <= 50 ? 5 : 10);
-    auto *y = new QValueAxis;
-    formaAsse(y, unita.isEmpty() ? QStringLiteral("valore dell'area")
-                                 : QStringLiteral("valore dell'area (%1)").arg(unita));
-    g->addAxis(x, Qt::AlignBottom);
-    g->addAxis(y, Qt::AlignLeft);
+} // namespace
 
-    double basso = 0, alto = 0; // zero always in sight: where the operation stops paying
-    const auto aggiungi = [&](QXYSeries *serie) {
-        g->addSeries(serie);
-        serie->attachAxis(x);
-        serie->attachAxis(y);
-    };
-    struct Linea {
+Disegno disegnoGraficoAnni(const CurvaAnni &curva, const QString &unita, const QSizeF &misura)
+{
+    using A = Disegno::Scritta::Allineamento;
+    Disegno d;
+    d.misura = misura;
+    if (curva.punti.isEmpty())
+        return d;
+    const QColor griglia(0xD9, 0xD9, 0xD9), asse(0x7F, 0x7F, 0x7F), etichette(0x40, 0x40, 0x40);
+    constexpr double corpoEtichette = 8, corpoTitoli = 9;
+
+    // The value axis: zero always in sight (where the operation stops paying), a little air.
+    double basso = 0, alto = 0;
+    for (const PuntoAnni &p : curva.punti)
+        for (const std::optional<double> &v : {p.massimo, p.medio, p.minimo})
+            if (v) {
+                basso = std::min(basso, *v);
+                alto = std::max(alto, *v);
+            }
+    if (alto == basso)
+        alto = basso + 1;
+    const double aria = (alto - basso) * 0.05;
+    const double passoY = passoTondo((alto - basso + 2 * aria) / 5);
+    const double y0 = basso < 0 ? std::floor((basso - aria) / passoY) * passoY : 0;
+    const double y1 = std::ceil((alto + aria) / passoY) * passoY;
+    QStringList valori;
+    double largo = 0;
+    for (double v = y0; v <= y1 + passoY / 2; v += passoY) {
+        valori << intero(std::abs(v) < passoY / 2 ? 0.0 : v);
+        largo = std::max(largo, larghezzaScritta(valori.last(), corpoEtichette, false));
+    }
+
+    // The plot's frame, leaving room for the labels, the axis titles and the legend.
+    const double sinistra = 16 + largo + 6, destra = misura.width() - 12;
+    const double sopra = 10, sotto = misura.height() - 48;
+    const double campo = std::max(curva.a - curva.da, 1e-9);
+    const auto x = [&](double anni) { return sinistra + (anni - curva.da) / campo * (destra - sinistra); };
+    const auto y = [&](double v) { return sotto - (v - y0) / (y1 - y0) * (sotto - sopra); };
+
+    for (qsizetype i = 0; i < valori.size(); ++i) {
+        const double v = y0 + double(i) * passoY, yy = y(v);
+        d.linee.append({{QPointF(sinistra, yy), QPointF(destra, yy)}, griglia, 0.5});
+        d.linee.append({{QPointF(sinistra - 3, yy), QPointF(sinistra, yy)}, asse, 0.75});
+        d.scritte.append({valori[i], QPointF(sinistra - 5, yy + 2.8), corpoEtichette, false, etichette, A::Destra});
+    }
+    const double passoX = campo <= 20 ? 1 : campo <= 50 ? 5 : 10;
+    for (double t = std::ceil(curva.da / passoX - 1e-9) * passoX; t <= curva.a + 1e-9; t += passoX) {
+        const double xx = x(t);
+        d.linee.append({{QPointF(xx, sopra), QPointF(xx, sotto)}, griglia, 0.5});
+        d.linee.append({{QPointF(xx, sotto), QPointF(xx, sotto + 3)}, asse, 0.75});
+        d.scritte.append({testoNumero(t), QPointF(xx, sotto + 12), corpoEtichette, false, etichette, A::Centro});
+    }
+    if (y0 < 0)
+        d.linee.append({{QPointF(sinistra, y(0)), QPointF(destra, y(0))}, asse, 0.75});
+    d.linee.append({{QPointF(sinistra, sopra), QPointF(sinistra, sotto), QPointF(destra, sotto)}, asse, 0.75});
+    d.scritte.append({QStringLiteral("anni per redditività"), QPointF((sinistra + destra) / 2, sotto + 26), corpoTitoli,
+                      true, Qt::black, A::Centro});
+    d.scritte.append({unita.isEmpty() ? QStringLiteral("valore dell'area") : QStringLiteral("valore dell'area (%1)").arg(unita),
+                      QPointF(12, (sopra + sotto) / 2), corpoTitoli, true, Qt::black, A::Centro, true});
+
+    struct Serie {
         const char *nome;
         std::optional<double> PuntoAnni::*valore;
         QColor colore;
     };
-    const Linea linee[] = {{"massimo (sconto al 7 %)", &PuntoAnni::massimo, coloreMassimo},
+    const Serie serie[] = {{"massimo (sconto al 7 %)", &PuntoAnni::massimo, coloreMassimo},
                            {"medio", &PuntoAnni::medio, coloreMedio},
                            {"minimo (sconto al 10 %)", &PuntoAnni::minimo, coloreMinimo}};
-    auto *digitati = new QScatterSeries;
-    digitati->setName(QStringLiteral("anni della stima (n = %1)").arg(testoNumero(curva.anni)));
-    for (const Linea &l : linee) {
-        auto *serie = new QLineSeries;
-        serie->setName(QString::fromUtf8(l.nome));
+    QList<QPointF> segnati;
+    for (const Serie &s : serie) {
+        // A year without a figure breaks the line.
+        Disegno::Linea tratto{{}, s.colore, 1.5};
         for (const PuntoAnni &p : curva.punti) {
-            const std::optional<double> v = p.*l.valore;
-            if (!v)
+            const std::optional<double> v = p.*s.valore;
+            if (!v) {
+                if (tratto.punti.size() > 1)
+                    d.linee.append(tratto);
+                tratto.punti.clear();
                 continue;
-            serie->append(p.anni, *v);
-            basso = std::min(basso, *v);
-            alto = std::max(alto, *v);
+            }
+            tratto.punti.append(QPointF(x(p.anni), y(*v)));
             if (p.digitati)
-                digitati->append(p.anni, *v);
+                segnati.append(tratto.punti.last());
         }
-        serie->setPen(QPen(l.colore, 2.0));
-        aggiungi(serie);
+        if (!tratto.punti.isEmpty())
+            d.linee.append(tratto);
     }
-    if (alto == basso)
-        alto = basso + 1;
-    const double aria = (alto - basso) * 0.05;
-    y->setRange(basso < 0 ? basso - aria : 0, alto + aria);
-    y->applyNiceNumbers();
+    for (const QPointF &p : segnati)
+        d.punti.append({p, 3.4, Qt::black, Qt::white, 0.75});
 
-    digitati->setMarkerSize(9);
-    digitati->setColor(Qt::black);
-    digitati->setBorderColor(Qt::white);
-    aggiungi(digitati);
-    return g;
-}
-
-QImage immagineGraficoAnni(const CurvaAnni &curva, const QString &unita, const QSizeF &punti, double dpi)
-{
-    // The chart is laid out in Qt's logical pixels (96 to the inch), where its type sizes
-    // in points come out right, and drawn scaled up to the print resolution.
-    const QSizeF logico = punti * (96.0 / 72.0);
-    QImage img(QSize(int(std::lround(punti.width() * dpi / 72)), int(std::lround(punti.height() * dpi / 72))),
-               QImage::Format_RGB32);
-    img.fill(Qt::white);
-    if (curva.punti.isEmpty())
-        return img;
-    QGraphicsScene scena;
-    QChart *g = graficoAnni(curva, unita);
-    scena.addItem(g); // the scene owns it
-    g->setGeometry(QRectF(QPointF(0, 0), logico));
-    if (g->layout())
-        g->layout()->activate();
-    QPainter p(&img);
-    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    scena.render(&p, QRectF(img.rect()), QRectF(QPointF(0, 0), logico), Qt::IgnoreAspectRatio);
-    p.end();
-    const int perMetro = int(std::lround(dpi / 0.0254));
-    img.setDotsPerMeterX(perMetro);
-    img.setDotsPerMeterY(perMetro);
-    return img;
+    // The legend, one row centred under the plot.
+    struct Voce {
+        QString testo;
+        QColor colore;
+        bool punto;
+    };
+    QList<Voce> voci;
+    for (const Serie &s : serie)
+        voci.append({QString::fromUtf8(s.nome), s.colore, false});
+    voci.append({QStringLiteral("anni della stima (n = %1)").arg(testoNumero(curva.anni)), Qt::black, true});
+    constexpr double campione = 16, stacco = 4, spazio = 14;
+    double totale = -spazio;
+    QList<double> larghezze;
+    for (const Voce &v : voci) {
+        larghezze.append(larghezzaScritta(v.testo, corpoEtichette, false));
+        totale += (v.punto ? 8 : campione) + stacco + larghezze.last() + spazio;
+    }
+    double at = std::max(0.0, (misura.width() - totale) / 2);
+    const double riga = misura.height() - 6;
+    for (qsizetype i = 0; i < voci.size(); ++i) {
+        const Voce &v = voci[i];
+        if (v.punto) {
+            d.punti.append({QPointF(at + 4, riga - 2.8), 3.4, Qt::black, Qt::white, 0.75});
+            at += 8;
+        } else {
+            d.linee.append({{QPointF(at, riga - 2.8), QPointF(at + campione, riga - 2.8)}, v.colore, 1.5});
+            at += campione;
+        }
+        at += stacco;
+        d.scritte.append({v.testo, QPointF(at, riga), corpoEtichette, false, etichette, A::Sinistra});
+        at += larghezze[i] + spazio;
+    }
+    return d;
 }
 
 } // namespace perix

@@ -7,10 +7,7 @@
 #include "core/calcoli_procedimento.h"
 #include "reports/rapporti.h"
 
-#include <QImage>
 #include <QSizeF>
-
-class QChart;
 
 namespace perix {
 
@@ -21,10 +18,8 @@ void sezioniProcedimento(Rapporto &r, const DatiRapportoMenu &dati);
 DatiStimaArea datiStima(const DatiRapportoMenu &dati);
 
 // The chart of the maximum, average and minimum plot value against the years, the typed
-// years marked; `unita` ("€", "lire" or empty) goes into the value axis title. The caller
-// owns it.
-QChart *graficoAnni(const CurvaAnni &curva, const QString &unita);
-// The chart drawn as an image `punti` wide and high, at `dpi` dots per inch.
-QImage immagineGraficoAnni(const CurvaAnni &curva, const QString &unita, const QSizeF &punti, double dpi);
+// years marked, `misura` points wide and high; `unita` ("€", "lire" or empty) goes into the
+// value axis title.
+Disegno disegnoGraficoAnni(const CurvaAnni &curva, const QString &unita, const QSizeF &misura);
 
 } // namespace perix

@@ -434,6 +434,19 @@ void Selection::insertImage(const QImage &image, const QSizeF &points)
     cursor_.insertImage(f);
 }
 
+void Selection::insertDrawing(const Disegno &drawing)
+{
+    typeText(QString());
+    static int numero = 0;
+    const QString nome = QStringLiteral("perix-disegno-%1.png").arg(++numero);
+    doc_->drawings_.insert(nome, drawing);
+    QTextImageFormat f;
+    f.setName(nome);
+    f.setWidth(Document::length(drawing.misura.width()));
+    f.setHeight(Document::length(drawing.misura.height()));
+    cursor_.insertImage(f);
+}
+
 void Selection::setAlignment(Alignment alignment)
 {
     forEachSelectedBlock([&](int s, int e) { applyAlignment(doc_, s, e, alignment); });
