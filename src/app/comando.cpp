@@ -1,5 +1,7 @@
 #include "app/comando.h"
 
+#include "app/lotto.h"
+
 #include "app/avvio.h"
 #include "ui/dialoghi.h"
 #include "ui/modulo.h"
@@ -21,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <cstdio>
@@ -538,34 +541,48 @@ int rapportiPdf(const QString &cartella, const QStringList &file, FormatoRapport
         scriviErrori(QStringLiteral("%1: impossibile creare la cartella %2").arg(programma, QDir::toNativeSeparators(cartella)));
         return statoFileNonRiusciti;
     }
-    QSet<QString> scritti;
     const QSet<QString> ingressi = percorsiDati(file);
-    int riusciti = 0;
     const auto n = file.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QString &f = file[i];
-        const QString uscita = QDir(cartella).filePath(QFileInfo(f).fileName() + estensione(formato));
-        const QString chiave = QFileInfo(uscita).absoluteFilePath();
+    QStringList uscite, chiavi;
+    QHash<QString, int> quante; // files giving each document
+    for (const QString &f : file) {
+        uscite << QDir(cartella).filePath(QFileInfo(f).fileName() + estensione(formato));
+        chiavi << QFileInfo(uscite.last()).absoluteFilePath();
+        ++quante[chiavi.last()];
+    }
+    QSet<QString> scritti;
+    int riusciti = 0;
+    LavoriDelLotto l;
+    l.quanti = n;
+    // Two files giving the same document are done here, in order: the second is refused
+    // only if the first was written.
+    l.divisibile = [&](qsizetype i) { return quante.value(chiavi[i]) == 1; };
+    l.fai = [&](qsizetype i) {
         EsitoRapporto e;
-        if (percorsiDati({uscita}).intersects(ingressi))
+        if (percorsiDati({uscite[i]}).intersects(ingressi))
             e.motivo = QStringLiteral("il documento %1 prenderebbe il posto di un file da convertire: "
                                       "scegliere un'altra CARTELLA")
-                           .arg(QDir::toNativeSeparators(uscita));
-        else if (scritti.contains(chiave))
+                           .arg(QDir::toNativeSeparators(uscite[i]));
+        else if (scritti.contains(chiavi[i]))
             e.motivo = QStringLiteral("un altro file con lo stesso nome ha già dato %1 in questa esecuzione")
-                           .arg(QDir::toNativeSeparators(uscita));
+                           .arg(QDir::toNativeSeparators(uscite[i]));
         else
-            e = rapportoDiFile(f, uscita, formato, Registrazione::AFineLotto, procedimento);
-        const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(f));
+            e = rapportoDiFile(file[i], uscite[i], formato, Registrazione::AFineLotto, procedimento);
+        if (e.riuscito)
+            scritti.insert(chiavi[i]);
+        return e;
+    };
+    l.fatto = [&](qsizetype i, const EsitoRapporto &e) {
+        const QString capo = QStringLiteral("[%1/%2] %3: ").arg(i + 1).arg(n).arg(QDir::toNativeSeparators(file[i]));
         if (e.riuscito) {
-            scritti.insert(chiave);
             ++riusciti;
-            scriviErrori(capo + (e.pagine > 0 ? QStringLiteral("creato %1 (%2)").arg(QDir::toNativeSeparators(uscita), pagine(e.pagine))
-                                              : QStringLiteral("creato %1").arg(QDir::toNativeSeparators(uscita))));
+            scriviErrori(capo + (e.pagine > 0 ? QStringLiteral("creato %1 (%2)").arg(QDir::toNativeSeparators(uscite[i]), pagine(e.pagine))
+                                              : QStringLiteral("creato %1").arg(QDir::toNativeSeparators(uscite[i]))));
         } else {
             scriviErrori(capo + QStringLiteral("NON RIUSCITO: ") + e.motivo);
         }
-    }
+    };
+    eseguiLotto(l);
     // One flush for the whole batch instead of one per document: the run says it is done
     // only once every document it created is on the disk.
     if (riusciti > 0 && !registraLottoSuDisco(cartella)) {

@@ -2,6 +2,7 @@
 
 #include "reports/documento.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLayout>
@@ -39,7 +40,7 @@ struct Riga {
     double ascesa = 0, larghezza = 0; // layout units
 };
 
-Riga riga(const QString &testo, double corpo, bool grassetto)
+Riga disponi(const QString &testo, double corpo, bool grassetto)
 {
     QTextLayout l(testo, carattere(corpo, grassetto), const_cast<QPaintDevice *>(dispositivo()));
     l.beginLayout();
@@ -50,6 +51,20 @@ Riga riga(const QString &testo, double corpo, bool grassetto)
     if (!r.isValid())
         return {};
     return {r.glyphRuns(), r.ascent(), r.naturalTextWidth()};
+}
+
+// A chart's words are mostly the same from one report to the next (the axes' figures, the
+// titles, the legend): each is laid out once, measured and drawn from the same glyphs.
+Riga riga(const QString &testo, double corpo, bool grassetto)
+{
+    thread_local QHash<QString, Riga> fatte;
+    const QString chiave = testo + QChar(grassetto ? u'\x1' : u'\x2') + QString::number(corpo);
+    const auto it = fatte.constFind(chiave);
+    if (it != fatte.constEnd())
+        return it.value();
+    if (fatte.size() >= 1024)
+        fatte.clear();
+    return fatte.insert(chiave, disponi(testo, corpo, grassetto)).value();
 }
 
 } // namespace

@@ -249,6 +249,7 @@ void PageLayout::addFooters() const
         c.insertText(text, type);
         const QTextBlock block = c.block();
         QTextLayout *tl = block.layout();
+        tl->setCacheEnabled(true);
         tl->beginLayout();
         QTextLine l = tl->createLine();
         l.setLineWidth(right - left);
@@ -352,6 +353,7 @@ void PageLayout::layOutBlock(Flow &f, const QTextBlock &block, const QTextBlockF
     tl->setPosition(QPointF(f.originX + f.left, f.frameY + cy));
     double bottom = f.y;
     bool firstLine = true;
+    tl->setCacheEnabled(true); // the PDF writer reads the glyphs again: shaped once
     tl->beginLayout();
     for (QTextLine line = tl->createLine(); line.isValid(); line = tl->createLine()) {
         line.setLeadingIncluded(true);
