@@ -7,10 +7,14 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 #include <fluidsynth.h>
+
+#include <dlfcn.h>
 
 #ifdef PERIX_HAVE_ALSA
 #include <alsa/asoundlib.h>
@@ -19,6 +23,77 @@
 namespace perix {
 
 namespace {
+
+// FluidSynth is opened when the music first plays, not linked: with the dozens of
+// libraries it brings (sound servers, sample formats) every start of the program, a
+// batch conversion's too, took several milliseconds longer.
+struct FluidSynth {
+    decltype(&::delete_fluid_audio_driver) delete_fluid_audio_driver;
+    decltype(&::delete_fluid_player) delete_fluid_player;
+    decltype(&::delete_fluid_settings) delete_fluid_settings;
+    decltype(&::delete_fluid_synth) delete_fluid_synth;
+    decltype(&::fluid_free) fluid_free;
+    decltype(&::fluid_is_midifile) fluid_is_midifile;
+    decltype(&::fluid_is_soundfont) fluid_is_soundfont;
+    decltype(&::fluid_player_add_mem) fluid_player_add_mem;
+    decltype(&::fluid_player_get_status) fluid_player_get_status;
+    decltype(&::fluid_player_play) fluid_player_play;
+    decltype(&::fluid_player_seek) fluid_player_seek;
+    decltype(&::fluid_player_stop) fluid_player_stop;
+    decltype(&::fluid_set_log_function) fluid_set_log_function;
+    decltype(&::fluid_settings_dupstr) fluid_settings_dupstr;
+    decltype(&::fluid_settings_setnum) fluid_settings_setnum;
+    decltype(&::fluid_settings_setstr) fluid_settings_setstr;
+    decltype(&::fluid_synth_all_notes_off) fluid_synth_all_notes_off;
+    decltype(&::fluid_synth_all_sounds_off) fluid_synth_all_sounds_off;
+    decltype(&::fluid_synth_sfload) fluid_synth_sfload;
+    decltype(&::new_fluid_audio_driver) new_fluid_audio_driver;
+    decltype(&::new_fluid_player) new_fluid_player;
+    decltype(&::new_fluid_settings) new_fluid_settings;
+    decltype(&::new_fluid_synth) new_fluid_synth;
+};
+
+const FluidSynth *fluidsynth()
+{
+    static const std::optional<FluidSynth> api = []() -> std::optional<FluidSynth> {
+        void *lib = ::dlopen("libfluidsynth.so.3", RTLD_NOW | RTLD_LOCAL);
+        if (!lib)
+            return std::nullopt;
+        FluidSynth t{};
+        const auto carica = [lib](auto &f, const char *nome) {
+            f = reinterpret_cast<std::remove_reference_t<decltype(f)>>(::dlsym(lib, nome));
+            return f != nullptr;
+        };
+        if (true
+        && carica(t.delete_fluid_audio_driver, "delete_fluid_audio_driver")
+        && carica(t.delete_fluid_player, "delete_fluid_player")
+        && carica(t.delete_fluid_settings, "delete_fluid_settings")
+        && carica(t.delete_fluid_synth, "delete_fluid_synth")
+        && carica(t.fluid_free, "fluid_free")
+        && carica(t.fluid_is_midifile, "fluid_is_midifile")
+        && carica(t.fluid_is_soundfont, "fluid_is_soundfont")
+        && carica(t.fluid_player_add_mem, "fluid_player_add_mem")
+        && carica(t.fluid_player_get_status, "fluid_player_get_status")
+        && carica(t.fluid_player_play, "fluid_player_play")
+        && carica(t.fluid_player_seek, "fluid_player_seek")
+        && carica(t.fluid_player_stop, "fluid_player_stop")
+        && carica(t.fluid_set_log_function, "fluid_set_log_function")
+        && carica(t.fluid_settings_dupstr, "fluid_settings_dupstr")
+        && carica(t.fluid_settings_setnum, "fluid_settings_setnum")
+        && carica(t.fluid_settings_setstr, "fluid_settings_setstr")
+        && carica(t.fluid_synth_all_notes_off, "fluid_synth_all_notes_off")
+        && carica(t.fluid_synth_all_sounds_off, "fluid_synth_all_sounds_off")
+        && carica(t.fluid_synth_sfload, "fluid_synth_sfload")
+        && carica(t.new_fluid_audio_driver, "new_fluid_audio_driver")
+        && carica(t.new_fluid_player, "new_fluid_player")
+        && carica(t.new_fluid_settings, "new_fluid_settings")
+        && carica(t.new_fluid_synth, "new_fluid_synth"))
+            return t;
+        return std::nullopt;
+    }();
+    return api ? &*api : nullptr;
+}
+
 
 void nessunLog(int, const char *, void *) {}
 
@@ -33,9 +108,12 @@ void silenziaConsole()
     static std::once_flag fatto;
     std::call_once(fatto, [] {
         for (int livello = FLUID_PANIC; livello <= FLUID_DBG; ++livello)
-            fluid_set_log_function(livello, nessunLog, nullptr);
+            fluidsynth()->fluid_set_log_function(livello, nessunLog, nullptr);
 #ifdef PERIX_HAVE_ALSA
-        snd_lib_error_set_handler(nessunErroreAlsa);
+        // FluidSynth's ALSA driver loaded it already: found, not loaded again.
+        if (void *alsa = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL))
+            if (auto gestore = reinterpret_cast<decltype(&::snd_lib_error_set_handler)>(::dlsym(alsa, "snd_lib_error_set_handler")))
+                gestore(nessunErroreAlsa);
 #endif
     });
 }
@@ -59,13 +137,13 @@ struct Motore
     ~Motore()
     {
         if (driver)
-            delete_fluid_audio_driver(driver);
+            fluidsynth()->delete_fluid_audio_driver(driver);
         if (player)
-            delete_fluid_player(player);
+            fluidsynth()->delete_fluid_player(player);
         if (synth)
-            delete_fluid_synth(synth);
+            fluidsynth()->delete_fluid_synth(synth);
         if (impostazioni)
-            delete_fluid_settings(impostazioni);
+            fluidsynth()->delete_fluid_settings(impostazioni);
     }
 };
 
@@ -74,24 +152,24 @@ fluid_audio_driver_t *apriDispositivo(fluid_settings_t *s, fluid_synth_t *synth)
     // Rendering into a file stands in for a sound card where there is none (diagnostics, tests).
     const QByteArray suFile = qgetenv("PERIX_AUDIO_FILE");
     if (!suFile.isEmpty()) {
-        fluid_settings_setstr(s, "audio.driver", "file");
-        fluid_settings_setstr(s, "audio.file.name", suFile.constData());
-        return new_fluid_audio_driver(s, synth);
+        fluidsynth()->fluid_settings_setstr(s, "audio.driver", "file");
+        fluidsynth()->fluid_settings_setstr(s, "audio.file.name", suFile.constData());
+        return fluidsynth()->new_fluid_audio_driver(s, synth);
     }
     // The desktop's sound server first (PulseAudio or PipeWire's PulseAudio service),
     // then whatever FluidSynth prefers (ALSA on Debian). Both fail in a few ms without a device.
     char *predefinito = nullptr;
-    fluid_settings_dupstr(s, "audio.driver", &predefinito);
+    fluidsynth()->fluid_settings_dupstr(s, "audio.driver", &predefinito);
     const std::string solito = predefinito ? predefinito : "";
-    fluid_free(predefinito);
-    if (fluid_settings_setstr(s, "audio.driver", "pulseaudio") == FLUID_OK) {
-        if (auto *d = new_fluid_audio_driver(s, synth))
+    fluidsynth()->fluid_free(predefinito);
+    if (fluidsynth()->fluid_settings_setstr(s, "audio.driver", "pulseaudio") == FLUID_OK) {
+        if (auto *d = fluidsynth()->new_fluid_audio_driver(s, synth))
             return d;
     }
     if (solito.empty() || solito == "pulseaudio")
         return nullptr;
-    fluid_settings_setstr(s, "audio.driver", solito.c_str());
-    return new_fluid_audio_driver(s, synth);
+    fluidsynth()->fluid_settings_setstr(s, "audio.driver", solito.c_str());
+    return fluidsynth()->new_fluid_audio_driver(s, synth);
 }
 
 quint32 grandeEndian(const QByteArray &b, qsizetype da, int n)
@@ -130,9 +208,11 @@ bool midiIntero(const QByteArray &b)
 // Builds the synthesiser for one file. Any failure gives nothing: the music stays silent.
 std::unique_ptr<Motore> carica(const std::string &file, const std::string &soundfont)
 {
+    if (!fluidsynth()) // not installed: the program goes on without music
+        return nullptr;
     silenziaConsole();
     // fluid_player_add would accept a missing or foreign file without complaint.
-    if (!fluid_is_midifile(file.c_str()))
+    if (!fluidsynth()->fluid_is_midifile(file.c_str()))
         return nullptr;
     QFile f(QFile::decodeName(file.c_str()));
     constexpr qint64 massimo = 16 * 1024 * 1024; // far beyond any tune; guards memory
@@ -142,21 +222,21 @@ std::unique_ptr<Motore> carica(const std::string &file, const std::string &sound
     if (!midiIntero(brano))
         return nullptr;
     // Checked first: a foreign file reaches libinstpatch, which complains on stderr.
-    if (soundfont.empty() || !fluid_is_soundfont(soundfont.c_str()))
+    if (soundfont.empty() || !fluidsynth()->fluid_is_soundfont(soundfont.c_str()))
         return nullptr;
 
     auto m = std::make_unique<Motore>();
-    m->impostazioni = new_fluid_settings();
+    m->impostazioni = fluidsynth()->new_fluid_settings();
     if (!m->impostazioni)
         return nullptr;
     // The default gain (0.2) leaves this soundfont rather faint.
-    fluid_settings_setnum(m->impostazioni, "synth.gain", 0.5);
-    m->synth = new_fluid_synth(m->impostazioni);
-    if (!m->synth || fluid_synth_sfload(m->synth, soundfont.c_str(), 1) == FLUID_FAILED)
+    fluidsynth()->fluid_settings_setnum(m->impostazioni, "synth.gain", 0.5);
+    m->synth = fluidsynth()->new_fluid_synth(m->impostazioni);
+    if (!m->synth || fluidsynth()->fluid_synth_sfload(m->synth, soundfont.c_str(), 1) == FLUID_FAILED)
         return nullptr;
-    m->player = new_fluid_player(m->synth);
+    m->player = fluidsynth()->new_fluid_player(m->synth);
     // From memory: the file may change or vanish after the check.
-    if (!m->player || fluid_player_add_mem(m->player, brano.constData(), size_t(brano.size())) != FLUID_OK)
+    if (!m->player || fluidsynth()->fluid_player_add_mem(m->player, brano.constData(), size_t(brano.size())) != FLUID_OK)
         return nullptr;
     // Last, so that nothing renders before the player holds the file.
     m->driver = apriDispositivo(m->impostazioni, m->synth);
@@ -209,16 +289,16 @@ struct Musica::Impl
             return;
         // No tick queries here: the audio thread may be loading the tracks they walk.
         fluid_player_t *p = motore->player;
-        const bool suona = fluid_player_get_status(p) == FLUID_PLAYER_PLAYING;
+        const bool suona = fluidsynth()->fluid_player_get_status(p) == FLUID_PLAYER_PLAYING;
         if (stato == Stato::InRiproduzione && !suona) {
             if (motore->partito && !motore->fermatoDaPausa)
-                fluid_player_seek(p, 0);
-            fluid_player_play(p);
+                fluidsynth()->fluid_player_seek(p, 0);
+            fluidsynth()->fluid_player_play(p);
             motore->partito = true;
             motore->fermatoDaPausa = false;
         } else if (stato != Stato::InRiproduzione && suona) {
-            fluid_player_stop(p); // keeps the position
-            fluid_synth_all_notes_off(motore->synth, -1);
+            fluidsynth()->fluid_player_stop(p); // keeps the position
+            fluidsynth()->fluid_synth_all_notes_off(motore->synth, -1);
             motore->fermatoDaPausa = true;
         }
     }
@@ -317,8 +397,8 @@ void Musica::chiudi()
     ++d->apertura;
     if (d->motore) {
         // Silent at once; deleting the audio driver waits for its thread, so the worker does it.
-        fluid_player_stop(d->motore->player);
-        fluid_synth_all_sounds_off(d->motore->synth, -1);
+        fluidsynth()->fluid_player_stop(d->motore->player);
+        fluidsynth()->fluid_synth_all_sounds_off(d->motore->synth, -1);
         Impl::Lavoro l;
         l.daChiudere = std::move(d->motore);
         d->accoda(std::move(l));
