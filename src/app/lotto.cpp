@@ -125,6 +125,14 @@ void eseguiLotto(const LavoriDelLotto &l)
         for (qsizetype i = 0; i < l.quanti; ++i)
             if (l.divisibile(i))
                 chi[std::size_t(i)] = turno++ % processi;
+        // This process's first document before the helpers start: they find the fonts,
+        // faces and subsets it loaded, instead of each loading them again.
+        for (qsizetype i = 0; i < l.quanti; ++i)
+            if (chi[std::size_t(i)] == 0) {
+                esiti[std::size_t(i)] = l.fai(i);
+                riferisci();
+                break;
+            }
         std::fflush(nullptr); // nothing buffered is written twice
         for (int a = 1; a < processi; ++a) {
             int tubo[2];
@@ -188,7 +196,7 @@ void eseguiLotto(const LavoriDelLotto &l)
     const auto ricevi = [](bool) {};
 #endif
     for (qsizetype i = 0; i < l.quanti; ++i) {
-        if (chi[std::size_t(i)] != 0)
+        if (chi[std::size_t(i)] != 0 || esiti[std::size_t(i)])
             continue;
         esiti[std::size_t(i)] = l.fai(i);
         ricevi(false);

@@ -27,12 +27,18 @@ const QPaintDevice *dispositivo()
     return &d;
 }
 
+// One font object per type: a new one would look its face up in the font database again.
 QFont carattere(double corpo, bool grassetto)
 {
+    thread_local QHash<std::pair<double, bool>, QFont> fatti;
+    const auto chiave = std::make_pair(corpo, grassetto);
+    const auto it = fatti.constFind(chiave);
+    if (it != fatti.constEnd())
+        return it.value();
     QFont f(QStringLiteral("Century Gothic"));
     f.setPointSizeF(corpo);
     f.setBold(grassetto);
-    return f;
+    return fatti.insert(chiave, f).value();
 }
 
 struct Riga {

@@ -25,7 +25,7 @@
 #include <cmath>
 #include <cstring>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 namespace perix {
 
@@ -81,50 +81,24 @@ QByteArray textString(const QString &s)
     return out + '>';
 }
 
-// A zlib stream, as PDF's FlateDecode reads it. One compressor for the program's run, reset
-// for each stream: setting one up costs more than compressing a page.
-class Compressor
+// A zlib stream, as PDF's FlateDecode reads it, made by libdeflate: a page's operators in
+// half the time zlib takes at its fastest level, and smaller. One compressor for each process
+// and level, since setting one up costs more than compressing a page.
+QByteArray flate(const QByteArray &data, int level = 1)
 {
-public:
-    Compressor(int level, int window, int memory)
-    {
-        ready_ = deflateInit2(&z_, level, Z_DEFLATED, window, memory, Z_DEFAULT_STRATEGY) == Z_OK;
-    }
-    ~Compressor()
-    {
-        if (ready_)
-            deflateEnd(&z_);
-    }
-    Compressor(const Compressor &) = delete;
-    Compressor &operator=(const Compressor &) = delete;
-
-    QByteArray operator()(const QByteArray &data)
-    {
-        if (!ready_ || deflateReset(&z_) != Z_OK)
-            return {};
-        QByteArray out(qsizetype(deflateBound(&z_, uLong(data.size()))), Qt::Uninitialized);
-        z_.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-        z_.avail_in = uInt(data.size());
-        z_.next_out = reinterpret_cast<Bytef *>(out.data());
-        z_.avail_out = uInt(out.size());
-        if (deflate(&z_, Z_FINISH) != Z_STREAM_END)
-            return {};
-        out.truncate(qsizetype(z_.total_out));
-        return out;
-    }
-
-private:
-    z_stream z_{};
-    bool ready_ = false;
-};
-
-// Pages, glyphs and character maps are a few kilobytes: a small window does as well there.
-// The fastest level: a page's operators are so repetitive that it leaves them a tenth of
-// their size all the same, in a third of the default level's time.
-QByteArray flate(const QByteArray &data)
-{
-    static Compressor small(Z_BEST_SPEED, 12, 6);
-    return small(data);
+    struct Compressore {
+        libdeflate_compressor *c;
+        explicit Compressore(int l) : c(libdeflate_alloc_compressor(l)) {}
+        ~Compressore() { libdeflate_free_compressor(c); }
+    };
+    thread_local Compressore veloce(1), buono(6);
+    libdeflate_compressor *c = level <= 1 ? veloce.c : buono.c;
+    if (!c)
+        return {};
+    QByteArray out(qsizetype(libdeflate_zlib_compress_bound(c, size_t(data.size()))), Qt::Uninitialized);
+    const size_t n = libdeflate_zlib_compress(c, data.constData(), size_t(data.size()), out.data(), size_t(out.size()));
+    out.truncate(qsizetype(n));
+    return out;
 }
 
 // A picture's samples with PNG's "Up" predictor on every row (each byte less the one above
@@ -368,6 +342,19 @@ private:
     QHash<Face *, int> cid_;                          // the face's CID font
     QHash<Face *, int> open3_;                        // the face's Type 3 font taking new glyphs
     QHash<Face *, QHash<std::pair<quint32, QString>, Code>> codes3_;
+    struct GlyphKey {
+        Face *face;
+        quint32 glyph;
+        char32_t character; // 0 where not known
+        bool operator==(const GlyphKey &o) const { return face == o.face && glyph == o.glyph && character == o.character; }
+    };
+    friend size_t qHash(const GlyphKey &k, size_t seed = 0) { return qHashMulti(seed, k.face, k.glyph, k.character); }
+    struct Met {
+        Code code;
+        QString back;   // what it reads as
+        bool asWritten; // the character it was drawn for
+    };
+    QHash<GlyphKey, Met> met_;
     QList<QImage> images_;
     QHash<QString, int> imageByName_;
     QRawFont lastFont_;
@@ -453,6 +440,7 @@ void PdfDocument::glyphs(QByteArray &out, const QList<QGlyphRun> &runs, const QS
     const bool oneToOne = total == ucs4.size();
     QByteArray drawn;
     QString read;
+    bool asWritten = oneToOne; // every glyph reads back as its own character
     qsizetype k = 0;
     for (const QGlyphRun &run : runs) {
         const QList<quint32> glyphs = run.glyphIndexes();
@@ -474,14 +462,20 @@ void PdfDocument::glyphs(QByteArray &out, const QList<QGlyphRun> &runs, const QS
         double x = 0, y = 0; // where the next glyph would go without adjustment
         bool open = false;
         for (qsizetype i = 0; i < glyphs.size(); ++i, ++k) {
-            QString character;
-            if (oneToOne) {
-                const char32_t u = char32_t(ucs4.at(k));
-                character = QString::fromUcs4(&u, 1);
+            // A glyph met before for the same character takes the same code: most of a page.
+            const char32_t u = oneToOne ? char32_t(ucs4.at(k)) : 0;
+            const GlyphKey key{&face, glyphs[i], u};
+            auto known = met_.constFind(key);
+            if (known == met_.constEnd()) {
+                const QString character = oneToOne ? QString::fromUcs4(&u, 1) : QString();
+                const Code got = code(face, glyphs[i], character);
+                const QString back = fonts_[got.font].texts.value(got.code);
+                known = met_.insert(key, Met{got, back, back == character});
             }
-            const auto [f, c, width] = code(face, glyphs[i], character);
+            const auto [f, c, width] = known->code;
             const UsedFont &used = fonts_[f];
-            read += used.texts.value(c);
+            asWritten = asWritten && known->asWritten;
+            read += known->back;
             const QPointF at = origin + positions[i];
             const double advance = width * size / 1000;
             const double adjust = (x - at.x()) * 1000 / size;
@@ -523,7 +517,7 @@ void PdfDocument::glyphs(QByteArray &out, const QList<QGlyphRun> &runs, const QS
     }
     // Where the glyphs do not read back as the text (a ligature the font does not map), the
     // text goes with them as their replacement, so nothing the page shows is lost to search.
-    const QString wanted = readable(chars);
+    const QString wanted = asWritten ? QString() : readable(chars);
     if (!wanted.isEmpty() && readable(read) != wanted)
         out += "/Span << /ActualText " + textString(chars) + " >> BDC\n" + drawn + "EMC\n";
     else
@@ -685,7 +679,7 @@ const Program &fontProgram(Face &face, const QList<quint32> &glyphs)
     const QByteArray program = face.subset(glyphs);
     if (kept.size() >= 16)
         kept.removeFirst();
-    kept.append({&face, glyphs, program.size(), flate(program)});
+    kept.append({&face, glyphs, program.size(), flate(program, 6)});
     return kept.last();
 }
 
@@ -850,7 +844,7 @@ QByteArray metadata(const QString &title, const QString &tool, const QDateTime &
 const QByteArray &outputProfile()
 {
     static const QByteArray compressed =
-        flate(QByteArray::fromRawData(reinterpret_cast<const char *>(srgbIcc), qsizetype(sizeof srgbIcc)));
+        flate(QByteArray::fromRawData(reinterpret_cast<const char *>(srgbIcc), qsizetype(sizeof srgbIcc)), 6);
     return compressed;
 }
 
