@@ -1,5 +1,6 @@
 // `perix --pdf` on 50 archive files of the five kinds that have a report (ten each, their
-// figures varied): total wall time, time per document and the peak memory of the process.
+// figures varied): total wall time, time per document and the peak memory of the process and
+// of the helper processes it shares the batch with, together; the time in one process too.
 // Then the same for 50 building-plot files whose reports carry the calculation trail and the
 // sensitivity pages with their chart (`--procedimento`; where the program does not know the
 // option yet, the remembered choice of the report window, set in the benchmark's own
@@ -29,6 +30,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 
 #if defined(Q_OS_UNIX)
@@ -148,7 +150,7 @@ void stampa(const char *chi, const std::vector<Misura> &giri, int fatti)
         std::printf("  CPU per documento     %8.1f ms   (utente + sistema: conta anche su una macchina occupata)\n",
                     mediana(c) * 1000.0 / documenti);
     if (picco >= 0)
-        std::printf("  memoria massima       %8.1f MB  (resident set del processo)\n", picco);
+        std::printf("  memoria massima       %8.1f MB  (resident set del processo e dei suoi figli, sommati)\n", picco);
     else
         std::printf("  memoria massima       non misurata su questo sistema\n");
     std::printf("  documenti PDF creati  %8d su %d, stato d'uscita %d\n", fatti, documenti, giri.back().stato);
@@ -174,6 +176,11 @@ double dimensioneMedia(const QString &cartella)
     return f.isEmpty() ? 0 : double(n) / f.size() / 1024.0;
 }
 
+int processori()
+{
+    return std::min(4, QThread::idealThreadCount());
+}
+
 // Perix and, where installed, LibreOffice on the same 50 reports; the ratio of the two.
 void confronto(const QString &cartella, const QString &nome, const QStringList &file, const QStringList &opzioni,
                int giri, const char *titolo)
@@ -187,10 +194,24 @@ void confronto(const QString &cartella, const QString &nome, const QStringList &
                                    + QStringList{QStringLiteral("--pdf"), uscitaPerix} + file,
                                registro));
     }
+    // The same with every document in one process: what the batch's helpers add.
+    std::vector<double> solo;
+    qputenv("PERIX_PROCESSI", "1");
+    for (int g = 0; g < giri; ++g) {
+        QDir(uscitaPerix).removeRecursively();
+        solo.push_back(esegui(QStringList{QStringLiteral(PERIX_ESEGUIBILE)} + opzioni
+                                  + QStringList{QStringLiteral("--pdf"), uscitaPerix} + file,
+                              registro)
+                           .secondi);
+    }
+    qunsetenv("PERIX_PROCESSI");
     std::printf("%s\n\n", titolo);
     stampa(qPrintable(QStringLiteral("perix %1--pdf CARTELLA FILE... (piattaforma offscreen, senza schermo)")
                           .arg(opzioni.isEmpty() ? QString() : opzioni.join(QLatin1Char(' ')) + QLatin1Char(' '))),
            perix, pdfIn(uscitaPerix, "pdf"));
+    std::printf("  in un solo processo   %8.1f ms per documento   (PERIX_PROCESSI=1; altrimenti uno per "
+                "processore, qui %d)\n",
+                mediana(solo) * 1000.0 / documenti, processori());
     std::printf("  dimensione media      %8.1f kB per PDF\n", dimensioneMedia(uscitaPerix));
     stampaNonRiusciti(registro);
 
