@@ -15,6 +15,7 @@
 #include "supporto.h"
 
 #include <QMimeDatabase>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -38,10 +39,12 @@ struct Uscita {
 };
 
 // The installed program's way: a process of its own, with no display at all.
-Uscita esegui(const QStringList &argomenti)
+Uscita esegui(const QStringList &argomenti, const QList<QPair<QString, QString>> &variabili = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto &[nome, valore] : variabili)
+        env.insert(nome, valore);
     for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(v));
     // Settings of its own, empty: what a user or a window session saved changes no document.
@@ -372,6 +375,39 @@ private slots:
         if (const QString info = poppler(QStringLiteral("pdfinfo"), QDir(cartella).filePath(QStringLiteral("stima-tipol.pdf")));
             !info.isEmpty())
             QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    }
+
+    // A batch shared among processes gives the same documents, byte for byte, and the same
+    // lines in the files' order as one process alone: failures, a name given twice, a file
+    // that would be overwritten, among documents of every kind.
+    void pdfDivisoTraProcessi()
+    {
+        QStringList file;
+        for (const char *tipo : {"menu", "disaggr", "sint", "tipol", "alt"})
+            file << esempio(QLatin1String(tipo)) << senzaPrefisso(QLatin1String(tipo));
+        file.insert(3, m_cartella.filePath(QStringLiteral("Perix-alt-assente")));
+        file.insert(6, esempio(QStringLiteral("menu")));
+        QMap<QString, QStringList> righe;
+        QMap<QString, QMap<QString, QByteArray>> documenti;
+        for (const char *processi : {"1", "3"}) {
+            const QString cartella = m_cartella.filePath(QStringLiteral("processi-") + QLatin1String(processi));
+            const Uscita u = esegui(QStringList{QStringLiteral("--procedimento"), QStringLiteral("--pdf"), cartella} + file,
+                                    {{QStringLiteral("PERIX_PROCESSI"), QString::fromLatin1(processi)},
+                                     {QStringLiteral("SOURCE_DATE_EPOCH"), QStringLiteral("1700000000")}});
+            QCOMPARE(u.stato, 1);
+            righe[processi] = QString(u.err).replace(cartella, QStringLiteral("CARTELLA"))
+                                  .split(u'\n')
+                                  .filter(QRegularExpression(QStringLiteral("^(\\[|perix: )")));
+            for (const QString &pdf : QDir(cartella).entryList(QDir::Files))
+                documenti[processi][pdf] = contenuto(QDir(cartella).filePath(pdf));
+        }
+        QCOMPARE(righe["3"], righe["1"]);
+        QCOMPARE(righe["1"].size(), file.size() + 1);
+        QCOMPARE(righe["1"].last(), QStringLiteral("perix: 10 documenti creati in CARTELLA, 2 file non riusciti"));
+        QCOMPARE(documenti["1"].keys(), documenti["3"].keys());
+        QCOMPARE(documenti["1"].size(), 10);
+        for (const QString &pdf : documenti["1"].keys())
+            QVERIFY2(documenti["1"][pdf] == documenti["3"][pdf], qPrintable(pdf));
     }
 
     // What stands under the report's name in the folder: only a regular file is replaced;
