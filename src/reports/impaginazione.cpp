@@ -63,6 +63,16 @@ public:
 
     void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *doc, int, const QTextFormat &format) override
     {
+        // A drawing is painted as lines and words, sharp on the screen and the printer alike.
+        const auto *d = qobject_cast<Document *>(doc);
+        if (const Disegno *disegno = d ? d->drawing(format.toImageFormat().name()) : nullptr) {
+            painter->save();
+            painter->translate(rect.topLeft());
+            painter->scale(rect.width() / disegno->misura.width(), rect.height() / disegno->misura.height());
+            dipingi(*painter, *disegno);
+            painter->restore();
+            return;
+        }
         const QImage i = image(doc, format);
         if (!i.isNull())
             painter->drawImage(rect, i);
