@@ -13,20 +13,6 @@ namespace perix {
 
 namespace {
 
-// The device the documents are laid out on (a tenth of a point to the unit): the words of a
-// drawing take the same glyphs and places as the text around them.
-const QPaintDevice *dispositivo()
-{
-    static const QImage d = [] {
-        QImage i(1, 1, QImage::Format_RGB32);
-        const int perMetro = qRound(Document::dotsPerInch / 0.0254);
-        i.setDotsPerMeterX(perMetro);
-        i.setDotsPerMeterY(perMetro);
-        return i;
-    }();
-    return &d;
-}
-
 // One font object per type: a new one would look its face up in the font database again.
 QFont carattere(double corpo, bool grassetto)
 {
@@ -48,7 +34,8 @@ struct Riga {
 
 Riga disponi(const QString &testo, double corpo, bool grassetto)
 {
-    QTextLayout l(testo, carattere(corpo, grassetto), const_cast<QPaintDevice *>(dispositivo()));
+    // On the documents' device: the words take the same glyphs and places as the text around them.
+    QTextLayout l(testo, carattere(corpo, grassetto), Document::layoutDevice());
     l.beginLayout();
     QTextLine r = l.createLine();
     if (r.isValid())

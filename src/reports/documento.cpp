@@ -25,20 +25,6 @@ namespace perix {
 
 namespace {
 
-// Every document lays itself out on this device, so layout units are independent of the
-// screen: 720 dpi, a tenth of a point each.
-QPaintDevice *layoutDevice()
-{
-    static QImage device = [] {
-        QImage image(1, 1, QImage::Format_RGB32);
-        const int perMetre = qRound(Document::dotsPerInch / 0.0254);
-        image.setDotsPerMeterX(perMetre);
-        image.setDotsPerMeterY(perMetre);
-        return image;
-    }();
-    return &device;
-}
-
 // Word-style cell margins: 5.4 pt each side, a little air above and below.
 constexpr double cellSidePadding = 5.4;
 constexpr double cellTopPadding = 2.0;
@@ -184,6 +170,20 @@ Document::Document(QObject *parent) : QTextDocument(parent), selection_(this), p
 }
 
 Document::~Document() = default;
+
+// Every document lays itself out on this device, so layout units are independent of the
+// screen: 720 dpi, a tenth of a point each.
+QPaintDevice *Document::layoutDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const int perMetre = qRound(Document::dotsPerInch / 0.0254);
+        image.setDotsPerMeterX(perMetre);
+        image.setDotsPerMeterY(perMetre);
+        return image;
+    }();
+    return &device;
+}
 
 const Disegno *Document::drawing(const QString &name) const
 {

@@ -268,6 +268,9 @@ public:
     static double points(double units) { return units / unitsPerPoint; }
     static double length(double points);
 
+    // The 720 dpi device every document is laid out on.
+    static QPaintDevice *layoutDevice();
+
     // The drawing an image format names, if it names one (Selection::insertDrawing).
     const Disegno *drawing(const QString &name) const;
 
