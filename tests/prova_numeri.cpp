@@ -274,6 +274,10 @@ private slots:
         QTest::newRow("meno massimo") << -std::numeric_limits<double>::max() << "-179769313486231" + QString(294, u'0');
         QTest::newRow("decimale") << 1250.5 << "1250.5";
         QTest::newRow("piccolo") << 0.00012 << "0.00012";
+        // A sixteenth digit that is exactly a half rounds away from zero, never to even.
+        QTest::newRow("mezzo esatto") << 614690185719786.5 << "614690185719787";
+        QTest::newRow("meno mezzo esatto") << -834333840556678.5 << "-834333840556679";
+        QTest::newRow("sedici cifre, mezzo") << 1436264015694985.0 << "1436264015694990";
     }
     void testoInvarianteRiletto()
     {
