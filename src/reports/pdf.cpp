@@ -664,22 +664,44 @@ QByteArray PdfDocument::page(const PageLayout::Page &page)
 
 // A subset's font program, compressed, and its length before: the last few are kept, since
 // the reports of a batch mostly embed the same glyphs.
+// With them what else follows from the glyphs alone: their widths and the CIDSet; and the
+// last character map written for them.
 struct Program {
     Face *face;
     QList<quint32> glyphs;
     qsizetype length;
     QByteArray compressed;
+    QByteArray widths; // /W's array: by runs of consecutive glyph ids
+    QByteArray cidSet; // compressed
+    QHash<int, QString> texts;
+    QByteArray unicode; // compressed ToUnicode of `texts`
 };
-const Program &fontProgram(Face &face, const QList<quint32> &glyphs)
+Program &fontProgram(Face &face, const QList<quint32> &glyphs)
 {
     static QList<Program> kept;
-    for (const Program &p : kept)
+    for (Program &p : kept)
         if (p.face == &face && p.glyphs == glyphs)
             return p;
     const QByteArray program = face.subset(glyphs);
+    QByteArray widths;
+    for (qsizetype i = 0; i < glyphs.size();) {
+        qsizetype j = i;
+        widths += QByteArray::number(glyphs[i]) + " [";
+        do {
+            number(widths, face.advance(glyphs[j]));
+            widths += ' ';
+            ++j;
+        } while (j < glyphs.size() && glyphs[j] == glyphs[j - 1] + 1);
+        widths += "] ";
+        i = j;
+    }
+    // Which glyph ids the subset holds, a bit each from the highest.
+    QByteArray bits(qsizetype(glyphs.last() / 8 + 1), '\0');
+    for (quint32 g : glyphs)
+        bits[g / 8] = char(uchar(bits[g / 8]) | (0x80 >> (g % 8)));
     if (kept.size() >= 16)
         kept.removeFirst();
-    kept.append({&face, glyphs, program.size(), flate(program, 6)});
+    kept.append({&face, glyphs, program.size(), flate(program, 6), widths, flate(bits), {}, {}});
     return kept.last();
 }
 
@@ -718,8 +740,8 @@ void PdfDocument::writeFonts(QByteArray &fontList)
         }
         const QByteArray name = subsetTag(face.name, sorted, used.type3) + '+' + face.name;
         const int unicode = reserve();
-        stream(unicode, " /Filter /FlateDecode", flate(unicodeMap(used.texts, used.type3 ? 1 : 2)));
         if (used.type3) {
+            stream(unicode, " /Filter /FlateDecode", flate(unicodeMap(used.texts, 1)));
             // Each glyph's outline as a path, in thousandths of the em.
             QByteArray procs, names, widths;
             QRectF box;
@@ -749,21 +771,16 @@ void PdfDocument::writeFonts(QByteArray &fontList)
                              + "] /Resources << >> /ToUnicode " + QByteArray::number(unicode) + " 0 R >>");
             continue;
         }
+        Program &program = fontProgram(face, sorted);
+        if (program.unicode.isEmpty() || program.texts != used.texts) {
+            program.texts = used.texts;
+            program.unicode = flate(unicodeMap(used.texts, 2));
+        }
+        stream(unicode, " /Filter /FlateDecode", program.unicode);
         const int cidFont = reserve(), descriptor = reserve(), file = reserve(), cidSet = reserve();
         const bool cff = face.kind == Face::Kind::Cff;
-        // The widths the font program has, by runs of consecutive glyph ids.
-        QByteArray widths;
-        for (qsizetype i = 0; i < sorted.size();) {
-            qsizetype j = i;
-            widths += QByteArray::number(sorted[i]) + " [";
-            do {
-                number(widths, face.advance(sorted[j]));
-                widths += ' ';
-                ++j;
-            } while (j < sorted.size() && sorted[j] == sorted[j - 1] + 1);
-            widths += "] ";
-            i = j;
-        }
+        // The widths the font program has.
+        const QByteArray &widths = program.widths;
         object(font, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name + " /Encoding /Identity-H /DescendantFonts ["
                          + QByteArray::number(cidFont) + " 0 R] /ToUnicode " + QByteArray::number(unicode) + " 0 R >>");
         object(cidFont, QByteArray("<< /Type /Font /Subtype /") + (cff ? "CIDFontType0" : "CIDFontType2") + " /BaseFont /"
@@ -777,16 +794,11 @@ void PdfDocument::writeFonts(QByteArray &fontList)
                                + " /Descent " + operands({-face.descent}) + " /CapHeight " + operands({face.capHeight})
                                + " /StemV 80 /CIDSet " + QByteArray::number(cidSet) + " 0 R "
                                + (cff ? "/FontFile3 " : "/FontFile2 ") + QByteArray::number(file) + " 0 R >>");
-        const Program &program = fontProgram(face, sorted);
         if (cff)
             stream(file, " /Subtype /CIDFontType0C /Filter /FlateDecode", program.compressed);
         else
             stream(file, " /Length1 " + QByteArray::number(program.length) + " /Filter /FlateDecode", program.compressed);
-        // Which glyph ids the subset holds, a bit each from the highest.
-        QByteArray bits(qsizetype(sorted.last() / 8 + 1), '\0');
-        for (quint32 g : sorted)
-            bits[g / 8] = char(uchar(bits[g / 8]) | (0x80 >> (g % 8)));
-        stream(cidSet, " /Filter /FlateDecode", flate(bits));
+        stream(cidSet, " /Filter /FlateDecode", program.cidSet);
     }
 }
 
