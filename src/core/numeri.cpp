@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -273,7 +274,7 @@ std::optional<QString> centesimi(double valore, const QString &gruppi, const QSt
     if (!gruppi.isEmpty())
         for (qsizetype i = interi.size() - 3; i > 0; i -= 3)
             interi.insert(i, gruppi);
-    const bool zero = !cifre.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool zero = std::none_of(cifre.cbegin(), cifre.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
     return (negativo && !zero ? QStringLiteral("-") : QString()) + interi + virgola + cifre.right(2);
 }
 

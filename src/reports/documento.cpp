@@ -12,7 +12,6 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextFrame>
 
@@ -69,12 +68,21 @@ QString capped(QString paragraph)
     return paragraph + QChar(0x2026);
 }
 
+// Split at "\r\n", "\r" and "\n", by hand: a report types hundreds of texts.
 QStringList paragraphsOf(const QString &text)
 {
-    static const QRegularExpression ends(QStringLiteral("\r\n|\r|\n"));
-    QStringList parts = text.split(ends);
-    for (QString &p : parts)
-        p = capped(std::move(p));
+    QStringList parts;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        parts << capped(text.mid(from, i - from));
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        from = i + 1;
+    }
+    parts << capped(text.mid(from));
     return parts;
 }
 
