@@ -171,19 +171,6 @@ void righeDocumenti()
     });
 }
 
-// A device of the layout's resolution, as the document's own.
-QImage *dispositivo720()
-{
-    static QImage i = [] {
-        QImage img(1, 1, QImage::Format_RGB32);
-        const int perMetro = qRound(Document::dotsPerInch / 0.0254);
-        img.setDotsPerMeterX(perMetro);
-        img.setDotsPerMeterY(perMetro);
-        return img;
-    }();
-    return &i;
-}
-
 QImage pagina(const QSizeF &misura, double scala, const std::function<void(QPainter &)> &disegna)
 {
     QImage img(int(misura.width() * scala), int(misura.height() * scala), QImage::Format_RGB32);
@@ -318,7 +305,7 @@ private slots:
         }
 
         doc->setDocumentLayout(nullptr); // Qt's own, made anew
-        doc->documentLayout()->setPaintDevice(dispositivo720());
+        doc->documentLayout()->setPaintDevice(Document::layoutDevice());
         doc->setPageSize(doc->pageSize()); // laid out from the start on that device
         QCOMPARE(doc->pageCount(), pagine);
         int n = 0;
