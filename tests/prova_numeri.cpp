@@ -5,6 +5,9 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <clocale>
+#include <cmath>
+#include <cstring>
+#include <random>
 #include <limits>
 
 using namespace perix;
@@ -288,6 +291,27 @@ private slots:
         bool ok = false;
         const double riletto = QLocale::c().toDouble(t, &ok);
         QVERIFY(ok && std::isfinite(riletto));
+    }
+
+    // The invariant text holds the 15 digits Qt's own formatting gives, exact halves and all:
+    // two 15-digit decimals never read as the same double, so equal readings are equal digits.
+    void quindiciCifreComeQt()
+    {
+        std::mt19937_64 g(20261209);
+        const auto cifreDi = [](double v) { return QLocale::c().toDouble(perix::testoInvariante(v)); };
+        for (int i = 0; i < 20000; ++i) {
+            const auto sedici = double(qint64(g() % 9000000000000000ULL) + 1000000000000000LL) / 10;
+            double v = 0;
+            std::uint64_t bit = g();
+            std::memcpy(&v, &bit, sizeof v);
+            for (double x : {std::floor(sedici) * 10 + 5, std::floor(sedici / 10) + 0.5, -std::floor(sedici / 10) - 0.5,
+                             std::ldexp(std::floor(sedici / 10) + 0.5, int(g() % 120) - 60), v}) {
+                if (!std::isfinite(x) || std::fabs(x) > 1e300)
+                    continue;
+                const double qt = QString::number(x, 'e', 14).toDouble();
+                QVERIFY2(cifreDi(x) == qt, qPrintable(QString::number(x, 'g', 17)));
+            }
+        }
     }
 
     void arrotondamentoSulTestoABreve()

@@ -197,6 +197,38 @@ double arrotonda(double valore)
     return std::round(valore);
 }
 
+namespace {
+
+// The mantissa's 15 significant digits (no point) and the decimal exponent of |valore|,
+// rounded as Qt rounds: to nearest, an exact half away from zero. std::to_chars rounds
+// correctly too, but an exact half to even: its digits are taken only where the sixteenth
+// significant digit, correctly rounded, is not a 5, which no exact half can give.
+void quindiciCifre(double assoluto, std::string &cifre, int &esponente)
+{
+    char e[48];
+    const auto sedici = std::to_chars(e, e + sizeof e, assoluto, std::chars_format::scientific, 15);
+    const char *pe = std::find(static_cast<const char *>(e), static_cast<const char *>(sedici.ptr), 'e');
+    std::string testo;
+    if (sedici.ec == std::errc() && pe > e && pe[-1] != '5') {
+        const auto quindici = std::to_chars(e, e + sizeof e, assoluto, std::chars_format::scientific, 14);
+        testo.assign(e, quindici.ptr);
+    } else {
+        testo = QString::number(assoluto, 'e', 14).toStdString();
+    }
+    const std::size_t pos = testo.find('e');
+    const char *esp = testo.c_str() + pos + 1;
+    if (*esp == '+')
+        ++esp;
+    esponente = 0;
+    std::from_chars(esp, testo.c_str() + testo.size(), esponente);
+    cifre.clear();
+    for (std::size_t i = 0; i < pos; ++i)
+        if (testo[i] != '.')
+            cifre += testo[i];
+}
+
+} // namespace
+
 QString testoInvariante(double valore)
 {
     if (!std::isfinite(valore))
@@ -204,25 +236,26 @@ QString testoInvariante(double valore)
     if (valore == 0.0)
         return QStringLiteral("0"); // also for -0
     // The 15 significant digits and the exponent, then the point put back by hand:
-    // 'g' would switch to an exponent for large and tiny values.
-    const QString e = QString::number(std::fabs(valore), 'e', 14);
-    const qsizetype pe = e.indexOf(u'e');
-    const int esponente = e.mid(pe + 1).toInt();
-    QString cifre = e.left(pe).remove(u'.');
+    // 'g' would switch to an exponent for large and tiny values. In a buffer: a report
+    // writes hundreds of figures.
+    std::string cifre;
+    int esponente = 0;
+    quindiciCifre(std::fabs(valore), cifre, esponente);
     // Rounded up past the largest double, the text would read back as infinity.
-    if (esponente == 308 && cifre > QLatin1String("179769313486231"))
-        cifre = QStringLiteral("179769313486231");
-    while (cifre.size() > 1 && cifre.endsWith(u'0'))
-        cifre.chop(1);
+    if (esponente == 308 && cifre > "179769313486231")
+        cifre = "179769313486231";
+    while (cifre.size() > 1 && cifre.back() == '0')
+        cifre.pop_back();
     const int interi = esponente + 1; // digits before the point
-    QString t;
+    const auto n = int(cifre.size());
+    std::string t = valore < 0 ? "-" : "";
     if (interi <= 0)
-        t = QStringLiteral("0.") + QString(-interi, u'0') + cifre;
-    else if (interi >= cifre.size())
-        t = cifre + QString(interi - cifre.size(), u'0');
+        t += "0." + std::string(std::size_t(-interi), '0') + cifre;
+    else if (interi >= n)
+        t += cifre + std::string(std::size_t(interi - n), '0');
     else
-        t = cifre.left(interi) + u'.' + cifre.mid(interi);
-    return valore < 0 ? u'-' + t : t;
+        t += cifre.substr(0, std::size_t(interi)) + '.' + cifre.substr(std::size_t(interi));
+    return QString::fromLatin1(t.data(), qsizetype(t.size()));
 }
 
 QString testoNumero(double valore)
