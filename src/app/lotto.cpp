@@ -4,15 +4,17 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <deque>
 #include <optional>
+#include <new>
 #include <vector>
 
 #if defined(Q_OS_LINUX)
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -100,9 +102,15 @@ std::optional<std::pair<qsizetype, EsitoRapporto>> decodifica(int fd)
 
 struct Aiutante {
     pid_t pid = -1;
-    int fd = -1;
-    std::deque<qsizetype> attesi; // its documents whose results have not come yet
+    int fd = -1; // closed at the end of its results, or when it is gone
 };
+
+// The next divisible document to take, shared by every process of the batch: whoever is
+// free takes one, so none waits while another still has several to do.
+struct Coda {
+    std::atomic<qsizetype> prossimo{0};
+};
+static_assert(std::atomic<qsizetype>::is_always_lock_free, "a counter shared between processes");
 
 } // namespace
 #endif
@@ -110,29 +118,30 @@ struct Aiutante {
 void eseguiLotto(const LavoriDelLotto &l)
 {
     std::vector<std::optional<EsitoRapporto>> esiti(std::size_t(l.quanti));
-    qsizetype prossimo = 0;
+    qsizetype stampati = 0;
     const auto riferisci = [&] {
-        for (; prossimo < l.quanti && esiti[std::size_t(prossimo)]; ++prossimo)
-            l.fatto(prossimo, *esiti[std::size_t(prossimo)]);
+        for (; stampati < l.quanti && esiti[std::size_t(stampati)]; ++stampati)
+            l.fatto(stampati, *esiti[std::size_t(stampati)]);
     };
-    std::vector<int> chi(std::size_t(l.quanti), 0); // 0: this process
+    std::vector<qsizetype> divisibili;
+    for (qsizetype i = 0; i < l.quanti; ++i)
+        if (l.divisibile(i))
+            divisibili.push_back(i);
 #if defined(PERIX_LOTTO_DIVISO)
     const int processi = processiDelLotto(l.quanti);
     std::vector<Aiutante> aiutanti;
-    if (processi > 1) {
-        // The divisible documents dealt round, this process taking its turn with the rest.
-        int turno = 0;
-        for (qsizetype i = 0; i < l.quanti; ++i)
-            if (l.divisibile(i))
-                chi[std::size_t(i)] = turno++ % processi;
-        // This process's first document before the helpers start: they find the fonts,
-        // faces and subsets it loaded, instead of each loading them again.
-        for (qsizetype i = 0; i < l.quanti; ++i)
-            if (chi[std::size_t(i)] == 0) {
-                esiti[std::size_t(i)] = l.fai(i);
-                riferisci();
-                break;
-            }
+    Coda *coda = nullptr;
+    if (processi > 1 && divisibili.size() > 1) {
+        void *comune = ::mmap(nullptr, sizeof(Coda), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (comune != MAP_FAILED)
+            coda = new (comune) Coda;
+    }
+    if (coda) {
+        // The first document here, before the helpers start: they find the fonts, faces
+        // and subsets it loaded, instead of each loading them again.
+        const qsizetype primo = divisibili[std::size_t(coda->prossimo++)];
+        esiti[std::size_t(primo)] = l.fai(primo);
+        riferisci();
         std::fflush(nullptr); // nothing buffered is written twice
         for (int a = 1; a < processi; ++a) {
             int tubo[2];
@@ -147,9 +156,11 @@ void eseguiLotto(const LavoriDelLotto &l)
                 if (::getppid() == 1)
                     ::_exit(1);
                 ::signal(SIGPIPE, SIG_IGN);
-                for (qsizetype i = 0; i < l.quanti; ++i)
-                    if (chi[std::size_t(i)] == a && !scriviTutto(tubo[1], codifica(i, l.fai(i))))
+                for (qsizetype k; (k = coda->prossimo++) < qsizetype(divisibili.size());) {
+                    const qsizetype i = divisibili[std::size_t(k)];
+                    if (!scriviTutto(tubo[1], codifica(i, l.fai(i))))
                         ::_exit(1);
+                }
                 ::_exit(0); // nothing of this process's ending: that is the batch's
             }
             ::close(tubo[1]);
@@ -157,52 +168,49 @@ void eseguiLotto(const LavoriDelLotto &l)
                 ::close(tubo[0]);
                 break;
             }
-            Aiutante h;
-            h.pid = pid;
-            h.fd = tubo[0];
-            for (qsizetype i = 0; i < l.quanti; ++i)
-                if (chi[std::size_t(i)] == a)
-                    h.attesi.push_back(i);
-            aiutanti.push_back(std::move(h));
+            aiutanti.push_back({pid, tubo[0]});
         }
-        // Shares of helpers that could not be started are done here.
-        for (int &c : chi)
-            if (c > int(aiutanti.size()))
-                c = 0;
     }
-    // What the helpers have sent: all of it when `aspetta`, otherwise only what is there.
+    // What the helpers have sent: all of it when `aspetta`, otherwise only what is there. A
+    // helper that is gone leaves undone what it took: done here at the end.
     const auto ricevi = [&](bool aspetta) {
         for (Aiutante &h : aiutanti) {
-            while (h.fd >= 0 && !h.attesi.empty()) {
+            while (h.fd >= 0) {
                 pollfd p{h.fd, POLLIN, 0};
                 if (!aspetta && ::poll(&p, 1, 0) <= 0)
                     break;
                 const auto r = decodifica(h.fd);
-                if (!r || r->first != h.attesi.front()) {
-                    // The helper is gone: what it left undone is done here, at the end.
-                    ::close(h.fd);
+                if (!r || r->first < 0 || r->first >= l.quanti || esiti[std::size_t(r->first)]) {
+                    ::close(h.fd); // its end, or a helper gone
                     h.fd = -1;
-                    for (qsizetype i : h.attesi)
-                        chi[std::size_t(i)] = 0;
-                    h.attesi.clear();
                     break;
                 }
-                h.attesi.pop_front();
                 esiti[std::size_t(r->first)] = r->second;
             }
         }
     };
+    // Those that must be done here, in their order, then a share of the rest.
+    for (qsizetype i = 0; i < l.quanti; ++i)
+        if (!l.divisibile(i) || !coda)
+            if (!esiti[std::size_t(i)]) {
+                esiti[std::size_t(i)] = l.fai(i);
+                ricevi(false);
+                riferisci();
+            }
+    if (coda)
+        for (qsizetype k; (k = coda->prossimo++) < qsizetype(divisibili.size());) {
+            const qsizetype i = divisibili[std::size_t(k)];
+            esiti[std::size_t(i)] = l.fai(i);
+            ricevi(false);
+            riferisci();
+        }
+    ricevi(true);
 #else
-    const auto ricevi = [](bool) {};
-#endif
     for (qsizetype i = 0; i < l.quanti; ++i) {
-        if (chi[std::size_t(i)] != 0 || esiti[std::size_t(i)])
-            continue;
         esiti[std::size_t(i)] = l.fai(i);
-        ricevi(false);
         riferisci();
     }
-    ricevi(true);
+#endif
     // Left by a helper that stopped early.
     for (qsizetype i = 0; i < l.quanti; ++i)
         if (!esiti[std::size_t(i)]) {
@@ -217,6 +225,10 @@ void eseguiLotto(const LavoriDelLotto &l)
         int stato = 0;
         while (::waitpid(h.pid, &stato, 0) < 0 && errno == EINTR) {
         }
+    }
+    if (coda) {
+        coda->~Coda();
+        ::munmap(coda, sizeof(Coda));
     }
 #endif
 }

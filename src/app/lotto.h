@@ -1,8 +1,8 @@
 #pragma once
 // A batch's documents shared among processes: on a machine with several processors the
-// command line's conversions run in helper processes forked from this one, each taking its
-// share of the files, while this one does its own and reports every result in the order of
-// the files. A helper starts with all this process has loaded (fonts, faces, settings), so
+// command line's conversions run in helper processes forked from this one; each process,
+// this one too, takes the next file whenever it is free, and this one reports every result
+// in the order of the files. A helper starts with all this process has loaded (fonts, faces, settings), so
 // it costs nothing to set up, and shares nothing with it afterwards: no lock, no race.
 //
 // A helper is forked only while this process is a single thread (a fork copies the calling
