@@ -124,7 +124,7 @@ void disaggregati(const QList<Campo> &c, const QString &d)
     }
 }
 
-void sintetici(const QList<Campo> &c, const QString &d)
+void confrontaSintetici(const QList<Campo> &c, const QString &d)
 {
     for (int i = 2; i < 17; ++i) {
         const QString &t = c[i].testo;
@@ -180,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
     switch (tipo) {
     case TipoArchivio::Menu: menu(*campi, d); break;
     case TipoArchivio::Disaggregati: disaggregati(*campi, d); break;
-    case TipoArchivio::Sintetici: sintetici(*campi, d); break;
+    case TipoArchivio::Sintetici: confrontaSintetici(*campi, d); break;
     case TipoArchivio::Tipologie:
         costi((*campi)[1].testo, indiceScelto((*campi)[2], numeroTipologie),
               [](int k, double C) { return calcolaTipologie(k, C).edificio; }, d);
