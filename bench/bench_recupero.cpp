@@ -3,48 +3,17 @@
 // encode, hand over), and the copies reaching the disk on their own thread; asserts nothing.
 //   bench_recupero [VOLTE]
 #include "app/avvio.h"
+#include "finestre.h"
 #include "ui/dialoghi.h"
 #include "ui/recupero.h"
-#include "ui/registro.h"
-#include "estimates/disaggregati.h"
-#include "estimates/menu.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTest>
-#include <algorithm>
-#include <cstdio>
+
 #include <memory>
-#include <vector>
 
 using namespace perix;
-
-namespace {
-
-void stampa(const char *cosa, std::vector<double> us)
-{
-    std::sort(us.begin(), us.end());
-    std::printf("%s (%zu volte): mediana %.1f µs, 99%% %.1f µs, massimo %.1f µs\n", cosa, us.size(), us[us.size() / 2],
-                us[us.size() * 99 / 100], us.back());
-}
-
-// Keystrokes that add and take away a digit, each timed from the key to the recalculated window.
-std::vector<double> tasti(QLineEdit *e, int volte)
-{
-    std::vector<double> us;
-    for (int i = 0; i < volte; ++i) {
-        QElapsedTimer t;
-        t.start();
-        QTest::keyClick(e, i % 2 ? Qt::Key_Backspace : Qt::Key_5);
-        us.push_back(double(t.nsecsElapsed()) / 1e3);
-    }
-    return us;
-}
-
-} // namespace
+using namespace perix::banco;
 
 int main(int argc, char **argv)
 {
@@ -53,15 +22,7 @@ int main(int argc, char **argv)
     dialoghi::prova::attiva(true);
     const int volte = argc > 1 ? std::max(10, QString::fromLocal8Bit(argv[1]).toInt()) : 2000;
     QTemporaryDir cartella; // the copies go here, not among the user's
-    auto *m = registro::mostra<menu>();
-    const auto clic = [](QWidget *w, const QString &nome) { w->findChild<QAbstractButton *>(nome)->click(); };
-    const auto campo = [](QWidget *w, const QString &nome) { return w->findChild<QLineEdit *>(nome); };
-    clic(m, QStringLiteral("moneta(2)"));
-    clic(m, QStringLiteral("disaggregati"));
-    QTest::keyClicks(campo(m, QStringLiteral("valoremercato")), QStringLiteral("1500000"));
-    QTest::keyClicks(campo(m, QStringLiteral("costitotali")), QStringLiteral("1000000"));
-    clic(m, QStringLiteral("Option1(3)"));
-    auto *d = registro::mostra<risultatidisaggregati>();
+    auto [m, d] = menuConDisaggregati();
     for (int k = 1; k <= 16; ++k)
         QTest::keyClicks(campo(d, QStringLiteral("p2(%1)").arg(k)), QStringLiteral("6"));
     clic(m, QStringLiteral("aree")); // the plot estimate: the main window's own record
@@ -70,13 +31,13 @@ int main(int argc, char **argv)
     QTest::keyClicks(superficie, QStringLiteral("1000"));
     auto *p2 = campo(d, QStringLiteral("p2(16)"));
 
-    stampa("tasto nella finestra Menu, senza copie di recupero", tasti(superficie, volte));
-    stampa("tasto in p2(16), senza copie di recupero", tasti(p2, volte));
+    stampa("tasto nella finestra Menu, senza copie di recupero", tasti(superficie, volte, Qt::Key_5));
+    stampa("tasto in p2(16), senza copie di recupero", tasti(p2, volte, Qt::Key_5));
     recupero::aggiorna();
 
     auto gestore = std::make_unique<recupero::Gestore>(cartella.path());
-    stampa("tasto nella finestra Menu, con le copie di recupero", tasti(superficie, volte));
-    stampa("tasto in p2(16), con le copie di recupero", tasti(p2, volte));
+    stampa("tasto nella finestra Menu, con le copie di recupero", tasti(superficie, volte, Qt::Key_5));
+    stampa("tasto in p2(16), con le copie di recupero", tasti(p2, volte, Qt::Key_5));
 
     // The timer's work after a change in each of the two windows, on the windows' thread;
     // then the two copies reaching the disk on the writer's own thread.
