@@ -100,7 +100,7 @@ QByteArray flate(const QByteArray &data, int level = 1)
         explicit Compressore(int l) : c(libdeflate_alloc_compressor(l)) {}
         ~Compressore() { libdeflate_free_compressor(c); }
     };
-    thread_local Compressore veloce(1), buono(6);
+    static Compressore veloce(1), buono(6);
     libdeflate_compressor *c = level <= 1 ? veloce.c : buono.c;
     if (!c)
         return {};
@@ -111,166 +111,21 @@ QByteArray flate(const QByteArray &data, int level = 1)
 }
 
 // A picture's samples with PNG's "Up" predictor on every row (each byte less the one above
-// it, after a filter byte 2), then deflated with fixed codes: a run of zeros is a copy of
-// the byte before it, anything else a literal. A chart is mostly flat colour, so nearly all
-// of it is zeros after the predictor, which this finds at memory speed; zlib's own deflate
-// takes ten times as long on the megabytes of a 300 dpi chart, for a file not much smaller.
-class FixedDeflate
-{
-public:
-    // `room`: at most how many bytes will be written (9 bits a literal at worst).
-    FixedDeflate(QByteArray &out, qsizetype room) : out_(out)
-    {
-        for (int s = 0; s < 288; ++s) {
-            const int length = s <= 143 ? 8 : s <= 255 ? 9 : s <= 279 ? 7 : 8;
-            const quint32 code = s <= 143 ? 0x30 + s : s <= 255 ? 0x190 + (s - 144) : s <= 279 ? s - 256 : 0xC0 + (s - 280);
-            quint32 reversed = 0; // Huffman codes go most significant bit first
-            for (int i = 0; i < length; ++i)
-                reversed |= ((code >> i) & 1) << (length - 1 - i);
-            code_[s] = reversed;
-            length_[s] = length;
-        }
-        out_.resize(room + 16);
-        at_ = reinterpret_cast<uchar *>(out_.data());
-        *at_++ = 0x78;
-        *at_++ = 0x01;
-        put(1, 1); // the last block
-        put(1, 2); // fixed codes
-    }
-    void literal(uchar b) { put(code_[b], length_[b]); }
-    // A copy of the byte before, `n` times (3 to 258).
-    void repeat(int n)
-    {
-        static const int base[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27,
-                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-        static const int extra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-        int i = 28;
-        while (base[i] > n)
-            --i;
-        put(code_[257 + i], length_[257 + i]);
-        put(quint32(n - base[i]), extra[i]);
-        put(0, 5); // distance 1
-    }
-    void finish(quint32 adler)
-    {
-        put(code_[256], length_[256]);
-        if (bits_ > 0)
-            *at_++ = uchar(buffer_ & 0xFF);
-        for (int shift = 24; shift >= 0; shift -= 8)
-            *at_++ = uchar((adler >> shift) & 0xFF);
-        out_.truncate(at_ - reinterpret_cast<uchar *>(out_.data()));
-    }
-
-private:
-    void put(quint32 value, int count)
-    {
-        buffer_ |= quint64(value) << bits_;
-        bits_ += count;
-        if (bits_ >= 32) {
-            for (int k = 0; k < 4; ++k) {
-                *at_++ = uchar(buffer_ & 0xFF);
-                buffer_ >>= 8;
-            }
-            bits_ -= 32;
-        }
-        if (bits_ >= 16) { // keep the buffer below 32 bits before the next code
-            *at_++ = uchar(buffer_ & 0xFF);
-            *at_++ = uchar((buffer_ >> 8) & 0xFF);
-            buffer_ >>= 16;
-            bits_ -= 16;
-        }
-    }
-    QByteArray &out_;
-    uchar *at_ = nullptr;
-    quint64 buffer_ = 0;
-    int bits_ = 0;
-    quint32 code_[288];
-    int length_[288];
-};
-
-// The predictor's stream (per row: the filter byte, then each sample less the one above)
-// made and deflated in one pass over the picture, never held whole: rows equal to the one
-// above are zeros throughout, found by comparing whole rows, and so are pixels equal to the
-// one above. The stream's Adler-32 follows along, a run of zeros in one step.
+// it, after a filter byte 2), deflated: flat colour comes out as runs of zeros.
 QByteArray flateImage(const QImage &image)
 {
-    const QImage rgb = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
-    const int width = rgb.width(), height = rgb.height();
-    QByteArray out;
-    FixedDeflate d(out, (qsizetype(width) * 3 + 1) * height * 9 / 8 + 64);
-    constexpr quint64 modulus = 65521;
-    quint64 a = 1, b = 0;
-    int pending = 0; // bytes added to a and b since they were last reduced
-    qint64 zeros = 0;      // pending, not yet written
-    bool afterZero = false; // the last byte written was a zero
-    const auto flushZeros = [&] {
-        qint64 n = zeros;
-        zeros = 0;
-        if (n == 0)
-            return;
-        a %= modulus;
-        b = (b + quint64(n % qint64(modulus)) * a) % modulus;
-        pending = 0;
-        if (!afterZero) {
-            d.literal(0);
-            --n;
-        }
-        while (n >= 3) { // copies of 3 to 258, never leaving 1 or 2 over when avoidable
-            const int k = n <= 258 ? int(n) : n - 258 >= 3 ? 258 : int(n - 3);
-            d.repeat(k);
-            n -= k;
-        }
-        for (; n > 0; --n)
-            d.literal(0);
-        afterZero = true;
-    };
-    const auto byte = [&](uchar v) {
-        if (v == 0) {
-            ++zeros;
-            return;
-        }
-        flushZeros();
-        d.literal(v);
-        a += v;
-        b += a;
-        if (++pending == 4096) { // reduced as zlib does, not at every byte
-            a %= modulus;
-            b %= modulus;
-            pending = 0;
-        }
-        afterZero = false;
-    };
-    for (int y = 0; y < height; ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
-        const auto *above = y > 0 ? reinterpret_cast<const QRgb *>(rgb.constScanLine(y - 1)) : nullptr;
-        byte(2);
-        if (above && std::memcmp(row, above, size_t(width) * sizeof(QRgb)) == 0) {
-            zeros += qint64(width) * 3;
-            continue;
-        }
-        for (int x = 0; x < width; ++x) {
-            // Eight pixels at a time where they equal those above, as most do.
-            while (above && x + 8 <= width && std::memcmp(row + x, above + x, 8 * sizeof(QRgb)) == 0) {
-                zeros += 24;
-                x += 8;
-            }
-            if (x >= width)
-                break;
-            const QRgb p = row[x], q = above ? above[x] : 0;
-            if (above && (p & 0xFFFFFF) == (q & 0xFFFFFF)) {
-                zeros += 3;
-                continue;
-            }
-            byte(uchar(qRed(p) - qRed(q)));
-            byte(uchar(qGreen(p) - qGreen(q)));
-            byte(uchar(qBlue(p) - qBlue(q)));
-        }
+    const QImage rgb = image.format() == QImage::Format_RGB888 ? image : image.convertToFormat(QImage::Format_RGB888);
+    const qsizetype riga = qsizetype(rgb.width()) * 3;
+    QByteArray filtrati(qsizetype(riga + 1) * rgb.height(), Qt::Uninitialized);
+    char *out = filtrati.data();
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar *row = rgb.constScanLine(y);
+        const uchar *above = y > 0 ? rgb.constScanLine(y - 1) : nullptr;
+        *out++ = 2;
+        for (qsizetype x = 0; x < riga; ++x)
+            *out++ = char(row[x] - (above ? above[x] : 0));
     }
-    flushZeros();
-    a %= modulus;
-    b %= modulus;
-    d.finish(quint32(b << 16 | a));
-    return out;
+    return flate(filtrati);
 }
 
 // ---- one document ----------------------------------------------------------------------------
