@@ -188,12 +188,6 @@ void Rapporto::allinea(int tabella, std::initializer_list<int> colonne)
         allinea(tabella, colonna);
 }
 
-void Rapporto::immagine(const QImage &immagine, const QSizeF &punti)
-{
-    if (Selection *s = selezione())
-        s->insertImage(immagine, punti);
-}
-
 void Rapporto::disegno(const Disegno &disegno)
 {
     if (Selection *s = selezione())

@@ -18,9 +18,7 @@
 #include "reports/finestrareport.h" // the window each report is shown in
 
 #include <QList>
-#include <QImage>
 #include <QPointer>
-#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <QTextCursor>
@@ -83,8 +81,6 @@ public:
     void allinea(int tabella, int colonna, Alignment allineamento = Alignment::Right);
     // The same for each of `colonne`, to the right.
     void allinea(int tabella, std::initializer_list<int> colonne);
-    // An image at the insertion point, `punti` wide and high on the page.
-    void immagine(const QImage &immagine, const QSizeF &punti);
     void disegno(const Disegno &disegno);
     // Selects the whole document and justifies it.
     void giustificaTutto();
