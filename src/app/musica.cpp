@@ -60,34 +60,34 @@ const FluidSynth *fluidsynth()
         if (!lib)
             return std::nullopt;
         FluidSynth t{};
-        const auto carica = [lib](auto &f, const char *nome) {
+        const auto simbolo = [lib](auto &f, const char *nome) {
             f = reinterpret_cast<std::remove_reference_t<decltype(f)>>(::dlsym(lib, nome));
             return f != nullptr;
         };
         if (true
-        && carica(t.delete_fluid_audio_driver, "delete_fluid_audio_driver")
-        && carica(t.delete_fluid_player, "delete_fluid_player")
-        && carica(t.delete_fluid_settings, "delete_fluid_settings")
-        && carica(t.delete_fluid_synth, "delete_fluid_synth")
-        && carica(t.fluid_free, "fluid_free")
-        && carica(t.fluid_is_midifile, "fluid_is_midifile")
-        && carica(t.fluid_is_soundfont, "fluid_is_soundfont")
-        && carica(t.fluid_player_add_mem, "fluid_player_add_mem")
-        && carica(t.fluid_player_get_status, "fluid_player_get_status")
-        && carica(t.fluid_player_play, "fluid_player_play")
-        && carica(t.fluid_player_seek, "fluid_player_seek")
-        && carica(t.fluid_player_stop, "fluid_player_stop")
-        && carica(t.fluid_set_log_function, "fluid_set_log_function")
-        && carica(t.fluid_settings_dupstr, "fluid_settings_dupstr")
-        && carica(t.fluid_settings_setnum, "fluid_settings_setnum")
-        && carica(t.fluid_settings_setstr, "fluid_settings_setstr")
-        && carica(t.fluid_synth_all_notes_off, "fluid_synth_all_notes_off")
-        && carica(t.fluid_synth_all_sounds_off, "fluid_synth_all_sounds_off")
-        && carica(t.fluid_synth_sfload, "fluid_synth_sfload")
-        && carica(t.new_fluid_audio_driver, "new_fluid_audio_driver")
-        && carica(t.new_fluid_player, "new_fluid_player")
-        && carica(t.new_fluid_settings, "new_fluid_settings")
-        && carica(t.new_fluid_synth, "new_fluid_synth"))
+        && simbolo(t.delete_fluid_audio_driver, "delete_fluid_audio_driver")
+        && simbolo(t.delete_fluid_player, "delete_fluid_player")
+        && simbolo(t.delete_fluid_settings, "delete_fluid_settings")
+        && simbolo(t.delete_fluid_synth, "delete_fluid_synth")
+        && simbolo(t.fluid_free, "fluid_free")
+        && simbolo(t.fluid_is_midifile, "fluid_is_midifile")
+        && simbolo(t.fluid_is_soundfont, "fluid_is_soundfont")
+        && simbolo(t.fluid_player_add_mem, "fluid_player_add_mem")
+        && simbolo(t.fluid_player_get_status, "fluid_player_get_status")
+        && simbolo(t.fluid_player_play, "fluid_player_play")
+        && simbolo(t.fluid_player_seek, "fluid_player_seek")
+        && simbolo(t.fluid_player_stop, "fluid_player_stop")
+        && simbolo(t.fluid_set_log_function, "fluid_set_log_function")
+        && simbolo(t.fluid_settings_dupstr, "fluid_settings_dupstr")
+        && simbolo(t.fluid_settings_setnum, "fluid_settings_setnum")
+        && simbolo(t.fluid_settings_setstr, "fluid_settings_setstr")
+        && simbolo(t.fluid_synth_all_notes_off, "fluid_synth_all_notes_off")
+        && simbolo(t.fluid_synth_all_sounds_off, "fluid_synth_all_sounds_off")
+        && simbolo(t.fluid_synth_sfload, "fluid_synth_sfload")
+        && simbolo(t.new_fluid_audio_driver, "new_fluid_audio_driver")
+        && simbolo(t.new_fluid_player, "new_fluid_player")
+        && simbolo(t.new_fluid_settings, "new_fluid_settings")
+        && simbolo(t.new_fluid_synth, "new_fluid_synth"))
             return t;
         return std::nullopt;
     }();

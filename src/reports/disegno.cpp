@@ -13,18 +13,12 @@ namespace perix {
 
 namespace {
 
-// One font object per type: a new one would look its face up in the font database again.
 QFont carattere(double corpo, bool grassetto)
 {
-    thread_local QHash<std::pair<double, bool>, QFont> fatti;
-    const auto chiave = std::make_pair(corpo, grassetto);
-    const auto it = fatti.constFind(chiave);
-    if (it != fatti.constEnd())
-        return it.value();
     QFont f(QStringLiteral("Century Gothic"));
     f.setPointSizeF(corpo);
     f.setBold(grassetto);
-    return fatti.insert(chiave, f).value();
+    return f;
 }
 
 struct Riga {
@@ -50,7 +44,7 @@ Riga disponi(const QString &testo, double corpo, bool grassetto)
 // titles, the legend): each is laid out once, measured and drawn from the same glyphs.
 Riga riga(const QString &testo, double corpo, bool grassetto)
 {
-    thread_local QHash<QString, Riga> fatte;
+    static QHash<QString, Riga> fatte;
     const QString chiave = testo + QChar(grassetto ? u'\x1' : u'\x2') + QString::number(corpo);
     const auto it = fatte.constFind(chiave);
     if (it != fatte.constEnd())
